@@ -1,0 +1,12 @@
+#include "app/console.h"
+
+#include <cstdarg>
+#include <cstdio>
+
+void consolePrint(const char* format, ...) {
+    va_list arguments;
+    va_start(arguments, format);
+    std::vfprintf(stdout, format, arguments);
+    va_end(arguments);
+    std::fflush(stdout);
+}

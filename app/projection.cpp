@@ -1,0 +1,17 @@
+#include "app/projection.h"
+
+#include <GL/glew.h>
+#include <GL/glu.h>
+
+double wholeNumberAspect(int width, int height) {
+    if (height <= 0) height = 1;
+    const int quotient = width / height;
+    if (quotient == 0) return double(width) / double(height);
+    return double(quotient);
+}
+
+void loadPerspective(double aspect, double farPlane) {
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(kFieldOfViewDegrees, aspect, kNearPlane, farPlane);
+}

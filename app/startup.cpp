@@ -1,0 +1,82 @@
+#include "app/startup.h"
+
+#include <GL/glew.h>
+#include <GL/freeglut.h>
+#include <GL/glu.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/callbacks.h"
+#include "app/projection.h"
+
+namespace {
+
+constexpr int kWindowX = 100;
+constexpr int kWindowY = 100;
+constexpr int kWindowSize = 700;
+
+void writeLine(const char* line) {
+    std::fputs(line, stdout);
+    std::fflush(stdout);
+}
+
+}  // namespace
+
+void printBanner() {
+    static const char stars[] = "**********************************************************\n";
+    writeLine(stars);
+    writeLine("LED Glimmerboard Demo by: Vellmark\n");
+    writeLine("Please refer to included ReadMe.txt file for commands!\n");
+    writeLine(stars);
+    writeLine("Loading Bitmaps...\n\n");
+}
+
+void createMainWindow(int* argc, char** argv) {
+    glutInit(argc, argv);
+    glutInitDisplayMode(GLUT_DOUBLE | GLUT_DEPTH);
+    glutInitWindowPosition(kWindowX, kWindowY);
+    glutInitWindowSize(kWindowSize, kWindowSize);
+    glutCreateWindow("Glimmerboard");
+}
+
+void registerCallbacks() {
+    glutDisplayFunc(display);
+    glutReshapeFunc(reshape);
+    glutSpecialFunc(specialKeys);
+    glutKeyboardFunc(keyboard);
+    glutMouseFunc(mouseButton);
+    glutMotionFunc(mouseMotion);
+}
+
+void initGraphics() {
+    glShadeModel(GL_SMOOTH);
+    glEnable(GL_DEPTH_TEST);
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glEnable(GL_TEXTURE_2D);
+    glEnable(GL_CULL_FACE);
+    const int width = glutGet(GLUT_WINDOW_WIDTH);
+    const int height = glutGet(GLUT_WINDOW_HEIGHT);
+    glViewport(0, 0, width, height);
+    loadPerspective(wholeNumberAspect(width, height), kFarPlane);
+    glDepthFunc(GL_LEQUAL);
+    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+    glDisable(GL_LIGHTING);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+}
+
+bool hasProgrammablePipeline() {
+    return GLEW_ARB_vertex_program && GLEW_ARB_fragment_program;
+}
+
+void reshape(int width, int height) {
+    if (height == 0) height = 1;
+    const float aspect = float(width * 1.0 / height);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glViewport(0, 0, width, height);
+    gluPerspective(kFieldOfViewDegrees, aspect, kNearPlane, kFarPlane);
+    // The modelview matrix is not reset here: display() loads identity every frame.
+    glMatrixMode(GL_MODELVIEW);
+}

@@ -1,0 +1,51 @@
+#include "effects/effect_programs.h"
+
+#include "effects/shader_source.h"
+
+const EffectInfo effectInfos[kEffectCount] = {
+    {"Billboard I", "./Shaders/billboard1.vert", "./Shaders/billboard1.frag"},
+    {"Billboard II", "./Shaders/billboard2.vert", "./Shaders/billboard2.frag"},
+    {"Billboard III", "./Shaders/billboard3.vert", "./Shaders/billboard3.frag"},
+    {"Billboard IV", "./Shaders/billboard4.vert", "./Shaders/billboard4.frag"},
+};
+
+GLhandleARB effectPrograms[kEffectCount] = {};
+
+bool hasShaderObjectEntryPoints() {
+    return glCreateShaderObjectARB && glShaderSourceARB && glCompileShaderARB &&
+           glCreateProgramObjectARB && glAttachObjectARB && glLinkProgramARB;
+}
+
+namespace {
+
+void handSource(GLhandleARB shader, const char* text) {
+    // One NUL-terminated string with no length array: GL reads up to the first NUL.
+    const GLcharARB* source = text ? text : "";
+    glShaderSourceARB(shader, 1, &source, nullptr);
+}
+
+}  // namespace
+
+void buildEffectPrograms() {
+    if (!hasShaderObjectEntryPoints()) return;
+    for (int effect = 0; effect < kEffectCount; ++effect) {
+        auto vertexText = readShaderSource(effectInfos[effect].vertexShaderPath);
+        auto fragmentText = readShaderSource(effectInfos[effect].fragmentShaderPath);
+
+        GLhandleARB vertexShader = glCreateShaderObjectARB(GL_VERTEX_SHADER_ARB);
+        GLhandleARB fragmentShader = glCreateShaderObjectARB(GL_FRAGMENT_SHADER_ARB);
+        handSource(vertexShader, vertexText.get());
+        handSource(fragmentShader, fragmentText.get());
+        vertexText.reset();
+        fragmentText.reset();
+
+        glCompileShaderARB(vertexShader);
+        glCompileShaderARB(fragmentShader);
+
+        GLhandleARB program = glCreateProgramObjectARB();
+        effectPrograms[effect] = program;
+        glAttachObjectARB(program, vertexShader);
+        glAttachObjectARB(program, fragmentShader);
+        glLinkProgramARB(program);
+    }
+}

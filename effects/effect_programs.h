@@ -1,0 +1,27 @@
+// The four LED effects: their console names, their shader files and the GL programs built
+// from them once at start-up.
+#pragma once
+
+#include <GL/glew.h>
+
+constexpr int kEffectCount = 4;
+
+struct EffectInfo {
+    const char* name;  // console name, e.g. "Billboard I"
+    const char* vertexShaderPath;
+    const char* fragmentShaderPath;
+};
+
+extern const EffectInfo effectInfos[kEffectCount];
+
+// Program handles by effect number; 0 until buildEffectPrograms() has run.
+extern GLhandleARB effectPrograms[kEffectCount];
+
+// True when the driver gives every shader-object entry point the build needs.
+bool hasShaderObjectEntryPoints();
+
+// Builds the four programs in effect order. Compile and link results are not queried: a
+// broken shader shows in how its effect draws. A missing file compiles as an empty text.
+// Leaves no program in use. Without the shader-object entry points nothing is called and
+// the handles stay 0, so the effects draw through the fixed-function pipeline.
+void buildEffectPrograms();
