@@ -3,6 +3,8 @@
 #include <GL/glew.h>
 #include <GL/freeglut.h>
 
+#include <unistd.h>
+
 namespace testsupport {
 
 void openGlWindow() {
@@ -17,7 +19,19 @@ void openGlWindow() {
     glutInitWindowPosition(100, 100);
     glutInitWindowSize(700, 700);
     glutCreateWindow("Glimmerboard test");
+    glutDisplayFunc([] {});
     glewInit();
+}
+
+bool resizeGlWindow(int width, int height) {
+    glutReshapeWindow(width, height);
+    for (int round = 0; round < 400; ++round) {
+        glutMainLoopEvent();
+        if (glutGet(GLUT_WINDOW_WIDTH) == width && glutGet(GLUT_WINDOW_HEIGHT) == height)
+            return true;
+        usleep(5000);
+    }
+    return false;
 }
 
 Rgb readPixel(int x, int y) {

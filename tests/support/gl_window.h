@@ -4,8 +4,12 @@
 
 namespace testsupport {
 
-// Opens the window and initialises GLEW on first call; later calls do nothing.
+// Opens the window and initialises GLEW on first call; later calls do nothing. A no-op display
+// callback is registered so GLUT can handle window events; tests may register their own.
 void openGlWindow();
+
+// Asks GLUT for a new window size and handles window events until it is in force.
+bool resizeGlWindow(int width, int height);
 
 // Reads one RGB pixel of the back buffer at window coordinates (x, y), y from the bottom.
 struct Rgb {
