@@ -2,4 +2,6 @@
 
 #include "app/callbacks.h"
 
-void keyboard(unsigned char, int, int) { glutPostRedisplay(); }
+void keyboard(unsigned char, int, int) {
+    glutPostRedisplay();
+}

@@ -5,7 +5,7 @@
 #include <GL/glew.h>
 
 struct EffectParameters {
-    int mode = 0;  // 0 to 3: "Billboard I" to "Billboard IV"
+    int mode = 0;             // 0 to 3: "Billboard I" to "Billboard IV"
     GLhandleARB program = 0;  // always effectPrograms[mode] once the scene is loaded
     int picture = 0;
     int pictureCount = 6;

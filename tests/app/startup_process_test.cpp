@@ -22,9 +22,8 @@ const std::string kBanner =
 // The scene load ends with the first effect's two lines; once they are out the window exists
 // and the event loop runs.
 bool sceneLoaded(const std::string& output) {
-    return output.find("pixelSize = ") != std::string::npos &&
-           output.size() >= 2 && output.compare(output.size() - 2, 2, "\n\n") == 0 &&
-           output.size() > kBanner.size();
+    return output.find("pixelSize = ") != std::string::npos && output.size() >= 2 &&
+           output.compare(output.size() - 2, 2, "\n\n") == 0 && output.size() > kBanner.size();
 }
 
 std::string runCommand(const std::string& command) {

@@ -25,14 +25,16 @@ Matrix projectionMatrix() {
 
 // gluPerspective puts f / aspect at [0] and f at [5], with f = cot(fovy / 2); the far plane
 // shows in [10] and [14]. GL keeps the matrix in single precision.
-double aspectOf(const Matrix& matrix) { return matrix.m[5] / matrix.m[0]; }
+double aspectOf(const Matrix& matrix) {
+    return matrix.m[5] / matrix.m[0];
+}
 double farPlaneOf(const Matrix& matrix) {
     const double c = matrix.m[10], d = matrix.m[14];
     return d / (c + 1.0);
 }
 
 class StartupTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         testsupport::openGlWindow();
         while (glGetError() != GL_NO_ERROR) {

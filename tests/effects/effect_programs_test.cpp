@@ -40,7 +40,7 @@ std::map<std::string, GLenum> activeUniforms(GLhandleARB program) {
 }
 
 class EffectProgramsTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { testsupport::openGlWindow(); }
 };
 
@@ -77,9 +77,8 @@ TEST_F(EffectProgramsTest, EveryShaderFileCompilesAndLinksOnThisDriver) {
 
 TEST_F(EffectProgramsTest, EachEffectUsesExactlyTheUniformsItIsFed) {
     buildEffectPrograms();
-    std::map<std::string, GLenum> expected = {{"billboardTexture", GL_SAMPLER_2D},
-                                              {"billboardSize", GL_INT_VEC2},
-                                              {"pixelSize", GL_INT}};
+    std::map<std::string, GLenum> expected = {
+        {"billboardTexture", GL_SAMPLER_2D}, {"billboardSize", GL_INT_VEC2}, {"pixelSize", GL_INT}};
     const std::map<std::string, GLenum> added[kEffectCount] = {
         {},
         {{"tolerance", GL_FLOAT}, {"pixelRadius", GL_FLOAT}},
@@ -94,7 +93,7 @@ TEST_F(EffectProgramsTest, EachEffectUsesExactlyTheUniformsItIsFed) {
 
 // Builds from a scratch folder whose Shaders/ holds the given files only.
 class ScratchShadersTest : public EffectProgramsTest {
-protected:
+  protected:
     fs::path folder = fs::path(::testing::TempDir()) / "glimmer_shaders";
     fs::path previous = fs::current_path();
 

@@ -9,7 +9,7 @@
 namespace {
 
 class ShaderSourceTest : public ::testing::Test {
-protected:
+  protected:
     std::string path = ::testing::TempDir() + "shader_source_test.txt";
 
     void writeFile(const std::string& bytes) {
@@ -38,7 +38,9 @@ TEST_F(ShaderSourceTest, KeepsAByteOrderMark) {
     expectExactText("\xEF\xBB\xBFvoid main() {}\n");
 }
 
-TEST_F(ShaderSourceTest, AnEmptyFileIsJustTheTerminator) { expectExactText(""); }
+TEST_F(ShaderSourceTest, AnEmptyFileIsJustTheTerminator) {
+    expectExactText("");
+}
 
 TEST_F(ShaderSourceTest, KeepsBytesAfterAnEmbeddedNul) {
     const std::string bytes("void main() {}\n\0garbage", 23);

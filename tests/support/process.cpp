@@ -20,7 +20,9 @@ void closeIfOpen(int& fd) {
 
 }  // namespace
 
-std::string programPath() { return std::string(GLIMMER_BINARY_DIR) + "/glimmerboard"; }
+std::string programPath() {
+    return std::string(GLIMMER_BINARY_DIR) + "/glimmerboard";
+}
 
 ProcessResult runProcess(const std::string& executable, const ProcessOptions& options) {
     ProcessResult result;
@@ -33,9 +35,8 @@ ProcessResult runProcess(const std::string& executable, const ProcessOptions& op
         dup2(out[1], 1);
         dup2(err[1], 2);
         for (int fd : {in[0], in[1], out[0], out[1], err[0], err[1]}) close(fd);
-        const std::string& dir =
-            options.workingDirectory.empty() ? std::string(GLIMMER_SOURCE_DIR)
-                                             : options.workingDirectory;
+        const std::string& dir = options.workingDirectory.empty() ? std::string(GLIMMER_SOURCE_DIR)
+                                                                  : options.workingDirectory;
         if (chdir(dir.c_str()) != 0) _exit(126);
         for (const std::string& entry : options.environment) putenv(strdup(entry.c_str()));
         std::vector<char*> argv;

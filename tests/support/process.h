@@ -9,18 +9,18 @@
 namespace testsupport {
 
 struct ProcessResult {
-    int exitStatus = -1;     // exit status, or -1 when ended by a signal
-    int signal = 0;          // the signal that ended it, 0 when it exited
-    std::string output;      // everything written to standard output
-    std::string errorText;   // everything written to standard error
+    int exitStatus = -1;    // exit status, or -1 when ended by a signal
+    int signal = 0;         // the signal that ended it, 0 when it exited
+    std::string output;     // everything written to standard output
+    std::string errorText;  // everything written to standard error
 };
 
 struct ProcessOptions {
-    std::vector<std::string> arguments;   // argv[1..]
-    std::vector<std::string> environment; // "NAME=value" entries added to ours
-    std::string workingDirectory;         // the repository root when empty
-    std::string input;                    // written to standard input, then closed
-    double timeoutSeconds = 20;           // the child is killed (SIGTERM) after this
+    std::vector<std::string> arguments;    // argv[1..]
+    std::vector<std::string> environment;  // "NAME=value" entries added to ours
+    std::string workingDirectory;          // the repository root when empty
+    std::string input;                     // written to standard input, then closed
+    double timeoutSeconds = 20;            // the child is killed (SIGTERM) after this
     // Called with the standard output so far; returning true ends the child with SIGTERM.
     std::function<bool(const std::string&)> stopWhen;
 };
