@@ -1,0 +1,73 @@
+// Test pictures and helpers shared by the image tests.
+#include "tests/image/bmp_fixtures.h"
+
+namespace fixtures {
+
+void setU16(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t value) {
+    bytes[at] = static_cast<std::uint8_t>(value);
+    bytes[at + 1] = static_cast<std::uint8_t>(value >> 8);
+}
+
+void setU32(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t value) {
+    setU16(bytes, at, value & 0xFFFF);
+    setU16(bytes, at + 2, value >> 16);
+}
+
+std::uint32_t u32At(const std::vector<std::uint8_t>& bytes, std::size_t at) {
+    return bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 |
+           static_cast<std::uint32_t>(bytes[at + 3]) << 24;
+}
+
+std::vector<std::uint8_t> patternRgb(int width, int height) {
+    std::vector<std::uint8_t> rgb;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            rgb.push_back(static_cast<std::uint8_t>(x * 37 + y * 11));
+            rgb.push_back(static_cast<std::uint8_t>(y * 53 + 7));
+            rgb.push_back(static_cast<std::uint8_t>(x * 5 + y * 71 + 200));
+        }
+    }
+    return rgb;
+}
+
+IndexedPicture patternIndexed(int width, int height, int colors) {
+    IndexedPicture picture;
+    picture.width = width;
+    picture.height = height;
+    for (int i = 0; i < colors; ++i) {
+        picture.palette.push_back({static_cast<std::uint8_t>(i * 17 + 1),
+                                   static_cast<std::uint8_t>(255 - i * 3),
+                                   static_cast<std::uint8_t>(i * 101)});
+    }
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            picture.indices.push_back(static_cast<std::uint8_t>((x * 3 + y * 5) % colors));
+        }
+    }
+    return picture;
+}
+
+std::vector<std::uint8_t> expectedRgb(const IndexedPicture& picture) {
+    std::vector<std::uint8_t> rgb;
+    for (std::uint8_t index : picture.indices) {
+        const auto color =
+            index < picture.palette.size() ? picture.palette[index] : std::array<std::uint8_t, 3>{};
+        rgb.insert(rgb.end(), color.begin(), color.end());
+    }
+    return rgb;
+}
+
+Decoded decode(std::span<const std::uint8_t> file) {
+    Decoded result;
+    RgbImage* image = decodeDib(file, result.status);
+    if (image != nullptr) {
+        result.width = image->width;
+        result.height = image->height;
+        result.pixels.assign(image->pixels,
+                             image->pixels + std::size_t{3} * image->width * image->height);
+        freeRgbImage(image);
+    }
+    return result;
+}
+
+}  // namespace fixtures
