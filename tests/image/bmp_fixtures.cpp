@@ -57,6 +57,33 @@ std::vector<std::uint8_t> expectedRgb(const IndexedPicture& picture) {
     return rgb;
 }
 
+std::vector<std::uint8_t> buildBmp(int width, int height, int bitsPerPixel,
+                                   std::uint32_t compression,
+                                   const std::vector<std::array<std::uint8_t, 3>>& palette,
+                                   const std::vector<std::uint8_t>& pixelData) {
+    const std::uint32_t pixelOffset = 54 + 4 * static_cast<std::uint32_t>(palette.size());
+    std::vector<std::uint8_t> bytes(pixelOffset, 0);
+    bytes[0] = 'B';
+    bytes[1] = 'M';
+    setU32(bytes, 2, pixelOffset + static_cast<std::uint32_t>(pixelData.size()));
+    setU32(bytes, kPixelOffsetField, pixelOffset);
+    setU32(bytes, 14, 40);
+    setU32(bytes, kWidthField, static_cast<std::uint32_t>(width));
+    setU32(bytes, kHeightField, static_cast<std::uint32_t>(height));
+    setU16(bytes, 26, 1);
+    setU16(bytes, kBitsField, static_cast<std::uint32_t>(bitsPerPixel));
+    setU32(bytes, kCompressionField, compression);
+    setU32(bytes, kImageSizeField, static_cast<std::uint32_t>(pixelData.size()));
+    setU32(bytes, kColorsUsedField, static_cast<std::uint32_t>(palette.size()));
+    for (std::size_t i = 0; i < palette.size(); ++i) {
+        bytes[54 + 4 * i] = palette[i][2];
+        bytes[55 + 4 * i] = palette[i][1];
+        bytes[56 + 4 * i] = palette[i][0];
+    }
+    bytes.insert(bytes.end(), pixelData.begin(), pixelData.end());
+    return bytes;
+}
+
 Decoded decode(std::span<const std::uint8_t> file) {
     Decoded result;
     RgbImage* image = decodeDib(file, result.status);

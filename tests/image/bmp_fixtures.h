@@ -34,6 +34,13 @@ IndexedPicture patternIndexed(int width, int height, int colors);
 // The RGB rows a palette picture should decode to.
 std::vector<std::uint8_t> expectedRgb(const IndexedPicture& picture);
 
+// A "BM" file with an info header, the palette (R G B entries, written blue, green, red, 0)
+// and the pixel data as given, rows or run-length stream alike.
+std::vector<std::uint8_t> buildBmp(int width, int height, int bitsPerPixel,
+                                   std::uint32_t compression,
+                                   const std::vector<std::array<std::uint8_t, 3>>& palette,
+                                   const std::vector<std::uint8_t>& pixelData);
+
 struct Decoded {
     DibStatus status = DibStatus::ok;
     int width = 0, height = 0;
