@@ -1,0 +1,54 @@
+// The thirteen picture files of the program: their names, sizes, storage and the function
+// that draws each one. The generator writes them all; the asset tests check the files against
+// this table.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "image/bmp_encoder.h"
+#include "tools/texture_generator/canvas.h"
+
+namespace texgen {
+
+enum class Storage {
+    rgb24,     // 24-bit colour
+    gray8,     // 8-bit palette of the 256 grays, index = gray level
+    palette4,  // 4-bit, 16 colours of the picture's own palette, ordered dithering
+};
+
+struct PictureFile {
+    const char* fileName;  // under Textures/
+    int width, height;
+    Storage storage;
+    DibHeader header;
+    Canvas (*draw)(int width, int height);
+    std::span<const std::uint32_t> palette;  // 0xRRGGBB entries, for palette4
+};
+
+// In the program's slot order: six billboard pictures, noise, day and night ground and
+// backdrop, metal, the lit neon sign.
+std::span<const PictureFile> pictureFiles();
+
+// The BMP bytes of a drawn picture, in the file's storage and header.
+std::vector<std::uint8_t> encodePicture(const PictureFile& file, const Canvas& canvas);
+
+// The drawings, one per picture family.
+Canvas drawFlagCross(int width, int height);
+Canvas drawTestCard(int width, int height);
+Canvas drawBanner(int width, int height);
+Canvas drawGrayLogo(int width, int height);
+Canvas drawPosterSunset(int width, int height);
+Canvas drawNeonUnlit(int width, int height);
+Canvas drawNeonLit(int width, int height);
+Canvas drawNoise(int width, int height);
+Canvas drawDayGrass(int width, int height);
+Canvas drawDayBackdrop(int width, int height);
+Canvas drawNightGrass(int width, int height);
+Canvas drawNightBackdrop(int width, int height);
+Canvas drawMetal(int width, int height);
+
+extern const std::uint32_t posterPalette[16];
+
+}  // namespace texgen
