@@ -81,6 +81,13 @@ void probeGlExtensions() {
     fetch(&glExtensions.bufferData, "glBufferDataARB");
     fetch(&glExtensions.deleteBuffers, "glDeleteBuffersARB");
     fetch(&glExtensions.activeTexture, "glActiveTextureARB");
+    // A listed extension whose entry points are missing cannot be used: drawing then takes
+    // the client-array path, or applies only the diffuse map to the active unit.
+    if (!glExtensions.genBuffers || !glExtensions.bindBuffer || !glExtensions.bufferData ||
+        !glExtensions.deleteBuffers) {
+        glExtensions.hasVertexBuffers = false;
+    }
+    if (!glExtensions.activeTexture) glExtensions.hasMultitexture = false;
     glExtensions.extensionsProbed = true;
 }
 

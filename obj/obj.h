@@ -83,6 +83,19 @@ void writeModel(int fi, const char* objPath, const char* mtlPath);
 void probeGlExtensions();
 bool hasGlExtension(const char* name);
 
+// Drawing with fixed-function GL (a context must be current). drawModel draws every
+// surface of file fi with its material; drawTangentFrames draws each vertex's tangent (red),
+// second tangent (green) and normal (blue) as lines of the given length.
+void drawModel(int fi);
+void drawTangentFrames(int fi, float length);
+
+// The steps of drawModel: upload the vertices once into a GL buffer, describe the vertex
+// record to GL as arrays, set one material (maps and colours), draw one surface.
+void makeVertexBuffer(int fi);
+void bindVertexArrays(int fi);
+void applyMaterial(int fi, int mi);
+void drawSurface(int fi, int si);
+
 // Drops the file's GL vertex buffer; the next draw uploads the vertices again.
 void releaseVertexBuffer(int fi);
 
