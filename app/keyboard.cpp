@@ -1,7 +1,12 @@
+// The GLUT keyboard callback: the key table does the work, then every key, known or not,
+// asks for a redraw.
+#include <GL/glew.h>
 #include <GL/freeglut.h>
 
 #include "app/callbacks.h"
+#include "app/effect_keys.h"
 
-void keyboard(unsigned char, int, int) {
+void keyboard(unsigned char key, int, int) {
+    applyKey(key, effectParameters, camera);
     glutPostRedisplay();
 }

@@ -1,0 +1,19 @@
+// The key table of the effect state: what each keyboard key changes and the console lines it
+// prints. Free of GL and GLUT, so the whole table runs without a window; the GLUT keyboard
+// callback only adds the redraw request.
+#pragma once
+
+#include "camera/camera.h"
+#include "effects/effect_state.h"
+
+// Distance of one walking key press, in world units.
+constexpr float cameraStep = 0.5f;
+
+// Applies one key to the effect state and the camera and prints the key's console lines.
+// Reads the picture sizes and cell steps from `pictures` and the handles from
+// `effectPrograms`. Keys outside the table change nothing.
+void applyKey(unsigned char key, EffectParameters& state, Camera& viewer);
+
+// Prints the effect printout of state.mode: the effect's name, then the parameters it uses,
+// the last followed by an empty line.
+void printEffect(const EffectParameters& state);

@@ -1,0 +1,147 @@
+// The key table without a window: what the presets and the reset set, and that each console
+// line has left the program by the time the key returns, even into a pipe.
+#include "app/effect_keys.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "effects/effect_programs.h"
+
+namespace {
+
+class EffectKeysTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        for (int i = 0; i < kEffectCount; ++i) effectPrograms[i] = GLhandleARB(201 + i);
+        pictures[0] = {3, 81, 27};
+        pictures[1] = {2, 300, 200};
+        pictures[2] = {5, 7, 5};
+        state.program = effectPrograms[0];
+        state.pixelSize = 9;
+        viewer.positionCamera(0, 20, 60, 0, 15, 0, 0, 1, 0);
+    }
+
+    // Applies the keys with standard output captured; returns the captured text.
+    std::string press(const std::string& keys) {
+        testing::internal::CaptureStdout();
+        for (char key : keys) applyKey(static_cast<unsigned char>(key), state, viewer);
+        return testing::internal::GetCapturedStdout();
+    }
+
+    EffectParameters state;
+    Camera viewer;
+};
+
+TEST_F(EffectKeysTest, DayPresetSetsItsWholeParameterSet) {
+    press("tt]]9999,,x");
+    press("1");
+    EXPECT_TRUE(state.dayScene);
+    EXPECT_FALSE(state.nightScene);
+    EXPECT_EQ(state.picture, 0);
+    EXPECT_EQ(state.mode, 3);
+    EXPECT_EQ(state.program, effectPrograms[3]);
+    EXPECT_EQ(state.pictureCount, 2);
+    EXPECT_EQ(state.pixelSize, 9);
+    EXPECT_EQ(state.tolerance, 0.3f);
+    EXPECT_EQ(state.pixelRadius, 0.6f);
+    EXPECT_EQ(state.colorBoost, 0.03f);
+    EXPECT_EQ(state.burntOutPercent, 0.2f);
+    EXPECT_EQ(state.luminanceBoost, -0.25f);
+    EXPECT_EQ(state.luminanceSteps, 16);
+}
+
+TEST_F(EffectKeysTest, NightPresetSetsItsWholeParameterSet) {
+    press("t]]ccc'");
+    press("2");
+    EXPECT_TRUE(state.nightScene);
+    EXPECT_FALSE(state.dayScene);
+    EXPECT_EQ(state.picture, 0);
+    EXPECT_EQ(state.mode, 3);
+    EXPECT_EQ(state.program, effectPrograms[3]);
+    EXPECT_EQ(state.pictureCount, 2);
+    EXPECT_EQ(state.pixelSize, 9);
+    EXPECT_EQ(state.tolerance, 0.5f);
+    EXPECT_EQ(state.pixelRadius, 0.6f);
+    EXPECT_EQ(state.colorBoost, 0.075f);
+    EXPECT_EQ(state.burntOutPercent, 0.2f);
+    EXPECT_EQ(state.luminanceBoost, 0.13f);
+    EXPECT_EQ(state.luminanceSteps, 16);
+}
+
+TEST_F(EffectKeysTest, ResetRestoresTheStartingValuesAndClearsBothScenes) {
+    press("2t]0'.cpb");
+    press("r");
+    EXPECT_FALSE(state.dayScene || state.nightScene);
+    EXPECT_EQ(state.picture, 1);
+    EXPECT_EQ(state.pixelSize, 6);
+    EXPECT_EQ(state.tolerance, 0.3f);
+    EXPECT_EQ(state.pixelRadius, 0.6f);
+    EXPECT_EQ(state.luminanceSteps, 12);
+    EXPECT_EQ(state.luminanceBoost, 0.0f);
+    EXPECT_EQ(state.colorBoost, 0.03f);
+    EXPECT_EQ(state.burntOutPercent, 0.2f);
+    EXPECT_EQ(state.pictureCount, 6);
+    EXPECT_EQ(state.mode, 0);
+    EXPECT_EQ(state.program, effectPrograms[0]);
+}
+
+TEST_F(EffectKeysTest, FloatStepIsStoredAsAFloatBeforeItIsLimited) {
+    state.tolerance = 0.9975f;
+    press("0");
+    EXPECT_EQ(state.tolerance, 1.0f);
+    state.tolerance = 0.5f;
+    press("0");
+    EXPECT_EQ(state.tolerance, float(double(0.5f) + 0.005));
+}
+
+TEST_F(EffectKeysTest, WalkingKeysWalkHalfAUnit) {
+    press("d");
+    EXPECT_NEAR(viewer.getPosition().x, 0.5f, 1e-6);
+    press("aa");
+    EXPECT_NEAR(viewer.getPosition().x, -0.5f, 1e-6);
+    const Vector3 before = viewer.getPosition();
+    press("w");
+    EXPECT_NEAR(magnitude(viewer.getPosition() - before), 0.5f, 1e-5);
+    press("s");
+    EXPECT_NEAR(magnitude(viewer.getPosition() - before), 0.0f, 1e-5);
+}
+
+TEST_F(EffectKeysTest, PrintEffectShowsTheCurrentEffectOnly) {
+    state.mode = 0;
+    testing::internal::CaptureStdout();
+    printEffect(state);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Billboard I\npixelSize = 9\n\n");
+}
+
+// Standard output pointed at a pipe is fully buffered by the C library; the line must be in
+// the pipe as soon as the key returns, without anyone flushing.
+TEST_F(EffectKeysTest, EachLineIsInThePipeWhenTheKeyReturns) {
+    int ends[2];
+    ASSERT_EQ(pipe(ends), 0);
+    std::fflush(stdout);
+    const int savedOut = dup(STDOUT_FILENO);
+    dup2(ends[1], STDOUT_FILENO);
+    fcntl(ends[0], F_SETFL, O_NONBLOCK);
+
+    applyKey('.', state, viewer);
+    char buffer[256] = {};
+    const ssize_t got = read(ends[0], buffer, sizeof buffer - 1);
+    applyKey('l', state, viewer);
+    char cameraLine[256] = {};
+    const ssize_t gotCamera = read(ends[0], cameraLine, sizeof cameraLine - 1);
+
+    std::fflush(stdout);
+    dup2(savedOut, STDOUT_FILENO);
+    close(savedOut);
+    close(ends[0]);
+    close(ends[1]);
+    EXPECT_EQ(std::string(buffer, got > 0 ? size_t(got) : 0), "luminance_steps = 13\n");
+    EXPECT_GT(gotCamera, 0);  // even the camera line, which has no newline at its end
+}
+
+}  // namespace
