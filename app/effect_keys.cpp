@@ -76,9 +76,6 @@ struct ScenePreset {
 constexpr ScenePreset dayPreset = {0.3f, 0.03f, -0.25f};
 constexpr ScenePreset nightPreset = {0.5f, 0.075f, 0.13f};
 
-// Cell sizes start at three cell steps of the picture.
-constexpr int kStartCellSteps = 3;
-
 void printParameter(Parameter parameter, const EffectParameters& state, const char* end) {
     switch (parameter) {
         case Parameter::pixelSize:
@@ -150,7 +147,7 @@ void shrinkPixelSize(EffectParameters& state) {
 void nextPicture(EffectParameters& state) {
     state.picture += 1;
     if (state.picture >= state.pictureCount) state.picture = 0;
-    state.pixelSize = kStartCellSteps * currentPicture(state).step;
+    state.pixelSize = startingPixelSize(state.picture);
     printPixelSize(state);
 }
 
@@ -162,7 +159,7 @@ void nextEffect(EffectParameters& state) {
 }
 
 void reset(EffectParameters& state) {
-    state.pixelSize = kStartCellSteps * currentPicture(state).step;
+    state.pixelSize = startingPixelSize(state.picture);
     state.tolerance = kStartTolerance;
     state.pixelRadius = kStartPixelRadius;
     state.luminanceSteps = kStartLuminanceSteps;
@@ -182,7 +179,7 @@ void applyPreset(const ScenePreset& preset, EffectParameters& state) {
     state.mode = kPresetMode;
     state.program = effectPrograms[kPresetMode];
     state.pictureCount = kPresetPictureCount;
-    state.pixelSize = kStartCellSteps * pictures[0].step;
+    state.pixelSize = startingPixelSize(0);
     state.tolerance = preset.tolerance;
     state.pixelRadius = kStartPixelRadius;
     state.colorBoost = preset.colorBoost;
@@ -210,6 +207,11 @@ void printCamera(const Camera& viewer) {
 }
 
 }  // namespace
+
+int startingPixelSize(int picture) {
+    constexpr int kStartCellSteps = 3;
+    return kStartCellSteps * pictures[picture].step;
+}
 
 void printEffect(const EffectParameters& state) {
     printBlock(effectInfos[state.mode].name, effectLineCounts[state.mode], state);

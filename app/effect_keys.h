@@ -9,6 +9,9 @@
 // Distance of one walking key press, in world units.
 constexpr float cameraStep = 0.5f;
 
+// The cell size a picture starts with, and returns to whenever it is chosen: three steps.
+int startingPixelSize(int picture);
+
 // Applies one key to the effect state and the camera and prints the key's console lines.
 // Reads the picture sizes and cell steps from `pictures` and the handles from
 // `effectPrograms`. Keys outside the table change nothing.

@@ -1,14 +1,34 @@
+// loadScene, in the order the rest of the program relies on: the camera first, the model,
+// every texture slot (the neon sign last, then its unlit copy), cell steps, the first effect.
 #include "app/scene_load.h"
 
-#include "app/console.h"
+#include "app/effect_keys.h"
+#include "app/picture_catalogue.h"
+#include "camera/camera.h"
 #include "effects/effect_programs.h"
 #include "effects/effect_state.h"
+#include "obj/obj.h"
+
+int billboardModel = -1;
+
+namespace {
+
+constexpr const char* kFrameModelPath = "./Models/billboard.obj";
+
+}  // namespace
 
 void loadScene() {
+    camera.positionCamera(0, 20, 60, 0, 15, 0, 0, 1, 0);
+    // An unreadable model still gives the index of an empty one, which draws nothing.
+    billboardModel = obj::createFile(kFrameModelPath);
+
+    for (int slot : kTextureLoadOrder) loadTexture(slot, texturePaths[slot], slot < kPictureCount);
+    textureIds[kNeonUnlitSlot] = textureIds[kNeonPictureSlot];
+    for (PictureInfo& picture : pictures) picture.step = cellStep(picture.width, picture.height, 1);
+
     effectParameters.program = effectPrograms[0];
     effectParameters.mode = 0;
     effectParameters.picture = 0;
-    effectParameters.pixelSize = pictures[0].step * 3;
-    consolePrint("%s\n", effectInfos[0].name);
-    consolePrint("pixelSize = %i\n\n", effectParameters.pixelSize);
+    effectParameters.pixelSize = startingPixelSize(0);
+    printEffect(effectParameters);
 }

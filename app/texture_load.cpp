@@ -1,0 +1,52 @@
+// loadTexture: one BMP file into one texture slot, with a full mipmap chain.
+#include <GL/glew.h>
+#include <GL/glu.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "app/native_path.h"
+#include "app/picture_catalogue.h"
+#include "image/dib_image.h"
+
+namespace {
+
+// Only a file that opens is handed to the loader, so a missing picture stays silent.
+bool fileOpens(const std::string& path) {
+    std::FILE* probe = std::fopen(path.c_str(), "rb");
+    if (probe == nullptr) return false;
+    std::fclose(probe);
+    return true;
+}
+
+void releaseImage(RgbImage* image) {
+    std::free(image->pixels);
+    std::free(image);
+}
+
+}  // namespace
+
+bool loadTexture(int slot, const char* path, bool recordSize) {
+    glEnable(GL_TEXTURE_2D);
+    if (path == nullptr || slot < 0 || slot >= kTextureSlotCount) return false;
+    const std::string filePath = nativePath(path);
+    if (!fileOpens(filePath)) return false;
+    RgbImage* image = loadDibImage(filePath.c_str());
+    if (image == nullptr) return false;
+
+    // Only the six billboard pictures have a size record.
+    if (recordSize && slot < kPictureCount) {
+        pictures[slot].width = image->width;
+        pictures[slot].height = image->height;
+    }
+    glGenTextures(1, &textureIds[slot]);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glBindTexture(GL_TEXTURE_2D, textureIds[slot]);
+    gluBuild2DMipmaps(GL_TEXTURE_2D, 3, image->width, image->height, GL_RGB, GL_UNSIGNED_BYTE,
+                      image->pixels);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_NEAREST);
+    glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    releaseImage(image);
+    return true;
+}
