@@ -103,12 +103,17 @@ Canvas drawDayBackdrop(int width, int height) {
         Color c = mix(zenith, haze, std::pow(u, 1.6f));
         float d = std::hypot(x - sunAt.x, y - sunAt.y) / height;
         c = mix(c, sun, clamp01(0.55f * std::exp(-d * 7)) + (d < 0.035f ? 1.0f : 0.0f));
-        // Clouds: soft fractal puffs, white on top and gray below, thinner near the horizon.
-        float density = fractalNoise(x / 90, y / 38, 5, 3) - 0.48f + 0.25f * (0.5f - u);
+        // Clouds: puffs where fractal noise rises over a threshold, with gaps of clear sky
+        // from a broader noise. The side away from the sun (where the density grows
+        // towards the sun) is shaded.
+        float cover = valueNoise(x / 260, y / 120, 4) * 0.22f;
+        float density = fractalNoise(x / 110, y / 42, 5, 3) - 0.53f + cover - 0.12f * u;
         if (density > 0) {
-            float lit = fractalNoise(x / 90, (y - 6) / 38, 5, 3) - 0.48f;
-            Color cloud = mix(hex(0xffffff), hex(0x9aa6b8), clamp01((density - lit) * 6 + 0.3f));
-            c = mix(c, cloud, clamp01(density * 5) * (1 - 0.5f * u));
+            float towardsSun =
+                fractalNoise((x + 5) / 110, (y - 4) / 42, 5, 3) - 0.53f + cover - 0.12f * u;
+            float shadow = clamp01((towardsSun - density) * 9 + 0.35f);
+            Color cloud = mix(hex(0xffffff), hex(0xaab6c8), shadow);
+            c = mix(c, cloud, smoothstep(0, 0.12f, density) * (1 - 0.45f * u));
         }
         return c;
     });
