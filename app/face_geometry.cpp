@@ -1,0 +1,10 @@
+#include "app/face_geometry.h"
+
+float proportionFactor(const PictureInfo& picture) {
+    if (picture.height <= 0 || picture.width < picture.height) return 1.0f;
+    return float(picture.width / picture.height);
+}
+
+float normalFaceHalfHeight(const PictureInfo& picture) {
+    return (1.0f / proportionFactor(picture)) * kFaceHalfWidth;
+}

@@ -1,0 +1,24 @@
+#include "app/wall_clock.h"
+
+#include <chrono>
+
+namespace {
+
+std::optional<std::int64_t> pinnedSeconds;
+
+}  // namespace
+
+int wallClockSecond() {
+    // The system clock counts Unix time, which is UTC without leap seconds.
+    const std::int64_t seconds =
+        pinnedSeconds ? *pinnedSeconds
+                      : std::chrono::duration_cast<std::chrono::seconds>(
+                            std::chrono::system_clock::now().time_since_epoch())
+                            .count();
+    const int second = int(seconds % 60);
+    return second < 0 ? second + 60 : second;
+}
+
+void pinWallClock(std::optional<std::int64_t> secondsSinceEpoch) {
+    pinnedSeconds = secondsSinceEpoch;
+}
