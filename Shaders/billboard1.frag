@@ -1,13 +1,40 @@
 #version 120
-// Billboard I: square cells of pixelSize picture pixels, one flat colour each.
+#extension GL_ARB_shader_texture_lod : enable
+// Billboard I: the picture as square cells of pixelSize picture pixels, each one flat colour.
 uniform sampler2D billboardTexture;
 uniform ivec2 billboardSize;
 uniform int pixelSize;
+
+// The picture at a chosen level of detail. Without the extension the driver picks the level,
+// which is sound everywhere but next to cell borders.
+vec3 pictureAt(vec2 st, float lod)
+{
+#ifdef GL_ARB_shader_texture_lod
+    return texture2DLod(billboardTexture, st, lod).rgb;
+#else
+    return texture2D(billboardTexture, st).rgb;
+#endif
+}
+
+// The picture as flat cells: each cell takes the picture's mean over the cell (the mipmap
+// half a level below the cell's size, read at the cell's centre; a cell cut off by the
+// picture's edge is centred on the part inside). Cells of less than a few screen pixels
+// fade into the smoothly filtered picture, so a far or slanted face does not shimmer.
+vec3 cellColour(vec2 texel, vec2 size, float cell, float footprint)
+{
+    vec2 cellStart = floor(texel / cell) * cell;
+    vec2 cellCentre = (cellStart + min(cellStart + cell, size)) * 0.5;
+    vec3 whole = pictureAt(cellCentre / size, log2(cell) - 0.5);
+    vec3 filtered = pictureAt(gl_TexCoord[0].st, log2(footprint));
+    return mix(filtered, whole, smoothstep(1.0, 3.0, cell / footprint));
+}
 
 void main()
 {
     vec2 size = max(vec2(billboardSize), vec2(1.0));
     float cell = max(float(pixelSize), 1.0);
-    vec2 center = (floor(gl_TexCoord[0].st * size / cell) + 0.5) * cell;
-    gl_FragColor = vec4(texture2D(billboardTexture, center / size).rgb, 1.0);
+    vec2 texel = gl_TexCoord[0].st * size;
+    // Picture pixels per screen pixel, along the screen direction that squeezes them most.
+    float footprint = max(max(length(dFdx(texel)), length(dFdy(texel))), 1.0e-6);
+    gl_FragColor = vec4(cellColour(texel, size, cell, footprint), 1.0);
 }

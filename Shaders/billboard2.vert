@@ -1,5 +1,5 @@
 #version 120
-// The billboard face: pass the picture coordinate through.
+// The billboard face: the picture coordinate passes through to the fragment stage.
 void main()
 {
     gl_TexCoord[0] = gl_MultiTexCoord0;

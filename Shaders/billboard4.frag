@@ -1,5 +1,7 @@
 #version 120
-// Billboard IV: round LEDs, quantised luminance, colour boost and burnt-out LEDs.
+#extension GL_ARB_shader_texture_lod : enable
+// Billboard IV: the LEDs of Billboard III, more saturated and brighter by colorBoost, and a
+// share burntOutPercent of them burnt out.
 uniform sampler2D billboardTexture;
 uniform sampler2D noiseTexture;
 uniform ivec2 billboardSize;
@@ -11,27 +13,97 @@ uniform float luminanceBoost;
 uniform float colorBoost;
 uniform float burntOutPercent;
 
+// The picture at a chosen level of detail. Without the extension the driver picks the level,
+// which is sound everywhere but next to cell borders.
+vec3 pictureAt(vec2 st, float lod)
+{
+#ifdef GL_ARB_shader_texture_lod
+    return texture2DLod(billboardTexture, st, lod).rgb;
+#else
+    return texture2D(billboardTexture, st).rgb;
+#endif
+}
+
+// The picture as flat cells: each cell takes the picture's mean over the cell (the mipmap
+// half a level below the cell's size, read at the cell's centre; a cell cut off by the
+// picture's edge is centred on the part inside). Cells of less than a few screen pixels
+// fade into the smoothly filtered picture, so a far or slanted face does not shimmer.
+vec3 cellColour(vec2 texel, vec2 size, float cell, float footprint)
+{
+    vec2 cellStart = floor(texel / cell) * cell;
+    vec2 cellCentre = (cellStart + min(cellStart + cell, size)) * 0.5;
+    vec3 whole = pictureAt(cellCentre / size, log2(cell) - 0.5);
+    vec3 filtered = pictureAt(gl_TexCoord[0].st, log2(footprint));
+    return mix(filtered, whole, smoothstep(1.0, 3.0, cell / footprint));
+}
+
+// Light of the round LED at this point of its cell: 1 inside, 0 in the dark gap. The LED
+// fills pixelRadius of the half cell; its edge softens over tolerance of that radius and is
+// never sharper than one screen pixel. Cells of a few screen pixels or less show the mean
+// light over the cell instead of the LED structure, which would only alias there.
+float ledLight(vec2 cellPosition, float pixelsPerCell)
+{
+    float radial = 2.0 * length(fract(cellPosition) - 0.5);  // 1 at the middle of a side
+    float outer = pixelRadius;
+    float inner = pixelRadius * (1.0 - tolerance);
+    float halfPixel = 1.0 / pixelsPerCell;  // distance runs 2 per cell, a pixel is 1/ppc cell
+    float light = 1.0 - smoothstep(inner - halfPixel, outer + halfPixel, radial);
+    // Mean over the cell (area 4 in these units) of a disc with a linear edge: pi/12 (a²+ab+b²).
+    float mean = 0.2617994 * (inner * inner + inner * outer + outer * outer);
+    return mix(mean, light, smoothstep(2.0, 5.0, pixelsPerCell));
+}
+
+// The luminance rounded to luminanceSteps even brightness steps above off (0: not rounded),
+// then shifted by luminanceBoost. The colour keeps its hue; a colour too dark to carry one
+// takes the new luminance as grey.
+vec3 shiftLuminance(vec3 colour)
+{
+    float luminance = dot(colour, vec3(0.299, 0.587, 0.114));
+    float target = luminance;
+    if (luminanceSteps > 0) {
+        float steps = float(luminanceSteps);
+        target = floor(luminance * steps + 0.5) / steps;
+    }
+    target = clamp(target + luminanceBoost, 0.0, 1.0);
+    vec3 hued = clamp(colour * (target / max(luminance, 1.0e-4)), 0.0, 1.0);
+    return mix(vec3(target), hued, smoothstep(0.0, 0.05, luminance));
+}
+
+// At colorBoost 1 a colour is pushed five times as far from its grey and twice as bright.
+vec3 boostColour(vec3 colour)
+{
+    float grey = dot(colour, vec3(0.299, 0.587, 0.114));
+    vec3 saturated = mix(vec3(grey), colour, 1.0 + 4.0 * colorBoost);
+    return clamp(saturated * (1.0 + colorBoost), 0.0, 1.0);
+}
+
+// Whether the LED of a cell works: about burntOutPercent of all cells stay dark, the same ones
+// in every frame. The noise picture is read once per cell at its finest level, at strides that
+// keep neighbouring cells apart; folding the value makes the shares even whatever the size
+// and spectrum of the noise. A black sample (no noise picture loaded) burns nothing out.
+// Cells of a few screen pixels or less take the mean instead, which cannot flicker.
+float ledWorks(vec2 cellIndex, float pixelsPerCell)
+{
+    vec2 at = (cellIndex + 0.5) * vec2(0.1031, 0.1379);
+#ifdef GL_ARB_shader_texture_lod
+    vec3 noise = texture2DLod(noiseTexture, at, 0.0).rgb;
+#else
+    vec3 noise = texture2D(noiseTexture, at, -16.0).rgb;
+#endif
+    float value = fract(dot(noise, vec3(61.0, 83.0, 97.0)));
+    float works = (value < burntOutPercent && noise != vec3(0.0)) ? 0.0 : 1.0;
+    return mix(1.0 - burntOutPercent, works, smoothstep(2.0, 5.0, pixelsPerCell));
+}
+
 void main()
 {
     vec2 size = max(vec2(billboardSize), vec2(1.0));
     float cell = max(float(pixelSize), 1.0);
-    vec2 cellPos = gl_TexCoord[0].st * size / cell;
-    vec2 cellIndex = floor(cellPos);
-    vec2 center = (cellIndex + 0.5) * cell;
-    vec3 color = texture2D(billboardTexture, center / size).rgb;
-    float luma = dot(color, vec3(0.299, 0.587, 0.114));
-    float target = luma;
-    if (luminanceSteps > 0) {
-        float steps = float(luminanceSteps);
-        target = floor(luma * steps + 0.5) / steps;
-    }
-    target = clamp(target + luminanceBoost, 0.0, 1.0);
-    color *= target / max(luma, 0.001);
-    color = mix(vec3(dot(color, vec3(0.333))), color, 1.0 + colorBoost * 4.0) * (1.0 + colorBoost);
-    float noise = texture2D(noiseTexture, (cellIndex + 0.5) / 64.0).r;
-    if (noise < burntOutPercent) color = vec3(0.0);
-    float d = length(fract(cellPos) - 0.5) * 2.0;
-    float edge = max(tolerance, 0.01) * 0.5;
-    float lit = 1.0 - smoothstep(pixelRadius - edge, pixelRadius + edge, d);
-    gl_FragColor = vec4(clamp(color, 0.0, 1.0) * lit, 1.0);
+    vec2 texel = gl_TexCoord[0].st * size;
+    // Picture pixels per screen pixel, along the screen direction that squeezes them most.
+    float footprint = max(max(length(dFdx(texel)), length(dFdy(texel))), 1.0e-6);
+    float pixelsPerCell = cell / footprint;
+    vec3 colour = boostColour(shiftLuminance(cellColour(texel, size, cell, footprint)));
+    float light = ledLight(texel / cell, pixelsPerCell) * ledWorks(floor(texel / cell), pixelsPerCell);
+    gl_FragColor = vec4(colour * light, 1.0);
 }
