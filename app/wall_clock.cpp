@@ -10,11 +10,11 @@ std::optional<std::int64_t> pinnedSeconds;
 
 int wallClockSecond() {
     // The system clock counts Unix time, which is UTC without leap seconds.
-    const std::int64_t seconds =
-        pinnedSeconds ? *pinnedSeconds
-                      : std::chrono::duration_cast<std::chrono::seconds>(
-                            std::chrono::system_clock::now().time_since_epoch())
-                            .count();
+    const std::int64_t seconds = pinnedSeconds
+                                     ? *pinnedSeconds
+                                     : std::chrono::duration_cast<std::chrono::seconds>(
+                                           std::chrono::system_clock::now().time_since_epoch())
+                                           .count();
     const int second = int(seconds % 60);
     return second < 0 ? second + 60 : second;
 }

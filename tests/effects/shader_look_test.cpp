@@ -1,0 +1,249 @@
+// The four LED looks as drawn by the real display path into the real window and read back:
+// flat cells, dark gaps between round LEDs, luminance steps, burnt-out LEDs, and an even
+// light instead of moire when the cells get smaller than screen pixels.
+#include <gtest/gtest.h>
+
+#include <GL/glew.h>
+
+#include <random>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "app/callbacks.h"
+#include "app/startup.h"
+#include "camera/camera.h"
+#include "effects/effect_programs.h"
+#include "effects/effect_state.h"
+#include "tests/support/gl_scene.h"
+
+namespace {
+
+using testsupport::Frame;
+using testsupport::Rgb;
+using testsupport::WindowPoint;
+
+class ShaderLookTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        testsupport::openGlWindow();
+        initGraphics();
+        static bool built = false;
+        if (!built) {
+            buildEffectPrograms();
+            built = true;
+        }
+        camera.positionCamera(0, 20, 60, 0, 15, 0, 0, 1, 0);
+        effectParameters = EffectParameters{};
+        for (GLuint& id : textureIds) id = 0;
+        for (PictureInfo& info : pictures) info = {};
+    }
+
+    void TearDown() override { glDeleteTextures(GLsizei(made.size()), made.data()); }
+
+    // Shows a picture of width by height in the normal view (faces twice as wide as high are
+    // 40 by 20, from height 5 to 25).
+    void showPicture(int width, int height, const std::function<Rgb(int, int)>& colourAt) {
+        made.push_back(testsupport::makeTexture(width, height, colourAt));
+        textureIds[0] = made.back();
+        pictures[0] = {2, width, height};
+    }
+
+    void useNoise(const std::function<Rgb(int, int)>& colourAt) {
+        made.push_back(testsupport::makeTexture(64, 64, colourAt));
+        textureIds[kNoiseSlot] = made.back();
+    }
+
+    static Frame draw(int mode, int pixelSize) {
+        effectParameters.mode = mode;
+        effectParameters.program = effectPrograms[mode];
+        effectParameters.pixelSize = pixelSize;
+        display();
+        return testsupport::readShownFrame();
+    }
+
+    // Window pixel of the point at share (u, v) across the 40 by 20 face from height 5 to 25.
+    static WindowPoint onFace(double u, double v) {
+        return testsupport::projectToWindow(-20.0 + 40.0 * u, 5.0 + 20.0 * v, 0.0);
+    }
+
+    std::vector<GLuint> made;
+};
+
+int brightness(Rgb c) {
+    return (c.r + c.g + c.b) / 3;
+}
+
+TEST_F(ShaderLookTest, EveryEffectCompilesAndLinks) {
+    for (int effect = 0; effect < kEffectCount; ++effect) {
+        const GLhandleARB program = effectPrograms[effect];
+        GLint linked = 0;
+        glGetObjectParameterivARB(program, GL_OBJECT_LINK_STATUS_ARB, &linked);
+        char log[4096] = "";
+        glGetInfoLogARB(program, sizeof log, nullptr, log);
+        EXPECT_EQ(linked, 1) << effectInfos[effect].name << ": " << log;
+
+        GLhandleARB shaders[2] = {0, 0};
+        GLsizei count = 0;
+        glGetAttachedObjectsARB(program, 2, &count, shaders);
+        ASSERT_EQ(count, 2);
+        for (GLhandleARB shader : shaders) {
+            GLint compiled = 0;
+            glGetObjectParameterivARB(shader, GL_OBJECT_COMPILE_STATUS_ARB, &compiled);
+            glGetInfoLogARB(shader, sizeof log, nullptr, log);
+            EXPECT_EQ(compiled, 1) << effectInfos[effect].name << ": " << log;
+        }
+    }
+}
+
+TEST_F(ShaderLookTest, FirstEffectShowsFlatCellsOfTheCellSizeWithTheCellsMeanColour) {
+    // Red grows across the picture, green up it: no two picture pixels of a row are alike.
+    showPicture(128, 64, [](int x, int y) {
+        return Rgb{(unsigned char)(x * 2), (unsigned char)(y * 4), 60};
+    });
+    const Frame frame = draw(0, 8);  // 16 cells across
+
+    const WindowPoint left = onFace(0, 0.5), right = onFace(1, 0.5);
+    const double cellWidth = (right.x - left.x) / 16.0;
+    std::vector<int> runs;
+    std::vector<Rgb> colours;
+    for (int x = left.x + 2; x < right.x - 2; ++x) {
+        const Rgb c = frame.at(x, left.y);
+        if (colours.empty() || c.r != colours.back().r || c.g != colours.back().g) {
+            colours.push_back(c);
+            runs.push_back(0);
+        }
+        ++runs.back();
+    }
+    ASSERT_EQ(runs.size(), 16u);
+    for (size_t i = 1; i + 1 < runs.size(); ++i) {
+        EXPECT_NEAR(runs[i], cellWidth, 1.01) << "cell " << i;
+        // Cell i spans picture columns 8i to 8i + 7, whose mean red is 2 (8i + 3.5).
+        EXPECT_NEAR(colours[i].r, 16 * int(i) + 7, 3) << "cell " << i;
+    }
+}
+
+TEST_F(ShaderLookTest, SecondEffectLeavesDarkGapsBetweenRoundLeds) {
+    showPicture(64, 32, [](int, int) { return Rgb{255, 255, 255}; });
+    effectParameters.pixelRadius = 0.6f;
+    effectParameters.tolerance = 0.3f;
+    const Frame frame = draw(1, 4);  // 16 by 8 cells
+    for (int j = 1; j < 7; ++j) {
+        for (int i = 1; i < 15; ++i) {
+            const WindowPoint centre = onFace((i + 0.5) / 16, (j + 0.5) / 8);
+            const WindowPoint corner = onFace(i / 16.0, j / 8.0);
+            const WindowPoint side = onFace(i / 16.0, (j + 0.5) / 8);
+            EXPECT_GT(brightness(frame.at(centre.x, centre.y)), 240) << i << "," << j;
+            EXPECT_LT(brightness(frame.at(corner.x, corner.y)), 10) << i << "," << j;
+            EXPECT_LT(brightness(frame.at(side.x, side.y)), 10) << i << "," << j;
+        }
+    }
+}
+
+TEST_F(ShaderLookTest, LargerRadiusLightsMoreOfEachCell) {
+    showPicture(64, 32, [](int, int) { return Rgb{255, 255, 255}; });
+    effectParameters.tolerance = 0.0f;  // hard edges: the lit disc is exactly the radius
+    auto litShare = [&](float radius) {
+        effectParameters.pixelRadius = radius;
+        const Frame frame = draw(1, 8);
+        const WindowPoint a = onFace(0.25, 0.25), b = onFace(0.75, 0.75);
+        int lit = 0, all = 0;
+        for (int y = a.y; y < b.y; ++y) {
+            for (int x = a.x; x < b.x; ++x, ++all) lit += brightness(frame.at(x, y)) > 128;
+        }
+        return double(lit) / all;
+    };
+    const double small = litShare(0.3), large = litShare(0.9);
+    // A disc of radius r half cells covers pi r^2 / 4 of its cell.
+    EXPECT_NEAR(small, 3.14159 * 0.09 / 4, 0.03);
+    EXPECT_NEAR(large, 3.14159 * 0.81 / 4, 0.05);
+}
+
+TEST_F(ShaderLookTest, ThirdEffectRoundsLuminanceToStepsAndShiftsIt) {
+    showPicture(64, 32, [](int, int) { return Rgb{77, 77, 77}; });  // luminance 0.30
+    auto ledAt = [&] {
+        const Frame frame = draw(2, 4);
+        const WindowPoint centre = onFace((7 + 0.5) / 16, (3 + 0.5) / 8);
+        return brightness(frame.at(centre.x, centre.y));
+    };
+
+    effectParameters.luminanceSteps = 0;
+    EXPECT_NEAR(ledAt(), 77, 3);
+    effectParameters.luminanceSteps = 2;  // steps 0, 0.5, 1
+    EXPECT_NEAR(ledAt(), 128, 3);
+    effectParameters.luminanceBoost = 0.25f;
+    EXPECT_NEAR(ledAt(), 191, 3);
+    effectParameters.luminanceBoost = -1.0f;
+    EXPECT_LT(ledAt(), 3);
+}
+
+// Share of the 32 by 16 cells whose LED centre is dark, and which ones.
+std::set<int> darkCells(const Frame& frame, const std::function<WindowPoint(double, double)>& at) {
+    std::set<int> dark;
+    for (int j = 0; j < 16; ++j) {
+        for (int i = 0; i < 32; ++i) {
+            const WindowPoint p = at((i + 0.5) / 32, (j + 0.5) / 16);
+            if (brightness(frame.at(p.x, p.y)) < 40) dark.insert(j * 32 + i);
+        }
+    }
+    return dark;
+}
+
+TEST_F(ShaderLookTest, FourthEffectBurnsOutAboutTheGivenShareOfCellsAlwaysTheSameOnes) {
+    showPicture(64, 32, [](int, int) { return Rgb{200, 200, 200}; });
+    std::mt19937 random(7);
+    useNoise([&](int, int) {
+        const auto v = (unsigned char)(random() & 0xff);
+        return Rgb{v, v, v};
+    });
+    for (float share : {0.0f, 0.2f, 0.5f}) {
+        SCOPED_TRACE(share);
+        effectParameters.burntOutPercent = share;
+        const std::set<int> first = darkCells(draw(3, 2), onFace);
+        EXPECT_NEAR(first.size() / 512.0, share, 0.05);
+        camera.turnHorizontal(2);  // a new frame from a slightly other angle: same cells
+        const std::set<int> second = darkCells(draw(3, 2), onFace);
+        camera.turnHorizontal(-2);
+        EXPECT_EQ(first, second);
+    }
+}
+
+TEST_F(ShaderLookTest, FourthEffectSaturatesAndBrightensWithColourBoost) {
+    showPicture(64, 32, [](int, int) { return Rgb{150, 100, 100}; });
+    useNoise([](int, int) { return Rgb{255, 255, 255}; });
+    effectParameters.burntOutPercent = 0.0f;
+    effectParameters.luminanceSteps = 0;
+    auto ledAt = [&] {
+        const Frame frame = draw(3, 4);
+        const WindowPoint centre = onFace((7 + 0.5) / 16, (3 + 0.5) / 8);
+        return frame.at(centre.x, centre.y);
+    };
+    effectParameters.colorBoost = 0.0f;
+    const Rgb plain = ledAt();
+    effectParameters.colorBoost = 0.25f;
+    const Rgb boosted = ledAt();
+    EXPECT_GT(boosted.r - boosted.g, plain.r - plain.g + 20);
+    EXPECT_GT(boosted.r, plain.r);
+}
+
+TEST_F(ShaderLookTest, CellsSmallerThanScreenPixelsShowAnEvenLightInsteadOfMoire) {
+    // 256 cells across some 560 window pixels: a sharp LED grid would alias into bands.
+    showPicture(512, 256, [](int, int) { return Rgb{255, 255, 255}; });
+    effectParameters.pixelRadius = 0.6f;
+    effectParameters.tolerance = 0.3f;
+    const Frame frame = draw(1, 2);
+    const WindowPoint left = onFace(0.1, 0.5), right = onFace(0.9, 0.5);
+    int low = 255, high = 0;
+    long sum = 0;
+    for (int x = left.x; x < right.x; ++x) {
+        const int b = brightness(frame.at(x, left.y));
+        low = std::min(low, b);
+        high = std::max(high, b);
+        sum += b;
+    }
+    EXPECT_LT(high - low, 30);
+    // Mean light of a disc from 0.42 to 0.6 half cells: pi/12 (a^2 + ab + b^2) = 0.206.
+    EXPECT_NEAR(double(sum) / (right.x - left.x), 0.206 * 255, 12);
+}
+
+}  // namespace

@@ -1,0 +1,41 @@
+// Helpers for tests that draw a frame through the real display path: picture textures built
+// the way the program builds them, window positions of scene points, and whether a redraw
+// was requested.
+#pragma once
+
+#include <GL/glew.h>
+
+#include <functional>
+#include <vector>
+
+#include "tests/support/gl_window.h"
+
+namespace testsupport {
+
+// A mipmapped RGB texture of width by height whose pixel (x, y), row 0 at the bottom, is
+// colourAt(x, y); minification GL_LINEAR_MIPMAP_NEAREST, as the picture catalogue makes them.
+GLuint makeTexture(int width, int height, const std::function<Rgb(int x, int y)>& colourAt);
+
+// A texture of one colour.
+GLuint makeFlatTexture(Rgb colour, int width = 16, int height = 16);
+
+// The whole window as shown after a buffer swap (read from the front buffer), row 0 at the
+// bottom.
+struct Frame {
+    int width = 0;
+    int height = 0;
+    std::vector<unsigned char> rgb;
+    Rgb at(int x, int y) const;
+};
+Frame readShownFrame();
+
+struct WindowPoint {
+    int x;
+    int y;
+};
+
+// Window pixel of the scene point (x, y, z) under the current modelview and projection
+// matrices and viewport.
+WindowPoint projectToWindow(double x, double y, double z);
+
+}  // namespace testsupport
