@@ -1,11 +1,117 @@
+// The display callback: the normal view with the billboard face alone (and the blinking neon
+// sign), or the day or night scene with ground, backdrop, frame model and face. The face is
+// always drawn through the current effect program.
 #include <GL/glew.h>
 #include <GL/freeglut.h>
 
 #include "app/callbacks.h"
+#include "app/face_geometry.h"
+#include "app/projection.h"
+#include "app/wall_clock.h"
+#include "camera/camera.h"
+#include "effects/effect_binding.h"
+#include "effects/effect_state.h"
+
+namespace {
+
+// Texture slots of the picture catalogue used here.
+constexpr int kNeonPicture = 5;
+constexpr int kNeonLitSlot = 12;
+constexpr int kNeonUnlitSlot = 13;
+constexpr int kFrameSlot = 11;
+
+struct SceneTextures {
+    int groundSlot;
+    int backdropSlot;
+};
+constexpr SceneTextures kDayScene = {7, 8};
+constexpr SceneTextures kNightScene = {9, 10};
+
+// Ground and backdrop are modelled at half size and drawn scaled by this.
+constexpr float kSceneScale = 2.0f;
+
+struct TexturedCorner {
+    float s, t;
+    float x, y, z;
+};
+using Quad = TexturedCorner[4];
+
+// Corners counter-clockwise as seen from the camera's starting place, so culling keeps them.
+constexpr Quad kGround = {
+    {0, 0, -60, 0, -80}, {0, 1, -60, 0, 80}, {1, 1, 60, 0, 80}, {1, 0, 60, 0, -80}};
+constexpr Quad kBackdrop = {
+    {1, 0, 60, -20, -50}, {1, 1, 60, 60, -50}, {0, 1, -60, 60, -50}, {0, 0, -60, -20, -50}};
+// In the scene views the face is 40 by 20 whatever the picture, from height 10 to 30.
+constexpr Quad kSceneFace = {
+    {1, 0, 20, 10, 0}, {1, 1, 20, 30, 0}, {0, 1, -20, 30, 0}, {0, 0, -20, 10, 0}};
+
+void drawQuad(const Quad& quad) {
+    glBegin(GL_QUADS);
+    for (const TexturedCorner& c : quad) {
+        glTexCoord2f(c.s, c.t);
+        glVertex3f(c.x, c.y, c.z);
+    }
+    glEnd();
+}
+
+void drawSceneView(const SceneTextures& scene) {
+    loadPerspective(wholeNumberAspect(glutGet(GLUT_WINDOW_WIDTH), glutGet(GLUT_WINDOW_HEIGHT)),
+                    kSceneFarPlane);
+    glMatrixMode(GL_MODELVIEW);
+    glEnable(GL_TEXTURE_2D);
+
+    glBindTexture(GL_TEXTURE_2D, textureIds[scene.groundSlot]);
+    glPushMatrix();
+    glScalef(kSceneScale, kSceneScale, kSceneScale);
+    drawQuad(kGround);
+    glBindTexture(GL_TEXTURE_2D, textureIds[scene.backdropSlot]);
+    drawQuad(kBackdrop);
+    glPopMatrix();
+
+    glBindTexture(GL_TEXTURE_2D, textureIds[kFrameSlot]);
+
+    bindEffect(effectParameters.program);
+    drawQuad(kSceneFace);
+    bindEffect(0);
+}
+
+void drawNormalView() {
+    const int picture = effectParameters.picture;
+    if (picture == kNeonPicture) {
+        // Lit in even seconds, unlit in odd ones; the sign keeps asking for frames while shown.
+        textureIds[kNeonPicture] =
+            wallClockSecond() % 2 == 0 ? textureIds[kNeonLitSlot] : textureIds[kNeonUnlitSlot];
+        glutPostRedisplay();
+    }
+    bindEffect(effectParameters.program);
+
+    const float h = normalFaceHalfHeight(pictures[picture]);
+    const float bottom = kNormalFaceCentreHeight - h;
+    const float top = kNormalFaceCentreHeight + h;
+    const Quad face = {{1, 0, kFaceHalfWidth, bottom, 0},
+                       {1, 1, kFaceHalfWidth, top, 0},
+                       {0, 1, -kFaceHalfWidth, top, 0},
+                       {0, 0, -kFaceHalfWidth, bottom, 0}};
+    drawQuad(face);
+    bindEffect(0);
+}
+
+}  // namespace
 
 void display() {
     glViewport(0, 0, glutGet(GLUT_WINDOW_WIDTH), glutGet(GLUT_WINDOW_HEIGHT));
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glLoadIdentity();
+    camera.look();
+    glPushMatrix();
+    if (effectParameters.dayScene) {
+        drawSceneView(kDayScene);
+    } else if (effectParameters.nightScene) {
+        drawSceneView(kNightScene);
+    } else {
+        drawNormalView();
+    }
+    glPopMatrix();
     glFlush();
     glutSwapBuffers();
 }

@@ -1,0 +1,239 @@
+// The display callback drawn into the real window and read back as pixels: the day and night
+// views, the normal view's face sized from the picture, the neon sign and its redraws.
+#include <gtest/gtest.h>
+
+#include <GL/glew.h>
+#include <GL/freeglut.h>
+
+#include <vector>
+
+#include "app/callbacks.h"
+#include "app/face_geometry.h"
+#include "app/startup.h"
+#include "app/wall_clock.h"
+#include "camera/camera.h"
+#include "effects/effect_programs.h"
+#include "effects/effect_state.h"
+#include "tests/support/gl_scene.h"
+#include "tests/support/redisplay_count.h"
+
+namespace {
+
+using testsupport::Rgb;
+
+constexpr Rgb kRed = {220, 30, 30};
+constexpr Rgb kGreen = {30, 200, 40};
+constexpr Rgb kBlue = {30, 40, 210};
+constexpr Rgb kYellow = {230, 220, 20};
+constexpr Rgb kMagenta = {200, 20, 200};
+constexpr Rgb kGrey = {128, 128, 128};
+
+bool near(Rgb a, Rgb b) {
+    auto close = [](int x, int y) { return x - y <= 12 && y - x <= 12; };
+    return close(a.r, b.r) && close(a.g, b.g) && close(a.b, b.b);
+}
+
+class DisplayTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        testsupport::openGlWindow();
+        initGraphics();
+        static bool built = false;
+        if (!built) {
+            buildEffectPrograms();
+            built = true;
+        }
+        camera.positionCamera(0, 20, 60, 0, 15, 0, 0, 1, 0);
+        effectParameters = EffectParameters{};
+        effectParameters.program = effectPrograms[0];
+        effectParameters.pixelSize = 2;
+        for (GLuint& id : textureIds) id = 0;
+        for (PictureInfo& info : pictures) info = {};
+    }
+
+    void TearDown() override {
+        pinWallClock(std::nullopt);
+        glDeleteTextures(GLsizei(made.size()), made.data());
+    }
+
+    GLuint texture(Rgb colour) {
+        made.push_back(testsupport::makeFlatTexture(colour));
+        return made.back();
+    }
+
+    void showPicture(int slot, Rgb colour, int width, int height) {
+        textureIds[slot] = texture(colour);
+        pictures[slot] = {2, width, height};
+        effectParameters.picture = slot;
+    }
+
+    // Colour shown at the scene point (x, y, z) after the last frame.
+    static Rgb shownAt(const testsupport::Frame& frame, double x, double y, double z = 0) {
+        const testsupport::WindowPoint p = testsupport::projectToWindow(x, y, z);
+        return frame.at(p.x, p.y);
+    }
+
+    // Whether the last frame drew anything at the scene point, from the depth buffer.
+    static bool drawnAt(double x, double y, double z = 0) {
+        const testsupport::WindowPoint p = testsupport::projectToWindow(x, y, z);
+        GLfloat depth = 1.0f;
+        glReadPixels(p.x, p.y, 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &depth);
+        return depth < 1.0f;
+    }
+
+    static double farPlane() {
+        GLdouble m[16];
+        glGetDoublev(GL_PROJECTION_MATRIX, m);
+        return m[14] / (m[10] + 1.0);
+    }
+
+    std::vector<GLuint> made;
+};
+
+TEST(FaceGeometryTest, HalfHeightFollowsTheWholeNumberProportion) {
+    EXPECT_FLOAT_EQ(normalFaceHalfHeight({2, 512, 256}), 10.0f);
+    EXPECT_FLOAT_EQ(normalFaceHalfHeight({2, 300, 200}), 20.0f);
+    EXPECT_NEAR(normalFaceHalfHeight({2, 768, 256}), 6.6667f, 1e-4);
+    EXPECT_FLOAT_EQ(normalFaceHalfHeight({2, 256, 256}), 20.0f);
+}
+
+TEST(FaceGeometryTest, NarrowAndUnloadedPicturesGetASquareFace) {
+    EXPECT_FLOAT_EQ(normalFaceHalfHeight({2, 200, 300}), 20.0f);
+    EXPECT_FLOAT_EQ(normalFaceHalfHeight({2, 0, 0}), 20.0f);
+    EXPECT_FLOAT_EQ(normalFaceHalfHeight({2, 5, 0}), 20.0f);
+}
+
+TEST_F(DisplayTest, DayViewDrawsGroundBackdropAndTheFixedFace) {
+    textureIds[7] = texture(kGreen);
+    textureIds[8] = texture(kBlue);
+    textureIds[11] = texture(kGrey);
+    showPicture(0, kRed, 300, 200);  // the normal view would make this face 40 by 40
+    effectParameters.dayScene = true;
+    display();
+    const testsupport::Frame frame = testsupport::readShownFrame();
+
+    EXPECT_TRUE(near(shownAt(frame, 0, 20), kRed));
+    EXPECT_TRUE(near(shownAt(frame, 0, 10.5), kRed));
+    EXPECT_TRUE(near(shownAt(frame, 0, 29.5), kRed));
+    EXPECT_TRUE(near(shownAt(frame, -19.5, 20), kRed));
+    EXPECT_TRUE(near(shownAt(frame, 19.5, 20), kRed));
+    EXPECT_FALSE(near(shownAt(frame, 0, 30.5), kRed));
+    EXPECT_FALSE(near(shownAt(frame, 0, 9.5), kRed));
+    EXPECT_FALSE(near(shownAt(frame, 20.5, 20), kRed));
+    EXPECT_TRUE(near(shownAt(frame, 15, 0, 20), kGreen));
+    EXPECT_TRUE(near(shownAt(frame, 0, 50, -100), kBlue));
+    EXPECT_NEAR(farPlane(), 300.0, 0.01);
+}
+
+TEST_F(DisplayTest, NightViewUsesItsOwnGroundAndBackdrop) {
+    textureIds[7] = texture(kGreen);
+    textureIds[8] = texture(kBlue);
+    textureIds[9] = texture(kYellow);
+    textureIds[10] = texture(kMagenta);
+    showPicture(0, kRed, 64, 32);
+    effectParameters.nightScene = true;
+    display();
+    const testsupport::Frame frame = testsupport::readShownFrame();
+
+    EXPECT_TRUE(near(shownAt(frame, 15, 0, 20), kYellow));
+    EXPECT_TRUE(near(shownAt(frame, 0, 50, -100), kMagenta));
+    EXPECT_TRUE(near(shownAt(frame, 0, 20), kRed));
+}
+
+TEST_F(DisplayTest, NormalViewSizesTheFaceFromThePicture) {
+    showPicture(2, kRed, 512, 256);
+    display();
+    EXPECT_TRUE(drawnAt(0, 5.5));
+    EXPECT_TRUE(drawnAt(0, 24.5));
+    EXPECT_FALSE(drawnAt(0, 4.5));
+    EXPECT_FALSE(drawnAt(0, 25.5));
+    EXPECT_TRUE(near(shownAt(testsupport::readShownFrame(), 0, 15), kRed));
+
+    showPicture(3, kRed, 300, 200);
+    display();
+    EXPECT_TRUE(drawnAt(0, -4.5));
+    EXPECT_TRUE(drawnAt(0, 34.5));
+    EXPECT_FALSE(drawnAt(0, -5.5));
+    EXPECT_FALSE(drawnAt(0, 35.5));
+}
+
+TEST_F(DisplayTest, NormalViewDrawsNoGroundOrBackdrop) {
+    textureIds[7] = texture(kGreen);
+    textureIds[8] = texture(kBlue);
+    showPicture(0, kRed, 512, 256);
+    display();
+    EXPECT_FALSE(drawnAt(15, 0, 20));
+    EXPECT_FALSE(drawnAt(0, 50, -60));
+}
+
+TEST_F(DisplayTest, NarrowAndUnloadedPicturesDrawASquareFace) {
+    showPicture(1, kRed, 200, 300);
+    display();
+    EXPECT_TRUE(drawnAt(0, 34.5));
+    EXPECT_FALSE(drawnAt(0, 35.5));
+
+    // A picture whose file failed to load: no texture, no size.
+    effectParameters.picture = 4;
+    display();
+    EXPECT_TRUE(drawnAt(0, 34.5));
+    EXPECT_TRUE(drawnAt(0, -4.5));
+    EXPECT_FALSE(drawnAt(0, 35.5));
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
+
+TEST_F(DisplayTest, NeonSignIsLitInEvenSecondsAndUnlitInOddOnes) {
+    textureIds[12] = texture(kYellow);
+    textureIds[13] = texture(kBlue);
+    showPicture(5, kBlue, 256, 128);
+    textureIds[5] = textureIds[13];
+
+    pinWallClock(1'800'000'000);  // seconds field 0
+    display();
+    EXPECT_EQ(textureIds[5], textureIds[12]);
+    EXPECT_TRUE(near(shownAt(testsupport::readShownFrame(), 0, 15), kYellow));
+
+    pinWallClock(1'800'000'001);  // seconds field 1
+    display();
+    EXPECT_EQ(textureIds[5], textureIds[13]);
+    EXPECT_TRUE(near(shownAt(testsupport::readShownFrame(), 0, 15), kBlue));
+
+    pinWallClock(1'800'000'058);
+    display();
+    EXPECT_EQ(textureIds[5], textureIds[12]);
+}
+
+TEST_F(DisplayTest, NeonSignKeepsFramesComingWithoutInput) {
+    textureIds[12] = texture(kYellow);
+    textureIds[13] = texture(kBlue);
+    showPicture(5, kBlue, 256, 128);
+    int before = testsupport::redisplayRequests();
+    display();
+    EXPECT_EQ(testsupport::redisplayRequests(), before + 1);
+
+    showPicture(0, kRed, 256, 128);
+    before = testsupport::redisplayRequests();
+    display();
+    EXPECT_EQ(testsupport::redisplayRequests(), before);
+}
+
+TEST_F(DisplayTest, NeonSignDoesNotBlinkInTheSceneViews) {
+    textureIds[12] = texture(kYellow);
+    textureIds[13] = texture(kBlue);
+    showPicture(5, kBlue, 256, 128);
+    textureIds[5] = textureIds[13];
+    pinWallClock(1'800'000'000);
+    effectParameters.dayScene = true;
+    display();
+    EXPECT_EQ(textureIds[5], textureIds[13]);
+}
+
+TEST_F(DisplayTest, LeavingTheDayViewKeepsItsFarPlaneForTheNormalView) {
+    showPicture(0, kRed, 512, 256);
+    effectParameters.dayScene = true;
+    display();
+    effectParameters.dayScene = false;
+    display();
+    EXPECT_NEAR(farPlane(), 300.0, 0.01);
+}
+
+}  // namespace
