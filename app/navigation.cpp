@@ -1,9 +1,54 @@
+#include "app/navigation.h"
+
 #include <GL/freeglut.h>
 
 #include "app/callbacks.h"
+#include "camera/camera.h"
 
-void specialKeys(int, int, int) {}
-void mouseButton(int, int, int, int) {
+DragState dragState;
+
+void specialKeys(int key, int, int) {
+    switch (key) {
+        case GLUT_KEY_LEFT:
+            camera.turnHorizontal(kArrowKeyTurn);
+            break;
+        case GLUT_KEY_RIGHT:
+            camera.turnHorizontal(-kArrowKeyTurn);
+            break;
+        case GLUT_KEY_UP:
+            camera.turnVertical(kArrowKeyTurn);
+            break;
+        case GLUT_KEY_DOWN:
+            camera.turnVertical(-kArrowKeyTurn);
+            break;
+        default:
+            return;  // function keys, page keys and the rest do nothing
+    }
     glutPostRedisplay();
 }
-void mouseMotion(int, int) {}
+
+void mouseButton(int button, int state, int x, int y) {
+    if (button == GLUT_LEFT_BUTTON) {
+        if (state == GLUT_DOWN) {
+            dragState.lastX = x;
+            dragState.lastY = y;
+            dragState.dragging = true;
+        } else {
+            dragState.dragging = false;
+        }
+    }
+    glutPostRedisplay();
+}
+
+void mouseMotion(int x, int y) {
+    if (!dragState.dragging) return;
+    const int dx = x - dragState.lastX;
+    const int dy = y - dragState.lastY;
+    // One pixel of drag is one turn unit; right and down turn right and down. The horizontal
+    // part goes first.
+    if (dx != 0) camera.turnHorizontal(float(-dx));
+    if (dy != 0) camera.turnVertical(float(-dy));
+    dragState.lastX = x;
+    dragState.lastY = y;
+    glutPostRedisplay();
+}
