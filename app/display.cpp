@@ -6,26 +6,23 @@
 
 #include "app/callbacks.h"
 #include "app/face_geometry.h"
+#include "app/picture_catalogue.h"
 #include "app/projection.h"
+#include "app/scene_load.h"
 #include "app/wall_clock.h"
 #include "camera/camera.h"
 #include "effects/effect_binding.h"
 #include "effects/effect_state.h"
+#include "obj/obj.h"
 
 namespace {
-
-// Texture slots of the picture catalogue used here.
-constexpr int kNeonPicture = 5;
-constexpr int kNeonLitSlot = 12;
-constexpr int kNeonUnlitSlot = 13;
-constexpr int kFrameSlot = 11;
 
 struct SceneTextures {
     int groundSlot;
     int backdropSlot;
 };
-constexpr SceneTextures kDayScene = {7, 8};
-constexpr SceneTextures kNightScene = {9, 10};
+constexpr SceneTextures kDayScene = {kDayGroundSlot, kDayBackdropSlot};
+constexpr SceneTextures kNightScene = {kNightGroundSlot, kNightBackdropSlot};
 
 // Ground and backdrop are modelled at half size and drawn scaled by this.
 constexpr float kSceneScale = 2.0f;
@@ -68,7 +65,10 @@ void drawSceneView(const SceneTextures& scene) {
     drawQuad(kBackdrop);
     glPopMatrix();
 
+    // The frame takes the texture bound here; its own materials bring none. A model that
+    // could not even be created (out of memory) has no index to draw.
     glBindTexture(GL_TEXTURE_2D, textureIds[kFrameSlot]);
+    if (billboardModel >= 0) obj::drawModel(billboardModel);
 
     bindEffect(effectParameters.program);
     drawQuad(kSceneFace);
@@ -77,9 +77,9 @@ void drawSceneView(const SceneTextures& scene) {
 
 void drawNormalView() {
     const int picture = effectParameters.picture;
-    if (picture == kNeonPicture) {
+    if (picture == kNeonPictureSlot) {
         // Lit in even seconds, unlit in odd ones; the sign keeps asking for frames while shown.
-        textureIds[kNeonPicture] =
+        textureIds[kNeonPictureSlot] =
             wallClockSecond() % 2 == 0 ? textureIds[kNeonLitSlot] : textureIds[kNeonUnlitSlot];
         glutPostRedisplay();
     }

@@ -9,11 +9,13 @@
 
 #include "app/callbacks.h"
 #include "app/face_geometry.h"
+#include "app/scene_load.h"
 #include "app/startup.h"
 #include "app/wall_clock.h"
 #include "camera/camera.h"
 #include "effects/effect_programs.h"
 #include "effects/effect_state.h"
+#include "obj/obj.h"
 #include "tests/support/gl_scene.h"
 #include "tests/support/redisplay_count.h"
 
@@ -123,6 +125,36 @@ TEST_F(DisplayTest, DayViewDrawsGroundBackdropAndTheFixedFace) {
     EXPECT_TRUE(near(shownAt(frame, 15, 0, 20), kGreen));
     EXPECT_TRUE(near(shownAt(frame, 0, 50, -100), kBlue));
     EXPECT_NEAR(farPlane(), 300.0, 0.01);
+}
+
+TEST_F(DisplayTest, SceneViewDrawsTheFrameModelWithTheFrameTexture) {
+    // One post of a frame, right of the face and a little in front of it.
+    billboardModel = obj::createFile(nullptr);
+    const float corners[4][5] = {
+        {22, 5, 1, 0, 0}, {26, 5, 1, 1, 0}, {26, 35, 1, 1, 1}, {22, 35, 1, 0, 1}};
+    for (const auto& c : corners) {
+        const int vi = obj::createVertex(billboardModel);
+        obj::setVertexPosition(billboardModel, vi, c);
+        obj::setVertexTexcoord(billboardModel, vi, c + 3);
+    }
+    const int si = obj::createSurface(billboardModel);
+    const int triangles[2][3] = {{0, 1, 2}, {0, 2, 3}};
+    for (const auto& t : triangles) {
+        obj::setPolygon(billboardModel, si, obj::createPolygon(billboardModel, si), t);
+    }
+
+    textureIds[7] = texture(kGreen);
+    textureIds[8] = texture(kBlue);
+    textureIds[11] = texture(kGrey);
+    showPicture(0, kRed, 64, 32);
+    effectParameters.dayScene = true;
+    display();
+    EXPECT_TRUE(near(shownAt(testsupport::readShownFrame(), 24, 20, 1), kGrey));
+
+    effectParameters.dayScene = false;
+    display();
+    EXPECT_FALSE(drawnAt(24, 33, 1));  // the normal view draws no model
+    billboardModel = -1;
 }
 
 TEST_F(DisplayTest, NightViewUsesItsOwnGroundAndBackdrop) {
