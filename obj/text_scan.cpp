@@ -1,0 +1,261 @@
+// Locale-independent equivalents of the scanf conversions that the OBJ and MTL formats need,
+// and a block-wise line reader that keeps long lines whole. Numbers go through from_chars,
+// which reads the same text as strtod in the "C" locale whatever the process locale is.
+#include "obj/text_scan.h"
+
+#include <charconv>
+#include <climits>
+#include <cstring>
+#include <limits>
+
+namespace obj {
+
+namespace {
+
+// Longest line handed to the readers; the rest of a longer line is skipped. A face line of
+// this length still holds more than a million corners, and the cap bounds the buffer that
+// a file without line feeds would otherwise grow without end.
+constexpr std::size_t kMaxLineLength = std::size_t{16} << 20;
+
+// Size of one read from the stream; large enough that reading is not the bottleneck.
+constexpr std::size_t kReadBlock = std::size_t{1} << 16;
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+bool isHexDigit(char c) {
+    return isDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+
+// Whether out-of-range number text stands for a value too large (true) or too small (false)
+// for a float: the sign of its decimal (or, for hexadecimal, binary) magnitude.
+bool exceedsUpward(const char* first, const char* last, bool hexadecimal) {
+    const char exponentMark = hexadecimal ? 'p' : 'e';
+    const char* p = first;
+    while (p < last && *p == '0') ++p;
+    long long magnitude = 0;
+    while (p < last && (hexadecimal ? isHexDigit(*p) : isDigit(*p))) {
+        ++magnitude;
+        ++p;
+    }
+    if (magnitude == 0 && p < last && *p == '.') {
+        ++p;
+        while (p < last && *p == '0') {
+            --magnitude;
+            ++p;
+        }
+    }
+    while (p < last && (*p | 0x20) != exponentMark) ++p;
+    if (p < last) {
+        ++p;
+        bool negative = p < last && *p == '-';
+        if (p < last && (*p == '-' || *p == '+')) ++p;
+        long long exponent = 0;
+        for (; p < last && isDigit(*p); ++p) {
+            if (exponent < 1000000) exponent = exponent * 10 + (*p - '0');
+        }
+        magnitude += negative ? -exponent : exponent;
+    }
+    return magnitude > 0;
+}
+
+}  // namespace
+
+void skipBlanks(TextCursor& cursor) {
+    while (cursor.at < cursor.end && isBlank(*cursor.at)) ++cursor.at;
+}
+
+bool scanFloat(TextCursor& cursor, float& value) {
+    skipBlanks(cursor);
+    const char* p = cursor.at;
+    const char* end = cursor.end;
+    bool negative = false;
+    if (p < end && (*p == '+' || *p == '-')) {
+        negative = *p == '-';
+        ++p;
+    }
+    // from_chars takes its own minus sign, so a second sign must be refused here.
+    if (p >= end || *p == '+' || *p == '-') return false;
+
+    float parsed = 0;
+    std::from_chars_result result{};
+    bool hexadecimal = false;
+    if (end - p > 2 && p[0] == '0' && (p[1] == 'x' || p[1] == 'X') &&
+        (isHexDigit(p[2]) || p[2] == '.')) {
+        hexadecimal = true;
+        result = std::from_chars(p + 2, end, parsed, std::chars_format::hex);
+    } else {
+        result = std::from_chars(p, end, parsed, std::chars_format::general);
+    }
+    if (result.ec == std::errc::invalid_argument) return false;
+    if (result.ec == std::errc::result_out_of_range) {
+        parsed = exceedsUpward(hexadecimal ? p + 2 : p, result.ptr, hexadecimal)
+                     ? std::numeric_limits<float>::infinity()
+                     : 0.0f;
+    }
+    value = negative ? -parsed : parsed;
+    cursor.at = result.ptr;
+    return true;
+}
+
+bool scanInt(TextCursor& cursor, int& value) {
+    skipBlanks(cursor);
+    const char* p = cursor.at;
+    const char* end = cursor.end;
+    bool negative = false;
+    if (p < end && (*p == '+' || *p == '-')) {
+        negative = *p == '-';
+        ++p;
+    }
+    if (p >= end || !isDigit(*p)) return false;
+    long long magnitude = 0;
+    for (; p < end && isDigit(*p); ++p) {
+        if (magnitude <= INT_MAX) magnitude = magnitude * 10 + (*p - '0');
+    }
+    long long signedValue = negative ? -magnitude : magnitude;
+    if (signedValue > INT_MAX) signedValue = INT_MAX;
+    if (signedValue < INT_MIN) signedValue = INT_MIN;
+    value = static_cast<int>(signedValue);
+    cursor.at = p;
+    return true;
+}
+
+std::string_view scanToken(TextCursor& cursor) {
+    skipBlanks(cursor);
+    const char* first = cursor.at;
+    while (cursor.at < cursor.end && !isBlank(*cursor.at)) ++cursor.at;
+    return {first, static_cast<std::size_t>(cursor.at - first)};
+}
+
+bool scanLiteral(TextCursor& cursor, std::string_view word) {
+    if (cursor.rest().substr(0, word.size()) != word) return false;
+    cursor.at += word.size();
+    return true;
+}
+
+int scanFloats(TextCursor& cursor, float* values, int count) {
+    int read = 0;
+    while (read < count && scanFloat(cursor, values[read])) ++read;
+    return read;
+}
+
+KeywordLine splitKeyword(std::string_view line) {
+    TextCursor cursor(line);
+    KeywordLine split;
+    split.keyword = scanToken(cursor);
+    split.argument = cursor.rest();
+    return split;
+}
+
+namespace {
+
+// One "%d" directly at the start of text (no white space inside a token), moving past it.
+bool scanIndex(TextCursor& cursor, int& value) {
+    if (cursor.atEnd() || isBlank(*cursor.at)) return false;
+    return scanInt(cursor, value);
+}
+
+}  // namespace
+
+bool scanFaceCorner(std::string_view token, CornerIndices& corner) {
+    TextCursor cursor(token);
+    int v = 0;
+    if (!scanIndex(cursor, v)) return false;
+    corner = CornerIndices{v, 0, 0};
+    TextCursor afterV = cursor;
+    int vt = 0;
+    int vn = 0;
+    if (scanLiteral(cursor, "/") && scanIndex(cursor, vt)) {
+        corner.vt = vt;  // "%d/%d", possibly followed by "/%d"
+        if (scanLiteral(cursor, "/") && scanIndex(cursor, vn)) corner.vn = vn;
+        return true;
+    }
+    cursor = afterV;
+    if (scanLiteral(cursor, "//") && scanIndex(cursor, vn)) corner.vn = vn;
+    return true;
+}
+
+bool scanLineCorner(std::string_view token, CornerIndices& corner) {
+    TextCursor cursor(token);
+    int v = 0;
+    if (!scanIndex(cursor, v)) return false;
+    corner = CornerIndices{v, 0, 0};
+    int vt = 0;
+    if (scanLiteral(cursor, "/") && scanIndex(cursor, vt)) corner.vt = vt;
+    return true;
+}
+
+std::string_view directoryOf(std::string_view path) {
+    std::size_t cut = path.find_last_of("/\\");
+    if (cut == std::string_view::npos) return ".";
+    return path.substr(0, cut);
+}
+
+std::string_view trimLine(std::string_view line) {
+    std::size_t nul = line.find('\0');
+    if (nul != std::string_view::npos) line = line.substr(0, nul);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    return line;
+}
+
+bool takeLine(std::string_view& text, std::string_view& line) {
+    if (text.empty()) return false;
+    std::size_t feed = text.find('\n');
+    if (feed == std::string_view::npos) {
+        line = trimLine(text);
+        text = {};
+    } else {
+        line = trimLine(text.substr(0, feed));
+        text.remove_prefix(feed + 1);
+    }
+    return true;
+}
+
+bool LineReader::fill() {
+    if (ended_) return false;
+    if (start_ > 0) {
+        std::memmove(buffer_.data(), buffer_.data() + start_, used_ - start_);
+        used_ -= start_;
+        start_ = 0;
+    }
+    if (used_ == buffer_.size()) buffer_.resize(buffer_.empty() ? kReadBlock : buffer_.size() * 2);
+    std::size_t got = std::fread(buffer_.data() + used_, 1, buffer_.size() - used_, stream_);
+    used_ += got;
+    if (got == 0) ended_ = true;
+    return got > 0;
+}
+
+bool LineReader::next(std::string_view& line) {
+    for (;;) {
+        const char* text = buffer_.data() + start_;
+        std::size_t length = used_ - start_;
+        const void* feed = length ? std::memchr(text, '\n', length) : nullptr;
+        if (feed) {
+            std::size_t lineLength = static_cast<const char*>(feed) - text;
+            start_ += lineLength + 1;
+            if (skipping_) {
+                skipping_ = false;
+                continue;
+            }
+            line = trimLine({text, lineLength});
+            return true;
+        }
+        if (skipping_) {
+            start_ = used_;
+        } else if (length >= kMaxLineLength) {
+            // Hand out the head of an overlong line and drop the rest up to its line feed.
+            start_ += kMaxLineLength;
+            skipping_ = true;
+            line = trimLine({text, kMaxLineLength});
+            return true;
+        }
+        if (!fill()) {
+            if (start_ == used_) return false;
+            // The last line has no line feed.
+            line = trimLine({buffer_.data() + start_, used_ - start_});
+            start_ = used_;
+            return true;
+        }
+    }
+}
+
+}  // namespace obj

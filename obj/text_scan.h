@@ -1,0 +1,103 @@
+// Text scanning shared by the OBJ and MTL readers: whole-line reading of any length, and the
+// equivalents of the scanf conversions "%f", "%d" and "%s" that ignore the process locale.
+// Every scanner works on a cursor over [text, end) and never reads past end.
+#pragma once
+
+#include <cstdio>
+#include <string_view>
+#include <vector>
+
+namespace obj {
+
+// The characters that scanf treats as white space in the "C" locale.
+inline bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+// A position in a line of text; scanners move `at` past what they consumed.
+struct TextCursor {
+    const char* at;
+    const char* end;
+
+    explicit TextCursor(std::string_view text) : at(text.data()), end(text.data() + text.size()) {}
+    bool atEnd() const { return at >= end; }
+    std::string_view rest() const { return {at, static_cast<std::size_t>(end - at)}; }
+};
+
+// Moves past white space (a blank in a scanf format).
+void skipBlanks(TextCursor& cursor);
+
+// "%f": white space, then a decimal or hexadecimal float, "inf" or "nan" with an optional
+// sign. On failure the target is left as it was and false is returned.
+bool scanFloat(TextCursor& cursor, float& value);
+
+// "%d": white space, an optional sign and decimal digits; values beyond the int range are
+// clamped to it. On failure the target is left as it was and false is returned.
+bool scanInt(TextCursor& cursor, int& value);
+
+// "%s": white space, then the longest run of other characters; empty when the text ends first.
+std::string_view scanToken(TextCursor& cursor);
+
+// Matches the literal word at the cursor (no white space skipped); moves past it on success.
+bool scanLiteral(TextCursor& cursor, std::string_view word);
+
+// "%f %f %f" and its shorter forms: reads up to `count` floats into values[0..], stopping at
+// the first that fails; returns how many were read.
+int scanFloats(TextCursor& cursor, float* values, int count);
+
+// Splits a line into its keyword (first token) and its argument (the rest of the line after
+// the keyword, starting with the white space that follows it). The keyword is empty for a
+// line without any token.
+struct KeywordLine {
+    std::string_view keyword;
+    std::string_view argument;
+};
+KeywordLine splitKeyword(std::string_view line);
+
+// The indices of one face or line corner as written ("v/vt/vn", "v/vt", "v//vn" or "v");
+// an index that is not given is 0.
+struct CornerIndices {
+    int v = 0;
+    int vt = 0;
+    int vn = 0;
+};
+
+// Face corner token: tries "%d/%d/%d", "%d/%d", "%d//%d" and "%d" in that order. Returns
+// false when none of them matches.
+bool scanFaceCorner(std::string_view token, CornerIndices& corner);
+
+// Line corner token: tries "%d/%d" and "%d".
+bool scanLineCorner(std::string_view token, CornerIndices& corner);
+
+// Cuts a path to its directory: everything before the last "/" or "\", or "." when the path
+// has neither.
+std::string_view directoryOf(std::string_view path);
+
+// Reads text lines of any length from a stream, in blocks. A line is returned without its
+// line feed and without a carriage return before it, and ends at its first NUL character
+// (as C string functions would see it).
+class LineReader {
+public:
+    explicit LineReader(std::FILE* stream) : stream_(stream) {}
+    // The next line, valid until the next call; false at the end of the stream.
+    bool next(std::string_view& line);
+
+private:
+    bool fill();
+
+    std::FILE* stream_;
+    std::vector<char> buffer_;
+    std::size_t start_ = 0;  // first byte of the unread text in buffer_
+    std::size_t used_ = 0;   // bytes of buffer_ holding text
+    bool ended_ = false;
+    bool skipping_ = false;  // dropping the tail of a line longer than the limit
+};
+
+// Takes the next line off the front of in-memory text with the same rules as LineReader;
+// false when the text is used up.
+bool takeLine(std::string_view& text, std::string_view& line);
+
+// The reading rules of a line: drop a trailing carriage return and end at the first NUL.
+std::string_view trimLine(std::string_view line);
+
+}  // namespace obj
