@@ -20,7 +20,9 @@ constexpr std::size_t kMaxLineLength = std::size_t{16} << 20;
 // Size of one read from the stream; large enough that reading is not the bottleneck.
 constexpr std::size_t kReadBlock = std::size_t{1} << 16;
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 bool isHexDigit(char c) {
     return isDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
@@ -65,8 +67,10 @@ void skipBlanks(TextCursor& cursor) {
 }
 
 bool scanFloat(TextCursor& cursor, float& value) {
-    skipBlanks(cursor);
-    const char* p = cursor.at;
+    // A failed conversion leaves the cursor where it was, blanks included.
+    TextCursor start = cursor;
+    skipBlanks(start);
+    const char* p = start.at;
     const char* end = cursor.end;
     bool negative = false;
     if (p < end && (*p == '+' || *p == '-')) {
@@ -98,8 +102,9 @@ bool scanFloat(TextCursor& cursor, float& value) {
 }
 
 bool scanInt(TextCursor& cursor, int& value) {
-    skipBlanks(cursor);
-    const char* p = cursor.at;
+    TextCursor start = cursor;
+    skipBlanks(start);
+    const char* p = start.at;
     const char* end = cursor.end;
     bool negative = false;
     if (p < end && (*p == '+' || *p == '-')) {

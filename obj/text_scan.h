@@ -77,12 +77,12 @@ std::string_view directoryOf(std::string_view path);
 // line feed and without a carriage return before it, and ends at its first NUL character
 // (as C string functions would see it).
 class LineReader {
-public:
+  public:
     explicit LineReader(std::FILE* stream) : stream_(stream) {}
     // The next line, valid until the next call; false at the end of the stream.
     bool next(std::string_view& line);
 
-private:
+  private:
     bool fill();
 
     std::FILE* stream_;

@@ -1,0 +1,256 @@
+// The pass that runs after a model is read: drops the surfaces and materials that nothing
+// used, turns accumulated normals into unit normals, builds a unit tangent per vertex, and
+// orders the surfaces opaque first. Also the public sumFaceNormals.
+#include <algorithm>
+#include <cmath>
+
+#include "obj/obj_internal.h"
+#include "obj/post_load.h"
+
+namespace obj {
+
+namespace {
+
+// Up to this many surfaces the drawing order comes from the exchange procedure itself; it is
+// quadratic, and a model with more surfaces (one per "usemtl" line) gets the same order by a
+// stable sort, which may differ from it only in how surfaces of equal opacity are arranged.
+constexpr int kExchangeOrderLimit = 8192;
+
+// How far the squared length of a float vector may be from 1 and still count as unit length:
+// a few float epsilons (1.19e-7), the error of a unit vector rounded to floats, or written
+// with 8 decimals and read back.
+constexpr double kUnitTolerance = 4e-7;
+
+bool validTriangle(const ObjPolygon& polygon, int vc) {
+    for (int vi : polygon.vi) {
+        if (vi < 0 || vi >= vc) return false;
+    }
+    return true;
+}
+
+float surfaceOpacity(const ObjFile* model, const ObjSurface& surface) {
+    // A surface naming a missing material is drawn without one, so it counts as opaque.
+    if (surface.material < 0 || surface.material >= model->mc) return 1.0f;
+    return model->materials[surface.material].maps[diffuse].c[3];
+}
+
+// Removes, in place and keeping the order, the surfaces without polygons and lines.
+void removeEmptySurfaces(int fi) {
+    ObjFile* model = file(fi);
+    int kept = 0;
+    for (int si = 0; si < model->sc; ++si) {
+        ObjSurface& surface = model->surfaces[si];
+        if (surface.pc == 0 && surface.lc == 0) {
+            releaseSurface(fi, si);
+        } else {
+            model->surfaces[kept++] = surface;
+        }
+    }
+    model->sc = kept;
+}
+
+// Removes the materials that no surface uses and renumbers the surfaces' material indices,
+// as deleting each of them from the last to the first would, in one pass.
+void removeUnusedMaterials(int fi) {
+    ObjFile* model = file(fi);
+    if (model->mc == 0) return;
+    auto* newIndex = static_cast<int*>(
+        reallocateMemory(nullptr, sizeof(int) * static_cast<std::size_t>(model->mc)));
+    if (!newIndex) {
+        // No room for the renumbering table: delete one by one instead.
+        for (int mi = model->mc - 1; mi >= 0; --mi) {
+            bool used = false;
+            for (int si = 0; si < model->sc && !used; ++si) used = surf(fi, si)->material == mi;
+            if (!used) deleteMaterial(fi, mi);
+        }
+        return;
+    }
+    std::fill(newIndex, newIndex + model->mc, -1);
+    for (int si = 0; si < model->sc; ++si) {
+        int mi = model->surfaces[si].material;
+        if (0 <= mi && mi < model->mc) newIndex[mi] = 0;
+    }
+    int kept = 0;
+    for (int mi = 0; mi < model->mc; ++mi) {
+        if (newIndex[mi] < 0) {
+            releaseMaterial(fi, mi);
+        } else {
+            newIndex[mi] = kept;
+            model->materials[kept++] = model->materials[mi];
+        }
+    }
+    for (int si = 0; si < model->sc; ++si) {
+        int& mi = model->surfaces[si].material;
+        if (0 <= mi && mi < model->mc) mi = newIndex[mi];
+    }
+    model->mc = kept;
+    freeMemory(newIndex);
+}
+
+void normalizeNormals(ObjFile* model) {
+    for (int vi = 0; vi < model->vc; ++vi) {
+        ObjVertex& vertex = model->vertices[vi];
+        normalize3(vertex.normal);
+        vertex.tangent[0] = vertex.tangent[1] = vertex.tangent[2] = 0;
+    }
+}
+
+// Sums, per vertex, the unit direction in which the second texture coordinate stays
+// constant across each of its triangles.
+void sumTangents(ObjFile* model) {
+    for (int si = 0; si < model->sc; ++si) {
+        const ObjSurface& surface = model->surfaces[si];
+        for (int pi = 0; pi < surface.pc; ++pi) {
+            const ObjPolygon& polygon = surface.polygons[pi];
+            if (!validTriangle(polygon, model->vc)) continue;
+            ObjVertex& v0 = model->vertices[polygon.vi[0]];
+            ObjVertex& v1 = model->vertices[polygon.vi[1]];
+            ObjVertex& v2 = model->vertices[polygon.vi[2]];
+            float dt1 = v1.texcoord[1] - v0.texcoord[1];
+            float dt2 = v2.texcoord[1] - v0.texcoord[1];
+            float u[3];
+            for (int i = 0; i < 3; ++i) {
+                float dv1 = v1.position[i] - v0.position[i];
+                float dv2 = v2.position[i] - v0.position[i];
+                u[i] = dt2 * dv1 - dt1 * dv2;
+            }
+            normalize3(u);
+            for (ObjVertex* vertex : {&v0, &v1, &v2}) {
+                for (int i = 0; i < 3; ++i) vertex->tangent[i] += u[i];
+            }
+        }
+    }
+}
+
+// Makes each tangent perpendicular to its normal and of unit length. A vertex without a
+// normal keeps the direction of its summed tangent.
+void orthogonalizeTangents(ObjFile* model) {
+    for (int vi = 0; vi < model->vc; ++vi) {
+        ObjVertex& vertex = model->vertices[vi];
+        const float* n = vertex.normal;
+        if (n[0] != 0 || n[1] != 0 || n[2] != 0) {
+            float w[3];
+            cross3(n, vertex.tangent, w);
+            cross3(w, n, vertex.tangent);
+        }
+        normalize3(vertex.tangent);
+    }
+}
+
+// Highest opacity first: for each position i, every later surface that is more opaque than
+// the one at i is exchanged with it. Comparisons with NaN never exchange.
+void orderByExchange(ObjFile* model) {
+    for (int i = 0; i < model->sc; ++i) {
+        for (int j = i + 1; j < model->sc; ++j) {
+            if (surfaceOpacity(model, model->surfaces[i]) <
+                surfaceOpacity(model, model->surfaces[j])) {
+                std::swap(model->surfaces[i], model->surfaces[j]);
+            }
+        }
+    }
+}
+
+// Whether the exchange procedure would exchange anything: some surface is more opaque than
+// one before it (NaN opacities compare with nothing).
+bool needsOrdering(const ObjFile* model) {
+    bool seen = false;
+    float least = 0;
+    for (int si = 0; si < model->sc; ++si) {
+        float opacity = surfaceOpacity(model, model->surfaces[si]);
+        if (std::isnan(opacity)) continue;
+        if (seen && opacity > least) return true;
+        if (!seen || opacity < least) least = opacity;
+        seen = true;
+    }
+    return false;
+}
+
+// The exchange procedure's order for many surfaces: surfaces of NaN opacity are never moved
+// by it, and the others end up sorted by descending opacity in the remaining places.
+void orderBySort(ObjFile* model) {
+    auto isNumber = [model](const ObjSurface& s) { return !std::isnan(surfaceOpacity(model, s)); };
+    auto* numbered = static_cast<ObjSurface*>(
+        reallocateMemory(nullptr, sizeof(ObjSurface) * static_cast<std::size_t>(model->sc)));
+    if (!numbered) return orderByExchange(model);
+    ObjSurface* numberedEnd =
+        std::copy_if(model->surfaces, model->surfaces + model->sc, numbered, isNumber);
+    std::stable_sort(numbered, numberedEnd, [model](const ObjSurface& a, const ObjSurface& b) {
+        return surfaceOpacity(model, a) > surfaceOpacity(model, b);
+    });
+    const ObjSurface* next = numbered;
+    for (int si = 0; si < model->sc; ++si) {
+        if (isNumber(model->surfaces[si])) model->surfaces[si] = *next++;
+    }
+    freeMemory(numbered);
+}
+
+}  // namespace
+
+void cross3(const float* a, const float* b, float* out) {
+    out[0] = a[1] * b[2] - a[2] * b[1];
+    out[1] = a[2] * b[0] - a[0] * b[2];
+    out[2] = a[0] * b[1] - a[1] * b[0];
+}
+
+void normalize3(float* v) {
+    // In double, so that a unit vector read back from 8-decimal text normalises to the same
+    // floats again, and squares of large or tiny floats neither overflow nor vanish.
+    double squares = double{v[0]} * v[0] + double{v[1]} * v[1] + double{v[2]} * v[2];
+    // A vector that is of unit length to float precision stays as it is: rescaling it would
+    // only move its last bits, and a model written out and read again would change each time.
+    if (std::fabs(squares - 1.0) <= kUnitTolerance) return;
+    if (squares > 0 && std::isfinite(squares)) {
+        double reciprocal = 1.0 / std::sqrt(squares);
+        for (int i = 0; i < 3; ++i) v[i] = static_cast<float>(v[i] * reciprocal);
+        return;
+    }
+    v[0] = v[1] = v[2] = 0;
+}
+
+void faceNormal(const float* a, const float* b, const float* c, float* normal) {
+    float ab[3] = {b[0] - a[0], b[1] - a[1], b[2] - a[2]};
+    float ac[3] = {c[0] - a[0], c[1] - a[1], c[2] - a[2]};
+    cross3(ab, ac, normal);
+    normalize3(normal);
+}
+
+void cleanFile(int fi) {
+    if (fi < 0 || fi >= fc) return;
+    removeEmptySurfaces(fi);
+    removeUnusedMaterials(fi);
+}
+
+void finishFile(int fi) {
+    OBJ_CHECK(0 <= fi && fi < fc);
+    ObjFile* model = file(fi);
+    normalizeNormals(model);
+    sumTangents(model);
+    orthogonalizeTangents(model);
+    if (!needsOrdering(model)) return;
+    if (model->sc <= kExchangeOrderLimit) {
+        orderByExchange(model);
+    } else {
+        orderBySort(model);
+    }
+}
+
+void sumFaceNormals(int fi) {
+    OBJ_CHECK(0 <= fi && fi < fc);
+    ObjFile* model = file(fi);
+    for (int si = 0; si < model->sc; ++si) {
+        const ObjSurface& surface = model->surfaces[si];
+        for (int pi = 0; pi < surface.pc; ++pi) {
+            const ObjPolygon& polygon = surface.polygons[pi];
+            if (!validTriangle(polygon, model->vc)) continue;
+            ObjVertex* v[3];
+            for (int k = 0; k < 3; ++k) v[k] = &model->vertices[polygon.vi[k]];
+            float normal[3];
+            faceNormal(v[0]->position, v[1]->position, v[2]->position, normal);
+            for (ObjVertex* vertex : v) {
+                for (int i = 0; i < 3; ++i) vertex->normal[i] += normal[i];
+            }
+        }
+    }
+}
+
+}  // namespace obj

@@ -1,0 +1,166 @@
+// Writes a model of the store as OBJ text and its materials as MTL text, in the subset the
+// reader reads, with fixed number formats. Numbers are formatted with to_chars, which gives
+// printf's digits but always with a "." whatever the process locale is.
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+#include "obj/obj_internal.h"
+
+namespace obj {
+
+namespace {
+
+// Text is gathered in a string and written out whenever it passes this size.
+constexpr std::size_t kWriteBlock = std::size_t{1} << 16;
+
+// Collects text for one output stream (a stream that could not be opened takes nothing).
+class TextOut {
+  public:
+    explicit TextOut(const char* path) : stream_(std::fopen(path, "w")) {}
+    ~TextOut() {
+        if (!stream_) return;
+        flush();
+        std::fclose(stream_);
+    }
+    TextOut(const TextOut&) = delete;
+    TextOut& operator=(const TextOut&) = delete;
+
+    bool isOpen() const { return stream_ != nullptr; }
+
+    TextOut& text(std::string_view words) {
+        text_.append(words);
+        if (text_.size() >= kWriteBlock) flush();
+        return *this;
+    }
+
+    // printf "%<width>.<decimals>f" of the value widened to double.
+    TextOut& fixed(float value, int width, int decimals) {
+        // Room for the largest float in fixed notation (39 digits), its sign and decimals.
+        char digits[64];
+        auto result = std::to_chars(digits, digits + sizeof digits, static_cast<double>(value),
+                                    std::chars_format::fixed, decimals);
+        int length = static_cast<int>(result.ptr - digits);
+        if (length < width) text_.append(static_cast<std::size_t>(width - length), ' ');
+        return text({digits, static_cast<std::size_t>(length)});
+    }
+
+    TextOut& number(int value) {
+        char digits[16];
+        auto result = std::to_chars(digits, digits + sizeof digits, value);
+        return text({digits, static_cast<std::size_t>(result.ptr - digits)});
+    }
+
+    // One 1-based index written three times: "k/k/k".
+    TextOut& corner(int vi) {
+        return number(vi + 1).text("/").number(vi + 1).text("/").number(vi + 1);
+    }
+
+  private:
+    void flush() {
+        std::fwrite(text_.data(), 1, text_.size(), stream_);
+        text_.clear();
+    }
+
+    std::FILE* stream_;
+    std::string text_;
+};
+
+// "%12.8f" values after a keyword, each preceded by one blank.
+void writeValues(TextOut& out, const float* values, int count) {
+    for (int i = 0; i < count; ++i) out.text(" ").fixed(values[i], 12, 8);
+    out.text("\n");
+}
+
+const char* surfaceMaterialName(const ObjFile* model, const ObjSurface& surface) {
+    if (surface.material < 0 || surface.material >= model->mc) return nullptr;
+    return model->materials[surface.material].name;
+}
+
+void writeObj(int fi, const char* objPath, const char* mtlPath) {
+    TextOut out(objPath);
+    if (!out.isOpen()) return;
+    const ObjFile* model = file(fi);
+    if (mtlPath) out.text("mtllib ").text(mtlPath).text("\n");
+    for (int vi = 0; vi < model->vc; ++vi) {
+        out.text("v ");
+        writeValues(out, model->vertices[vi].position, 3);
+    }
+    for (int vi = 0; vi < model->vc; ++vi) {
+        out.text("vt");
+        writeValues(out, model->vertices[vi].texcoord, 2);
+    }
+    for (int vi = 0; vi < model->vc; ++vi) {
+        out.text("vn");
+        writeValues(out, model->vertices[vi].normal, 3);
+    }
+    for (int si = 0; si < model->sc; ++si) {
+        const ObjSurface& surface = model->surfaces[si];
+        const char* name = surfaceMaterialName(model, surface);
+        out.text("usemtl ").text(name ? name : "default").text("\n");
+        for (int pi = 0; pi < surface.pc; ++pi) {
+            const int* vi = surface.polygons[pi].vi;
+            out.text("f ").corner(vi[0]).text(" ").corner(vi[1]).text(" ").corner(vi[2]).text("\n");
+        }
+        for (int li = 0; li < surface.lc; ++li) {
+            const int* vi = surface.lines[li].vi;
+            out.text("l ").corner(vi[0]).text(" ").corner(vi[1]).text("\n");
+        }
+    }
+}
+
+// "map_<tag> [-clamp on ][-o x y z ][-s x y z ]path" for a slot that has a path; each option
+// only when it differs from its default.
+void writeMapLine(TextOut& out, const ObjMap& map, const char* tag) {
+    if (!map.path) return;
+    out.text("map_").text(tag).text(" ");
+    if (map.flags & MAP_CLAMP) out.text("-clamp on ");
+    auto differs = [](const float* values, float standard) {
+        for (int i = 0; i < 3; ++i) {
+            if (std::fabs(values[i] - standard) > 0) return true;
+        }
+        return false;
+    };
+    if (differs(map.o, 0)) {
+        out.text("-o");
+        for (float value : map.o) out.text(" ").fixed(value, 0, 6);
+        out.text(" ");
+    }
+    if (differs(map.s, 1)) {
+        out.text("-s");
+        for (float value : map.s) out.text(" ").fixed(value, 0, 6);
+        out.text(" ");
+    }
+    out.text(map.path).text("\n");
+}
+
+void writeMtl(int fi, const char* mtlPath) {
+    TextOut out(mtlPath);
+    if (!out.isOpen()) return;
+    const ObjFile* model = file(fi);
+    constexpr const char* kTags[kindCount] = {"Kd", "Ka", "Ke", "Ks", "Ns"};
+    for (int mi = 0; mi < model->mc; ++mi) {
+        const ObjMaterial& material = model->materials[mi];
+        out.text("newmtl ").text(material.name ? material.name : "default").text("\n");
+        for (int ki = diffuse; ki <= specular; ++ki) {
+            out.text(kTags[ki]);
+            writeValues(out, material.maps[ki].c, 3);
+        }
+        out.text("Ns");
+        writeValues(out, material.maps[shininess].c, 1);
+        out.text("d ");
+        writeValues(out, &material.maps[diffuse].c[3], 1);
+        for (int ki = 0; ki < kindCount; ++ki) writeMapLine(out, material.maps[ki], kTags[ki]);
+    }
+}
+
+}  // namespace
+
+void writeModel(int fi, const char* objPath, const char* mtlPath) {
+    OBJ_CHECK(0 <= fi && fi < fc);
+    if (objPath) writeObj(fi, objPath, mtlPath);
+    if (mtlPath) writeMtl(fi, mtlPath);
+}
+
+}  // namespace obj
