@@ -40,6 +40,13 @@ struct RgbColor {
     std::uint8_t red, green, blue;
 };
 
+// Stores one output pixel: red, green, blue.
+inline void putColor(std::uint8_t* out, const RgbColor& color) {
+    out[0] = color.red;
+    out[1] = color.green;
+    out[2] = color.blue;
+}
+
 // Everything the depth conversion needs, all of it checked against the file.
 struct DibLayout {
     DibInfoHeader header;

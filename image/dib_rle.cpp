@@ -14,12 +14,6 @@ struct RleCursor {
     std::int64_t x = 0, y = 0;
 };
 
-void putColor(std::uint8_t* out, const RgbColor& color) {
-    out[0] = color.red;
-    out[1] = color.green;
-    out[2] = color.blue;
-}
-
 }  // namespace
 
 DibStatus decodeDibRle(const DibLayout& layout, std::uint8_t* out) {

@@ -6,12 +6,6 @@
 
 namespace {
 
-void putColor(std::uint8_t* out, const RgbColor& color) {
-    out[0] = color.red;
-    out[1] = color.green;
-    out[2] = color.blue;
-}
-
 // Widens a 5-bit channel to 8 bits by repeating its top bits, so 31 becomes 255.
 std::uint8_t widenFiveBits(unsigned value) {
     return static_cast<std::uint8_t>(value << 3 | value >> 2);

@@ -52,53 +52,54 @@ const Picture& picture(int bits) {
     return pictures[bits == 24 ? 0 : 1];
 }
 
-void loadDibImageFromFile(benchmark::State& state) {
+// Times decode(picture) -> pixels, then release(pixels); both decoders' results are RGB.
+template <typename Decode, typename Release>
+void timeDecoder(benchmark::State& state, Decode decode, Release release) {
     const Picture& source = picture(static_cast<int>(state.range(0)));
     for (auto _ : state) {
-        RgbImage* image = loadDibImage(source.path.c_str());
-        if (image == nullptr) state.SkipWithError("decode failed");
-        benchmark::DoNotOptimize(image);
-        freeRgbImage(image);
+        auto* pixels = decode(source);
+        if (pixels == nullptr) state.SkipWithError("decode failed");
+        benchmark::DoNotOptimize(pixels);
+        release(pixels);
     }
     state.SetBytesProcessed(state.iterations() * std::int64_t{kSide} * kSide * 3);
+}
+
+void loadDibImageFromFile(benchmark::State& state) {
+    timeDecoder(
+        state, [](const Picture& source) { return loadDibImage(source.path.c_str()); },
+        freeRgbImage);
 }
 
 void stbImageFromFile(benchmark::State& state) {
-    const Picture& source = picture(static_cast<int>(state.range(0)));
-    for (auto _ : state) {
-        int width = 0, height = 0, channels = 0;
-        unsigned char* pixels = stbi_load(source.path.c_str(), &width, &height, &channels, 3);
-        if (pixels == nullptr) state.SkipWithError("decode failed");
-        benchmark::DoNotOptimize(pixels);
-        stbi_image_free(pixels);
-    }
-    state.SetBytesProcessed(state.iterations() * std::int64_t{kSide} * kSide * 3);
+    timeDecoder(
+        state,
+        [](const Picture& source) {
+            int width = 0, height = 0, channels = 0;
+            return stbi_load(source.path.c_str(), &width, &height, &channels, 3);
+        },
+        stbi_image_free);
 }
 
 void decodeDibFromMemory(benchmark::State& state) {
-    const Picture& source = picture(static_cast<int>(state.range(0)));
-    for (auto _ : state) {
-        DibStatus status = DibStatus::ok;
-        RgbImage* image = decodeDib(source.bytes, status);
-        if (image == nullptr) state.SkipWithError("decode failed");
-        benchmark::DoNotOptimize(image);
-        freeRgbImage(image);
-    }
-    state.SetBytesProcessed(state.iterations() * std::int64_t{kSide} * kSide * 3);
+    timeDecoder(
+        state,
+        [](const Picture& source) {
+            DibStatus status = DibStatus::ok;
+            return decodeDib(source.bytes, status);
+        },
+        freeRgbImage);
 }
 
 void stbImageFromMemory(benchmark::State& state) {
-    const Picture& source = picture(static_cast<int>(state.range(0)));
-    for (auto _ : state) {
-        int width = 0, height = 0, channels = 0;
-        unsigned char* pixels =
-            stbi_load_from_memory(source.bytes.data(), static_cast<int>(source.bytes.size()),
-                                  &width, &height, &channels, 3);
-        if (pixels == nullptr) state.SkipWithError("decode failed");
-        benchmark::DoNotOptimize(pixels);
-        stbi_image_free(pixels);
-    }
-    state.SetBytesProcessed(state.iterations() * std::int64_t{kSide} * kSide * 3);
+    timeDecoder(
+        state,
+        [](const Picture& source) {
+            int width = 0, height = 0, channels = 0;
+            return stbi_load_from_memory(source.bytes.data(), static_cast<int>(source.bytes.size()),
+                                         &width, &height, &channels, 3);
+        },
+        stbi_image_free);
 }
 
 }  // namespace
