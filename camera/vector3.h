@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cmath>
+#include <type_traits>
 
 struct Vector3 {
     float x, y, z;
@@ -13,6 +14,9 @@ struct Vector3 {
     Vector3() = default;
     constexpr Vector3(float x, float y, float z) : x(x), y(y), z(z) {}
 };
+
+// Copied by value everywhere: it must stay a plain 12-byte aggregate with no heap behind it.
+static_assert(sizeof(Vector3) == 12 && std::is_trivially_copyable_v<Vector3>);
 
 constexpr Vector3 vZero(0.0f, 0.0f, 0.0f);
 
