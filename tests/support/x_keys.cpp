@@ -1,0 +1,116 @@
+#include "tests/support/x_keys.h"
+
+#include <unistd.h>
+
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+// Xlib's internal header gives the request macros of the resource extension's protocol; it
+// defines min and max as macros, so it comes after the C++ headers.
+#include <X11/Xlib.h>
+#include <X11/Xlibint.h>
+#include <X11/Xutil.h>
+#include <X11/XKBlib.h>
+#include <X11/extensions/XResproto.h>
+#undef min
+#undef max
+
+namespace testsupport {
+
+namespace {
+
+// Parent process id of pid, from /proc; -1 when it cannot be read.
+long parentOf(long pid) {
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string line;
+    if (!std::getline(stat, line)) return -1;
+    // The command name in parentheses may hold spaces: the fields resume after the last ')'.
+    const size_t close = line.rfind(')');
+    if (close == std::string::npos) return -1;
+    std::istringstream fields(line.substr(close + 1));
+    char state = 0;
+    long parent = -1;
+    fields >> state >> parent;
+    return parent;
+}
+
+// Process id of the client that created window, asked of the server's resource extension
+// (the program sets no window property that names its process); -1 when it is not known.
+long windowPid(Display* dpy, int resourceOpcode, Window window) {
+    // The request macros name their display "dpy".
+    Display* const display = dpy;
+    xXResQueryClientIdsReq* request = nullptr;
+    xXResQueryClientIdsReply reply = {};
+    LockDisplay(display);
+    GetReqExtra(XResQueryClientIds, sz_xXResClientIdSpec, request);
+    request->reqType = CARD8(resourceOpcode);
+    request->XResReqType = X_XResQueryClientIds;
+    request->numSpecs = 1;
+    CARD32* spec = reinterpret_cast<CARD32*>(request + 1);
+    spec[0] = CARD32(window);
+    spec[1] = X_XResLocalClientPIDMask;
+    long pid = -1;
+    if (_XReply(display, reinterpret_cast<xReply*>(&reply), 0, xFalse)) {
+        std::vector<CARD32> words(reply.length);
+        if (!words.empty())
+            _XRead(display, reinterpret_cast<char*>(words.data()), reply.length * 4);
+        // One value: the spec (client, mask), its length in bytes, then the pid.
+        if (reply.numIds >= 1 && words.size() >= 4 && words[2] == 4) pid = long(words[3]);
+    }
+    UnlockDisplay(display);
+    SyncHandle();
+    return pid;
+}
+
+// Depth-first search for a window created by a child of the process self.
+Window findChildWindow(Display* display, int resourceOpcode, Window window, long self) {
+    if (parentOf(windowPid(display, resourceOpcode, window)) == self) return window;
+    Window root = 0, parent = 0, *children = nullptr;
+    unsigned int count = 0;
+    if (!XQueryTree(display, window, &root, &parent, &children, &count)) return 0;
+    Window found = 0;
+    for (unsigned int i = 0; i < count && found == 0; ++i)
+        found = findChildWindow(display, resourceOpcode, children[i], self);
+    if (children != nullptr) XFree(children);
+    return found;
+}
+
+bool sendKey(Display* display, Window window, char character) {
+    const KeySym symbol = KeySym(static_cast<unsigned char>(character));
+    const KeyCode code = XKeysymToKeycode(display, symbol);
+    if (code == 0) return false;
+    const bool shifted = XkbKeycodeToKeysym(display, code, 0, 0) != symbol;
+    XKeyEvent event = {};
+    event.display = display;
+    event.window = window;
+    event.root = DefaultRootWindow(display);
+    event.time = CurrentTime;
+    event.x = event.y = event.x_root = event.y_root = 1;
+    event.same_screen = True;
+    event.keycode = code;
+    event.state = shifted ? ShiftMask : 0;
+    event.type = KeyPress;
+    XSendEvent(display, window, True, KeyPressMask, reinterpret_cast<XEvent*>(&event));
+    event.type = KeyRelease;
+    XSendEvent(display, window, True, KeyReleaseMask, reinterpret_cast<XEvent*>(&event));
+    return true;
+}
+
+}  // namespace
+
+bool typeIntoChildWindow(const std::string& keys) {
+    Display* display = XOpenDisplay(nullptr);
+    if (display == nullptr) return false;
+    int opcode = 0, firstEvent = 0, firstError = 0;
+    Window window = 0;
+    if (XQueryExtension(display, "X-Resource", &opcode, &firstEvent, &firstError))
+        window = findChildWindow(display, opcode, DefaultRootWindow(display), long(getpid()));
+    bool sent = window != 0;
+    for (size_t i = 0; sent && i < keys.size(); ++i) sent = sendKey(display, window, keys[i]);
+    XSync(display, False);
+    XCloseDisplay(display);
+    return sent;
+}
+
+}  // namespace testsupport

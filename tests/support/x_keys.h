@@ -1,0 +1,14 @@
+// Types keys into the window of a program that this test process started, as X key events,
+// so a process test can drive the real program the way a user at the keyboard does.
+#pragma once
+
+#include <string>
+
+namespace testsupport {
+
+// Sends a press and a release for each character of keys (printable ASCII, shifted where the
+// keyboard map needs it) to the top-level window owned by a child of this process. Returns
+// false when no display or no such window is found, or a character has no key.
+bool typeIntoChildWindow(const std::string& keys);
+
+}  // namespace testsupport
