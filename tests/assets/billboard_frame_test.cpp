@@ -9,6 +9,7 @@
 #include <iterator>
 #include <sstream>
 #include <string>
+#include <unistd.h>
 
 #include "tests/support/process.h"
 #include "tools/model_generator/billboard_frame.h"

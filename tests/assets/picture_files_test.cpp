@@ -12,6 +12,7 @@
 #include <numeric>
 #include <set>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 #include "image/dib_image.h"
