@@ -42,7 +42,7 @@ float brushed(float x, float y, int width, int seed) {
 
 Canvas drawMetal(int width, int height) {
     Canvas canvas(width, height);
-    Color steelDark = hex(0x4a4f57), steelLight = hex(0xe8ecf0);
+    Color steelDark = hex(0x3a3f47), steelLight = hex(0xd2d6dc);
     Color paintDark = hex(0x1e2a38), paintLight = hex(0x7d97b0);
     Color glassDim = hex(0xffd27a), glassBright = hex(0xfffbe8);
     canvas.shade([&](float x, float y) {
