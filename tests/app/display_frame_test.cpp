@@ -1,0 +1,125 @@
+// The real frame model ("./Models/billboard.obj") in the day and night views: its trim shows
+// the frame texture right around the billboard face, and its vertices go to GL once.
+#include <gtest/gtest.h>
+
+#include <GL/glew.h>
+#include <GL/freeglut.h>
+
+#include "app/callbacks.h"
+#include "app/scene_load.h"
+#include "app/startup.h"
+#include "camera/camera.h"
+#include "effects/effect_programs.h"
+#include "effects/effect_state.h"
+#include "obj/obj.h"
+#include "obj/obj_internal.h"
+#include "tests/support/gl_scene.h"
+
+namespace {
+
+using testsupport::Rgb;
+
+constexpr Rgb kFace = {220, 30, 30};
+constexpr Rgb kGround = {30, 200, 40};
+constexpr Rgb kBackdrop = {30, 40, 210};
+constexpr Rgb kMetal = {128, 128, 128};
+
+bool near(Rgb a, Rgb b) {
+    auto close = [](int x, int y) { return x - y <= 12 && y - x <= 12; };
+    return close(a.r, b.r) && close(a.g, b.g) && close(a.b, b.b);
+}
+
+// Scene points on the front of the trim bars, just outside the face (x -20..20, y 10..30).
+constexpr double kAroundFace[4][3] = {
+    {0, 30.6, 0.4}, {0, 9.2, 0.4}, {-20.6, 20, 0.4}, {20.6, 20, 0.4}};
+
+class DisplayFrameTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        testsupport::openGlWindow();
+        initGraphics();
+        static bool built = false;
+        static int frameModel = -1;
+        if (!built) {
+            buildEffectPrograms();
+            frameModel = obj::createFile("./Models/billboard.obj");
+            built = true;
+        }
+        billboardModel = frameModel;
+        camera.positionCamera(0, 20, 60, 0, 15, 0, 0, 1, 0);
+        effectParameters = EffectParameters{};
+        effectParameters.program = effectPrograms[0];
+        effectParameters.pixelSize = 2;
+        for (GLuint& id : textureIds) id = 0;
+        for (PictureInfo& info : pictures) info = {};
+        textureIds[0] = testsupport::makeFlatTexture(kFace);
+        pictures[0] = {2, 64, 32};
+        for (int slot : {7, 9}) textureIds[slot] = testsupport::makeFlatTexture(kGround);
+        for (int slot : {8, 10}) textureIds[slot] = testsupport::makeFlatTexture(kBackdrop);
+        textureIds[11] = testsupport::makeFlatTexture(kMetal);
+    }
+
+    void TearDown() override {
+        for (GLuint& id : textureIds) {
+            if (id != 0) glDeleteTextures(1, &id);
+            id = 0;
+        }
+        billboardModel = -1;
+    }
+
+    static Rgb shownAt(const testsupport::Frame& frame, const double* point) {
+        const testsupport::WindowPoint p =
+            testsupport::projectToWindow(point[0], point[1], point[2]);
+        return frame.at(p.x, p.y);
+    }
+};
+
+TEST_F(DisplayFrameTest, TheFrameModelLoadsWithSurfacesAndVertices) {
+    ASSERT_GE(billboardModel, 0);
+    EXPECT_GT(obj::surfaceCount(billboardModel), 0);
+    EXPECT_GT(obj::vertexCount(billboardModel), 0);
+}
+
+TEST_F(DisplayFrameTest, DayViewShowsTheMetalFrameAroundTheFace) {
+    effectParameters.dayScene = true;
+    display();
+    const testsupport::Frame frame = testsupport::readShownFrame();
+    const double centre[3] = {0, 20, 0};
+    EXPECT_TRUE(near(shownAt(frame, centre), kFace));
+    for (const auto& point : kAroundFace) {
+        EXPECT_TRUE(near(shownAt(frame, point), kMetal)) << point[0] << ", " << point[1];
+    }
+
+    // Without the model the same points show the backdrop or the ground.
+    billboardModel = -1;
+    display();
+    const testsupport::Frame bare = testsupport::readShownFrame();
+    for (const auto& point : kAroundFace) {
+        EXPECT_FALSE(near(shownAt(bare, point), kMetal)) << point[0] << ", " << point[1];
+    }
+}
+
+TEST_F(DisplayFrameTest, NightViewShowsTheFrameToo) {
+    effectParameters.nightScene = true;
+    display();
+    const testsupport::Frame frame = testsupport::readShownFrame();
+    for (const auto& point : kAroundFace) {
+        EXPECT_TRUE(near(shownAt(frame, point), kMetal)) << point[0] << ", " << point[1];
+    }
+}
+
+TEST_F(DisplayFrameTest, TheVerticesAreUploadedOnceAndKeptAcrossFrames) {
+    effectParameters.dayScene = true;
+    display();
+    const GLuint buffer = obj::file(billboardModel)->vbo;
+    ASSERT_NE(buffer, 0u);
+    display();
+    display();
+    EXPECT_EQ(obj::file(billboardModel)->vbo, buffer);
+    GLint size = 0;
+    glBindBuffer(GL_ARRAY_BUFFER, buffer);
+    glGetBufferParameteriv(GL_ARRAY_BUFFER, GL_BUFFER_SIZE, &size);
+    EXPECT_EQ(size, obj::vertexCount(billboardModel) * 44);
+}
+
+}  // namespace
