@@ -145,3 +145,51 @@ TEST_F(EffectKeysTest, EachLineIsInThePipeWhenTheKeyReturns) {
 }
 
 }  // namespace
+
+namespace {
+
+// Long random sequences over every key of the table and some outside it, with a picture that
+// failed to load among the six: after every key the state stays within its limits.
+TEST(EffectKeysRandomTest, LongRandomSequencesKeepEveryLimit) {
+    const std::string keys = "'\";:0)9(]}[{cCxXpPoO.>,<=+-_tbr12wsdalWTq";
+    for (int i = 0; i < kEffectCount; ++i) effectPrograms[i] = GLhandleARB(401 + i);
+    pictures[0] = {2, 256, 128};
+    pictures[1] = {3, 81, 27};
+    pictures[2] = {2, 0, 0};  // failed to load
+    pictures[3] = {2, 1, 100};
+    pictures[4] = {5, 7, 5};
+    pictures[5] = {2, 64, 64};
+    EffectParameters state;
+    state.program = effectPrograms[0];
+    state.pixelSize = 6;
+    Camera viewer;
+    viewer.positionCamera(0, 20, 60, 0, 15, 0, 0, 1, 0);
+    // The first broken limit, if any; checked after the capture ends so a failure reports.
+    auto brokenLimit = [&]() -> std::string {
+        const PictureInfo& info = pictures[state.picture];
+        if (state.picture < 0 || state.picture >= state.pictureCount) return "picture";
+        if (state.pixelSize < info.step || state.pixelSize <= 0) return "pixelSize";
+        if (state.program != effectPrograms[state.mode]) return "program";
+        if (state.dayScene && state.nightScene) return "both scenes";
+        for (float value :
+             {state.pixelRadius, state.tolerance, state.colorBoost, state.burntOutPercent})
+            if (value < 0.0f || value > 1.0f) return "a [0, 1] parameter";
+        if (state.luminanceBoost < -1.0f || state.luminanceBoost > 1.0f) return "luminanceBoost";
+        if (state.luminanceSteps < 0) return "luminanceSteps";
+        return "";
+    };
+    unsigned seed = 12345;
+    std::string broken;
+    testing::internal::CaptureStdout();
+    for (int press = 0; press < 20000 && broken.empty(); ++press) {
+        seed = seed * 1103515245u + 12345u;
+        const char key = keys[(seed >> 16) % keys.size()];
+        applyKey(static_cast<unsigned char>(key), state, viewer);
+        broken = brokenLimit();
+        if (!broken.empty()) broken += " after key " + std::string(1, key);
+    }
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(broken, "");
+}
+
+}  // namespace
