@@ -94,7 +94,9 @@ TEST_F(EffectProgramsTest, EachEffectUsesExactlyTheUniformsItIsFed) {
 // Builds from a scratch folder whose Shaders/ holds the given files only.
 class ScratchShadersTest : public EffectProgramsTest {
   protected:
-    fs::path folder = fs::path(::testing::TempDir()) / "glimmer_shaders";
+    // One folder per process: ctest runs the cases of this file side by side.
+    fs::path folder =
+        fs::path(::testing::TempDir()) / ("glimmer_shaders_" + std::to_string(getpid()));
     fs::path previous = fs::current_path();
 
     void SetUp() override {
