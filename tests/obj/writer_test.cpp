@@ -171,4 +171,48 @@ TEST(WriterTest, ReadWriteReadWriteGivesTheSameTextTwice) {
               std::string::npos);
 }
 
+// Public models: the written text read back and written again is the same text.
+struct PublicModel {
+    const char* name;
+    int vertices;
+    int surfaces;
+    int polygons;
+};
+
+class PublicModelTest : public testing::TestWithParam<PublicModel> {};
+
+TEST_P(PublicModelTest, WrittenTextReadsBackToTheSameText) {
+    const PublicModel& model = GetParam();
+    std::string source =
+        std::string(GLIMMER_SOURCE_DIR) + "/tests/data/models/tinyobjloader/" + model.name + ".obj";
+    ModelFolder folder;
+    testsupport::InFolder inFolder(folder.folder());
+    int first = obj::createFile(source.c_str());
+    EXPECT_EQ(obj::vertexCount(first), model.vertices);
+    EXPECT_EQ(obj::surfaceCount(first), model.surfaces);
+    int polygons = 0;
+    for (int si = 0; si < obj::surfaceCount(first); ++si) polygons += obj::polygonCount(first, si);
+    EXPECT_EQ(polygons, model.polygons);
+    obj::writeModel(first, "first.obj", "first.mtl");
+    int second = obj::createFile("first.obj");
+    obj::writeModel(second, "second.obj", "second.mtl");
+    std::string firstText = ModelFolder::read("first.obj");
+    std::string secondText = ModelFolder::read("second.obj");
+    ASSERT_FALSE(firstText.empty());
+    EXPECT_EQ(secondText.substr(secondText.find('\n')), firstText.substr(firstText.find('\n')));
+    EXPECT_EQ(ModelFolder::read("second.mtl"), ModelFolder::read("first.mtl"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Tinyobjloader, PublicModelTest,
+                         testing::Values(PublicModel{"cornell_box", 72, 9, 36},
+                                         PublicModel{"issue-162-smoothing-group", 24, 2, 12},
+                                         PublicModel{"map-bump", 1022, 2, 400}),
+                         [](const testing::TestParamInfo<PublicModel>& info) {
+                             std::string name = info.param.name;
+                             for (char& c : name) {
+                                 if (c == '-') c = '_';
+                             }
+                             return name;
+                         });
+
 }  // namespace
