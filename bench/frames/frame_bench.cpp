@@ -1,0 +1,128 @@
+// Frame cost of the real display path at 700 by 700: the normal view in each effect and the
+// day scene, a few hundred frames each, every frame finished by GL (glFinish) before the
+// next. Before that, the time from process start to the first frame, step by step.
+//   DISPLAY=:99 ./build-bench/frame_bench     (from the repository root)
+#include <benchmark/benchmark.h>
+
+#include <time.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "app/callbacks.h"
+#include "app/native_path.h"
+#include "app/picture_catalogue.h"
+#include "image/dib_image.h"
+#include "effects/effect_state.h"
+#include "tools/screenshots/scene_window.h"
+
+namespace {
+
+constexpr int kFramesPerRun = 300;
+
+// Seconds since this process started, from the kernel's record of its start (clock ticks
+// since boot, so a resolution of 1 / _SC_CLK_TCK).
+double secondsSinceProcessStart() {
+    std::ifstream statFile("/proc/self/stat");
+    std::string stat((std::istreambuf_iterator<char>(statFile)), std::istreambuf_iterator<char>());
+    // The command name may hold spaces; the fields after its closing parenthesis are plain.
+    std::istringstream fields(stat.substr(stat.rfind(')') + 2));
+    std::string field;
+    for (int i = 3; i < 22 && fields >> field; ++i) {
+    }
+    unsigned long long startTicks = 0;
+    fields >> startTicks;
+    timespec now{};
+    clock_gettime(CLOCK_BOOTTIME, &now);
+    return double(now.tv_sec) + now.tv_nsec * 1e-9 - double(startTicks) / sysconf(_SC_CLK_TCK);
+}
+
+// Seconds our own BMP decoder takes for the thirteen picture files, run again after start-up
+// (files in the page cache, as they mostly are at start-up too). The rest of the scene load
+// is GLU building the mipmaps and GL taking the textures.
+double decodeAllPictures() {
+    const double before = steadySeconds();
+    for (const char* path : texturePaths) {
+        if (!path) continue;
+        RgbImage* image = loadDibImage(nativePath(path).c_str());
+        if (!image) continue;
+        std::free(image->pixels);
+        std::free(image);
+    }
+    return steadySeconds() - before;
+}
+
+void BM_NormalView(benchmark::State& state) {
+    chooseEffect(int(state.range(0)));
+    effectParameters.dayScene = effectParameters.nightScene = false;
+    for (auto _ : state) drawFrame();
+    state.SetLabel("Billboard " + std::string(state.range(0) == 0   ? "I"
+                                              : state.range(0) == 1 ? "II"
+                                              : state.range(0) == 2 ? "III"
+                                                                    : "IV"));
+}
+BENCHMARK(BM_NormalView)
+    ->DenseRange(0, 3)
+    ->Iterations(kFramesPerRun)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+
+void BM_DayView(benchmark::State& state) {
+    keyboard('1', 0, 0);  // the day preset, as the key sets it
+    for (auto _ : state) drawFrame();
+    effectParameters.dayScene = false;
+}
+BENCHMARK(BM_DayView)->Iterations(kFramesPerRun)->UseRealTime()->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const double startedBeforeMain = secondsSinceProcessStart();
+    OpeningTimes times;
+    if (!openSceneWindow(&argc, argv, &times)) {
+        std::fprintf(stderr, "frame_bench: GL has no programmable pipeline\n");
+        return 1;
+    }
+    const double firstFrameStart = steadySeconds();
+    drawFrame();
+    const double firstFrameEnd = steadySeconds();
+    // Mesa compiles a program for the rasteriser on its first draw, so each effect's first
+    // frame is timed too.
+    double firstFrameOfEffect[4] = {firstFrameEnd - firstFrameStart, 0, 0, 0};
+    for (int mode = 1; mode < 4; ++mode) {
+        chooseEffect(mode);
+        const double before = steadySeconds();
+        drawFrame();
+        firstFrameOfEffect[mode] = steadySeconds() - before;
+    }
+    chooseEffect(0);
+    const double decoding = decodeAllPictures();
+
+    std::printf("\nStart-up, milliseconds\n");
+    std::printf("  process start to main      %8.1f\n", startedBeforeMain * 1e3);
+    std::printf("  window, GL state, GLEW     %8.1f\n", (times.windowOpen - times.started) * 1e3);
+    std::printf("  build effect programs      %8.1f\n",
+                (times.programsBuilt - times.windowOpen) * 1e3);
+    std::printf("  load scene (13 pictures)   %8.1f\n",
+                (times.sceneLoaded - times.programsBuilt) * 1e3);
+    std::printf("    of which BMP decoding    %8.1f\n", decoding * 1e3);
+    std::printf("  window mapping rounds      %8.1f\n",
+                (firstFrameStart - times.sceneLoaded) * 1e3);
+    std::printf("  first frame (Billboard I)  %8.1f\n", firstFrameOfEffect[0] * 1e3);
+    std::printf("  process start to first frame %6.1f\n",
+                (startedBeforeMain + firstFrameEnd - times.started) * 1e3);
+    for (int mode = 1; mode < 4; ++mode) {
+        std::printf("  first frame of effect %d    %8.1f\n", mode + 1,
+                    firstFrameOfEffect[mode] * 1e3);
+    }
+    std::printf("\n");
+
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

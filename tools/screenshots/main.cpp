@@ -1,0 +1,63 @@
+// Takes the README's screenshots: the normal view in each of the four effects and the day and
+// night scenes, drawn by the real display callback and written as PNG files.
+//   screenshots <folder>     (run from the repository root, under X or Xvfb)
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#include <stb_image_write.h>
+
+#include <GL/glew.h>
+#include <GL/freeglut.h>
+
+#include <cstdio>
+#include <string>
+
+#include "app/callbacks.h"
+#include "camera/camera.h"
+#include "effects/effect_state.h"
+#include "tools/screenshots/scene_window.h"
+
+namespace {
+
+bool writePng(const std::string& path) {
+    const Screenshot shot = readLastFrame();
+    const bool written = stbi_write_png(path.c_str(), shot.width, shot.height, 3, shot.rgb.data(),
+                                        shot.width * 3) != 0;
+    std::fprintf(stderr, "%s %s\n", written ? "wrote" : "could not write", path.c_str());
+    return written;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: screenshots <folder>\n");
+        return 2;
+    }
+    const std::string folder = argv[1];
+    if (!openSceneWindow(&argc, argv)) {
+        std::fprintf(stderr, "screenshots: GL has no programmable pipeline\n");
+        return 1;
+    }
+    bool ok = true;
+    for (int mode = 0; mode < 4; ++mode) {
+        chooseEffect(mode);
+        drawFrame();
+        ok = writePng(folder + "/normal-effect-" + std::to_string(mode + 1) + ".png") && ok;
+    }
+    // The smallest cells seen from far off to the side: the LED grid must not turn to moire.
+    chooseEffect(1);
+    const int cellSize = effectParameters.pixelSize;
+    effectParameters.pixelSize = pictures[effectParameters.picture].step;
+    camera.positionCamera(-62, 18, 22, 0, 15, 0, 0, 1, 0);
+    drawFrame();
+    ok = writePng(folder + "/slanted-small-cells.png") && ok;
+    effectParameters.pixelSize = cellSize;
+    camera.positionCamera(0, 20, 60, 0, 15, 0, 0, 1, 0);
+
+    keyboard('1', 0, 0);  // the day preset, through the real key
+    drawFrame();
+    ok = writePng(folder + "/day-scene.png") && ok;
+    keyboard('2', 0, 0);  // straight on to the night preset
+    drawFrame();
+    ok = writePng(folder + "/night-scene.png") && ok;
+    return ok ? 0 : 1;
+}
