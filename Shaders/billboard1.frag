@@ -25,8 +25,10 @@ vec3 cellColour(vec2 texel, vec2 size, float cell, float footprint)
     vec2 cellStart = floor(texel / cell) * cell;
     vec2 cellCentre = (cellStart + min(cellStart + cell, size)) * 0.5;
     vec3 whole = pictureAt(cellCentre / size, log2(cell) - 0.5);
+    float cellDetail = smoothstep(1.0, 3.0, cell / footprint);
+    if (cellDetail >= 1.0) return whole;  // the usual case spares the second read
     vec3 filtered = pictureAt(gl_TexCoord[0].st, log2(footprint));
-    return mix(filtered, whole, smoothstep(1.0, 3.0, cell / footprint));
+    return mix(filtered, whole, cellDetail);
 }
 
 void main()

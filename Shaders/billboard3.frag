@@ -30,8 +30,10 @@ vec3 cellColour(vec2 texel, vec2 size, float cell, float footprint)
     vec2 cellStart = floor(texel / cell) * cell;
     vec2 cellCentre = (cellStart + min(cellStart + cell, size)) * 0.5;
     vec3 whole = pictureAt(cellCentre / size, log2(cell) - 0.5);
+    float cellDetail = smoothstep(1.0, 3.0, cell / footprint);
+    if (cellDetail >= 1.0) return whole;  // the usual case spares the second read
     vec3 filtered = pictureAt(gl_TexCoord[0].st, log2(footprint));
-    return mix(filtered, whole, smoothstep(1.0, 3.0, cell / footprint));
+    return mix(filtered, whole, cellDetail);
 }
 
 // Light of the round LED at this point of its cell: 1 inside, 0 in the dark gap. The LED
@@ -73,6 +75,12 @@ void main()
     vec2 texel = gl_TexCoord[0].st * size;
     // Picture pixels per screen pixel, along the screen direction that squeezes them most.
     float footprint = max(max(length(dFdx(texel)), length(dFdy(texel))), 1.0e-6);
+    float light = ledLight(texel / cell, cell / footprint);
+    // Fragments in the dark gap read no picture.
+    if (light <= 0.0) {
+        gl_FragColor = vec4(0.0, 0.0, 0.0, 1.0);
+        return;
+    }
     vec3 colour = shiftLuminance(cellColour(texel, size, cell, footprint));
-    gl_FragColor = vec4(colour * ledLight(texel / cell, cell / footprint), 1.0);
+    gl_FragColor = vec4(colour * light, 1.0);
 }
