@@ -1,7 +1,6 @@
 #version 120
 #extension GL_ARB_shader_texture_lod : enable
-// Billboard III: the round LEDs of Billboard II with their luminance in steps, shifted by a
-// boost.
+// Billboard III: the round LEDs of Billboard II with their luminance in steps and boosted.
 uniform sampler2D billboardTexture;
 uniform ivec2 billboardSize;
 uniform int pixelSize;
@@ -53,8 +52,9 @@ float ledLight(vec2 cellPosition, float pixelsPerCell)
 }
 
 // The luminance rounded to luminanceSteps even brightness steps above off (0: not rounded),
-// then shifted by luminanceBoost. The colour keeps its hue; a colour too dark to carry one
-// takes the new luminance as grey.
+// then shifted by luminanceBoost as a share of itself, the way an LED's drive is turned up
+// or down: -1 is off, 0 unchanged, 1 twice as bright, and black stays black. The colour
+// keeps its hue; a colour too dark to carry one takes the new luminance as grey.
 vec3 shiftLuminance(vec3 colour)
 {
     float luminance = dot(colour, vec3(0.299, 0.587, 0.114));
@@ -63,7 +63,7 @@ vec3 shiftLuminance(vec3 colour)
         float steps = float(luminanceSteps);
         target = floor(luminance * steps + 0.5) / steps;
     }
-    target = clamp(target + luminanceBoost, 0.0, 1.0);
+    target = clamp(target * (1.0 + luminanceBoost), 0.0, 1.0);
     vec3 hued = clamp(colour * (target / max(luminance, 1.0e-4)), 0.0, 1.0);
     return mix(vec3(target), hued, smoothstep(0.0, 0.05, luminance));
 }

@@ -171,10 +171,26 @@ TEST_F(ShaderLookTest, ThirdEffectRoundsLuminanceToStepsAndShiftsIt) {
     EXPECT_NEAR(ledAt(), 77, 3);
     effectParameters.luminanceSteps = 2;  // steps 0, 0.5, 1
     EXPECT_NEAR(ledAt(), 128, 3);
-    effectParameters.luminanceBoost = 0.25f;
-    EXPECT_NEAR(ledAt(), 191, 3);
+    effectParameters.luminanceBoost = 0.25f;  // a quarter brighter: 0.625
+    EXPECT_NEAR(ledAt(), 159, 3);
+    effectParameters.luminanceSteps = 0;
+    effectParameters.luminanceBoost = -0.5f;  // half as bright: 0.15
+    EXPECT_NEAR(ledAt(), 38, 3);
     effectParameters.luminanceBoost = -1.0f;
     EXPECT_LT(ledAt(), 3);
+}
+
+TEST_F(ShaderLookTest, ThirdEffectKeepsBlackLedsDarkWhateverTheBoost) {
+    showPicture(64, 32, [](int x, int) { return x < 32 ? Rgb{0, 0, 0} : Rgb{90, 160, 60}; });
+    effectParameters.luminanceSteps = 12;
+    effectParameters.luminanceBoost = 1.0f;
+    const Frame frame = draw(2, 4);
+    const WindowPoint black = onFace((3 + 0.5) / 16, (3 + 0.5) / 8);
+    const WindowPoint green = onFace((11 + 0.5) / 16, (3 + 0.5) / 8);
+    EXPECT_LT(brightness(frame.at(black.x, black.y)), 3);
+    const Rgb lit = frame.at(green.x, green.y);
+    EXPECT_GT(lit.g, lit.r);  // the hue survives the boost
+    EXPECT_GT(lit.g, 200);
 }
 
 // Share of the 32 by 16 cells whose LED centre is dark, and which ones.
