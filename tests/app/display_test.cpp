@@ -259,6 +259,19 @@ TEST_F(DisplayTest, NeonSignDoesNotBlinkInTheSceneViews) {
     EXPECT_EQ(textureIds[5], textureIds[13]);
 }
 
+TEST_F(DisplayTest, SceneViewInAWindowNarrowerThanTallKeepsASoundProjection) {
+    showPicture(0, kRed, 512, 256);
+    effectParameters.dayScene = true;
+    ASSERT_TRUE(testsupport::resizeGlWindow(350, 700));
+    display();
+    GLdouble m[16];
+    glGetDoublev(GL_PROJECTION_MATRIX, m);
+    const bool faceDrawn = drawnAt(0, 20);
+    ASSERT_TRUE(testsupport::resizeGlWindow(700, 700));
+    EXPECT_NEAR(m[5] / m[0], 0.5, 1e-3);  // the true aspect, not the whole-number 0
+    EXPECT_TRUE(faceDrawn);
+}
+
 TEST_F(DisplayTest, LeavingTheDayViewKeepsItsFarPlaneForTheNormalView) {
     showPicture(0, kRed, 512, 256);
     effectParameters.dayScene = true;
