@@ -31,7 +31,9 @@ with_display() {
     if [ -n "${DISPLAY:-}" ]; then
         "$@"
     else
-        xvfb-run -a -s "-screen 0 1280x1024x24" "$@"
+        # -noreset: by default the server resets whenever its last client leaves, and a test that
+        # connects during that reset finds no display.
+        xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" "$@"
     fi
 }
 
