@@ -152,7 +152,7 @@ constexpr const char* kLibrary =
     "newmtl textured\n"
     "map_Kd -clamp on -s 2 2 -o 0.5 tex.bmp\n"
     "map_Ka -o 1 2 3 -s 4 amb.bmp\n"
-    "map_Ks spec.bmp\n";
+    "map_Ks shine.bmp\n";
 
 constexpr const char* kTriangle = "v 0 0 0\nv 1 0 0\nv 0 1 0\n";
 
@@ -212,7 +212,7 @@ TEST(ReaderTest, MapOptionsSetClampScaleOffsetAndTheJoinedPath) {
                         folder.folder() + "/tex.bmp\n"),
               std::string::npos)
         << text;
-    EXPECT_NE(text.find("map_Ks " + folder.folder() + "/spec.bmp\n"), std::string::npos);
+    EXPECT_NE(text.find("map_Ks " + folder.folder() + "/shine.bmp\n"), std::string::npos);
 }
 
 TEST(ReaderTest, MissingNameOrLibraryOrUsemtlBeforeMtllibGivesAnUnnamedDefaultMaterial) {

@@ -47,15 +47,15 @@ long windowPid(Display* dpy, int resourceOpcode, Window window) {
     request->reqType = CARD8(resourceOpcode);
     request->XResReqType = X_XResQueryClientIds;
     request->numSpecs = 1;
-    CARD32* spec = reinterpret_cast<CARD32*>(request + 1);
-    spec[0] = CARD32(window);
-    spec[1] = X_XResLocalClientPIDMask;
+    CARD32* clientId = reinterpret_cast<CARD32*>(request + 1);
+    clientId[0] = CARD32(window);
+    clientId[1] = X_XResLocalClientPIDMask;
     long pid = -1;
     if (_XReply(display, reinterpret_cast<xReply*>(&reply), 0, xFalse)) {
         std::vector<CARD32> words(reply.length);
         if (!words.empty())
             _XRead(display, reinterpret_cast<char*>(words.data()), reply.length * 4);
-        // One value: the spec (client, mask), its length in bytes, then the pid.
+        // One value: the client id (client, mask), its length in bytes, then the pid.
         if (reply.numIds >= 1 && words.size() >= 4 && words[2] == 4) pid = long(words[3]);
     }
     UnlockDisplay(display);
