@@ -1,11 +1,12 @@
 #version 120
 #extension GL_ARB_shader_texture_lod : enable
-// Billboard II: each cell of Billboard I becomes one round LED on a dark background.
+// Billboard II: each cell of Billboard I becomes one round LED, glowing on a dark background.
 uniform sampler2D billboardTexture;
 uniform ivec2 billboardSize;
 uniform int pixelSize;
 uniform float tolerance;
 uniform float pixelRadius;
+varying float ledMeanLight;
 
 // The picture at a chosen level of detail. Without the extension the driver picks the level,
 // which is sound everywhere but next to cell borders.
@@ -33,20 +34,44 @@ vec3 cellColour(vec2 texel, vec2 size, float cell, float footprint)
     return mix(filtered, whole, cellDetail);
 }
 
-// Light of the round LED at this point of its cell: 1 inside, 0 in the dark gap. The LED
-// fills pixelRadius of the half cell; its edge softens over tolerance of that radius and is
-// never sharper than one screen pixel. Cells of a few screen pixels or less show the mean
-// light over the cell instead of the LED structure, which would only alias there.
-float ledLight(vec2 cellPosition, float pixelsPerCell)
+// Light of a round LED at `radial` from its cell's centre (1 at the middle of a side): a disc
+// of pixelRadius whose edge softens over tolerance of that radius and `blur` more, inside a
+// faint halo that reaches further the larger tolerance is; tolerance 0 gives a hard disc.
+const float kHaloLight = 0.5;  // the halo's light at the disc's edge, a share of the disc's
+const float kHaloReach = 1.0;  // the halo's reach past the disc at tolerance 1, in half cells
+float ledProfile(float radial, float blur)
 {
-    float radial = 2.0 * length(fract(cellPosition) - 0.5);  // 1 at the middle of a side
     float outer = pixelRadius;
     float inner = pixelRadius * (1.0 - tolerance);
-    float halfPixel = 1.0 / pixelsPerCell;  // distance runs 2 per cell, a pixel is 1/ppc cell
-    float light = 1.0 - smoothstep(inner - halfPixel, outer + halfPixel, radial);
-    // Mean over the cell (area 4 in these units) of a disc with a linear edge: pi/12 (a²+ab+b²).
-    float mean = 0.2617994 * (inner * inner + inner * outer + outer * outer);
-    return mix(mean, light, smoothstep(2.0, 5.0, pixelsPerCell));
+    float disc = 1.0 - smoothstep(inner - blur, outer + blur, radial);
+    float reach = max(outer - inner + kHaloReach * tolerance + blur, 1.0e-4);
+    float halo = clamp(1.0 - max(radial - inner, 0.0) / reach, 0.0, 1.0);
+    return disc + (1.0 - disc) * kHaloLight * halo * halo;
+}
+
+// Light of the LED at this point of its cell. Its edge is never sharper than one screen pixel,
+// and cells of a few screen pixels or less fade into the LED's mean light.
+float ledLight(vec2 cellPosition, float pixelsPerCell)
+{
+    float detail = smoothstep(2.0, 5.0, pixelsPerCell);
+    if (detail <= 0.0) return ledMeanLight;
+    float radial = 2.0 * length(fract(cellPosition) - 0.5);
+    float halfPixel = 1.0 / pixelsPerCell;  // radial runs 2 per cell, a pixel is 1/ppc cell
+    return mix(ledMeanLight, ledProfile(radial, halfPixel), detail);
+}
+
+// A lit LED runs hotter than the picture pixel it shows, to make up for the dark gap around
+// it; its light then rolls off softly towards full instead of clipping, every channel by the
+// same factor so the hue holds.
+const float kLedGain = 2.4;
+const float kShoulder = 0.5;  // light up to here passes unchanged
+vec3 ledGlow(vec3 drive)
+{
+    float peak = max(max(drive.r, drive.g), drive.b);
+    if (peak <= kShoulder) return drive;
+    float room = 1.0 - kShoulder;
+    float rolled = kShoulder + room * (1.0 - exp((kShoulder - peak) / room));
+    return drive * (rolled / peak);
 }
 
 void main()
@@ -62,5 +87,6 @@ void main()
         gl_FragColor = vec4(0.0, 0.0, 0.0, 1.0);
         return;
     }
-    gl_FragColor = vec4(cellColour(texel, size, cell, footprint) * light, 1.0);
+    vec3 drive = kLedGain * cellColour(texel, size, cell, footprint);
+    gl_FragColor = vec4(ledGlow(drive) * light, 1.0);
 }

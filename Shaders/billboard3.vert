@@ -1,7 +1,45 @@
 #version 120
-// The billboard face: the picture coordinate passes through to the fragment stage.
+// The billboard face: the picture coordinate passes through to the fragment stage, together
+// with the LED's mean light over its cell, which the far cells show.
+uniform float tolerance;
+uniform float pixelRadius;
+varying float ledMeanLight;
+
+// Light of a round LED at `radial` from its cell's centre (1 at the middle of a side): a disc
+// of pixelRadius whose edge softens over tolerance of that radius and `blur` more, inside a
+// faint halo that reaches further the larger tolerance is; tolerance 0 gives a hard disc.
+const float kHaloLight = 0.5;  // the halo's light at the disc's edge, a share of the disc's
+const float kHaloReach = 1.0;  // the halo's reach past the disc at tolerance 1, in half cells
+float ledProfile(float radial, float blur)
+{
+    float outer = pixelRadius;
+    float inner = pixelRadius * (1.0 - tolerance);
+    float disc = 1.0 - smoothstep(inner - blur, outer + blur, radial);
+    float reach = max(outer - inner + kHaloReach * tolerance + blur, 1.0e-4);
+    float halo = clamp(1.0 - max(radial - inner, 0.0) / reach, 0.0, 1.0);
+    return disc + (1.0 - disc) * kHaloLight * halo * halo;
+}
+
+// The LED's light averaged over its cell, summed over a grid on one quarter of the cell (the
+// LED is symmetric). Far or slanted cells show this mean instead of the LED, which would alias
+// there; it depends on uniforms only, so each vertex works it out once for the face.
+const int kMeanSamples = 24;  // per side of the quarter: well within 1% of the exact mean
+float meanLedLight()
+{
+    float spacing = 1.0 / float(kMeanSamples);
+    float sum = 0.0;
+    for (int j = 0; j < kMeanSamples; ++j) {
+        for (int i = 0; i < kMeanSamples; ++i) {
+            vec2 at = (vec2(float(i), float(j)) + 0.5) * spacing;
+            sum += ledProfile(length(at), 0.5 * spacing);
+        }
+    }
+    return sum * spacing * spacing;
+}
+
 void main()
 {
     gl_TexCoord[0] = gl_MultiTexCoord0;
+    ledMeanLight = meanLedLight();
     gl_Position = ftransform();
 }

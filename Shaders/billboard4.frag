@@ -12,6 +12,7 @@ uniform int luminanceSteps;
 uniform float luminanceBoost;
 uniform float colorBoost;
 uniform float burntOutPercent;
+varying float ledMeanLight;
 
 // The picture at a chosen level of detail. Without the extension the driver picks the level,
 // which is sound everywhere but next to cell borders.
@@ -39,55 +40,85 @@ vec3 cellColour(vec2 texel, vec2 size, float cell, float footprint)
     return mix(filtered, whole, cellDetail);
 }
 
-// Light of the round LED at this point of its cell: 1 inside, 0 in the dark gap. The LED
-// fills pixelRadius of the half cell; its edge softens over tolerance of that radius and is
-// never sharper than one screen pixel. Cells of a few screen pixels or less show the mean
-// light over the cell instead of the LED structure, which would only alias there.
-float ledLight(vec2 cellPosition, float pixelsPerCell)
+// Light of a round LED at `radial` from its cell's centre (1 at the middle of a side): a disc
+// of pixelRadius whose edge softens over tolerance of that radius and `blur` more, inside a
+// faint halo that reaches further the larger tolerance is; tolerance 0 gives a hard disc.
+const float kHaloLight = 0.5;  // the halo's light at the disc's edge, a share of the disc's
+const float kHaloReach = 1.0;  // the halo's reach past the disc at tolerance 1, in half cells
+float ledProfile(float radial, float blur)
 {
-    float radial = 2.0 * length(fract(cellPosition) - 0.5);  // 1 at the middle of a side
     float outer = pixelRadius;
     float inner = pixelRadius * (1.0 - tolerance);
-    float halfPixel = 1.0 / pixelsPerCell;  // distance runs 2 per cell, a pixel is 1/ppc cell
-    float light = 1.0 - smoothstep(inner - halfPixel, outer + halfPixel, radial);
-    // Mean over the cell (area 4 in these units) of a disc with a linear edge: pi/12 (a²+ab+b²).
-    float mean = 0.2617994 * (inner * inner + inner * outer + outer * outer);
-    return mix(mean, light, smoothstep(2.0, 5.0, pixelsPerCell));
+    float disc = 1.0 - smoothstep(inner - blur, outer + blur, radial);
+    float reach = max(outer - inner + kHaloReach * tolerance + blur, 1.0e-4);
+    float halo = clamp(1.0 - max(radial - inner, 0.0) / reach, 0.0, 1.0);
+    return disc + (1.0 - disc) * kHaloLight * halo * halo;
 }
 
-// The luminance rounded to luminanceSteps even brightness steps above off (0: not rounded),
-// then shifted by luminanceBoost as a share of itself, the way an LED's drive is turned up
-// or down: -1 is off, 0 unchanged, 1 twice as bright, and black stays black. The colour
-// keeps its hue; a colour too dark to carry one takes the new luminance as grey.
-vec3 shiftLuminance(vec3 colour)
+// Light of the LED at this point of its cell. Its edge is never sharper than one screen pixel,
+// and cells of a few screen pixels or less fade into the LED's mean light.
+float ledLight(vec2 cellPosition, float pixelsPerCell)
 {
-    float luminance = dot(colour, vec3(0.299, 0.587, 0.114));
-    float target = luminance;
+    float detail = smoothstep(2.0, 5.0, pixelsPerCell);
+    if (detail <= 0.0) return ledMeanLight;
+    float radial = 2.0 * length(fract(cellPosition) - 0.5);
+    float halfPixel = 1.0 / pixelsPerCell;  // radial runs 2 per cell, a pixel is 1/ppc cell
+    return mix(ledMeanLight, ledProfile(radial, halfPixel), detail);
+}
+
+// A lit LED runs hotter than the picture pixel it shows, to make up for the dark gap around
+// it; its light then rolls off softly towards full instead of clipping, every channel by the
+// same factor so the hue holds.
+const float kLedGain = 2.4;
+const float kShoulder = 0.5;  // light up to here passes unchanged
+vec3 ledGlow(vec3 drive)
+{
+    float peak = max(max(drive.r, drive.g), drive.b);
+    if (peak <= kShoulder) return drive;
+    float room = 1.0 - kShoulder;
+    float rolled = kShoulder + room * (1.0 - exp((kShoulder - peak) / room));
+    return drive * (rolled / peak);
+}
+
+// How hard the LED is driven: the picture's luminance rounded to luminanceSteps even steps
+// above off (0: not rounded), run kLedGain hot and shifted by luminanceBoost, so -1 leaves only
+// the brightest colours lit and 1 lights even black. The colour keeps its hue; a colour too
+// dark to carry one takes the new luminance as grey.
+const vec3 kLuminanceWeights = vec3(0.299, 0.587, 0.114);
+vec3 ledDrive(vec3 colour)
+{
+    float luminance = dot(colour, kLuminanceWeights);
+    float rounded = luminance;
     if (luminanceSteps > 0) {
         float steps = float(luminanceSteps);
-        target = floor(luminance * steps + 0.5) / steps;
+        rounded = floor(luminance * steps + 0.5) / steps;
     }
-    target = clamp(target * (1.0 + luminanceBoost), 0.0, 1.0);
-    vec3 hued = clamp(colour * (target / max(luminance, 1.0e-4)), 0.0, 1.0);
+    float target = max(kLedGain * rounded + luminanceBoost, 0.0);
+    vec3 hued = colour * (target / max(luminance, 1.0e-4));
     return mix(vec3(target), hued, smoothstep(0.0, 0.05, luminance));
 }
 
-// At colorBoost 1 a colour is pushed five times as far from its grey and twice as bright.
-vec3 boostColour(vec3 colour)
+// colorBoost pushes the LED's colour away from its grey and drives it harder. It acts through
+// a square root, so small values already add punch (0.03: a quarter more saturation) while 1
+// stays tasteful (2.2 times the saturation, half as hard again).
+vec3 boostColour(vec3 drive)
 {
-    float grey = dot(colour, vec3(0.299, 0.587, 0.114));
-    vec3 saturated = mix(vec3(grey), colour, 1.0 + 4.0 * colorBoost);
-    return clamp(saturated * (1.0 + colorBoost), 0.0, 1.0);
+    float punch = sqrt(colorBoost);
+    float grey = dot(drive, kLuminanceWeights);
+    vec3 saturated = max(mix(vec3(grey), drive, 1.0 + 1.2 * punch), 0.0);
+    return saturated * (1.0 + 0.5 * punch);
 }
 
 // Whether the LED of a cell works: about burntOutPercent of all cells stay dark, the same ones
 // in every frame. The noise picture is read once per cell at its finest level, at strides that
-// keep neighbouring cells apart; folding the value makes the shares even whatever the size
-// and spectrum of the noise. A black sample (no noise picture loaded) burns nothing out.
-// Cells of a few screen pixels or less take the mean instead, which cannot flicker.
+// keep neighbouring cells apart and a quadratic term that breaks the lattice of plain strides
+// (which lines burnt-out cells up in rows); folding the value makes the shares even whatever
+// the size and spectrum of the noise. A black sample (no noise picture loaded) burns nothing
+// out. Cells of a few screen pixels or less take the mean instead, which cannot flicker.
 float ledWorks(vec2 cellIndex, float pixelsPerCell)
 {
-    vec2 at = (cellIndex + 0.5) * vec2(0.1031, 0.1379);
+    vec2 at = (cellIndex + 0.5) * vec2(0.1031, 0.1379)
+            + cellIndex.yx * cellIndex.yx * vec2(0.0137, 0.0173);
 #ifdef GL_ARB_shader_texture_lod
     vec3 noise = texture2DLod(noiseTexture, at, 0.0).rgb;
 #else
@@ -113,6 +144,6 @@ void main()
         return;
     }
     light *= ledWorks(floor(texel / cell), pixelsPerCell);
-    vec3 colour = boostColour(shiftLuminance(cellColour(texel, size, cell, footprint)));
-    gl_FragColor = vec4(colour * light, 1.0);
+    vec3 drive = boostColour(ledDrive(cellColour(texel, size, cell, footprint)));
+    gl_FragColor = vec4(ledGlow(drive) * light, 1.0);
 }

@@ -5,9 +5,12 @@
 
 #include <GL/glew.h>
 
+#include <algorithm>
+#include <functional>
 #include <random>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/callbacks.h"
@@ -159,38 +162,114 @@ TEST_F(ShaderLookTest, LargerRadiusLightsMoreOfEachCell) {
     EXPECT_NEAR(large, 3.14159 * 0.81 / 4, 0.05);
 }
 
-TEST_F(ShaderLookTest, ThirdEffectRoundsLuminanceToStepsAndShiftsIt) {
-    showPicture(64, 32, [](int, int) { return Rgb{77, 77, 77}; });  // luminance 0.30
-    auto ledAt = [&] {
-        const Frame frame = draw(2, 4);
-        const WindowPoint centre = onFace((7 + 0.5) / 16, (3 + 0.5) / 8);
-        return brightness(frame.at(centre.x, centre.y));
-    };
-
-    effectParameters.luminanceSteps = 0;
-    EXPECT_NEAR(ledAt(), 77, 3);
-    effectParameters.luminanceSteps = 2;  // steps 0, 0.5, 1
-    EXPECT_NEAR(ledAt(), 128, 3);
-    effectParameters.luminanceBoost = 0.25f;  // a quarter brighter: 0.625
-    EXPECT_NEAR(ledAt(), 159, 3);
-    effectParameters.luminanceSteps = 0;
-    effectParameters.luminanceBoost = -0.5f;  // half as bright: 0.15
-    EXPECT_NEAR(ledAt(), 38, 3);
-    effectParameters.luminanceBoost = -1.0f;
-    EXPECT_LT(ledAt(), 3);
+TEST_F(ShaderLookTest, LedCentreIsBrighterThanItsFlatCellYetKeepsMidColoursUnclipped) {
+    showPicture(64, 32, [](int, int) { return Rgb{120, 80, 50}; });
+    const Frame flatFrame = draw(0, 4);
+    const WindowPoint centre = onFace((7 + 0.5) / 16, (3 + 0.5) / 8);
+    const Rgb flat = flatFrame.at(centre.x, centre.y);
+    EXPECT_NEAR(flat.r, 120, 2);
+    for (int effect = 1; effect < kEffectCount; ++effect) {
+        SCOPED_TRACE(effectInfos[effect].name);
+        effectParameters.luminanceSteps = 0;
+        effectParameters.colorBoost = 0.0f;
+        effectParameters.burntOutPercent = 0.0f;
+        const Rgb led = draw(effect, 4).at(centre.x, centre.y);
+        EXPECT_GT(led.r, flat.r * 1.4);
+        EXPECT_GT(led.g, flat.g * 1.4);
+        EXPECT_LT(led.r, 240);  // a soft shoulder, not the full channel
+        // The hue holds: the channels keep their proportions.
+        EXPECT_NEAR(double(led.g) / led.r, 80.0 / 120.0, 0.05);
+        EXPECT_NEAR(double(led.b) / led.r, 50.0 / 120.0, 0.05);
+    }
 }
 
-TEST_F(ShaderLookTest, ThirdEffectKeepsBlackLedsDarkWhateverTheBoost) {
-    showPicture(64, 32, [](int x, int) { return x < 32 ? Rgb{0, 0, 0} : Rgb{90, 160, 60}; });
-    effectParameters.luminanceSteps = 12;
-    effectParameters.luminanceBoost = 1.0f;
-    const Frame frame = draw(2, 4);
-    const WindowPoint black = onFace((3 + 0.5) / 16, (3 + 0.5) / 8);
-    const WindowPoint green = onFace((11 + 0.5) / 16, (3 + 0.5) / 8);
-    EXPECT_LT(brightness(frame.at(black.x, black.y)), 3);
-    const Rgb lit = frame.at(green.x, green.y);
-    EXPECT_GT(lit.g, lit.r);  // the hue survives the boost
-    EXPECT_GT(lit.g, 200);
+TEST_F(ShaderLookTest, WhiteLedsRollOffBelowFullAndBrighterPicturesGiveBrighterLeds) {
+    int previous = 0;
+    for (int grey : {40, 90, 140, 190, 255}) {
+        SCOPED_TRACE(grey);
+        showPicture(64, 32, [&](int, int) {
+            return Rgb{(unsigned char)grey, (unsigned char)grey, (unsigned char)grey};
+        });
+        const Frame frame = draw(1, 4);
+        const WindowPoint centre = onFace((7 + 0.5) / 16, (3 + 0.5) / 8);
+        const int led = brightness(frame.at(centre.x, centre.y));
+        EXPECT_GT(led, previous + 5);
+        EXPECT_LE(led, 252);
+        previous = led;
+    }
+}
+
+TEST_F(ShaderLookTest, ToleranceSoftensTheLedIntoAHaloThatLeavesTheGapsDark) {
+    showPicture(64, 32, [](int, int) { return Rgb{255, 255, 255}; });
+    effectParameters.pixelRadius = 0.6f;
+    // Just outside the disc (0.75 half cells from the centre) and at the middle of a side.
+    const double nearDisc = (7 + 0.5 + 0.375) / 16, side = 8.0 / 16;
+    auto lightAt = [&](float tolerance, double u) {
+        effectParameters.tolerance = tolerance;
+        const Frame frame = draw(1, 4);
+        const WindowPoint at = onFace(u, (3 + 0.5) / 8);
+        return brightness(frame.at(at.x, at.y));
+    };
+    EXPECT_LT(lightAt(0.0f, nearDisc), 5);
+    const int soft = lightAt(0.3f, nearDisc);
+    EXPECT_GT(soft, 8);
+    EXPECT_GT(lightAt(0.8f, nearDisc), soft + 10);
+    EXPECT_LT(lightAt(0.3f, side), 5);
+    EXPECT_LT(lightAt(0.5f, side), 10);
+}
+
+TEST_F(ShaderLookTest, ThirdEffectQuantisesLuminanceIntoAtMostStepsPlusOneLevels) {
+    // Grey rising one level every picture pixel across, so each cell of 4 has its own.
+    showPicture(256, 128, [](int x, int) {
+        const auto v = (unsigned char)(x);
+        return Rgb{v, v, v};
+    });
+    auto levels = [&](int steps) {
+        effectParameters.luminanceSteps = steps;
+        const Frame frame = draw(2, 4);  // 64 cells across
+        std::set<int> seen;
+        for (int i = 0; i < 64; ++i) {
+            const WindowPoint centre = onFace((i + 0.5) / 64, (16 + 0.5) / 32);
+            seen.insert(brightness(frame.at(centre.x, centre.y)));
+        }
+        // Levels one apart are one level, rounded differently per channel.
+        size_t count = 0;
+        int last = -10;
+        for (int level : seen) {
+            count += level > last + 1;
+            last = level;
+        }
+        return count;
+    };
+    EXPECT_GT(levels(0), 30u);
+    EXPECT_LE(levels(4), 5u);
+    EXPECT_GE(levels(4), 4u);
+    EXPECT_LE(levels(16), 17u);
+    EXPECT_GE(levels(16), 12u);
+}
+
+TEST_F(ShaderLookTest, ThirdEffectShiftsLuminanceUpOrDownByTheBoost) {
+    showPicture(64, 32, [](int x, int) { return x < 32 ? Rgb{0, 0, 0} : Rgb{40, 120, 40}; });
+    effectParameters.luminanceSteps = 0;
+    auto ledsWith = [&](float boost) {
+        effectParameters.luminanceBoost = boost;
+        const Frame frame = draw(2, 4);
+        const WindowPoint black = onFace((3 + 0.5) / 16, (3 + 0.5) / 8);
+        const WindowPoint green = onFace((11 + 0.5) / 16, (3 + 0.5) / 8);
+        return std::pair{frame.at(black.x, black.y), frame.at(green.x, green.y)};
+    };
+    const auto [blackPlain, greenPlain] = ledsWith(0.0f);
+    EXPECT_LT(brightness(blackPlain), 3);
+    const auto [blackDay, greenDay] = ledsWith(-0.25f);
+    EXPECT_LT(greenDay.g, greenPlain.g - 20);
+    EXPECT_GT(greenDay.g, greenDay.r + 40);  // darker, still green
+    EXPECT_LT(brightness(blackDay), 3);
+    const auto [blackNight, greenNight] = ledsWith(0.13f);
+    EXPECT_GT(greenNight.g, greenPlain.g + 5);
+    // A shift, not a scale: it lifts black too, to a grey of the boost's luminance.
+    EXPECT_NEAR(brightness(blackNight), 0.13 * 255, 4);
+    const auto [blackOff, greenOff] = ledsWith(-1.0f);
+    EXPECT_LT(brightness(greenOff), 3);
 }
 
 // Share of the 32 by 16 cells whose LED centre is dark, and which ones.
@@ -242,24 +321,34 @@ TEST_F(ShaderLookTest, FourthEffectSaturatesAndBrightensWithColourBoost) {
     EXPECT_GT(boosted.r, plain.r);
 }
 
-TEST_F(ShaderLookTest, CellsSmallerThanScreenPixelsShowAnEvenLightInsteadOfMoire) {
-    // 256 cells across some 560 window pixels: a sharp LED grid would alias into bands.
+TEST_F(ShaderLookTest, CellsSmallerThanScreenPixelsShowTheLedsMeanLightInsteadOfMoire) {
+    // The same white picture with large cells, and with 256 cells across some 560 window
+    // pixels, where a sharp LED grid would alias into bands.
     showPicture(512, 256, [](int, int) { return Rgb{255, 255, 255}; });
     effectParameters.pixelRadius = 0.6f;
     effectParameters.tolerance = 0.3f;
-    const Frame frame = draw(1, 2);
-    const WindowPoint left = onFace(0.1, 0.5), right = onFace(0.9, 0.5);
-    int low = 255, high = 0;
-    long sum = 0;
-    for (int x = left.x; x < right.x; ++x) {
-        const int b = brightness(frame.at(x, left.y));
-        low = std::min(low, b);
-        high = std::max(high, b);
-        sum += b;
-    }
-    EXPECT_LT(high - low, 30);
-    // Mean light of a disc from 0.42 to 0.6 half cells: pi/12 (a^2 + ab + b^2) = 0.206.
-    EXPECT_NEAR(double(sum) / (right.x - left.x), 0.206 * 255, 12);
+    auto meanAndSpread = [&](int pixelSize, double from, double to) {
+        const Frame frame = draw(1, pixelSize);
+        const WindowPoint a = onFace(from, from), b = onFace(to, to);
+        int low = 255, high = 0;
+        double sum = 0;
+        for (int y = a.y; y < b.y; ++y) {
+            for (int x = a.x; x < b.x; ++x) {
+                const int light = brightness(frame.at(x, y));
+                low = std::min(low, light);
+                high = std::max(high, light);
+                sum += light;
+            }
+        }
+        return std::pair{sum / ((b.x - a.x) * (b.y - a.y)), high - low};
+    };
+    // Whole cells only: 8 by 4 of the 16 by 8 cells of 32 picture pixels.
+    const auto [nearMean, nearSpread] = meanAndSpread(32, 0.25, 0.75);
+    EXPECT_GT(nearSpread, 200);  // the LEDs and their gaps, both in view
+    const auto [farMean, farSpread] = meanAndSpread(2, 0.1, 0.9);
+    EXPECT_LT(farSpread, 30);
+    // Seen from afar the wall is as bright as its LEDs and gaps together are up close.
+    EXPECT_NEAR(farMean, nearMean, nearMean * 0.08);
 }
 
 }  // namespace
