@@ -303,22 +303,28 @@ TEST_F(ShaderLookTest, FourthEffectBurnsOutAboutTheGivenShareOfCellsAlwaysTheSam
     }
 }
 
-TEST_F(ShaderLookTest, FourthEffectSaturatesAndBrightensWithColourBoost) {
+TEST_F(ShaderLookTest, FourthEffectSaturatesAndBrightensMoreTheMoreColourBoost) {
     showPicture(64, 32, [](int, int) { return Rgb{150, 100, 100}; });
     useNoise([](int, int) { return Rgb{255, 255, 255}; });
     effectParameters.burntOutPercent = 0.0f;
     effectParameters.luminanceSteps = 0;
-    auto ledAt = [&] {
+    auto ledWith = [&](float boost) {
+        effectParameters.colorBoost = boost;
         const Frame frame = draw(3, 4);
         const WindowPoint centre = onFace((7 + 0.5) / 16, (3 + 0.5) / 8);
         return frame.at(centre.x, centre.y);
     };
-    effectParameters.colorBoost = 0.0f;
-    const Rgb plain = ledAt();
-    effectParameters.colorBoost = 0.25f;
-    const Rgb boosted = ledAt();
-    EXPECT_GT(boosted.r - boosted.g, plain.r - plain.g + 20);
-    EXPECT_GT(boosted.r, plain.r);
+    Rgb previous = ledWith(0.0f);
+    // The starting value already shows; every step up saturates further and brightens the red.
+    for (float boost : {0.03f, 0.25f, 1.0f}) {
+        SCOPED_TRACE(boost);
+        const Rgb led = ledWith(boost);
+        EXPECT_GT(led.r - led.g, previous.r - previous.g + 8);
+        EXPECT_GT(led.r, previous.r);
+        EXPECT_GT(led.g, 60);  // still a red, not a flat primary
+        EXPECT_LT(led.r, 255);
+        previous = led;
+    }
 }
 
 TEST_F(ShaderLookTest, CellsSmallerThanScreenPixelsShowTheLedsMeanLightInsteadOfMoire) {
