@@ -51,11 +51,17 @@ float ledProfile(float radial, float blur)
     return disc + (1.0 - disc) * kHaloLight * halo * halo;
 }
 
-// Light of the LED at this point of its cell. Its edge is never sharper than one screen pixel,
-// and cells of a few screen pixels or less fade into the LED's mean light.
-float ledLight(vec2 cellPosition, float pixelsPerCell)
+// How much of the LED structure shows: none for cells of two screen pixels or less, where it
+// would only alias, all from five on.
+float ledDetail(float pixelsPerCell)
 {
-    float detail = smoothstep(2.0, 5.0, pixelsPerCell);
+    return smoothstep(2.0, 5.0, pixelsPerCell);
+}
+
+// Light of the LED at this point of its cell. Its edge is never sharper than one screen pixel,
+// and small cells fade into the LED's mean light.
+float ledLight(vec2 cellPosition, float pixelsPerCell, float detail)
+{
     if (detail <= 0.0) return ledMeanLight;
     float radial = 2.0 * length(fract(cellPosition) - 0.5);
     float halfPixel = 1.0 / pixelsPerCell;  // radial runs 2 per cell, a pixel is 1/ppc cell
@@ -69,11 +75,13 @@ const float kLedGain = 2.4;
 const float kShoulder = 0.5;  // light up to here passes unchanged
 vec3 ledGlow(vec3 drive)
 {
-    float peak = max(max(drive.r, drive.g), drive.b);
-    if (peak <= kShoulder) return drive;
+    float peak = max(max(drive.r, drive.g), max(drive.b, 1.0e-4));
     float room = 1.0 - kShoulder;
-    float rolled = kShoulder + room * (1.0 - exp((kShoulder - peak) / room));
-    return drive * (rolled / peak);
+    // 1 - exp(-over), with exp to third order: cheaper, and it never reaches full either.
+    float over = max(peak - kShoulder, 0.0) / room;
+    float growth = over * (1.0 + over * (0.5 + over / 6.0));
+    float rolled = kShoulder + room * growth / (1.0 + growth);
+    return drive * (min(peak, rolled) / peak);
 }
 
 // How hard the LED is driven: the picture's luminance rounded to luminanceSteps even steps
@@ -91,7 +99,7 @@ vec3 ledDrive(vec3 colour)
     }
     float target = max(kLedGain * rounded + luminanceBoost, 0.0);
     vec3 hued = colour * (target / max(luminance, 1.0e-4));
-    return mix(vec3(target), hued, smoothstep(0.0, 0.05, luminance));
+    return mix(vec3(target), hued, clamp(luminance * 20.0, 0.0, 1.0));
 }
 
 void main()
@@ -101,7 +109,8 @@ void main()
     vec2 texel = gl_TexCoord[0].st * size;
     // Picture pixels per screen pixel, along the screen direction that squeezes them most.
     float footprint = max(max(length(dFdx(texel)), length(dFdy(texel))), 1.0e-6);
-    float light = ledLight(texel / cell, cell / footprint);
+    float pixelsPerCell = cell / footprint;
+    float light = ledLight(texel / cell, pixelsPerCell, ledDetail(pixelsPerCell));
     // Fragments in the dark gap read no picture.
     if (light <= 0.0) {
         gl_FragColor = vec4(0.0, 0.0, 0.0, 1.0);
