@@ -14,6 +14,7 @@
 #include "obj/obj.h"
 #include "obj/obj_internal.h"
 #include "tests/support/gl_scene.h"
+#include "tests/support/scene_state.h"
 
 namespace {
 
@@ -24,10 +25,7 @@ constexpr Rgb kGround = {30, 200, 40};
 constexpr Rgb kBackdrop = {30, 40, 210};
 constexpr Rgb kMetal = {128, 128, 128};
 
-bool near(Rgb a, Rgb b) {
-    auto close = [](int x, int y) { return x - y <= 12 && y - x <= 12; };
-    return close(a.r, b.r) && close(a.g, b.g) && close(a.b, b.b);
-}
+using testsupport::nearColour;
 
 // Scene points on the front of the trim bars, just outside the face (x -20..20, y 10..30).
 constexpr double kAroundFace[4][3] = {
@@ -36,22 +34,11 @@ constexpr double kAroundFace[4][3] = {
 class DisplayFrameTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        testsupport::openGlWindow();
-        initGraphics();
-        static bool built = false;
-        static int frameModel = -1;
-        if (!built) {
-            buildEffectPrograms();
-            frameModel = obj::createFile("./Models/billboard.obj");
-            built = true;
-        }
+        testsupport::resetSceneState();
+        static int frameModel = obj::createFile("./Models/billboard.obj");
         billboardModel = frameModel;
-        camera.positionCamera(0, 20, 60, 0, 15, 0, 0, 1, 0);
-        effectParameters = EffectParameters{};
         effectParameters.program = effectPrograms[0];
         effectParameters.pixelSize = 2;
-        for (GLuint& id : textureIds) id = 0;
-        for (PictureInfo& info : pictures) info = {};
         textureIds[0] = testsupport::makeFlatTexture(kFace);
         pictures[0] = {2, 64, 32};
         for (int slot : {7, 9}) textureIds[slot] = testsupport::makeFlatTexture(kGround);
@@ -85,9 +72,9 @@ TEST_F(DisplayFrameTest, DayViewShowsTheMetalFrameAroundTheFace) {
     display();
     const testsupport::Frame frame = testsupport::readShownFrame();
     const double centre[3] = {0, 20, 0};
-    EXPECT_TRUE(near(shownAt(frame, centre), kFace));
+    EXPECT_TRUE(nearColour(shownAt(frame, centre), kFace));
     for (const auto& point : kAroundFace) {
-        EXPECT_TRUE(near(shownAt(frame, point), kMetal)) << point[0] << ", " << point[1];
+        EXPECT_TRUE(nearColour(shownAt(frame, point), kMetal)) << point[0] << ", " << point[1];
     }
 
     // Without the model the same points show the backdrop or the ground.
@@ -95,7 +82,7 @@ TEST_F(DisplayFrameTest, DayViewShowsTheMetalFrameAroundTheFace) {
     display();
     const testsupport::Frame bare = testsupport::readShownFrame();
     for (const auto& point : kAroundFace) {
-        EXPECT_FALSE(near(shownAt(bare, point), kMetal)) << point[0] << ", " << point[1];
+        EXPECT_FALSE(nearColour(shownAt(bare, point), kMetal)) << point[0] << ", " << point[1];
     }
 }
 
@@ -104,7 +91,7 @@ TEST_F(DisplayFrameTest, NightViewShowsTheFrameToo) {
     display();
     const testsupport::Frame frame = testsupport::readShownFrame();
     for (const auto& point : kAroundFace) {
-        EXPECT_TRUE(near(shownAt(frame, point), kMetal)) << point[0] << ", " << point[1];
+        EXPECT_TRUE(nearColour(shownAt(frame, point), kMetal)) << point[0] << ", " << point[1];
     }
 }
 

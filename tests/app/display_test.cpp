@@ -18,6 +18,7 @@
 #include "obj/obj.h"
 #include "tests/support/gl_scene.h"
 #include "tests/support/redisplay_count.h"
+#include "tests/support/scene_state.h"
 
 namespace {
 
@@ -30,27 +31,14 @@ constexpr Rgb kYellow = {230, 220, 20};
 constexpr Rgb kMagenta = {200, 20, 200};
 constexpr Rgb kGrey = {128, 128, 128};
 
-bool near(Rgb a, Rgb b) {
-    auto close = [](int x, int y) { return x - y <= 12 && y - x <= 12; };
-    return close(a.r, b.r) && close(a.g, b.g) && close(a.b, b.b);
-}
+using testsupport::nearColour;
 
 class DisplayTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        testsupport::openGlWindow();
-        initGraphics();
-        static bool built = false;
-        if (!built) {
-            buildEffectPrograms();
-            built = true;
-        }
-        camera.positionCamera(0, 20, 60, 0, 15, 0, 0, 1, 0);
-        effectParameters = EffectParameters{};
+        testsupport::resetSceneState();
         effectParameters.program = effectPrograms[0];
         effectParameters.pixelSize = 2;
-        for (GLuint& id : textureIds) id = 0;
-        for (PictureInfo& info : pictures) info = {};
     }
 
     void TearDown() override {
@@ -114,16 +102,16 @@ TEST_F(DisplayTest, DayViewDrawsGroundBackdropAndTheFixedFace) {
     display();
     const testsupport::Frame frame = testsupport::readShownFrame();
 
-    EXPECT_TRUE(near(shownAt(frame, 0, 20), kRed));
-    EXPECT_TRUE(near(shownAt(frame, 0, 10.5), kRed));
-    EXPECT_TRUE(near(shownAt(frame, 0, 29.5), kRed));
-    EXPECT_TRUE(near(shownAt(frame, -19.5, 20), kRed));
-    EXPECT_TRUE(near(shownAt(frame, 19.5, 20), kRed));
-    EXPECT_FALSE(near(shownAt(frame, 0, 30.5), kRed));
-    EXPECT_FALSE(near(shownAt(frame, 0, 9.5), kRed));
-    EXPECT_FALSE(near(shownAt(frame, 20.5, 20), kRed));
-    EXPECT_TRUE(near(shownAt(frame, 15, 0, 20), kGreen));
-    EXPECT_TRUE(near(shownAt(frame, 0, 50, -100), kBlue));
+    EXPECT_TRUE(nearColour(shownAt(frame, 0, 20), kRed));
+    EXPECT_TRUE(nearColour(shownAt(frame, 0, 10.5), kRed));
+    EXPECT_TRUE(nearColour(shownAt(frame, 0, 29.5), kRed));
+    EXPECT_TRUE(nearColour(shownAt(frame, -19.5, 20), kRed));
+    EXPECT_TRUE(nearColour(shownAt(frame, 19.5, 20), kRed));
+    EXPECT_FALSE(nearColour(shownAt(frame, 0, 30.5), kRed));
+    EXPECT_FALSE(nearColour(shownAt(frame, 0, 9.5), kRed));
+    EXPECT_FALSE(nearColour(shownAt(frame, 20.5, 20), kRed));
+    EXPECT_TRUE(nearColour(shownAt(frame, 15, 0, 20), kGreen));
+    EXPECT_TRUE(nearColour(shownAt(frame, 0, 50, -100), kBlue));
     EXPECT_NEAR(farPlane(), 300.0, 0.01);
 }
 
@@ -149,7 +137,7 @@ TEST_F(DisplayTest, SceneViewDrawsTheFrameModelWithTheFrameTexture) {
     showPicture(0, kRed, 64, 32);
     effectParameters.dayScene = true;
     display();
-    EXPECT_TRUE(near(shownAt(testsupport::readShownFrame(), 24, 20, 1), kGrey));
+    EXPECT_TRUE(nearColour(shownAt(testsupport::readShownFrame(), 24, 20, 1), kGrey));
 
     effectParameters.dayScene = false;
     display();
@@ -167,9 +155,9 @@ TEST_F(DisplayTest, NightViewUsesItsOwnGroundAndBackdrop) {
     display();
     const testsupport::Frame frame = testsupport::readShownFrame();
 
-    EXPECT_TRUE(near(shownAt(frame, 15, 0, 20), kYellow));
-    EXPECT_TRUE(near(shownAt(frame, 0, 50, -100), kMagenta));
-    EXPECT_TRUE(near(shownAt(frame, 0, 20), kRed));
+    EXPECT_TRUE(nearColour(shownAt(frame, 15, 0, 20), kYellow));
+    EXPECT_TRUE(nearColour(shownAt(frame, 0, 50, -100), kMagenta));
+    EXPECT_TRUE(nearColour(shownAt(frame, 0, 20), kRed));
 }
 
 TEST_F(DisplayTest, NormalViewSizesTheFaceFromThePicture) {
@@ -179,7 +167,7 @@ TEST_F(DisplayTest, NormalViewSizesTheFaceFromThePicture) {
     EXPECT_TRUE(drawnAt(0, 24.5));
     EXPECT_FALSE(drawnAt(0, 4.5));
     EXPECT_FALSE(drawnAt(0, 25.5));
-    EXPECT_TRUE(near(shownAt(testsupport::readShownFrame(), 0, 15), kRed));
+    EXPECT_TRUE(nearColour(shownAt(testsupport::readShownFrame(), 0, 15), kRed));
 
     showPicture(3, kRed, 300, 200);
     display();
@@ -222,12 +210,12 @@ TEST_F(DisplayTest, NeonSignIsLitInEvenSecondsAndUnlitInOddOnes) {
     pinWallClock(1'800'000'000);  // seconds field 0
     display();
     EXPECT_EQ(textureIds[5], textureIds[12]);
-    EXPECT_TRUE(near(shownAt(testsupport::readShownFrame(), 0, 15), kYellow));
+    EXPECT_TRUE(nearColour(shownAt(testsupport::readShownFrame(), 0, 15), kYellow));
 
     pinWallClock(1'800'000'001);  // seconds field 1
     display();
     EXPECT_EQ(textureIds[5], textureIds[13]);
-    EXPECT_TRUE(near(shownAt(testsupport::readShownFrame(), 0, 15), kBlue));
+    EXPECT_TRUE(nearColour(shownAt(testsupport::readShownFrame(), 0, 15), kBlue));
 
     pinWallClock(1'800'000'058);
     display();

@@ -19,6 +19,7 @@
 #include "effects/effect_programs.h"
 #include "effects/effect_state.h"
 #include "tests/support/gl_scene.h"
+#include "tests/support/scene_state.h"
 
 namespace {
 
@@ -28,19 +29,7 @@ using testsupport::WindowPoint;
 
 class ShaderLookTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        testsupport::openGlWindow();
-        initGraphics();
-        static bool built = false;
-        if (!built) {
-            buildEffectPrograms();
-            built = true;
-        }
-        camera.positionCamera(0, 20, 60, 0, 15, 0, 0, 1, 0);
-        effectParameters = EffectParameters{};
-        for (GLuint& id : textureIds) id = 0;
-        for (PictureInfo& info : pictures) info = {};
-    }
+    void SetUp() override { testsupport::resetSceneState(); }
 
     void TearDown() override { glDeleteTextures(GLsizei(made.size()), made.data()); }
 
