@@ -123,6 +123,29 @@ TEST(PictureFilesTest, PicturesDifferInCellStepAndProportion) {
     EXPECT_GE(steps.size(), 4u);
 }
 
+// GLU rescales a picture whose sides are not powers of two before building its mipmaps, which
+// is most of the scene load; only the billboard pictures (slots 0 to 5, and the lit neon sign
+// of slot 12 at slot 5's size) keep their own proportions.
+TEST(PictureFilesTest, SceneTexturesHavePowerOfTwoSides) {
+    auto powerOfTwo = [](int side) { return side > 0 && (side & (side - 1)) == 0; };
+    for (int slot = 6; slot <= 11; ++slot) {
+        Image image = load(slotFiles[slot]);
+        ASSERT_NE(image, nullptr) << slotFiles[slot];
+        EXPECT_TRUE(powerOfTwo(image->width)) << slotFiles[slot];
+        EXPECT_TRUE(powerOfTwo(image->height)) << slotFiles[slot];
+    }
+}
+
+TEST(PictureFilesTest, BackdropsAreDrawnAtTheirQuadsProportionsThenShrunk) {
+    for (const char* name : {"dayBackground.bmp", "nightBackground.bmp"}) {
+        const texgen::PictureFile& file = tableEntry(name);
+        EXPECT_EQ(file.designWidth * 2, file.designHeight * 3) << name;
+        texgen::Canvas drawn = texgen::drawPicture(file);
+        EXPECT_EQ(drawn.width(), file.width) << name;
+        EXPECT_EQ(drawn.height(), file.height) << name;
+    }
+}
+
 TEST(PictureFilesTest, NeonSignStatesShareTheirSizeAndTheLitOneIsBrighter) {
     Image off = load("neonOff.bmp"), on = load("neonOn.bmp");
     ASSERT_NE(off, nullptr);

@@ -67,6 +67,11 @@ class Canvas {
     std::vector<Color> pixels_;
 };
 
+// The canvas shrunk to width by height (each no larger than the source's) by an area filter:
+// every target pixel is the mean of the source area it covers, partly covered pixels weighted
+// by their share. Deterministic, so regenerated files stay the same bit for bit.
+Canvas areaDownscale(const Canvas& source, int width, int height);
+
 // Distance from p to the segment ab.
 float segmentDistance(Point p, Point a, Point b);
 

@@ -10,7 +10,7 @@ int main(int argc, char** argv) {
     std::string folder = argc > 1 ? argv[1] : "Textures";
     int failures = 0;
     for (const texgen::PictureFile& file : texgen::pictureFiles()) {
-        texgen::Canvas canvas = file.draw(file.width, file.height);
+        texgen::Canvas canvas = texgen::drawPicture(file);
         std::vector<std::uint8_t> bytes = texgen::encodePicture(file, canvas);
         std::string path = folder + "/" + file.fileName;
         if (bytes.empty() || !writeFileBytes(path.c_str(), bytes)) {

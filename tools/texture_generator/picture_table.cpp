@@ -11,6 +11,10 @@ namespace {
 // Sizes are chosen so the pictures' cell steps and face proportions differ: 512x256 is twice
 // as wide as high (step 2), 391x253 = 17*23 by 11*23 (step 23), 405x135 is three times as wide
 // (step 3), 325x325 is square (step 5), 343x245 = 7*49 by 5*49 (step 7).
+// The backdrops are designed at 768x512, the 3:2 of the quad they cover, and stored at
+// 512x512: power-of-two sides go into mipmaps without a rescale, and the quad stretches them
+// back to 3:2.
+// clang-format off
 const PictureFile files[] = {
     {"flagcross.bmp", 512, 256, Storage::rgb24, DibHeader::info40, drawFlagCross, {}},
     {"qelt.bmp", 391, 253, Storage::rgb24, DibHeader::core12, drawTestCard, {}},
@@ -20,12 +24,15 @@ const PictureFile files[] = {
     {"neonOff.bmp", 384, 192, Storage::rgb24, DibHeader::info40, drawNeonUnlit, {}},
     {"noise.bmp", 128, 128, Storage::gray8, DibHeader::info40, drawNoise, {}},
     {"dayGrass.bmp", 512, 512, Storage::rgb24, DibHeader::info40, drawDayGrass, {}},
-    {"dayBackground.bmp", 768, 512, Storage::rgb24, DibHeader::info40, drawDayBackdrop, {}},
+    {"dayBackground.bmp", 512, 512, Storage::rgb24, DibHeader::info40, drawDayBackdrop, {},
+     768, 512},
     {"nightGrass.bmp", 512, 512, Storage::rgb24, DibHeader::info40, drawNightGrass, {}},
-    {"nightBackground.bmp", 768, 512, Storage::rgb24, DibHeader::core12, drawNightBackdrop, {}},
+    {"nightBackground.bmp", 512, 512, Storage::rgb24, DibHeader::core12, drawNightBackdrop, {},
+     768, 512},
     {"metal.bmp", 256, 256, Storage::rgb24, DibHeader::info40, drawMetal, {}},
     {"neonOn.bmp", 384, 192, Storage::rgb24, DibHeader::info40, drawNeonLit, {}},
 };
+// clang-format on
 
 // 4 by 4 ordered-dither thresholds, so few colours still give smooth gradients.
 constexpr int bayer4[4][4] = {{0, 8, 2, 10}, {12, 4, 14, 6}, {3, 11, 1, 9}, {15, 7, 13, 5}};
@@ -81,6 +88,11 @@ IndexedPicture indexedFrom(const Canvas& canvas, Storage storage,
 
 std::span<const PictureFile> pictureFiles() {
     return files;
+}
+
+Canvas drawPicture(const PictureFile& file) {
+    if (file.designWidth <= 0 || file.designHeight <= 0) return file.draw(file.width, file.height);
+    return areaDownscale(file.draw(file.designWidth, file.designHeight), file.width, file.height);
 }
 
 std::vector<std::uint8_t> encodePicture(const PictureFile& file, const Canvas& canvas) {

@@ -25,11 +25,17 @@ struct PictureFile {
     DibHeader header;
     Canvas (*draw)(int width, int height);
     std::span<const std::uint32_t> palette;  // 0xRRGGBB entries, for palette4
+    // Size the picture is drawn at before it is shrunk to the file's size; 0 for the file's
+    // own size. Lets a picture keep its design proportions in a file with power-of-two sides.
+    int designWidth = 0, designHeight = 0;
 };
 
 // In the program's slot order: six billboard pictures, noise, day and night ground and
 // backdrop, metal, the lit neon sign.
 std::span<const PictureFile> pictureFiles();
+
+// The picture as it goes into its file: drawn at its design size, then shrunk to the file's.
+Canvas drawPicture(const PictureFile& file);
 
 // The BMP bytes of a drawn picture, in the file's storage and header.
 std::vector<std::uint8_t> encodePicture(const PictureFile& file, const Canvas& canvas);
