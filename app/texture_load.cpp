@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/native_path.h"
+#include "image/native_path.h"
 #include "app/picture_catalogue.h"
 #include "image/dib_image.h"
 

@@ -7,8 +7,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstring>
 #include <string>
+
+#include "image/native_path.h"
 
 FileMapping::~FileMapping() {
     close();
@@ -18,12 +19,8 @@ bool FileMapping::open(const char* path) {
     close();
     if (path == nullptr) return false;
     if (openExact(path)) return true;
-    if (std::strchr(path, '\\') == nullptr) return false;
-    std::string translated(path);
-    for (char& c : translated) {
-        if (c == '\\') c = '/';
-    }
-    return openExact(translated.c_str());
+    const std::string translated = nativePath(path);
+    return translated != path && openExact(translated.c_str());
 }
 
 bool FileMapping::openExact(const char* path) {

@@ -60,6 +60,12 @@ bool exceedsUpward(const char* first, const char* last, bool hexadecimal) {
     return magnitude > 0;
 }
 
+// Steps over one leading '+' or '-'; true when it was a minus.
+bool takeSign(const char*& p, const char* end) {
+    if (p >= end || (*p != '+' && *p != '-')) return false;
+    return *p++ == '-';
+}
+
 }  // namespace
 
 void skipBlanks(TextCursor& cursor) {
@@ -72,11 +78,7 @@ bool scanFloat(TextCursor& cursor, float& value) {
     skipBlanks(start);
     const char* p = start.at;
     const char* end = cursor.end;
-    bool negative = false;
-    if (p < end && (*p == '+' || *p == '-')) {
-        negative = *p == '-';
-        ++p;
-    }
+    const bool negative = takeSign(p, end);
     // from_chars takes its own minus sign, so a second sign must be refused here.
     if (p >= end || *p == '+' || *p == '-') return false;
 
@@ -106,11 +108,7 @@ bool scanInt(TextCursor& cursor, int& value) {
     skipBlanks(start);
     const char* p = start.at;
     const char* end = cursor.end;
-    bool negative = false;
-    if (p < end && (*p == '+' || *p == '-')) {
-        negative = *p == '-';
-        ++p;
-    }
+    const bool negative = takeSign(p, end);
     if (p >= end || !isDigit(*p)) return false;
     long long magnitude = 0;
     for (; p < end && isDigit(*p); ++p) {

@@ -19,7 +19,7 @@
 #include <GL/glu.h>
 
 #include "app/callbacks.h"
-#include "app/native_path.h"
+#include "image/native_path.h"
 #include "app/picture_catalogue.h"
 #include "obj/obj.h"
 #include "image/dib_image.h"

@@ -1,5 +1,5 @@
 // Catalogue paths are written with backslashes; this platform opens them with slashes.
-#include "app/native_path.h"
+#include "image/native_path.h"
 
 #include <gtest/gtest.h>
 
