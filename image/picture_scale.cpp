@@ -8,29 +8,8 @@
 
 namespace {
 
-// The source pixels one target pixel covers along an axis, with their shares (summing to 1).
-struct Footprint {
-    int first = 0;
-    std::vector<float> weights;
-};
-
-std::vector<Footprint> footprints(int sourceSize, int targetSize) {
-    std::vector<Footprint> result(static_cast<std::size_t>(targetSize));
-    const double ratio = static_cast<double>(sourceSize) / targetSize;
-    for (int t = 0; t < targetSize; ++t) {
-        const double begin = t * ratio, end = (t + 1) * ratio;
-        Footprint& footprint = result[static_cast<std::size_t>(t)];
-        footprint.first = static_cast<int>(std::floor(begin));
-        for (int s = footprint.first; s < sourceSize && s < end; ++s) {
-            const double covered = std::min<double>(end, s + 1) - std::max<double>(begin, s);
-            footprint.weights.push_back(static_cast<float>(covered / ratio));
-        }
-    }
-    return result;
-}
-
-void narrowRow(const std::uint8_t* row, const std::vector<Footprint>& columns, float* out) {
-    for (const Footprint& column : columns) {
+void narrowRow(const std::uint8_t* row, const std::vector<AreaFootprint>& columns, float* out) {
+    for (const AreaFootprint& column : columns) {
         const std::uint8_t* pixel = row + std::size_t{3} * column.first;
         float r = 0, g = 0, b = 0;
         for (float weight : column.weights) {
@@ -47,6 +26,21 @@ void narrowRow(const std::uint8_t* row, const std::vector<Footprint>& columns, f
 
 }  // namespace
 
+std::vector<AreaFootprint> areaFootprints(int sourceSize, int targetSize) {
+    std::vector<AreaFootprint> result(static_cast<std::size_t>(targetSize));
+    const double ratio = static_cast<double>(sourceSize) / targetSize;
+    for (int t = 0; t < targetSize; ++t) {
+        const double begin = t * ratio, end = (t + 1) * ratio;
+        AreaFootprint& footprint = result[static_cast<std::size_t>(t)];
+        footprint.first = static_cast<int>(std::floor(begin));
+        for (int s = footprint.first; s < sourceSize && s < end; ++s) {
+            const double covered = std::min<double>(end, s + 1) - std::max<double>(begin, s);
+            footprint.weights.push_back(static_cast<float>(covered / ratio));
+        }
+    }
+    return result;
+}
+
 PictureSize fittedSize(PictureSize size, int maxSide) {
     if (maxSide < 1 || (size.width <= maxSide && size.height <= maxSide)) return size;
     const double scale = std::min(static_cast<double>(maxSide) / size.width,
@@ -61,14 +55,14 @@ PictureSize fittedSize(PictureSize size, int maxSide) {
 PixelBuffer areaScale(const std::uint8_t* rgb, PictureSize source, PictureSize target) {
     PixelBuffer result = allocatePixels(std::size_t{3} * target.width * target.height);
     if (!result) return result;
-    const std::vector<Footprint> columns = footprints(source.width, target.width);
-    const std::vector<Footprint> rows = footprints(source.height, target.height);
+    const std::vector<AreaFootprint> columns = areaFootprints(source.width, target.width);
+    const std::vector<AreaFootprint> rows = areaFootprints(source.height, target.height);
     const std::size_t sourceRowBytes = std::size_t{3} * source.width;
     const std::size_t targetRowFloats = std::size_t{3} * target.width;
     std::vector<float> narrowed(targetRowFloats), sum(targetRowFloats);
     int narrowedRow = -1;  // rows on a boundary serve two target rows; narrow them once
     std::uint8_t* out = result.get();
-    for (const Footprint& row : rows) {
+    for (const AreaFootprint& row : rows) {
         std::fill(sum.begin(), sum.end(), 0.0f);
         for (std::size_t i = 0; i < row.weights.size(); ++i) {
             const int y = row.first + static_cast<int>(i);

@@ -3,8 +3,17 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "image/picture.h"
+
+// The source pixels one target pixel covers along one axis, with their shares of it (summing
+// to 1); one footprint per target pixel.
+struct AreaFootprint {
+    int first = 0;
+    std::vector<float> weights;
+};
+std::vector<AreaFootprint> areaFootprints(int sourceSize, int targetSize);
 
 struct PictureSize {
     std::int32_t width = 0, height = 0;

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "image/picture_scale.h"
+
 namespace texgen {
 
 Color mix(Color a, Color b, float t) {
@@ -184,46 +186,16 @@ std::vector<std::uint8_t> Canvas::toRgbBottomUp() const {
     return rgb;
 }
 
-}  // namespace texgen
-
-namespace texgen {
-
-namespace {
-
-// The source pixels one target pixel covers along one axis, with their weights (shares of
-// the target pixel, summing to 1).
-struct Footprint {
-    int first = 0;
-    std::vector<float> weights;
-};
-
-std::vector<Footprint> footprints(int sourceSize, int targetSize) {
-    std::vector<Footprint> result(static_cast<std::size_t>(targetSize));
-    const double ratio = static_cast<double>(sourceSize) / targetSize;
-    for (int t = 0; t < targetSize; ++t) {
-        const double begin = t * ratio, end = (t + 1) * ratio;
-        Footprint& footprint = result[static_cast<std::size_t>(t)];
-        footprint.first = static_cast<int>(std::floor(begin));
-        for (int s = footprint.first; s < sourceSize && s < end; ++s) {
-            const double covered = std::min<double>(end, s + 1) - std::max<double>(begin, s);
-            footprint.weights.push_back(static_cast<float>(covered / ratio));
-        }
-    }
-    return result;
-}
-
-}  // namespace
-
 Canvas areaDownscale(const Canvas& source, int width, int height) {
     if (width <= 0 || height <= 0 || width > source.width() || height > source.height())
         return source;
-    const std::vector<Footprint> columns = footprints(source.width(), width);
-    const std::vector<Footprint> rows = footprints(source.height(), height);
+    const std::vector<AreaFootprint> columns = areaFootprints(source.width(), width);
+    const std::vector<AreaFootprint> rows = areaFootprints(source.height(), height);
     // Rows first, then columns: two one-axis passes give the same area mean as one 2D pass.
     Canvas narrowed(width, source.height());
     for (int y = 0; y < source.height(); ++y)
         for (int x = 0; x < width; ++x) {
-            const Footprint& f = columns[static_cast<std::size_t>(x)];
+            const AreaFootprint& f = columns[static_cast<std::size_t>(x)];
             Color sum;
             for (std::size_t i = 0; i < f.weights.size(); ++i)
                 sum = add(sum, scale(source.at(f.first + static_cast<int>(i), y), f.weights[i]));
@@ -231,7 +203,7 @@ Canvas areaDownscale(const Canvas& source, int width, int height) {
         }
     Canvas result(width, height);
     for (int y = 0; y < height; ++y) {
-        const Footprint& f = rows[static_cast<std::size_t>(y)];
+        const AreaFootprint& f = rows[static_cast<std::size_t>(y)];
         for (int x = 0; x < width; ++x) {
             Color sum;
             for (std::size_t i = 0; i < f.weights.size(); ++i)

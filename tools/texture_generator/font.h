@@ -6,12 +6,13 @@
 #include <string_view>
 #include <vector>
 
+#include "image/bitmap_font.h"
 #include "tools/texture_generator/canvas.h"
 
 namespace texgen {
 
-constexpr int glyphColumns = 5;
-constexpr int glyphRows = 7;
+constexpr int glyphColumns = kFontGlyphColumns;
+constexpr int glyphRows = kFontGlyphRows;
 // A glyph is glyphColumns wide plus one column of spacing.
 constexpr int glyphAdvance = glyphColumns + 1;
 
