@@ -1,0 +1,84 @@
+// parseCommandLine: one pass over the arguments; "--" ends the options, so a picture whose name
+// starts with a dash can still be given.
+#include "app/command_line.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string_view>
+
+namespace {
+
+// Window sides --size accepts: the screenshot has to fit a texture and a framebuffer.
+constexpr int kMinWindowSide = 16;
+constexpr int kMaxWindowSide = 8192;
+
+// GLUT's options that take a value in the next argument.
+bool glutOptionTakesValue(std::string_view option) {
+    return option == "-display" || option == "-geometry";
+}
+
+bool parseSize(std::string_view text, int& width, int& height) {
+    int w = 0, h = 0;
+    char x = 0, rest = 0;
+    const std::string copy(text);
+    if (std::sscanf(copy.c_str(), "%d%c%d%c", &w, &x, &h, &rest) != 3 || (x != 'x' && x != 'X'))
+        return false;
+    if (w < kMinWindowSide || h < kMinWindowSide || w > kMaxWindowSide || h > kMaxWindowSide)
+        return false;
+    width = w;
+    height = h;
+    return true;
+}
+
+}  // namespace
+
+CommandLine parseCommandLine(int argc, char** argv) {
+    CommandLine line;
+    if (argc > 0) line.glutArguments.push_back(argv[0]);
+    bool optionsEnded = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument = argv[i];
+        const bool hasNext = i + 1 < argc;
+        if (optionsEnded || argument.empty() || argument[0] != '-' || argument == "-") {
+            line.pictures.emplace_back(argument);
+        } else if (argument == "--") {
+            optionsEnded = true;
+        } else if (argument == "--help" || argument == "-h") {
+            line.help = true;
+        } else if (argument == "--shots") {
+            if (!hasNext || argv[i + 1][0] == '\0') {
+                line.error = "--shots needs a folder";
+                break;
+            }
+            line.shotsFolder = argv[++i];
+        } else if (argument == "--size") {
+            if (!hasNext || !parseSize(argv[i + 1], line.windowWidth, line.windowHeight)) {
+                line.error = "--size needs WIDTHxHEIGHT, each side from 16 to 8192 pixels";
+                break;
+            }
+            ++i;
+        } else if (argument.starts_with("--")) {
+            line.error = "unknown option " + std::string(argument);
+            break;
+        } else {
+            line.glutArguments.push_back(argv[i]);
+            if (glutOptionTakesValue(argument) && hasNext) line.glutArguments.push_back(argv[++i]);
+        }
+    }
+    if (line.error.empty() && !line.shotsFolder.empty() && line.pictures.empty()) {
+        line.error = "--shots needs at least one picture";
+    }
+    line.glutArguments.push_back(nullptr);  // argv arrays end with a null pointer
+    return line;
+}
+
+const char* usageText() {
+    return "usage: glimmerboard [OPTIONS] [PICTURE...]\n"
+           "  PICTURE...       BMP, PNG, JPEG, GIF or WebP files shown on the billboard in place\n"
+           "                   of the built-in pictures (key t cycles through them)\n"
+           "  --shots DIR      render each picture in every effect and scene into PNG files in\n"
+           "                   DIR, with a contact sheet, then exit\n"
+           "  --size WxH       window size (default 700x700)\n"
+           "  --help           this text\n"
+           "GLUT's own options (-display, -geometry, ...) are passed to GLUT.\n";
+}

@@ -1,0 +1,22 @@
+// The program's command line: pictures to show in place of the built-in ones, the headless
+// review mode and its window size. Options GLUT knows (-display, -geometry, ...) are left for
+// GLUT, and with no arguments at all GLUT gets the command line unchanged.
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct CommandLine {
+    std::vector<std::string> pictures;  // as given, in order
+    std::string shotsFolder;            // --shots DIR; empty when not reviewing
+    int windowWidth = 700;              // --size WxH
+    int windowHeight = 700;
+    std::vector<char*> glutArguments;  // argv[0] and GLUT's own options, for glutInit
+    std::string error;                 // what is wrong with the command line; empty when sound
+    bool help = false;                 // --help
+};
+
+CommandLine parseCommandLine(int argc, char** argv);
+
+// The usage text printed for --help and after a command-line error.
+const char* usageText();

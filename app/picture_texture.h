@@ -1,0 +1,19 @@
+// User pictures as GL textures: one texture per frame, its mipmaps built by GL itself
+// (glGenerateMipmap), which is much faster for large photographs than GLU's software rescale.
+// A picture larger than GL's texture limit is shrunk by the area filter first.
+#pragma once
+
+#include <GL/glew.h>
+
+#include <vector>
+
+#include "image/picture.h"
+
+// The largest texture side GL takes (GL_MAX_TEXTURE_SIZE).
+int maxTextureSide();
+
+// Creates one texture per frame of picture, after fitting it under maxTextureSide(); picture
+// then has the size the textures have, and its frames keep their delays but no pixels.
+// Returns the texture names in frame order, none when memory runs out. Leaves the last
+// texture bound.
+std::vector<GLuint> uploadPicture(Picture& picture);

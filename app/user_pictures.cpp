@@ -1,0 +1,27 @@
+// loadUserPictures over the image library's loader.
+#include "app/user_pictures.h"
+
+#include <cstdio>
+#include <filesystem>
+
+#include "image/picture_file.h"
+
+std::vector<UserPicture> loadUserPictures(const std::vector<std::string>& paths) {
+    std::vector<UserPicture> loaded;
+    for (const std::string& path : paths) {
+        UserPicture user{path, pictureStem(path), {}};
+        const PictureOutcome outcome = loadPicture(path.c_str(), user.picture);
+        if (!outcome.ok()) {
+            std::fprintf(stderr, "Error: %s: %s\n", path.c_str(), outcome.reason.c_str());
+            std::fflush(stderr);
+            continue;
+        }
+        loaded.push_back(std::move(user));
+    }
+    return loaded;
+}
+
+std::string pictureStem(const std::string& name) {
+    const std::string stem = std::filesystem::path(name).stem().string();
+    return stem.empty() ? "picture" : stem;
+}
