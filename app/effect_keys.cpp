@@ -54,15 +54,6 @@ constexpr int effectLineCounts[kEffectCount] = {1, 3, 5, 7};
 constexpr int kResetLineCount = 7;
 constexpr int kResetMode = 0;
 
-// Starting values that the reset key restores; scene load and the presets start from them.
-constexpr float kStartTolerance = 0.3f;
-constexpr float kStartPixelRadius = 0.6f;
-constexpr int kStartLuminanceSteps = 12;
-constexpr float kStartLuminanceBoost = 0.0f;
-constexpr float kStartColorBoost = 0.03f;
-constexpr float kStartBurntOutPercent = 0.2f;
-constexpr int kAllPictures = 6;
-
 // The scene presets show two pictures through the fourth effect.
 constexpr int kPresetPictureCount = 2;
 constexpr int kPresetMode = 3;
@@ -114,7 +105,7 @@ void printPixelSize(const EffectParameters& state) {
 }
 
 const PictureInfo& currentPicture(const EffectParameters& state) {
-    return pictures[state.picture];
+    return pictureCatalogue.pictures[state.picture];
 }
 
 void applyFloatKey(const FloatKey& entry, EffectParameters& state) {
@@ -147,7 +138,7 @@ void shrinkPixelSize(EffectParameters& state) {
 void nextPicture(EffectParameters& state) {
     state.picture += 1;
     if (state.picture >= state.pictureCount) state.picture = 0;
-    state.pixelSize = startingPixelSize(state.picture);
+    state.pixelSize = startingPixelSize(pictureCatalogue, state.picture);
     printPixelSize(state);
 }
 
@@ -159,14 +150,14 @@ void nextEffect(EffectParameters& state) {
 }
 
 void reset(EffectParameters& state) {
-    state.pixelSize = startingPixelSize(state.picture);
-    state.tolerance = kStartTolerance;
-    state.pixelRadius = kStartPixelRadius;
-    state.luminanceSteps = kStartLuminanceSteps;
-    state.luminanceBoost = kStartLuminanceBoost;
-    state.colorBoost = kStartColorBoost;
-    state.burntOutPercent = kStartBurntOutPercent;
-    state.pictureCount = kAllPictures;
+    state.pixelSize = startingPixelSize(pictureCatalogue, state.picture);
+    state.tolerance = kStartingParameters.tolerance;
+    state.pixelRadius = kStartingParameters.pixelRadius;
+    state.luminanceSteps = kStartingParameters.luminanceSteps;
+    state.luminanceBoost = kStartingParameters.luminanceBoost;
+    state.colorBoost = kStartingParameters.colorBoost;
+    state.burntOutPercent = kStartingParameters.burntOutPercent;
+    state.pictureCount = kStartingParameters.pictureCount;
     state.mode = kResetMode;
     state.program = effectPrograms[kResetMode];
     printBlock(effectInfos[kResetMode].name, kResetLineCount, state);
@@ -179,11 +170,11 @@ void applyPreset(const ScenePreset& preset, EffectParameters& state) {
     state.mode = kPresetMode;
     state.program = effectPrograms[kPresetMode];
     state.pictureCount = kPresetPictureCount;
-    state.pixelSize = startingPixelSize(0);
+    state.pixelSize = startingPixelSize(pictureCatalogue, 0);
     state.tolerance = preset.tolerance;
-    state.pixelRadius = kStartPixelRadius;
+    state.pixelRadius = kStartingParameters.pixelRadius;
     state.colorBoost = preset.colorBoost;
-    state.burntOutPercent = kStartBurntOutPercent;
+    state.burntOutPercent = kStartingParameters.burntOutPercent;
     state.luminanceBoost = preset.luminanceBoost;
     state.luminanceSteps = kPresetLuminanceSteps;
 }
@@ -208,10 +199,7 @@ void printCamera(const Camera& viewer) {
 
 }  // namespace
 
-int startingPixelSize(int picture) {
-    constexpr int kStartCellSteps = 3;
-    return kStartCellSteps * pictures[picture].step;
-}
+EffectParameters effectParameters;
 
 void printEffect(const EffectParameters& state) {
     printBlock(effectInfos[state.mode].name, effectLineCounts[state.mode], state);

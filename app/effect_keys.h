@@ -3,17 +3,18 @@
 // callback only adds the redraw request.
 #pragma once
 
+#include "app/picture_catalogue.h"
 #include "camera/camera.h"
 #include "effects/effect_state.h"
+
+// The live effect state, one instance for the whole run.
+extern EffectParameters effectParameters;
 
 // Distance of one walking key press, in world units.
 constexpr float cameraStep = 0.5f;
 
-// The cell size a picture starts with, and returns to whenever it is chosen: three steps.
-int startingPixelSize(int picture);
-
 // Applies one key to the effect state and the camera and prints the key's console lines.
-// Reads the picture sizes and cell steps from `pictures` and the handles from
+// Reads the picture sizes and cell steps from `pictureCatalogue` and the handles from
 // `effectPrograms`. Keys outside the table change nothing.
 void applyKey(unsigned char key, EffectParameters& state, Camera& viewer);
 

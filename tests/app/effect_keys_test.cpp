@@ -18,9 +18,9 @@ class EffectKeysTest : public testing::Test {
   protected:
     void SetUp() override {
         for (int i = 0; i < kEffectCount; ++i) effectPrograms[i] = GLhandleARB(201 + i);
-        pictures[0] = {3, 81, 27};
-        pictures[1] = {2, 300, 200};
-        pictures[2] = {5, 7, 5};
+        pictureCatalogue.pictures[0] = {3, 81, 27};
+        pictureCatalogue.pictures[1] = {2, 300, 200};
+        pictureCatalogue.pictures[2] = {5, 7, 5};
         state.program = effectPrograms[0];
         state.pixelSize = 9;
         viewer.positionCamera(0, 20, 60, 0, 15, 0, 0, 1, 0);
@@ -153,12 +153,12 @@ namespace {
 TEST(EffectKeysRandomTest, LongRandomSequencesKeepEveryLimit) {
     const std::string keys = "'\";:0)9(]}[{cCxXpPoO.>,<=+-_tbr12wsdalWTq";
     for (int i = 0; i < kEffectCount; ++i) effectPrograms[i] = GLhandleARB(401 + i);
-    pictures[0] = {2, 256, 128};
-    pictures[1] = {3, 81, 27};
-    pictures[2] = {2, 0, 0};  // failed to load
-    pictures[3] = {2, 1, 100};
-    pictures[4] = {5, 7, 5};
-    pictures[5] = {2, 64, 64};
+    pictureCatalogue.pictures[0] = {2, 256, 128};
+    pictureCatalogue.pictures[1] = {3, 81, 27};
+    pictureCatalogue.pictures[2] = {2, 0, 0};  // failed to load
+    pictureCatalogue.pictures[3] = {2, 1, 100};
+    pictureCatalogue.pictures[4] = {5, 7, 5};
+    pictureCatalogue.pictures[5] = {2, 64, 64};
     EffectParameters state;
     state.program = effectPrograms[0];
     state.pixelSize = 6;
@@ -166,7 +166,7 @@ TEST(EffectKeysRandomTest, LongRandomSequencesKeepEveryLimit) {
     viewer.positionCamera(0, 20, 60, 0, 15, 0, 0, 1, 0);
     // The first broken limit, if any; checked after the capture ends so a failure reports.
     auto brokenLimit = [&]() -> std::string {
-        const PictureInfo& info = pictures[state.picture];
+        const PictureInfo& info = pictureCatalogue.pictures[state.picture];
         if (state.picture < 0 || state.picture >= state.pictureCount) return "picture";
         if (state.pixelSize < info.step || state.pixelSize <= 0) return "pixelSize";
         if (state.program != effectPrograms[state.mode]) return "program";

@@ -4,10 +4,10 @@
 // links with whichever test already links the application.
 #pragma once
 
+#include "app/effect_keys.h"
 #include "app/startup.h"
 #include "camera/camera.h"
 #include "effects/effect_programs.h"
-#include "effects/effect_state.h"
 #include "tests/support/gl_window.h"
 
 namespace testsupport {
@@ -21,9 +21,8 @@ inline void resetSceneState() {
         built = true;
     }
     camera.positionCamera(0, 20, 60, 0, 15, 0, 0, 1, 0);
-    effectParameters = EffectParameters{};
-    for (GLuint& id : textureIds) id = 0;
-    for (PictureInfo& info : pictures) info = {};
+    effectParameters = kStartingParameters;
+    pictureCatalogue = PictureCatalogue{};
 }
 
 // Colours read back from llvmpipe match within a few steps of rounding and filtering.

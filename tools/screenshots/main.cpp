@@ -11,8 +11,8 @@
 #include <string>
 
 #include "app/callbacks.h"
+#include "app/effect_keys.h"
 #include "camera/camera.h"
-#include "effects/effect_state.h"
 #include "tools/screenshots/scene_window.h"
 
 namespace {
@@ -46,7 +46,7 @@ int main(int argc, char** argv) {
     // The smallest cells seen from far off to the side: the LED grid must not turn to moire.
     chooseEffect(1);
     const int cellSize = effectParameters.pixelSize;
-    effectParameters.pixelSize = pictures[effectParameters.picture].step;
+    effectParameters.pixelSize = pictureCatalogue.pictures[effectParameters.picture].step;
     camera.positionCamera(-62, 18, 22, 0, 15, 0, 0, 1, 0);
     drawFrame();
     ok = writePng(folder + "/slanted-small-cells.png") && ok;

@@ -7,10 +7,10 @@
 #include <chrono>
 
 #include "app/callbacks.h"
+#include "app/effect_keys.h"
 #include "app/scene_load.h"
 #include "app/startup.h"
 #include "effects/effect_programs.h"
-#include "effects/effect_state.h"
 
 namespace {
 
