@@ -3,6 +3,7 @@
 #include "app/scene_load.h"
 
 #include "app/effect_keys.h"
+#include "app/starting_view.h"
 #include "app/texture_load.h"
 #include "camera/camera.h"
 #include "effects/effect_programs.h"
@@ -17,7 +18,7 @@ constexpr const char* kFrameModelPath = "./Models/billboard.obj";
 }  // namespace
 
 void loadScene(const PictureFiles& pictures) {
-    camera.positionCamera(0, 20, 60, 0, 15, 0, 0, 1, 0);
+    placeCamera(camera, kStartingView);
     // An unreadable model still gives the index of an empty one, which draws nothing.
     billboardModel = obj::createFile(kFrameModelPath);
 

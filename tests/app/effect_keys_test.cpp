@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <string>
 
+#include "app/starting_view.h"
 #include "effects/effect_programs.h"
 
 namespace {
@@ -23,7 +24,7 @@ class EffectKeysTest : public testing::Test {
         pictureCatalogue.pictures[2] = {5, 7, 5};
         state.program = effectPrograms[0];
         state.pixelSize = 9;
-        viewer.positionCamera(0, 20, 60, 0, 15, 0, 0, 1, 0);
+        placeCamera(viewer, kStartingView);
     }
 
     // Applies the keys with standard output captured; returns the captured text.
@@ -163,7 +164,7 @@ TEST(EffectKeysRandomTest, LongRandomSequencesKeepEveryLimit) {
     state.program = effectPrograms[0];
     state.pixelSize = 6;
     Camera viewer;
-    viewer.positionCamera(0, 20, 60, 0, 15, 0, 0, 1, 0);
+    placeCamera(viewer, kStartingView);
     // The first broken limit, if any; checked after the capture ends so a failure reports.
     auto brokenLimit = [&]() -> std::string {
         const PictureInfo& info = pictureCatalogue.pictures[state.picture];

@@ -9,6 +9,7 @@
 
 #include "app/callbacks.h"
 #include "app/effect_keys.h"
+#include "app/starting_view.h"
 #include "camera/camera.h"
 #include "effects/effect_programs.h"
 #include "tests/support/gl_window.h"
@@ -57,7 +58,7 @@ class KeyboardTest : public testing::Test {
         effectParameters = kStartingParameters;
         effectParameters.program = effectPrograms[0];
         effectParameters.pixelSize = 6;
-        camera.positionCamera(0, 20, 60, 0, 15, 0, 0, 1, 0);
+        placeCamera(camera, kStartingView);
     }
 
     // Types the keys into the callback and returns what they printed.

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "app/effect_keys.h"
+#include "app/starting_view.h"
 #include "app/startup.h"
 #include "camera/camera.h"
 #include "effects/effect_programs.h"
@@ -20,7 +21,7 @@ inline void resetSceneState() {
         buildEffectPrograms();
         built = true;
     }
-    camera.positionCamera(0, 20, 60, 0, 15, 0, 0, 1, 0);
+    placeCamera(camera, kStartingView);
     effectParameters = kStartingParameters;
     pictureCatalogue = PictureCatalogue{};
 }

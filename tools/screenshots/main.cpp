@@ -12,6 +12,7 @@
 
 #include "app/callbacks.h"
 #include "app/effect_keys.h"
+#include "app/starting_view.h"
 #include "camera/camera.h"
 #include "tools/screenshots/scene_window.h"
 
@@ -47,11 +48,11 @@ int main(int argc, char** argv) {
     chooseEffect(1);
     const int cellSize = effectParameters.pixelSize;
     effectParameters.pixelSize = pictureCatalogue.pictures[effectParameters.picture].step;
-    camera.positionCamera(-62, 18, 22, 0, 15, 0, 0, 1, 0);
+    placeCamera(camera, {{-62, 18, 22}, kStartingView.target, kStartingView.up});
     drawFrame();
     ok = writePng(folder + "/slanted-small-cells.png") && ok;
     effectParameters.pixelSize = cellSize;
-    camera.positionCamera(0, 20, 60, 0, 15, 0, 0, 1, 0);
+    placeCamera(camera, kStartingView);
 
     keyboard('1', 0, 0);  // the day preset, through the real key
     drawFrame();
