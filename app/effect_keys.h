@@ -14,9 +14,10 @@ extern EffectParameters effectParameters;
 constexpr float cameraStep = 0.5f;
 
 // Applies one key to the effect state and the camera and prints the key's console lines.
-// Reads the picture sizes and cell steps from `pictureCatalogue` and the handles from
+// Takes the picture sizes and cell steps from `catalogue` and the program handles from
 // `effectPrograms`. Keys outside the table change nothing.
-void applyKey(unsigned char key, EffectParameters& state, Camera& viewer);
+void applyKey(unsigned char key, EffectParameters& state, const PictureCatalogue& catalogue,
+              Camera& viewer);
 
 // Prints the effect printout of state.mode: the effect's name, then the parameters it uses,
 // the last followed by an empty line.
