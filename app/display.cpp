@@ -5,6 +5,7 @@
 #include <GL/freeglut.h>
 
 #include "app/callbacks.h"
+#include "app/effect_keys.h"
 #include "app/face_geometry.h"
 #include "app/picture_catalogue.h"
 #include "app/projection.h"
@@ -12,7 +13,6 @@
 #include "app/wall_clock.h"
 #include "camera/camera.h"
 #include "effects/effect_binding.h"
-#include "effects/effect_state.h"
 #include "obj/obj.h"
 
 namespace {
@@ -42,6 +42,12 @@ constexpr Quad kBackdrop = {
 constexpr Quad kSceneFace = {
     {1, 0, 20, 10, 0}, {1, 1, 20, 30, 0}, {0, 1, -20, 30, 0}, {0, 0, -20, 10, 0}};
 
+// The binder fed from the live effect state and the catalogue, as the slots stand now.
+void bindFaceEffect(GLhandleARB handle) {
+    bindEffect(handle, effectParameters,
+               effectTextures(pictureCatalogue, effectParameters.picture));
+}
+
 void drawQuad(const Quad& quad) {
     glBegin(GL_QUADS);
     for (const TexturedCorner& c : quad) {
@@ -57,35 +63,36 @@ void drawSceneView(const SceneTextures& scene) {
     glMatrixMode(GL_MODELVIEW);
     glEnable(GL_TEXTURE_2D);
 
-    glBindTexture(GL_TEXTURE_2D, textureIds[scene.groundSlot]);
+    glBindTexture(GL_TEXTURE_2D, pictureCatalogue.textureIds[scene.groundSlot]);
     glPushMatrix();
     glScalef(kSceneScale, kSceneScale, kSceneScale);
     drawQuad(kGround);
-    glBindTexture(GL_TEXTURE_2D, textureIds[scene.backdropSlot]);
+    glBindTexture(GL_TEXTURE_2D, pictureCatalogue.textureIds[scene.backdropSlot]);
     drawQuad(kBackdrop);
     glPopMatrix();
 
     // The frame takes the texture bound here; its own materials bring none. A model that
     // could not even be created (out of memory) has no index to draw.
-    glBindTexture(GL_TEXTURE_2D, textureIds[kFrameSlot]);
+    glBindTexture(GL_TEXTURE_2D, pictureCatalogue.textureIds[kFrameSlot]);
     if (billboardModel >= 0) obj::drawModel(billboardModel);
 
-    bindEffect(effectParameters.program);
+    bindFaceEffect(effectParameters.program);
     drawQuad(kSceneFace);
-    bindEffect(0);
+    bindFaceEffect(0);
 }
 
 void drawNormalView() {
     const int picture = effectParameters.picture;
     if (picture == kNeonPictureSlot) {
         // Lit in even seconds, unlit in odd ones; the sign keeps asking for frames while shown.
-        textureIds[kNeonPictureSlot] =
-            wallClockSecond() % 2 == 0 ? textureIds[kNeonLitSlot] : textureIds[kNeonUnlitSlot];
+        pictureCatalogue.textureIds[kNeonPictureSlot] =
+            wallClockSecond() % 2 == 0 ? pictureCatalogue.textureIds[kNeonLitSlot]
+                                       : pictureCatalogue.textureIds[kNeonUnlitSlot];
         glutPostRedisplay();
     }
-    bindEffect(effectParameters.program);
+    bindFaceEffect(effectParameters.program);
 
-    const float h = normalFaceHalfHeight(pictures[picture]);
+    const float h = normalFaceHalfHeight(pictureCatalogue.pictures[picture]);
     const float bottom = kNormalFaceCentreHeight - h;
     const float top = kNormalFaceCentreHeight + h;
     const Quad face = {{1, 0, kFaceHalfWidth, bottom, 0},
@@ -93,7 +100,7 @@ void drawNormalView() {
                        {0, 1, -kFaceHalfWidth, top, 0},
                        {0, 0, -kFaceHalfWidth, bottom, 0}};
     drawQuad(face);
-    bindEffect(0);
+    bindFaceEffect(0);
 }
 
 }  // namespace

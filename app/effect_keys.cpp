@@ -1,6 +1,6 @@
-// The key table: float parameters in steps of 0.005 within their limits, the integer
-// parameters, picture and effect cycling, the reset, the two scene presets and the camera
-// keys. Every console line goes out through consolePrint, which flushes it at once.
+// The key table: each effect parameter with its keys, step, limits and console label in one
+// row; picture and effect cycling, the reset, the two scene presets and the camera keys.
+// Every console line goes out through consolePrint, which flushes it at once.
 #include "app/effect_keys.h"
 
 #include <algorithm>
@@ -9,59 +9,73 @@
 #include "app/console.h"
 #include "effects/effect_programs.h"
 
+EffectParameters effectParameters;
+
 namespace {
 
-// One step of every float key. Added in double precision, then stored as a float, and only
-// then limited, so the limits compare against the value that is actually kept.
+using P = EffectParameters;
+
+// How a parameter's keys change it.
+enum class Stepping {
+    // A float: the step is added in double precision, the sum stored as a float, and only
+    // then limited, so the limits compare against the value that is actually kept.
+    real,
+    // An int, limited.
+    whole,
+    // The cell size: the current picture's cell step, limited by the picture's size.
+    cell,
+};
+
+// Both characters of one key cap, as a US layout has them.
+struct KeyCap {
+    unsigned char key;
+    unsigned char shiftedKey;
+    bool matches(unsigned char c) const { return c == key || c == shiftedKey; }
+};
+
+// One effect parameter. Its field is realField for a float, wholeField for an int.
+struct ParameterRow {
+    KeyCap raise;
+    KeyCap lower;
+    Stepping stepping;
+    float P::*realField;
+    int P::*wholeField;
+    double step;
+    double lowest;
+    double highest;
+    const char* label;     // in the effect printout
+    const char* keyLabel;  // on the lines of its own keys, when it differs from `label`
+};
+
 constexpr double kFloatStep = 0.005;
 
-struct FloatKey {
-    unsigned char key;
-    unsigned char shiftedKey;  // the other character of the same key cap
-    float EffectParameters::*field;
-    double step;
-    float lower;
-    float upper;
-    const char* label;
+// In the order of the effect printout: effect m prints the first effectLineCounts[m] rows,
+// each effect adding its own to those of the one below it. The luminance boost's key lines
+// name the range "[0.0,1.0]" although its range is [-1, 1], while the printout names it
+// correctly; both wordings are the program's own. The luminance steps have no upper limit
+// as such; stopping at the largest int only keeps them from wrapping.
+// clang-format off
+constexpr ParameterRow parameterRows[] = {
+    {{'=', '+'}, {'-', '_'}, Stepping::cell, nullptr, &P::pixelSize, 0, 0, 0, "pixelSize", nullptr},
+    {{']', '}'}, {'[', '{'}, Stepping::real, &P::pixelRadius, nullptr, kFloatStep, 0, 1,
+     "pixelRadius [0.0,1.0]", nullptr},
+    {{'0', ')'}, {'9', '('}, Stepping::real, &P::tolerance, nullptr, kFloatStep, 0, 1,
+     "tolerance [0.0,1.0]", nullptr},
+    {{'.', '>'}, {',', '<'}, Stepping::whole, nullptr, &P::luminanceSteps, 1, 0, INT_MAX,
+     "luminance_steps", nullptr},
+    {{'\'', '"'}, {';', ':'}, Stepping::real, &P::luminanceBoost, nullptr, kFloatStep, -1, 1,
+     "luminance_boost [-1.0,1.0]", "luminance_boost [0.0,1.0]"},
+    {{'c', 'C'}, {'x', 'X'}, Stepping::real, &P::colorBoost, nullptr, kFloatStep, 0, 1,
+     "color_boost [0.0,1.0]", nullptr},
+    {{'p', 'P'}, {'o', 'O'}, Stepping::real, &P::burntOutPercent, nullptr, kFloatStep, 0, 1,
+     "burnt_out_percent [0.0,1.0]", nullptr},
 };
+// clang-format on
+constexpr const ParameterRow& pixelSizeRow = parameterRows[0];
 
-// The key lines name the range "[0.0,1.0]" even for the luminance boost, whose range is
-// [-1, 1]; the effect printouts below name it correctly. Both wordings are the program's own.
-const FloatKey floatKeys[] = {
-    {'\'', '"', &EffectParameters::luminanceBoost, kFloatStep, -1.0f, 1.0f,
-     "luminance_boost [0.0,1.0]"},
-    {';', ':', &EffectParameters::luminanceBoost, -kFloatStep, -1.0f, 1.0f,
-     "luminance_boost [0.0,1.0]"},
-    {'0', ')', &EffectParameters::tolerance, kFloatStep, 0.0f, 1.0f, "tolerance [0.0,1.0]"},
-    {'9', '(', &EffectParameters::tolerance, -kFloatStep, 0.0f, 1.0f, "tolerance [0.0,1.0]"},
-    {']', '}', &EffectParameters::pixelRadius, kFloatStep, 0.0f, 1.0f, "pixelRadius [0.0,1.0]"},
-    {'[', '{', &EffectParameters::pixelRadius, -kFloatStep, 0.0f, 1.0f, "pixelRadius [0.0,1.0]"},
-    {'c', 'C', &EffectParameters::colorBoost, kFloatStep, 0.0f, 1.0f, "color_boost [0.0,1.0]"},
-    {'x', 'X', &EffectParameters::colorBoost, -kFloatStep, 0.0f, 1.0f, "color_boost [0.0,1.0]"},
-    {'p', 'P', &EffectParameters::burntOutPercent, kFloatStep, 0.0f, 1.0f,
-     "burnt_out_percent [0.0,1.0]"},
-    {'o', 'O', &EffectParameters::burntOutPercent, -kFloatStep, 0.0f, 1.0f,
-     "burnt_out_percent [0.0,1.0]"},
-};
-
-// The effect printout lists the parameters in this order; effect m prints the first
-// effectLineCounts[m] of them (each effect adds its own to those of the one below it).
-enum class Parameter { pixelSize, pixelRadius, tolerance, steps, boost, color, burntOut };
-constexpr Parameter printoutOrder[] = {
-    Parameter::pixelSize, Parameter::pixelRadius, Parameter::tolerance, Parameter::steps,
-    Parameter::boost,     Parameter::color,       Parameter::burntOut};
 constexpr int effectLineCounts[kEffectCount] = {1, 3, 5, 7};
 constexpr int kResetLineCount = 7;
 constexpr int kResetMode = 0;
-
-// Starting values that the reset key restores; scene load and the presets start from them.
-constexpr float kStartTolerance = 0.3f;
-constexpr float kStartPixelRadius = 0.6f;
-constexpr int kStartLuminanceSteps = 12;
-constexpr float kStartLuminanceBoost = 0.0f;
-constexpr float kStartColorBoost = 0.03f;
-constexpr float kStartBurntOutPercent = 0.2f;
-constexpr int kAllPictures = 6;
 
 // The scene presets show two pictures through the fourth effect.
 constexpr int kPresetPictureCount = 2;
@@ -76,79 +90,73 @@ struct ScenePreset {
 constexpr ScenePreset dayPreset = {0.3f, 0.03f, -0.25f};
 constexpr ScenePreset nightPreset = {0.5f, 0.075f, 0.13f};
 
-void printParameter(Parameter parameter, const EffectParameters& state, const char* end) {
-    switch (parameter) {
-        case Parameter::pixelSize:
-            consolePrint("pixelSize = %i\n%s", state.pixelSize, end);
-            break;
-        case Parameter::pixelRadius:
-            consolePrint("pixelRadius [0.0,1.0] = %f\n%s", double(state.pixelRadius), end);
-            break;
-        case Parameter::tolerance:
-            consolePrint("tolerance [0.0,1.0] = %f\n%s", double(state.tolerance), end);
-            break;
-        case Parameter::steps:
-            consolePrint("luminance_steps = %i\n%s", state.luminanceSteps, end);
-            break;
-        case Parameter::boost:
-            consolePrint("luminance_boost [-1.0,1.0] = %f\n%s", double(state.luminanceBoost), end);
-            break;
-        case Parameter::color:
-            consolePrint("color_boost [0.0,1.0] = %f\n%s", double(state.colorBoost), end);
-            break;
-        case Parameter::burntOut:
-            consolePrint("burnt_out_percent [0.0,1.0] = %f\n%s", double(state.burntOutPercent),
-                         end);
-            break;
-    }
+// "label = value", then `end` (an empty line closes an effect printout).
+void printParameter(const ParameterRow& row, const char* label, const EffectParameters& state,
+                    const char* end) {
+    if (row.realField)
+        consolePrint("%s = %f\n%s", label, double(state.*row.realField), end);
+    else
+        consolePrint("%s = %i\n%s", label, state.*row.wholeField, end);
+}
+
+const char* keyLabel(const ParameterRow& row) {
+    return row.keyLabel ? row.keyLabel : row.label;
 }
 
 void printBlock(const char* name, int lineCount, const EffectParameters& state) {
     consolePrint("%s\n", name);
-    for (int i = 0; i < lineCount; ++i)
-        printParameter(printoutOrder[i], state, i + 1 == lineCount ? "\n" : "");
-}
-
-void printPixelSize(const EffectParameters& state) {
-    consolePrint("pixelSize = %i\n", state.pixelSize);
-}
-
-const PictureInfo& currentPicture(const EffectParameters& state) {
-    return pictures[state.picture];
-}
-
-void applyFloatKey(const FloatKey& entry, EffectParameters& state) {
-    float& value = state.*entry.field;
-    value = float(double(value) + entry.step);
-    if (value > entry.upper) value = entry.upper;
-    if (value < entry.lower) value = entry.lower;
-    consolePrint("%s = %f\n", entry.label, double(value));
+    for (int i = 0; i < lineCount; ++i) {
+        const ParameterRow& row = parameterRows[i];
+        printParameter(row, row.label, state, i + 1 == lineCount ? "\n" : "");
+    }
 }
 
 // A picture that failed to load has no size (0 by 0); so does, in effect, one whose smaller
 // side is below its cell step. The upper limit then stays at the step, so the cell size
 // never drops to 0 or below one step.
-void growPixelSize(EffectParameters& state) {
-    const PictureInfo& info = currentPicture(state);
-    state.pixelSize += info.step;
-    int limit = info.width < info.height ? info.width : info.height;
-    limit = std::max(limit, info.step);
-    if (state.pixelSize > limit) state.pixelSize = limit;
-    printPixelSize(state);
+void stepPixelSize(int direction, EffectParameters& state, const PictureInfo& info) {
+    if (direction > 0) {
+        state.pixelSize += info.step;
+        const int limit = std::max(std::min(info.width, info.height), info.step);
+        if (state.pixelSize > limit) state.pixelSize = limit;
+    } else {
+        state.pixelSize -= info.step;
+        if (state.pixelSize <= 0) state.pixelSize = info.step;
+    }
 }
 
-void shrinkPixelSize(EffectParameters& state) {
-    const int step = currentPicture(state).step;
-    state.pixelSize -= step;
-    if (state.pixelSize <= 0) state.pixelSize = step;
-    printPixelSize(state);
+// Raising is limited at the top, lowering at the bottom.
+void stepParameter(const ParameterRow& row, int direction, EffectParameters& state,
+                   const PictureCatalogue& catalogue) {
+    switch (row.stepping) {
+        case Stepping::real: {
+            float& value = state.*row.realField;
+            value = float(double(value) + direction * row.step);
+            if (direction > 0 && value > row.highest) value = float(row.highest);
+            if (direction < 0 && value < row.lowest) value = float(row.lowest);
+            break;
+        }
+        case Stepping::whole: {
+            int& value = state.*row.wholeField;
+            const long long next = value + direction * static_cast<long long>(row.step);
+            if (direction > 0)
+                value = int(std::min(next, static_cast<long long>(row.highest)));
+            else
+                value = int(std::max(next, static_cast<long long>(row.lowest)));
+            break;
+        }
+        case Stepping::cell:
+            stepPixelSize(direction, state, catalogue.pictures[state.picture]);
+            break;
+    }
+    printParameter(row, keyLabel(row), state, "");
 }
 
-void nextPicture(EffectParameters& state) {
+void nextPicture(EffectParameters& state, const PictureCatalogue& catalogue) {
     state.picture += 1;
     if (state.picture >= state.pictureCount) state.picture = 0;
-    state.pixelSize = startingPixelSize(state.picture);
-    printPixelSize(state);
+    state.pixelSize = startingPixelSize(catalogue, state.picture);
+    printParameter(pixelSizeRow, keyLabel(pixelSizeRow), state, "");
 }
 
 void nextEffect(EffectParameters& state) {
@@ -158,15 +166,16 @@ void nextEffect(EffectParameters& state) {
     printEffect(state);
 }
 
-void reset(EffectParameters& state) {
-    state.pixelSize = startingPixelSize(state.picture);
-    state.tolerance = kStartTolerance;
-    state.pixelRadius = kStartPixelRadius;
-    state.luminanceSteps = kStartLuminanceSteps;
-    state.luminanceBoost = kStartLuminanceBoost;
-    state.colorBoost = kStartColorBoost;
-    state.burntOutPercent = kStartBurntOutPercent;
-    state.pictureCount = kAllPictures;
+void reset(EffectParameters& state, const PictureCatalogue& catalogue) {
+    const EffectParameters& start = kStartingParameters;
+    state.pixelSize = startingPixelSize(catalogue, state.picture);
+    state.tolerance = start.tolerance;
+    state.pixelRadius = start.pixelRadius;
+    state.luminanceSteps = start.luminanceSteps;
+    state.luminanceBoost = start.luminanceBoost;
+    state.colorBoost = start.colorBoost;
+    state.burntOutPercent = start.burntOutPercent;
+    state.pictureCount = start.pictureCount;
     state.mode = kResetMode;
     state.program = effectPrograms[kResetMode];
     printBlock(effectInfos[kResetMode].name, kResetLineCount, state);
@@ -174,28 +183,30 @@ void reset(EffectParameters& state) {
     state.nightScene = false;
 }
 
-void applyPreset(const ScenePreset& preset, EffectParameters& state) {
+void applyPreset(const ScenePreset& preset, EffectParameters& state,
+                 const PictureCatalogue& catalogue) {
     state.picture = 0;
     state.mode = kPresetMode;
     state.program = effectPrograms[kPresetMode];
     state.pictureCount = kPresetPictureCount;
-    state.pixelSize = startingPixelSize(0);
+    state.pixelSize = startingPixelSize(catalogue, 0);
     state.tolerance = preset.tolerance;
-    state.pixelRadius = kStartPixelRadius;
+    state.pixelRadius = kStartingParameters.pixelRadius;
     state.colorBoost = preset.colorBoost;
-    state.burntOutPercent = kStartBurntOutPercent;
+    state.burntOutPercent = kStartingParameters.burntOutPercent;
     state.luminanceBoost = preset.luminanceBoost;
     state.luminanceSteps = kPresetLuminanceSteps;
 }
 
 // Switching a preset off acts as the reset key, which also clears both flags.
-void toggleScene(bool& flag, bool& otherFlag, const ScenePreset& preset, EffectParameters& state) {
+void toggleScene(bool& flag, bool& otherFlag, const ScenePreset& preset, EffectParameters& state,
+                 const PictureCatalogue& catalogue) {
     flag = !flag;
     otherFlag = false;
     if (flag)
-        applyPreset(preset, state);
+        applyPreset(preset, state, catalogue);
     else
-        reset(state);
+        reset(state, catalogue);
 }
 
 void printCamera(const Camera& viewer) {
@@ -208,57 +219,33 @@ void printCamera(const Camera& viewer) {
 
 }  // namespace
 
-int startingPixelSize(int picture) {
-    constexpr int kStartCellSteps = 3;
-    return kStartCellSteps * pictures[picture].step;
-}
-
 void printEffect(const EffectParameters& state) {
     printBlock(effectInfos[state.mode].name, effectLineCounts[state.mode], state);
 }
 
-void applyKey(unsigned char key, EffectParameters& state, Camera& viewer) {
-    for (const FloatKey& entry : floatKeys) {
-        if (key == entry.key || key == entry.shiftedKey) {
-            applyFloatKey(entry, state);
+void applyKey(unsigned char key, EffectParameters& state, const PictureCatalogue& catalogue,
+              Camera& viewer) {
+    for (const ParameterRow& row : parameterRows) {
+        if (row.raise.matches(key) || row.lower.matches(key)) {
+            stepParameter(row, row.raise.matches(key) ? 1 : -1, state, catalogue);
             return;
         }
     }
     switch (key) {
-        case '.':
-        case '>':
-            // No upper limit as such; stopping at the largest int only keeps it from wrapping.
-            if (state.luminanceSteps < INT_MAX) state.luminanceSteps += 1;
-            consolePrint("luminance_steps = %i\n", state.luminanceSteps);
-            break;
-        case ',':
-        case '<':
-            state.luminanceSteps -= 1;
-            if (state.luminanceSteps < 0) state.luminanceSteps = 0;
-            consolePrint("luminance_steps = %i\n", state.luminanceSteps);
-            break;
-        case '=':
-        case '+':
-            growPixelSize(state);
-            break;
-        case '-':
-        case '_':
-            shrinkPixelSize(state);
-            break;
         case 't':
-            nextPicture(state);
+            nextPicture(state, catalogue);
             break;
         case 'b':
             nextEffect(state);
             break;
         case 'r':
-            reset(state);
+            reset(state, catalogue);
             break;
         case '1':
-            toggleScene(state.dayScene, state.nightScene, dayPreset, state);
+            toggleScene(state.dayScene, state.nightScene, dayPreset, state, catalogue);
             break;
         case '2':
-            toggleScene(state.nightScene, state.dayScene, nightPreset, state);
+            toggleScene(state.nightScene, state.dayScene, nightPreset, state, catalogue);
             break;
         case 'w':
             viewer.move(cameraStep);

@@ -3,19 +3,21 @@
 // callback only adds the redraw request.
 #pragma once
 
+#include "app/picture_catalogue.h"
 #include "camera/camera.h"
 #include "effects/effect_state.h"
+
+// The live effect state, one instance for the whole run.
+extern EffectParameters effectParameters;
 
 // Distance of one walking key press, in world units.
 constexpr float cameraStep = 0.5f;
 
-// The cell size a picture starts with, and returns to whenever it is chosen: three steps.
-int startingPixelSize(int picture);
-
 // Applies one key to the effect state and the camera and prints the key's console lines.
-// Reads the picture sizes and cell steps from `pictures` and the handles from
+// Takes the picture sizes and cell steps from `catalogue` and the program handles from
 // `effectPrograms`. Keys outside the table change nothing.
-void applyKey(unsigned char key, EffectParameters& state, Camera& viewer);
+void applyKey(unsigned char key, EffectParameters& state, const PictureCatalogue& catalogue,
+              Camera& viewer);
 
 // Prints the effect printout of state.mode: the effect's name, then the parameters it uses,
 // the last followed by an empty line.

@@ -2,7 +2,7 @@
 // of GL so it can be checked directly.
 #pragma once
 
-#include "effects/effect_state.h"
+#include "app/picture_catalogue.h"
 
 // The face is 40 wide and centred at height 15.
 constexpr float kFaceHalfWidth = 20.0f;

@@ -7,6 +7,6 @@
 #include "app/effect_keys.h"
 
 void keyboard(unsigned char key, int, int) {
-    applyKey(key, effectParameters, camera);
+    applyKey(key, effectParameters, pictureCatalogue, camera);
     glutPostRedisplay();
 }

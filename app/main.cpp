@@ -4,19 +4,11 @@
 
 #include <cstdlib>
 
-#include "app/scene_load.h"
 #include "app/startup.h"
-#include "effects/effect_programs.h"
 
 int main(int argc, char** argv) {
     printBanner();
-    createMainWindow(&argc, argv);
-    registerCallbacks();
-    initGraphics();
-    glewInit();
-    if (!hasProgrammablePipeline()) std::exit(1);
-    buildEffectPrograms();
-    loadScene();
+    if (!startUp(&argc, argv)) std::exit(1);
     glutMainLoop();
     return 0;
 }

@@ -1,15 +1,29 @@
-// The catalogue's fixed data and the cell-step search, free of GL.
+// The catalogue's fixed data, the cell-step search and the lookups of the effect binder.
 #include "app/picture_catalogue.h"
 
-const char* const texturePaths[kTextureSlotCount] = {
-    ".\\Textures\\flagcross.bmp",       ".\\Textures\\qelt.bmp",
-    ".\\Textures\\marrowby.bmp",        ".\\Textures\\logoGray.bmp",
-    ".\\Textures\\tovin.bmp",           ".\\Textures\\neonOff.bmp",
+#include <algorithm>
+
+PictureCatalogue pictureCatalogue;
+
+namespace {
+
+// Slots 6 to 12, in slot order.
+constexpr const char* kSceneTextureFiles[] = {
     ".\\Textures\\noise.bmp",           ".\\Textures\\dayGrass.bmp",
     ".\\Textures\\dayBackground.bmp",   ".\\Textures\\nightGrass.bmp",
     ".\\Textures\\nightBackground.bmp", ".\\Textures\\metal.bmp",
-    ".\\Textures\\neonOn.bmp",          nullptr,
+    ".\\Textures\\neonOn.bmp",
 };
+static_assert(kPictureCount + std::size(kSceneTextureFiles) == kNeonUnlitSlot);
+
+}  // namespace
+
+const char* texturePath(const PictureFiles& pictures, int slot) {
+    if (slot >= 0 && slot < kPictureCount) return pictures[slot];
+    if (slot >= kPictureCount && slot < kNeonUnlitSlot)
+        return kSceneTextureFiles[slot - kPictureCount];
+    return nullptr;
+}
 
 // A loop rather than one call per candidate: a large picture whose sides share no small
 // divisor would otherwise nest thousands of calls deep.
@@ -18,4 +32,16 @@ int cellStep(int width, int height, int start) {
         if (d >= width || d >= height) return d;
         if (width % d == 0 && height % d == 0) return d;
     }
+}
+
+int startingPixelSize(const PictureCatalogue& catalogue, int picture) {
+    constexpr int kStartCellSteps = 3;
+    return kStartCellSteps * catalogue.pictures[picture].step;
+}
+
+EffectTextures effectTextures(const PictureCatalogue& catalogue, int picture) {
+    picture = std::clamp(picture, 0, kPictureCount - 1);
+    const PictureInfo& info = catalogue.pictures[picture];
+    return {catalogue.textureIds[picture], info.width, info.height,
+            catalogue.textureIds[kNoiseSlot]};
 }

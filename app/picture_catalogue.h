@@ -1,11 +1,21 @@
-// The picture catalogue: which file fills which of the fourteen texture slots, the cell step
-// of each billboard picture, and the texture load that fills a slot and records its size.
+// The picture catalogue: the fourteen texture slots of the scene with their roles and files,
+// and for each billboard picture its size and cell step. Free of GL calls; app/texture_load
+// fills it from the files.
 #pragma once
 
-#include "effects/effect_state.h"
+#include <GL/glew.h>
 
-// Slots by role. Slots 0 to 5 are the billboard pictures, 5 being the neon sign (unlit).
+#include <array>
+
+#include "effects/effect_binding.h"
+
+constexpr int kTextureSlotCount = 14;
+
+// Slots by role. Slots 0 to 5 are the billboard pictures, picture number = slot, the last
+// being the neon sign (unlit).
+constexpr int kPictureCount = 6;
 constexpr int kNeonPictureSlot = 5;
+constexpr int kNoiseSlot = 6;
 constexpr int kDayGroundSlot = 7;
 constexpr int kDayBackdropSlot = 8;
 constexpr int kNightGroundSlot = 9;
@@ -14,8 +24,32 @@ constexpr int kFrameSlot = 11;
 constexpr int kNeonLitSlot = 12;
 constexpr int kNeonUnlitSlot = 13;  // a copy of slot 5's name, made after loading
 
-// Picture file of each slot, written with backslashes; slot 13 has no file of its own.
-extern const char* const texturePaths[kTextureSlotCount];
+struct PictureInfo {
+    int step = 0;
+    int width = 0;
+    int height = 0;
+};
+
+// GL texture names by slot (0 until loaded) and the size records of the billboard pictures.
+struct PictureCatalogue {
+    GLuint textureIds[kTextureSlotCount] = {};
+    PictureInfo pictures[kPictureCount] = {};
+};
+
+// The program's one catalogue, filled by the scene load.
+extern PictureCatalogue pictureCatalogue;
+
+// Files of the billboard pictures by picture number, written with backslashes (null: none).
+// The scene load takes this list as a whole, so other pictures can stand in for these.
+using PictureFiles = std::array<const char*, kPictureCount>;
+inline constexpr PictureFiles kBuiltInPictureFiles = {
+    ".\\Textures\\flagcross.bmp", ".\\Textures\\qelt.bmp",  ".\\Textures\\marrowby.bmp",
+    ".\\Textures\\logoGray.bmp",  ".\\Textures\\tovin.bmp", ".\\Textures\\neonOff.bmp",
+};
+
+// File of a slot: the billboard pictures from `pictures`, the scene textures (slots 6 to 12)
+// from the program's own; null for slot 13, which has no file of its own.
+const char* texturePath(const PictureFiles& pictures, int slot);
 
 // The order in which the scene load fills the slots: the neon sign's unlit picture last.
 constexpr int kTextureLoadOrder[] = {0, 1, 2, 3, 4, 6, 7, 8, 9, 10, 11, 12, 5};
@@ -24,8 +58,9 @@ constexpr int kTextureLoadOrder[] = {0, 1, 2, 3, 4, 6, 7, 8, 9, 10, 11, 12, 5};
 // side. Called with start 1 it gives at least 2; a side of 0 or 1 gives 2.
 int cellStep(int width, int height, int start);
 
-// Fills textureIds[slot] from the BMP at path (backslashes allowed) and, with recordSize,
-// records the picture's size in pictures[slot]. A missing file returns false quietly; a file
-// the loader cannot decode is reported by the loader. Either way the slot keeps name 0 and
-// its size stays 0 by 0. Leaves 2D texturing enabled.
-bool loadTexture(int slot, const char* path, bool recordSize);
+// The cell size a picture starts with, and returns to whenever it is chosen: three steps.
+int startingPixelSize(const PictureCatalogue& catalogue, int picture);
+
+// What the effect binder draws for `picture`: its texture as the slot holds it now, its
+// size, and the noise texture. A picture number outside the six is taken as the nearest one.
+EffectTextures effectTextures(const PictureCatalogue& catalogue, int picture);

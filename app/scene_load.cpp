@@ -3,10 +3,10 @@
 #include "app/scene_load.h"
 
 #include "app/effect_keys.h"
-#include "app/picture_catalogue.h"
+#include "app/starting_view.h"
+#include "app/texture_load.h"
 #include "camera/camera.h"
 #include "effects/effect_programs.h"
-#include "effects/effect_state.h"
 #include "obj/obj.h"
 
 int billboardModel = -1;
@@ -17,18 +17,16 @@ constexpr const char* kFrameModelPath = "./Models/billboard.obj";
 
 }  // namespace
 
-void loadScene() {
-    camera.positionCamera(0, 20, 60, 0, 15, 0, 0, 1, 0);
+void loadScene(const PictureFiles& pictures) {
+    placeCamera(camera, kStartingView);
     // An unreadable model still gives the index of an empty one, which draws nothing.
     billboardModel = obj::createFile(kFrameModelPath);
 
-    for (int slot : kTextureLoadOrder) loadTexture(slot, texturePaths[slot], slot < kPictureCount);
-    textureIds[kNeonUnlitSlot] = textureIds[kNeonPictureSlot];
-    for (PictureInfo& picture : pictures) picture.step = cellStep(picture.width, picture.height, 1);
+    loadCatalogue(pictureCatalogue, pictures);
 
     effectParameters.program = effectPrograms[0];
     effectParameters.mode = 0;
     effectParameters.picture = 0;
-    effectParameters.pixelSize = startingPixelSize(0);
+    effectParameters.pixelSize = startingPixelSize(pictureCatalogue, 0);
     printEffect(effectParameters);
 }

@@ -2,7 +2,10 @@
 // catalogue, the cell steps and the first effect with its console lines.
 #pragma once
 
+#include "app/picture_catalogue.h"
+
 // File index of the billboard's frame model in the model library, for drawing.
 extern int billboardModel;
 
-void loadScene();
+// Fills pictureCatalogue with `pictures` as the billboard pictures.
+void loadScene(const PictureFiles& pictures = kBuiltInPictureFiles);

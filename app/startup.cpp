@@ -5,10 +5,11 @@
 #include <GL/glu.h>
 
 #include <cstdio>
-#include <cstdlib>
 
 #include "app/callbacks.h"
 #include "app/projection.h"
+#include "app/scene_load.h"
+#include "effects/effect_programs.h"
 
 namespace {
 
@@ -21,6 +22,30 @@ void writeLine(const char* line) {
     std::fflush(stdout);
 }
 
+// Initialises GLUT with the command line and creates the window.
+void createMainWindow(int* argc, char** argv) {
+    glutInit(argc, argv);
+    glutInitDisplayMode(GLUT_DOUBLE | GLUT_DEPTH);
+    glutInitWindowPosition(kWindowX, kWindowY);
+    glutInitWindowSize(kWindowSize, kWindowSize);
+    glutCreateWindow("Glimmerboard");
+}
+
+// Display, reshape, special keys, keyboard, mouse button and motion, in that order.
+void registerCallbacks() {
+    glutDisplayFunc(display);
+    glutReshapeFunc(reshape);
+    glutSpecialFunc(specialKeys);
+    glutKeyboardFunc(keyboard);
+    glutMouseFunc(mouseButton);
+    glutMotionFunc(mouseMotion);
+}
+
+// GLEW's verdict on the two programmable-pipeline extensions, after glewInit().
+bool hasProgrammablePipeline() {
+    return GLEW_ARB_vertex_program && GLEW_ARB_fragment_program;
+}
+
 }  // namespace
 
 void printBanner() {
@@ -30,23 +55,6 @@ void printBanner() {
     writeLine("Please refer to included ReadMe.txt file for commands!\n");
     writeLine(stars);
     writeLine("Loading Bitmaps...\n\n");
-}
-
-void createMainWindow(int* argc, char** argv) {
-    glutInit(argc, argv);
-    glutInitDisplayMode(GLUT_DOUBLE | GLUT_DEPTH);
-    glutInitWindowPosition(kWindowX, kWindowY);
-    glutInitWindowSize(kWindowSize, kWindowSize);
-    glutCreateWindow("Glimmerboard");
-}
-
-void registerCallbacks() {
-    glutDisplayFunc(display);
-    glutReshapeFunc(reshape);
-    glutSpecialFunc(specialKeys);
-    glutKeyboardFunc(keyboard);
-    glutMouseFunc(mouseButton);
-    glutMotionFunc(mouseMotion);
 }
 
 void initGraphics() {
@@ -66,8 +74,21 @@ void initGraphics() {
     glLoadIdentity();
 }
 
-bool hasProgrammablePipeline() {
-    return GLEW_ARB_vertex_program && GLEW_ARB_fragment_program;
+bool startUp(int* argc, char** argv, const StartupOptions& options) {
+    const auto stepDone = [&options](StartupStep step) {
+        if (options.stepDone) options.stepDone(step);
+    };
+    createMainWindow(argc, argv);
+    registerCallbacks();
+    initGraphics();
+    glewInit();
+    if (!hasProgrammablePipeline()) return false;
+    stepDone(StartupStep::windowOpened);
+    buildEffectPrograms();
+    stepDone(StartupStep::programsBuilt);
+    loadScene(options.pictures);
+    stepDone(StartupStep::sceneLoaded);
+    return true;
 }
 
 void reshape(int width, int height) {

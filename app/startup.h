@@ -1,16 +1,31 @@
-// Start-up of the program: the banner, the window, the fixed GL state and the check for the
-// programmable pipeline.
+// Start-up of the program: the banner, then one sequence from the window to the loaded scene
+// that the program, the screenshot tool and the frame benchmark all go through.
 #pragma once
+
+#include <functional>
+
+#include "app/picture_catalogue.h"
 
 void printBanner();
 
-// Initialises GLUT with the command line and creates the 700 by 700 "Glimmerboard" window.
-void createMainWindow(int* argc, char** argv);
-
-// Registers display, reshape, special keys, keyboard, mouse button and motion, in that order.
-void registerCallbacks();
-
+// Fixed GL state: shading, depth test, texturing, culling, viewport, projection, modelview.
 void initGraphics();
 
-// GLEW's verdict on the two programmable-pipeline extensions, after glewInit().
-bool hasProgrammablePipeline();
+// The steps of start-up that a caller can time, each reported as it ends.
+enum class StartupStep {
+    windowOpened,   // window, callbacks, GL state, GLEW and the programmable-pipeline check
+    programsBuilt,  // the four effect programs
+    sceneLoaded,    // camera, frame model, pictures, cell steps, first effect and its lines
+};
+
+struct StartupOptions {
+    PictureFiles pictures = kBuiltInPictureFiles;  // the billboard pictures of the scene load
+    std::function<void(StartupStep)> stepDone;     // called as each step ends, when set
+};
+
+// Initialises GLUT with the command line, opens the 700 by 700 "Glimmerboard" window,
+// registers the six callbacks, sets the GL state, initialises GLEW, builds the effect
+// programs and loads the scene, in that order. Returns false, with the window open but
+// nothing built or read, when GL lacks the programmable pipeline. The event loop is the
+// caller's to run.
+bool startUp(int* argc, char** argv, const StartupOptions& options = {});

@@ -1,4 +1,6 @@
 // loadTexture: one BMP file into one texture slot, with a full mipmap chain.
+#include "app/texture_load.h"
+
 #include <GL/glew.h>
 #include <GL/glu.h>
 
@@ -6,9 +8,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "image/native_path.h"
-#include "app/picture_catalogue.h"
 #include "image/dib_image.h"
+#include "image/native_path.h"
 
 namespace {
 
@@ -27,7 +28,7 @@ void releaseImage(RgbImage* image) {
 
 }  // namespace
 
-bool loadTexture(int slot, const char* path, bool recordSize) {
+bool loadTexture(PictureCatalogue& catalogue, int slot, const char* path, bool recordSize) {
     glEnable(GL_TEXTURE_2D);
     if (path == nullptr || slot < 0 || slot >= kTextureSlotCount) return false;
     const std::string filePath = nativePath(path);
@@ -37,16 +38,24 @@ bool loadTexture(int slot, const char* path, bool recordSize) {
 
     // Only the six billboard pictures have a size record.
     if (recordSize && slot < kPictureCount) {
-        pictures[slot].width = image->width;
-        pictures[slot].height = image->height;
+        catalogue.pictures[slot].width = image->width;
+        catalogue.pictures[slot].height = image->height;
     }
-    glGenTextures(1, &textureIds[slot]);
+    glGenTextures(1, &catalogue.textureIds[slot]);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glBindTexture(GL_TEXTURE_2D, textureIds[slot]);
+    glBindTexture(GL_TEXTURE_2D, catalogue.textureIds[slot]);
     gluBuild2DMipmaps(GL_TEXTURE_2D, 3, image->width, image->height, GL_RGB, GL_UNSIGNED_BYTE,
                       image->pixels);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_NEAREST);
     glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     releaseImage(image);
     return true;
+}
+
+void loadCatalogue(PictureCatalogue& catalogue, const PictureFiles& pictures) {
+    for (int slot : kTextureLoadOrder)
+        loadTexture(catalogue, slot, texturePath(pictures, slot), slot < kPictureCount);
+    catalogue.textureIds[kNeonUnlitSlot] = catalogue.textureIds[kNeonPictureSlot];
+    for (PictureInfo& picture : catalogue.pictures)
+        picture.step = cellStep(picture.width, picture.height, 1);
 }

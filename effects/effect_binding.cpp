@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "effects/effect_state.h"
-
 namespace {
 
 // Each setter looks its location up immediately before the assignment; a name the linked
@@ -37,8 +35,7 @@ bool hasUniformEntryPoints() {
 
 }  // namespace
 
-void bindEffect(GLhandleARB handle) {
-    const EffectParameters& p = effectParameters;
+void bindEffect(GLhandleARB handle, const EffectParameters& p, const EffectTextures& textures) {
     // Without the shader-object entry points there is nothing to install or feed; the
     // textures are still bound, so the face draws through the fixed-function pipeline.
     if (hasUniformEntryPoints()) {
@@ -47,13 +44,12 @@ void bindEffect(GLhandleARB handle) {
         handle = 0;
     }
     const int mode = std::clamp(p.mode, 0, 3);
-    const int picture = std::clamp(p.picture, 0, kPictureCount - 1);
 
     // The effects are cumulative: each one starts at its own entry and runs to the end.
     if (mode >= 3) {
         setUniform(handle, "colorBoost", p.colorBoost);
         setUniform(handle, "burntOutPercent", p.burntOutPercent);
-        bindOnUnit(GL_TEXTURE1_ARB, textureIds[kNoiseSlot], GL_REPEAT);
+        bindOnUnit(GL_TEXTURE1_ARB, textures.noise, GL_REPEAT);
         setUniform(handle, "noiseTexture", 1);
     }
     if (mode >= 2) {
@@ -65,7 +61,7 @@ void bindEffect(GLhandleARB handle) {
         setUniform(handle, "pixelRadius", p.pixelRadius);
     }
     setUniform(handle, "pixelSize", p.pixelSize);
-    setUniform(handle, "billboardSize", pictures[picture].width, pictures[picture].height);
-    bindOnUnit(GL_TEXTURE0_ARB, textureIds[picture], GL_CLAMP_TO_EDGE);
+    setUniform(handle, "billboardSize", textures.pictureWidth, textures.pictureHeight);
+    bindOnUnit(GL_TEXTURE0_ARB, textures.picture, GL_CLAMP_TO_EDGE);
     setUniform(handle, "billboardTexture", 0);
 }

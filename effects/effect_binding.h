@@ -5,8 +5,20 @@
 
 #include <GL/glew.h>
 
-// Installs `handle` (0 returns to the fixed-function pipeline) and, for the current effect
-// mode, sets exactly that effect's uniforms and textures. Uniform locations are looked up by
-// name on every call. Texture unit 0 is left active with the current picture bound. With the
-// handle 0 no uniform is set, but the textures and their wrap modes are bound again.
-void bindEffect(GLhandleARB handle);
+#include "effects/effect_state.h"
+
+// The textures the binder puts on their units: the current picture with its size in pixels,
+// and the noise picture of the fourth effect.
+struct EffectTextures {
+    GLuint picture = 0;
+    int pictureWidth = 0;
+    int pictureHeight = 0;
+    GLuint noise = 0;
+};
+
+// Installs `handle` (0 returns to the fixed-function pipeline) and, for parameters.mode, sets
+// exactly that effect's uniforms and textures. Uniform locations are looked up by name on
+// every call. Texture unit 0 is left active with the picture bound. With the handle 0 no
+// uniform is set, but the textures and their wrap modes are bound again.
+void bindEffect(GLhandleARB handle, const EffectParameters& parameters,
+                const EffectTextures& textures);

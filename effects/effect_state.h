@@ -1,15 +1,16 @@
-// The live state of the LED effect and the picture catalogue it draws from. The keyboard and
-// the scene load change it; the effect binder and the display callback read it every frame.
+// The parameters of the LED effect: which effect runs, on which picture, with which cell size
+// and uniform values. The application keeps the live set; the effect binder feeds it to GL.
 #pragma once
 
 #include <GL/glew.h>
 
+// The member initializers are the program's starting values, which the reset key restores.
 struct EffectParameters {
     int mode = 0;             // 0 to 3: "Billboard I" to "Billboard IV"
     GLhandleARB program = 0;  // always effectPrograms[mode] once the scene is loaded
     int picture = 0;
     int pictureCount = 6;
-    int pixelSize = 0;
+    int pixelSize = 0;  // set from the first picture's cell step by the scene load
     float pixelRadius = 0.6f;
     float tolerance = 0.3f;
     int luminanceSteps = 12;
@@ -20,16 +21,4 @@ struct EffectParameters {
     bool nightScene = false;
 };
 
-struct PictureInfo {
-    int step = 0;
-    int width = 0;
-    int height = 0;
-};
-
-constexpr int kTextureSlotCount = 14;
-constexpr int kPictureCount = 6;
-constexpr int kNoiseSlot = 6;
-
-extern EffectParameters effectParameters;
-extern GLuint textureIds[kTextureSlotCount];
-extern PictureInfo pictures[kPictureCount];
+inline constexpr EffectParameters kStartingParameters{};

@@ -19,11 +19,11 @@
 #include <GL/glu.h>
 
 #include "app/callbacks.h"
-#include "image/native_path.h"
+#include "app/effect_keys.h"
 #include "app/picture_catalogue.h"
-#include "obj/obj.h"
 #include "image/dib_image.h"
-#include "effects/effect_state.h"
+#include "image/native_path.h"
+#include "obj/obj.h"
 #include "tools/screenshots/scene_window.h"
 
 namespace {
@@ -78,7 +78,8 @@ SceneLoadWork timeSceneLoadWork() {
     glGenTextures(1, &scratch);
     glBindTexture(GL_TEXTURE_2D, scratch);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    for (const char* path : texturePaths) {
+    for (int slot = 0; slot < kTextureSlotCount; ++slot) {
+        const char* path = texturePath(kBuiltInPictureFiles, slot);
         if (!path) continue;
         PictureTimes times;
         times.path = path;

@@ -6,11 +6,11 @@
 #include <GL/freeglut.h>
 
 #include "app/callbacks.h"
+#include "app/effect_keys.h"
 #include "app/scene_load.h"
 #include "app/startup.h"
 #include "camera/camera.h"
 #include "effects/effect_programs.h"
-#include "effects/effect_state.h"
 #include "obj/obj.h"
 #include "obj/obj_internal.h"
 #include "tests/support/gl_scene.h"
@@ -39,15 +39,17 @@ class DisplayFrameTest : public ::testing::Test {
         billboardModel = frameModel;
         effectParameters.program = effectPrograms[0];
         effectParameters.pixelSize = 2;
-        textureIds[0] = testsupport::makeFlatTexture(kFace);
-        pictures[0] = {2, 64, 32};
-        for (int slot : {7, 9}) textureIds[slot] = testsupport::makeFlatTexture(kGround);
-        for (int slot : {8, 10}) textureIds[slot] = testsupport::makeFlatTexture(kBackdrop);
-        textureIds[11] = testsupport::makeFlatTexture(kMetal);
+        pictureCatalogue.textureIds[0] = testsupport::makeFlatTexture(kFace);
+        pictureCatalogue.pictures[0] = {2, 64, 32};
+        for (int slot : {7, 9})
+            pictureCatalogue.textureIds[slot] = testsupport::makeFlatTexture(kGround);
+        for (int slot : {8, 10})
+            pictureCatalogue.textureIds[slot] = testsupport::makeFlatTexture(kBackdrop);
+        pictureCatalogue.textureIds[11] = testsupport::makeFlatTexture(kMetal);
     }
 
     void TearDown() override {
-        for (GLuint& id : textureIds) {
+        for (GLuint& id : pictureCatalogue.textureIds) {
             if (id != 0) glDeleteTextures(1, &id);
             id = 0;
         }

@@ -8,13 +8,13 @@
 #include <vector>
 
 #include "app/callbacks.h"
+#include "app/effect_keys.h"
 #include "app/face_geometry.h"
 #include "app/scene_load.h"
 #include "app/startup.h"
 #include "app/wall_clock.h"
 #include "camera/camera.h"
 #include "effects/effect_programs.h"
-#include "effects/effect_state.h"
 #include "obj/obj.h"
 #include "tests/support/gl_scene.h"
 #include "tests/support/redisplay_count.h"
@@ -52,8 +52,8 @@ class DisplayTest : public ::testing::Test {
     }
 
     void showPicture(int slot, Rgb colour, int width, int height) {
-        textureIds[slot] = texture(colour);
-        pictures[slot] = {2, width, height};
+        pictureCatalogue.textureIds[slot] = texture(colour);
+        pictureCatalogue.pictures[slot] = {2, width, height};
         effectParameters.picture = slot;
     }
 
@@ -94,9 +94,9 @@ TEST(FaceGeometryTest, NarrowAndUnloadedPicturesGetASquareFace) {
 }
 
 TEST_F(DisplayTest, DayViewDrawsGroundBackdropAndTheFixedFace) {
-    textureIds[7] = texture(kGreen);
-    textureIds[8] = texture(kBlue);
-    textureIds[11] = texture(kGrey);
+    pictureCatalogue.textureIds[7] = texture(kGreen);
+    pictureCatalogue.textureIds[8] = texture(kBlue);
+    pictureCatalogue.textureIds[11] = texture(kGrey);
     showPicture(0, kRed, 300, 200);  // the normal view would make this face 40 by 40
     effectParameters.dayScene = true;
     display();
@@ -131,9 +131,9 @@ TEST_F(DisplayTest, SceneViewDrawsTheFrameModelWithTheFrameTexture) {
         obj::setPolygon(billboardModel, si, obj::createPolygon(billboardModel, si), t);
     }
 
-    textureIds[7] = texture(kGreen);
-    textureIds[8] = texture(kBlue);
-    textureIds[11] = texture(kGrey);
+    pictureCatalogue.textureIds[7] = texture(kGreen);
+    pictureCatalogue.textureIds[8] = texture(kBlue);
+    pictureCatalogue.textureIds[11] = texture(kGrey);
     showPicture(0, kRed, 64, 32);
     effectParameters.dayScene = true;
     display();
@@ -146,10 +146,10 @@ TEST_F(DisplayTest, SceneViewDrawsTheFrameModelWithTheFrameTexture) {
 }
 
 TEST_F(DisplayTest, NightViewUsesItsOwnGroundAndBackdrop) {
-    textureIds[7] = texture(kGreen);
-    textureIds[8] = texture(kBlue);
-    textureIds[9] = texture(kYellow);
-    textureIds[10] = texture(kMagenta);
+    pictureCatalogue.textureIds[7] = texture(kGreen);
+    pictureCatalogue.textureIds[8] = texture(kBlue);
+    pictureCatalogue.textureIds[9] = texture(kYellow);
+    pictureCatalogue.textureIds[10] = texture(kMagenta);
     showPicture(0, kRed, 64, 32);
     effectParameters.nightScene = true;
     display();
@@ -178,8 +178,8 @@ TEST_F(DisplayTest, NormalViewSizesTheFaceFromThePicture) {
 }
 
 TEST_F(DisplayTest, NormalViewDrawsNoGroundOrBackdrop) {
-    textureIds[7] = texture(kGreen);
-    textureIds[8] = texture(kBlue);
+    pictureCatalogue.textureIds[7] = texture(kGreen);
+    pictureCatalogue.textureIds[8] = texture(kBlue);
     showPicture(0, kRed, 512, 256);
     display();
     EXPECT_FALSE(drawnAt(15, 0, 20));
@@ -202,29 +202,29 @@ TEST_F(DisplayTest, NarrowAndUnloadedPicturesDrawASquareFace) {
 }
 
 TEST_F(DisplayTest, NeonSignIsLitInEvenSecondsAndUnlitInOddOnes) {
-    textureIds[12] = texture(kYellow);
-    textureIds[13] = texture(kBlue);
+    pictureCatalogue.textureIds[12] = texture(kYellow);
+    pictureCatalogue.textureIds[13] = texture(kBlue);
     showPicture(5, kBlue, 256, 128);
-    textureIds[5] = textureIds[13];
+    pictureCatalogue.textureIds[5] = pictureCatalogue.textureIds[13];
 
     pinWallClock(1'800'000'000);  // seconds field 0
     display();
-    EXPECT_EQ(textureIds[5], textureIds[12]);
+    EXPECT_EQ(pictureCatalogue.textureIds[5], pictureCatalogue.textureIds[12]);
     EXPECT_TRUE(nearColour(shownAt(testsupport::readShownFrame(), 0, 15), kYellow));
 
     pinWallClock(1'800'000'001);  // seconds field 1
     display();
-    EXPECT_EQ(textureIds[5], textureIds[13]);
+    EXPECT_EQ(pictureCatalogue.textureIds[5], pictureCatalogue.textureIds[13]);
     EXPECT_TRUE(nearColour(shownAt(testsupport::readShownFrame(), 0, 15), kBlue));
 
     pinWallClock(1'800'000'058);
     display();
-    EXPECT_EQ(textureIds[5], textureIds[12]);
+    EXPECT_EQ(pictureCatalogue.textureIds[5], pictureCatalogue.textureIds[12]);
 }
 
 TEST_F(DisplayTest, NeonSignKeepsFramesComingWithoutInput) {
-    textureIds[12] = texture(kYellow);
-    textureIds[13] = texture(kBlue);
+    pictureCatalogue.textureIds[12] = texture(kYellow);
+    pictureCatalogue.textureIds[13] = texture(kBlue);
     showPicture(5, kBlue, 256, 128);
     int before = testsupport::redisplayRequests();
     display();
@@ -237,14 +237,14 @@ TEST_F(DisplayTest, NeonSignKeepsFramesComingWithoutInput) {
 }
 
 TEST_F(DisplayTest, NeonSignDoesNotBlinkInTheSceneViews) {
-    textureIds[12] = texture(kYellow);
-    textureIds[13] = texture(kBlue);
+    pictureCatalogue.textureIds[12] = texture(kYellow);
+    pictureCatalogue.textureIds[13] = texture(kBlue);
     showPicture(5, kBlue, 256, 128);
-    textureIds[5] = textureIds[13];
+    pictureCatalogue.textureIds[5] = pictureCatalogue.textureIds[13];
     pinWallClock(1'800'000'000);
     effectParameters.dayScene = true;
     display();
-    EXPECT_EQ(textureIds[5], textureIds[13]);
+    EXPECT_EQ(pictureCatalogue.textureIds[5], pictureCatalogue.textureIds[13]);
 }
 
 TEST_F(DisplayTest, SceneViewInAWindowNarrowerThanTallKeepsASoundProjection) {

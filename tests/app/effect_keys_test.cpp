@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <string>
 
+#include "app/starting_view.h"
 #include "effects/effect_programs.h"
 
 namespace {
@@ -18,22 +19,23 @@ class EffectKeysTest : public testing::Test {
   protected:
     void SetUp() override {
         for (int i = 0; i < kEffectCount; ++i) effectPrograms[i] = GLhandleARB(201 + i);
-        pictures[0] = {3, 81, 27};
-        pictures[1] = {2, 300, 200};
-        pictures[2] = {5, 7, 5};
+        catalogue.pictures[0] = {3, 81, 27};
+        catalogue.pictures[1] = {2, 300, 200};
+        catalogue.pictures[2] = {5, 7, 5};
         state.program = effectPrograms[0];
         state.pixelSize = 9;
-        viewer.positionCamera(0, 20, 60, 0, 15, 0, 0, 1, 0);
+        placeCamera(viewer, kStartingView);
     }
 
     // Applies the keys with standard output captured; returns the captured text.
     std::string press(const std::string& keys) {
         testing::internal::CaptureStdout();
-        for (char key : keys) applyKey(static_cast<unsigned char>(key), state, viewer);
+        for (char key : keys) applyKey(static_cast<unsigned char>(key), state, catalogue, viewer);
         return testing::internal::GetCapturedStdout();
     }
 
     EffectParameters state;
+    PictureCatalogue catalogue;
     Camera viewer;
 };
 
@@ -128,10 +130,10 @@ TEST_F(EffectKeysTest, EachLineIsInThePipeWhenTheKeyReturns) {
     dup2(ends[1], STDOUT_FILENO);
     fcntl(ends[0], F_SETFL, O_NONBLOCK);
 
-    applyKey('.', state, viewer);
+    applyKey('.', state, catalogue, viewer);
     char buffer[256] = {};
     const ssize_t got = read(ends[0], buffer, sizeof buffer - 1);
-    applyKey('l', state, viewer);
+    applyKey('l', state, catalogue, viewer);
     char cameraLine[256] = {};
     const ssize_t gotCamera = read(ends[0], cameraLine, sizeof cameraLine - 1);
 
@@ -153,20 +155,21 @@ namespace {
 TEST(EffectKeysRandomTest, LongRandomSequencesKeepEveryLimit) {
     const std::string keys = "'\";:0)9(]}[{cCxXpPoO.>,<=+-_tbr12wsdalWTq";
     for (int i = 0; i < kEffectCount; ++i) effectPrograms[i] = GLhandleARB(401 + i);
-    pictures[0] = {2, 256, 128};
-    pictures[1] = {3, 81, 27};
-    pictures[2] = {2, 0, 0};  // failed to load
-    pictures[3] = {2, 1, 100};
-    pictures[4] = {5, 7, 5};
-    pictures[5] = {2, 64, 64};
+    PictureCatalogue catalogue;
+    catalogue.pictures[0] = {2, 256, 128};
+    catalogue.pictures[1] = {3, 81, 27};
+    catalogue.pictures[2] = {2, 0, 0};  // failed to load
+    catalogue.pictures[3] = {2, 1, 100};
+    catalogue.pictures[4] = {5, 7, 5};
+    catalogue.pictures[5] = {2, 64, 64};
     EffectParameters state;
     state.program = effectPrograms[0];
     state.pixelSize = 6;
     Camera viewer;
-    viewer.positionCamera(0, 20, 60, 0, 15, 0, 0, 1, 0);
+    placeCamera(viewer, kStartingView);
     // The first broken limit, if any; checked after the capture ends so a failure reports.
     auto brokenLimit = [&]() -> std::string {
-        const PictureInfo& info = pictures[state.picture];
+        const PictureInfo& info = catalogue.pictures[state.picture];
         if (state.picture < 0 || state.picture >= state.pictureCount) return "picture";
         if (state.pixelSize < info.step || state.pixelSize <= 0) return "pixelSize";
         if (state.program != effectPrograms[state.mode]) return "program";
@@ -184,7 +187,7 @@ TEST(EffectKeysRandomTest, LongRandomSequencesKeepEveryLimit) {
     for (int press = 0; press < 20000 && broken.empty(); ++press) {
         seed = seed * 1103515245u + 12345u;
         const char key = keys[(seed >> 16) % keys.size()];
-        applyKey(static_cast<unsigned char>(key), state, viewer);
+        applyKey(static_cast<unsigned char>(key), state, catalogue, viewer);
         broken = brokenLimit();
         if (!broken.empty()) broken += " after key " + std::string(1, key);
     }

@@ -8,9 +8,10 @@
 #include <string>
 
 #include "app/callbacks.h"
+#include "app/effect_keys.h"
+#include "app/starting_view.h"
 #include "camera/camera.h"
 #include "effects/effect_programs.h"
-#include "effects/effect_state.h"
 #include "tests/support/gl_window.h"
 #include "tests/support/redisplay_count.h"
 
@@ -48,16 +49,16 @@ class KeyboardTest : public testing::Test {
         glutDisplayFunc([] {});
         // Distinct handles, so the program switch of each key can be told apart.
         for (int i = 0; i < kEffectCount; ++i) effectPrograms[i] = GLhandleARB(101 + i);
-        pictures[0] = {2, 256, 256};
-        pictures[1] = {2, 300, 200};
-        pictures[2] = {3, 81, 27};
-        pictures[3] = {5, 7, 5};
-        pictures[4] = {2, 0, 0};  // failed to load
-        pictures[5] = {2, 512, 256};
-        effectParameters = EffectParameters{};
+        pictureCatalogue.pictures[0] = {2, 256, 256};
+        pictureCatalogue.pictures[1] = {2, 300, 200};
+        pictureCatalogue.pictures[2] = {3, 81, 27};
+        pictureCatalogue.pictures[3] = {5, 7, 5};
+        pictureCatalogue.pictures[4] = {2, 0, 0};  // failed to load
+        pictureCatalogue.pictures[5] = {2, 512, 256};
+        effectParameters = kStartingParameters;
         effectParameters.program = effectPrograms[0];
         effectParameters.pixelSize = 6;
-        camera.positionCamera(0, 20, 60, 0, 15, 0, 0, 1, 0);
+        placeCamera(camera, kStartingView);
     }
 
     // Types the keys into the callback and returns what they printed.

@@ -37,12 +37,26 @@ TEST(PictureCatalogueTest, CellStepOfAHugeCoprimePictureEndsAtTheSmallerSide) {
 }
 
 TEST(PictureCatalogueTest, SlotsHoldTheirFilesWithBackslashesAndSlot13HasNone) {
-    EXPECT_STREQ(texturePaths[0], ".\\Textures\\flagcross.bmp");
-    EXPECT_STREQ(texturePaths[5], ".\\Textures\\neonOff.bmp");
-    EXPECT_STREQ(texturePaths[6], ".\\Textures\\noise.bmp");
-    EXPECT_STREQ(texturePaths[11], ".\\Textures\\metal.bmp");
-    EXPECT_STREQ(texturePaths[12], ".\\Textures\\neonOn.bmp");
-    EXPECT_EQ(texturePaths[13], nullptr);
+    const PictureFiles& builtIn = kBuiltInPictureFiles;
+    EXPECT_STREQ(texturePath(builtIn, 0), ".\\Textures\\flagcross.bmp");
+    EXPECT_STREQ(texturePath(builtIn, 5), ".\\Textures\\neonOff.bmp");
+    EXPECT_STREQ(texturePath(builtIn, 6), ".\\Textures\\noise.bmp");
+    EXPECT_STREQ(texturePath(builtIn, 11), ".\\Textures\\metal.bmp");
+    EXPECT_STREQ(texturePath(builtIn, 12), ".\\Textures\\neonOn.bmp");
+    EXPECT_EQ(texturePath(builtIn, 13), nullptr);
+}
+
+TEST(PictureCatalogueTest, EffectTexturesAreThePicturesSlotAndSizeWithTheNoise) {
+    PictureCatalogue catalogue;
+    for (int slot = 0; slot < kTextureSlotCount; ++slot) catalogue.textureIds[slot] = 100 + slot;
+    catalogue.pictures[2] = {2, 64, 32};
+    const EffectTextures textures = effectTextures(catalogue, 2);
+    EXPECT_EQ(textures.picture, 102u);
+    EXPECT_EQ(textures.pictureWidth, 64);
+    EXPECT_EQ(textures.pictureHeight, 32);
+    EXPECT_EQ(textures.noise, 100u + kNoiseSlot);
+    // A picture number out of range never reaches past the six pictures.
+    EXPECT_EQ(effectTextures(catalogue, 9).picture, 100u + kNeonPictureSlot);
 }
 
 TEST(PictureCatalogueTest, LoadOrderFillsEverySlotWithAFileOnceAndTheNeonSignLast) {
@@ -54,7 +68,8 @@ TEST(PictureCatalogueTest, LoadOrderFillsEverySlotWithAFileOnceAndTheNeonSignLas
         seen[slot] = true;
     }
     for (int slot = 0; slot < kTextureSlotCount; ++slot)
-        EXPECT_EQ(seen[slot], texturePaths[slot] != nullptr) << "slot " << slot;
+        EXPECT_EQ(seen[slot], texturePath(kBuiltInPictureFiles, slot) != nullptr)
+            << "slot " << slot;
     EXPECT_EQ(std::end(kTextureLoadOrder)[-1], kNeonPictureSlot);
 }
 

@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "app/effect_keys.h"
 #include "camera/camera.h"
 #include "effects/effect_programs.h"
-#include "effects/effect_state.h"
 #include "image/bmp_encoder.h"
 #include "tests/support/gl_window.h"
 
@@ -25,9 +25,8 @@ class SceneLoadTest : public testing::Test {
   protected:
     void SetUp() override {
         testsupport::openGlWindow();
-        for (GLuint& id : textureIds) id = 0;
-        for (PictureInfo& picture : pictures) picture = {};
-        effectParameters = EffectParameters{};
+        pictureCatalogue = PictureCatalogue{};
+        effectParameters = kStartingParameters;
         for (int i = 0; i < kEffectCount; ++i) effectPrograms[i] = GLhandleARB(301 + i);
         original = fs::current_path();
     }
@@ -49,9 +48,9 @@ class SceneLoadTest : public testing::Test {
         writeFileBytes(path.c_str(), encodeBmp24(width, height, rgb.data()));
     }
 
-    static std::string loadCapturingOutput() {
+    static std::string loadCapturingOutput(const PictureFiles& pictures = kBuiltInPictureFiles) {
         testing::internal::CaptureStdout();
-        loadScene();
+        loadScene(pictures);
         return testing::internal::GetCapturedStdout();
     }
 
@@ -62,13 +61,14 @@ class SceneLoadTest : public testing::Test {
 TEST_F(SceneLoadTest, RepositoryDataFillsEverySlotAndPrintsTheFirstEffect) {
     const std::string output = loadCapturingOutput();
     for (int slot = 0; slot < kTextureSlotCount; ++slot)
-        EXPECT_NE(textureIds[slot], 0u) << "slot " << slot;
-    EXPECT_EQ(textureIds[13], textureIds[5]);
+        EXPECT_NE(pictureCatalogue.textureIds[slot], 0u) << "slot " << slot;
+    EXPECT_EQ(pictureCatalogue.textureIds[13], pictureCatalogue.textureIds[5]);
     for (int i = 0; i < kPictureCount; ++i) {
-        EXPECT_GT(pictures[i].width, 0) << "picture " << i;
-        EXPECT_GE(pictures[i].step, 2) << "picture " << i;
+        EXPECT_GT(pictureCatalogue.pictures[i].width, 0) << "picture " << i;
+        EXPECT_GE(pictureCatalogue.pictures[i].step, 2) << "picture " << i;
     }
-    EXPECT_EQ(output, "Billboard I\npixelSize = " + std::to_string(3 * pictures[0].step) + "\n\n");
+    EXPECT_EQ(output, "Billboard I\npixelSize = " +
+                          std::to_string(3 * pictureCatalogue.pictures[0].step) + "\n\n");
     EXPECT_GE(billboardModel, 0);
 }
 
@@ -82,12 +82,12 @@ TEST_F(SceneLoadTest, SizesStepsAndTheStartingCellSizeComeFromThePictures) {
     writePicture("noise.bmp", 8, 8);
     const std::string output = loadCapturingOutput();
     EXPECT_EQ(output, "Billboard I\npixelSize = 9\n\n");
-    EXPECT_EQ(pictures[0].step, 3);
-    EXPECT_EQ(pictures[1].step, 5);
-    EXPECT_EQ(pictures[2].width, 300);
-    EXPECT_EQ(pictures[2].height, 200);
-    EXPECT_EQ(pictures[2].step, 2);
-    EXPECT_EQ(pictures[5].step, 2);
+    EXPECT_EQ(pictureCatalogue.pictures[0].step, 3);
+    EXPECT_EQ(pictureCatalogue.pictures[1].step, 5);
+    EXPECT_EQ(pictureCatalogue.pictures[2].width, 300);
+    EXPECT_EQ(pictureCatalogue.pictures[2].height, 200);
+    EXPECT_EQ(pictureCatalogue.pictures[2].step, 2);
+    EXPECT_EQ(pictureCatalogue.pictures[5].step, 2);
     EXPECT_EQ(effectParameters.pixelSize, 9);
     EXPECT_EQ(effectParameters.mode, 0);
     EXPECT_EQ(effectParameters.picture, 0);
@@ -100,16 +100,30 @@ TEST_F(SceneLoadTest, MissingPicturesLeaveEmptySlotsOfStepTwo) {
     writePicture("neonOn.bmp", 16, 8);
     const std::string output = loadCapturingOutput();
     EXPECT_EQ(output, "Billboard I\npixelSize = 6\n\n");
-    for (int slot : {0, 1, 2, 3, 4, 6, 7, 8, 9, 10, 11}) EXPECT_EQ(textureIds[slot], 0u);
+    for (int slot : {0, 1, 2, 3, 4, 6, 7, 8, 9, 10, 11})
+        EXPECT_EQ(pictureCatalogue.textureIds[slot], 0u);
     for (int i = 0; i < 5; ++i) {
-        EXPECT_EQ(pictures[i].width, 0);
-        EXPECT_EQ(pictures[i].step, 2);
+        EXPECT_EQ(pictureCatalogue.pictures[i].width, 0);
+        EXPECT_EQ(pictureCatalogue.pictures[i].step, 2);
     }
     // The unlit neon sign is slot 5's own texture, distinct from the lit one.
-    EXPECT_NE(textureIds[5], 0u);
-    EXPECT_NE(textureIds[12], 0u);
-    EXPECT_NE(textureIds[12], textureIds[5]);
-    EXPECT_EQ(textureIds[13], textureIds[5]);
+    EXPECT_NE(pictureCatalogue.textureIds[5], 0u);
+    EXPECT_NE(pictureCatalogue.textureIds[12], 0u);
+    EXPECT_NE(pictureCatalogue.textureIds[12], pictureCatalogue.textureIds[5]);
+    EXPECT_EQ(pictureCatalogue.textureIds[13], pictureCatalogue.textureIds[5]);
+}
+
+TEST_F(SceneLoadTest, OtherPictureFilesTakeThePlaceOfTheBuiltInPictures) {
+    enterScratchFolder();
+    writePicture("mine.bmp", 81, 27);
+    writePicture("noise.bmp", 8, 8);
+    const std::string output =
+        loadCapturingOutput({".\\Textures\\mine.bmp", nullptr, nullptr, nullptr, nullptr, nullptr});
+    EXPECT_EQ(output, "Billboard I\npixelSize = 9\n\n");
+    EXPECT_EQ(pictureCatalogue.pictures[0].width, 81);
+    EXPECT_NE(pictureCatalogue.textureIds[0], 0u);
+    EXPECT_EQ(pictureCatalogue.textureIds[5], 0u);  // no neon sign among them
+    EXPECT_NE(pictureCatalogue.textureIds[kNoiseSlot], 0u);
 }
 
 TEST_F(SceneLoadTest, CameraIsPlacedBeforeTheBillboard) {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/picture_catalogue.h"
+#include "app/texture_load.h"
 #include "image/bmp_encoder.h"
 #include "image/notice.h"
 #include "tests/support/gl_window.h"
@@ -29,8 +29,7 @@ class TextureLoadTest : public testing::Test {
         testsupport::openGlWindow();
         directory = fs::temp_directory_path() / ("glimmer-texload-" + std::to_string(getpid()));
         fs::create_directories(directory);
-        for (GLuint& id : textureIds) id = 0;
-        for (PictureInfo& picture : pictures) picture = {};
+        pictureCatalogue = PictureCatalogue{};
         noticeCount = 0;
         setNoticeHandler(countNotice);
     }
@@ -60,11 +59,11 @@ class TextureLoadTest : public testing::Test {
 
 TEST_F(TextureLoadTest, PictureBecomesAMipmappedTextureAndItsSizeIsRecorded) {
     const std::string path = writePicture("wide.bmp", 12, 6);
-    ASSERT_TRUE(loadTexture(2, path.c_str(), true));
-    EXPECT_NE(textureIds[2], 0u);
-    EXPECT_EQ(pictures[2].width, 12);
-    EXPECT_EQ(pictures[2].height, 6);
-    EXPECT_TRUE(glIsTexture(textureIds[2]));
+    ASSERT_TRUE(loadTexture(pictureCatalogue, 2, path.c_str(), true));
+    EXPECT_NE(pictureCatalogue.textureIds[2], 0u);
+    EXPECT_EQ(pictureCatalogue.pictures[2].width, 12);
+    EXPECT_EQ(pictureCatalogue.pictures[2].height, 6);
+    EXPECT_TRUE(glIsTexture(pictureCatalogue.textureIds[2]));
     EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
     EXPECT_EQ(boundParameter(GL_TEXTURE_MIN_FILTER), GL_LINEAR_MIPMAP_NEAREST);
     GLint level1Width = 0;
@@ -78,37 +77,37 @@ TEST_F(TextureLoadTest, PictureBecomesAMipmappedTextureAndItsSizeIsRecorded) {
 
 TEST_F(TextureLoadTest, SceneTexturesRecordNoSize) {
     const std::string path = writePicture("ground.bmp", 8, 8);
-    ASSERT_TRUE(loadTexture(7, path.c_str(), false));
-    EXPECT_NE(textureIds[7], 0u);
-    ASSERT_TRUE(loadTexture(3, path.c_str(), false));
-    EXPECT_EQ(pictures[3].width, 0);
+    ASSERT_TRUE(loadTexture(pictureCatalogue, 7, path.c_str(), false));
+    EXPECT_NE(pictureCatalogue.textureIds[7], 0u);
+    ASSERT_TRUE(loadTexture(pictureCatalogue, 3, path.c_str(), false));
+    EXPECT_EQ(pictureCatalogue.pictures[3].width, 0);
     // A size asked for a slot without a picture record is not written anywhere.
-    EXPECT_TRUE(loadTexture(12, path.c_str(), true));
-    for (const PictureInfo& picture : pictures) EXPECT_EQ(picture.width, 0);
+    EXPECT_TRUE(loadTexture(pictureCatalogue, 12, path.c_str(), true));
+    for (const PictureInfo& picture : pictureCatalogue.pictures) EXPECT_EQ(picture.width, 0);
 }
 
 TEST_F(TextureLoadTest, MissingFileFailsSilentlyAndLeavesTheSlotEmpty) {
     glDisable(GL_TEXTURE_2D);
-    EXPECT_FALSE(loadTexture(1, (directory / "absent.bmp").c_str(), true));
-    EXPECT_EQ(textureIds[1], 0u);
-    EXPECT_EQ(pictures[1].width, 0);
+    EXPECT_FALSE(loadTexture(pictureCatalogue, 1, (directory / "absent.bmp").c_str(), true));
+    EXPECT_EQ(pictureCatalogue.textureIds[1], 0u);
+    EXPECT_EQ(pictureCatalogue.pictures[1].width, 0);
     EXPECT_EQ(noticeCount, 0);
     EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
-    EXPECT_FALSE(loadTexture(1, nullptr, true));
+    EXPECT_FALSE(loadTexture(pictureCatalogue, 1, nullptr, true));
 }
 
 TEST_F(TextureLoadTest, UndecodableFileIsReportedByTheLoaderAndLeavesTheSlotEmpty) {
     writeFileBytes((directory / "junk.bmp").c_str(), {'n', 'o', 't', ' ', 'a', ' ', 'b', 'm', 'p'});
-    EXPECT_FALSE(loadTexture(4, (directory / "junk.bmp").c_str(), true));
-    EXPECT_EQ(textureIds[4], 0u);
-    EXPECT_EQ(pictures[4].height, 0);
+    EXPECT_FALSE(loadTexture(pictureCatalogue, 4, (directory / "junk.bmp").c_str(), true));
+    EXPECT_EQ(pictureCatalogue.textureIds[4], 0u);
+    EXPECT_EQ(pictureCatalogue.pictures[4].height, 0);
     EXPECT_EQ(noticeCount, 1);
 }
 
 TEST_F(TextureLoadTest, SlotOutsideTheCatalogueIsRefused) {
     const std::string path = writePicture("any.bmp", 4, 4);
-    EXPECT_FALSE(loadTexture(-1, path.c_str(), true));
-    EXPECT_FALSE(loadTexture(kTextureSlotCount, path.c_str(), true));
+    EXPECT_FALSE(loadTexture(pictureCatalogue, -1, path.c_str(), true));
+    EXPECT_FALSE(loadTexture(pictureCatalogue, kTextureSlotCount, path.c_str(), true));
 }
 
 }  // namespace

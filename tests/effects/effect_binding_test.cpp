@@ -9,7 +9,6 @@
 
 #include "effects/effect_binding.h"
 #include "effects/effect_programs.h"
-#include "effects/effect_state.h"
 #include "tests/support/gl_scene.h"
 
 namespace {
@@ -42,19 +41,14 @@ class EffectBindingTest : public ::testing::Test {
         picture = testsupport::makeFlatTexture({200, 40, 40}, 64, 32);
         otherPicture = testsupport::makeFlatTexture({40, 200, 40}, 8, 8);
         noise = testsupport::makeFlatTexture({128, 128, 128});
-        textureIds[0] = picture;
-        textureIds[1] = otherPicture;
-        textureIds[kNoiseSlot] = noise;
-        pictures[0] = {2, 64, 32};
-        pictures[1] = {2, 8, 8};
-        effectParameters = EffectParameters{};
-        effectParameters.pixelSize = 6;
-        effectParameters.pixelRadius = 0.55f;
-        effectParameters.tolerance = 0.25f;
-        effectParameters.luminanceSteps = 7;
-        effectParameters.luminanceBoost = -0.125f;
-        effectParameters.colorBoost = 0.375f;
-        effectParameters.burntOutPercent = 0.0625f;
+        textures = {picture, 64, 32, noise};
+        parameters.pixelSize = 6;
+        parameters.pixelRadius = 0.55f;
+        parameters.tolerance = 0.25f;
+        parameters.luminanceSteps = 7;
+        parameters.luminanceBoost = -0.125f;
+        parameters.colorBoost = 0.375f;
+        parameters.burntOutPercent = 0.0625f;
 
         realGetUniformLocation = __glewGetUniformLocationARB;
         realActiveTexture = __glewActiveTextureARB;
@@ -72,10 +66,12 @@ class EffectBindingTest : public ::testing::Test {
     }
 
     GLhandleARB useEffect(int mode) {
-        effectParameters.mode = mode;
-        effectParameters.program = effectPrograms[mode];
-        return effectParameters.program;
+        parameters.mode = mode;
+        parameters.program = effectPrograms[mode];
+        return parameters.program;
     }
+
+    void bind(GLhandleARB handle) { bindEffect(handle, parameters, textures); }
 
     static float floatUniform(GLhandleARB program, const char* name) {
         GLfloat value = -99.0f;
@@ -104,10 +100,12 @@ class EffectBindingTest : public ::testing::Test {
     }
 
     GLuint picture = 0, otherPicture = 0, noise = 0;
+    EffectParameters parameters;
+    EffectTextures textures;
 };
 
 TEST_F(EffectBindingTest, FourthEffectAssignsAllTenUniformsInTheirOrder) {
-    bindEffect(useEffect(3));
+    bind(useEffect(3));
     const std::vector<std::string> expected = {
         "colorBoost",     "burntOutPercent", "unit 1",    "noiseTexture",
         "luminanceSteps", "luminanceBoost",  "tolerance", "pixelRadius",
@@ -116,29 +114,29 @@ TEST_F(EffectBindingTest, FourthEffectAssignsAllTenUniformsInTheirOrder) {
 }
 
 TEST_F(EffectBindingTest, EachLowerEffectStartsAtItsOwnEntryAndNeverTouchesUnitOne) {
-    bindEffect(useEffect(2));
+    bind(useEffect(2));
     EXPECT_EQ(calls, (std::vector<std::string>{"luminanceSteps", "luminanceBoost", "tolerance",
                                                "pixelRadius", "pixelSize", "billboardSize",
                                                "unit 0", "billboardTexture"}));
     calls.clear();
-    bindEffect(useEffect(1));
+    bind(useEffect(1));
     EXPECT_EQ(calls, (std::vector<std::string>{"tolerance", "pixelRadius", "pixelSize",
                                                "billboardSize", "unit 0", "billboardTexture"}));
     calls.clear();
-    bindEffect(useEffect(0));
+    bind(useEffect(0));
     EXPECT_EQ(calls, (std::vector<std::string>{"pixelSize", "billboardSize", "unit 0",
                                                "billboardTexture"}));
 }
 
 TEST_F(EffectBindingTest, LocationsAreLookedUpAgainOnEveryCall) {
-    bindEffect(useEffect(0));
-    bindEffect(useEffect(0));
+    bind(useEffect(0));
+    bind(useEffect(0));
     EXPECT_EQ(calls.size(), 8u);
 }
 
 TEST_F(EffectBindingTest, FourthEffectProgramHoldsTheParameterValues) {
     const GLhandleARB program = useEffect(3);
-    bindEffect(program);
+    bind(program);
     GLint current = 0;
     glGetIntegerv(GL_CURRENT_PROGRAM, &current);
     EXPECT_EQ(GLhandleARB(current), program);
@@ -161,7 +159,7 @@ TEST_F(EffectBindingTest, LowerEffectsHoldTheirOwnParameterValues) {
     for (int mode = 0; mode < 3; ++mode) {
         SCOPED_TRACE(mode);
         const GLhandleARB program = useEffect(mode);
-        bindEffect(program);
+        bind(program);
         EXPECT_EQ(intUniform(program, "pixelSize"), 6);
         GLint size[2] = {0, 0};
         glGetUniformivARB(program, realGetUniformLocation(program, "billboardSize"), size);
@@ -177,7 +175,7 @@ TEST_F(EffectBindingTest, LowerEffectsHoldTheirOwnParameterValues) {
 }
 
 TEST_F(EffectBindingTest, FourthEffectBindsNoiseWithRepeatAndPictureWithClampOnUnitZero) {
-    bindEffect(useEffect(3));
+    bind(useEffect(3));
     GLint active = 0;
     glGetIntegerv(GL_ACTIVE_TEXTURE_ARB, &active);
     EXPECT_EQ(active, GL_TEXTURE0_ARB);
@@ -198,7 +196,7 @@ TEST_F(EffectBindingTest, FirstEffectLeavesUnitOneAsItWas) {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_MIRRORED_REPEAT);
     realActiveTexture(GL_TEXTURE0_ARB);
 
-    bindEffect(useEffect(0));
+    bind(useEffect(0));
     EXPECT_EQ(boundTexture(GL_TEXTURE1_ARB), GLint(sentinel));
     realActiveTexture(GL_TEXTURE1_ARB);
     EXPECT_EQ(wrapOf(sentinel, GL_TEXTURE_WRAP_S), GL_MIRRORED_REPEAT);
@@ -209,11 +207,11 @@ TEST_F(EffectBindingTest, FirstEffectLeavesUnitOneAsItWas) {
 
 TEST_F(EffectBindingTest, HandleZeroUninstallsTheProgramAndBindsTheTexturesAgain) {
     useEffect(3);
-    bindEffect(effectParameters.program);
+    bind(parameters.program);
     glBindTexture(GL_TEXTURE_2D, 0);
     calls.clear();
 
-    bindEffect(0);
+    bind(0);
     GLint current = -1;
     glGetIntegerv(GL_CURRENT_PROGRAM, &current);
     EXPECT_EQ(current, 0);
@@ -226,9 +224,11 @@ TEST_F(EffectBindingTest, HandleZeroUninstallsTheProgramAndBindsTheTexturesAgain
 
 TEST_F(EffectBindingTest, ChangingThePictureBindsItAndSendsItsSizeNextCall) {
     const GLhandleARB program = useEffect(1);
-    bindEffect(program);
-    effectParameters.picture = 1;
-    bindEffect(program);
+    bind(program);
+    textures.picture = otherPicture;
+    textures.pictureWidth = 8;
+    textures.pictureHeight = 8;
+    bind(program);
     EXPECT_EQ(boundTexture(GL_TEXTURE0_ARB), GLint(otherPicture));
     GLint size[2] = {0, 0};
     glGetUniformivARB(program, realGetUniformLocation(program, "billboardSize"), size);

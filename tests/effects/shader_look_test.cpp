@@ -14,10 +14,10 @@
 #include <vector>
 
 #include "app/callbacks.h"
+#include "app/effect_keys.h"
 #include "app/startup.h"
 #include "camera/camera.h"
 #include "effects/effect_programs.h"
-#include "effects/effect_state.h"
 #include "tests/support/gl_scene.h"
 #include "tests/support/scene_state.h"
 
@@ -37,13 +37,13 @@ class ShaderLookTest : public ::testing::Test {
     // 40 by 20, from height 5 to 25).
     void showPicture(int width, int height, const std::function<Rgb(int, int)>& colourAt) {
         made.push_back(testsupport::makeTexture(width, height, colourAt));
-        textureIds[0] = made.back();
-        pictures[0] = {2, width, height};
+        pictureCatalogue.textureIds[0] = made.back();
+        pictureCatalogue.pictures[0] = {2, width, height};
     }
 
     void useNoise(const std::function<Rgb(int, int)>& colourAt) {
         made.push_back(testsupport::makeTexture(64, 64, colourAt));
-        textureIds[kNoiseSlot] = made.back();
+        pictureCatalogue.textureIds[kNoiseSlot] = made.back();
     }
 
     static Frame draw(int mode, int pixelSize) {

@@ -4,10 +4,11 @@
 // links with whichever test already links the application.
 #pragma once
 
+#include "app/effect_keys.h"
+#include "app/starting_view.h"
 #include "app/startup.h"
 #include "camera/camera.h"
 #include "effects/effect_programs.h"
-#include "effects/effect_state.h"
 #include "tests/support/gl_window.h"
 
 namespace testsupport {
@@ -20,10 +21,9 @@ inline void resetSceneState() {
         buildEffectPrograms();
         built = true;
     }
-    camera.positionCamera(0, 20, 60, 0, 15, 0, 0, 1, 0);
-    effectParameters = EffectParameters{};
-    for (GLuint& id : textureIds) id = 0;
-    for (PictureInfo& info : pictures) info = {};
+    placeCamera(camera, kStartingView);
+    effectParameters = kStartingParameters;
+    pictureCatalogue = PictureCatalogue{};
 }
 
 // Colours read back from llvmpipe match within a few steps of rounding and filtering.

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdarg>
 #include <cstdio>
 #include <map>
 
@@ -40,9 +41,17 @@ int Mesh::triangleCount() const {
 
 namespace {
 
-std::string format(const char* pattern, float a, float b, float c) {
+// printf into a string; the attribute lets the compiler check each call's literal format
+// against its arguments.
+#if defined(__GNUC__)
+__attribute__((format(printf, 1, 2)))
+#endif
+std::string format(const char* pattern, ...) {
     char text[96];
-    std::snprintf(text, sizeof text, pattern, a, b, c);
+    va_list arguments;
+    va_start(arguments, pattern);
+    std::vsnprintf(text, sizeof text, pattern, arguments);
+    va_end(arguments);
     return text;
 }
 
@@ -84,7 +93,7 @@ std::string objText(const Mesh& mesh, const std::string& libraryName) {
         for (const Corner& c : face->corners) {
             int v = positions.indexOf(
                 format("v %.4f %.4f %.4f", c.position.x, c.position.y, c.position.z));
-            int vt = texcoords.indexOf(format("vt %.4f %.4f", c.s, c.t, 0));
+            int vt = texcoords.indexOf(format("vt %.4f %.4f", c.s, c.t));
             int vn =
                 normals.indexOf(format("vn %.4f %.4f %.4f", c.normal.x, c.normal.y, c.normal.z));
             char text[48];
@@ -108,7 +117,7 @@ std::string mtlText(const Mesh& mesh) {
         text += format("Kd %.3f %.3f %.3f\n", m.diffuse.x, m.diffuse.y, m.diffuse.z);
         text += format("Ks %.3f %.3f %.3f\n", m.specular.x, m.specular.y, m.specular.z);
         text += format("Ke %.3f %.3f %.3f\n", m.emission.x, m.emission.y, m.emission.z);
-        text += format("Ns %.1f\n", m.shininess, 0, 0);
+        text += format("Ns %.1f\n", m.shininess);
         text += "d 1.0\n";
     }
     return text;

@@ -11,8 +11,9 @@
 #include <string>
 
 #include "app/callbacks.h"
+#include "app/effect_keys.h"
+#include "app/starting_view.h"
 #include "camera/camera.h"
-#include "effects/effect_state.h"
 #include "tools/screenshots/scene_window.h"
 
 namespace {
@@ -46,12 +47,12 @@ int main(int argc, char** argv) {
     // The smallest cells seen from far off to the side: the LED grid must not turn to moire.
     chooseEffect(1);
     const int cellSize = effectParameters.pixelSize;
-    effectParameters.pixelSize = pictures[effectParameters.picture].step;
-    camera.positionCamera(-62, 18, 22, 0, 15, 0, 0, 1, 0);
+    effectParameters.pixelSize = pictureCatalogue.pictures[effectParameters.picture].step;
+    placeCamera(camera, {{-62, 18, 22}, kStartingView.target, kStartingView.up});
     drawFrame();
     ok = writePng(folder + "/slanted-small-cells.png") && ok;
     effectParameters.pixelSize = cellSize;
-    camera.positionCamera(0, 20, 60, 0, 15, 0, 0, 1, 0);
+    placeCamera(camera, kStartingView);
 
     keyboard('1', 0, 0);  // the day preset, through the real key
     drawFrame();

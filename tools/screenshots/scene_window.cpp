@@ -7,15 +7,18 @@
 #include <chrono>
 
 #include "app/callbacks.h"
-#include "app/scene_load.h"
+#include "app/effect_keys.h"
 #include "app/startup.h"
 #include "effects/effect_programs.h"
-#include "effects/effect_state.h"
 
 namespace {
 
 // Rounds of window events that let the X server map the window before the first frame.
 constexpr int kMappingRounds = 20;
+
+// The field of OpeningTimes that each start-up step's end goes into, in step order.
+constexpr double OpeningTimes::*kStepEnds[] = {
+    &OpeningTimes::windowOpen, &OpeningTimes::programsBuilt, &OpeningTimes::sceneLoaded};
 
 }  // namespace
 
@@ -28,16 +31,9 @@ bool openSceneWindow(int* argc, char** argv, OpeningTimes* times) {
     OpeningTimes local;
     OpeningTimes& t = times ? *times : local;
     t.started = steadySeconds();
-    createMainWindow(argc, argv);
-    registerCallbacks();
-    initGraphics();
-    glewInit();
-    if (!hasProgrammablePipeline()) return false;
-    t.windowOpen = steadySeconds();
-    buildEffectPrograms();
-    t.programsBuilt = steadySeconds();
-    loadScene();
-    t.sceneLoaded = steadySeconds();
+    StartupOptions options;
+    options.stepDone = [&t](StartupStep step) { t.*kStepEnds[int(step)] = steadySeconds(); };
+    if (!startUp(argc, argv, options)) return false;
     for (int round = 0; round < kMappingRounds; ++round) glutMainLoopEvent();
     return true;
 }

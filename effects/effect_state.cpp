@@ -1,5 +1,0 @@
-#include "effects/effect_state.h"
-
-EffectParameters effectParameters;
-GLuint textureIds[kTextureSlotCount] = {};
-PictureInfo pictures[kPictureCount] = {};
