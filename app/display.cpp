@@ -83,7 +83,8 @@ void drawSceneView(const SceneTextures& scene) {
 
 void drawNormalView() {
     const int picture = effectParameters.picture;
-    if (picture == kNeonPictureSlot) {
+    // The neon sign is the built-in picture's own; no picture of the user's blinks.
+    if (picture == kNeonPictureSlot && pictureCatalogue.userPictures.empty()) {
         // Lit in even seconds, unlit in odd ones; the sign keeps asking for frames while shown.
         pictureCatalogue.textureIds[kNeonPictureSlot] =
             wallClockSecond() % 2 == 0 ? pictureCatalogue.textureIds[kNeonLitSlot]
@@ -92,7 +93,7 @@ void drawNormalView() {
     }
     bindFaceEffect(effectParameters.program);
 
-    const float h = normalFaceHalfHeight(pictureCatalogue.pictures[picture]);
+    const float h = normalFaceHalfHeight(pictureInfo(pictureCatalogue, picture));
     const float bottom = kNormalFaceCentreHeight - h;
     const float top = kNormalFaceCentreHeight + h;
     const Quad face = {{1, 0, kFaceHalfWidth, bottom, 0},

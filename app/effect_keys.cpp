@@ -77,7 +77,8 @@ constexpr int effectLineCounts[kEffectCount] = {1, 3, 5, 7};
 constexpr int kResetLineCount = 7;
 constexpr int kResetMode = 0;
 
-// The scene presets show two pictures through the fourth effect.
+// The scene presets show two pictures (one when the user gave only one) through the fourth
+// effect.
 constexpr int kPresetPictureCount = 2;
 constexpr int kPresetMode = 3;
 constexpr int kPresetLuminanceSteps = 16;
@@ -146,7 +147,7 @@ void stepParameter(const ParameterRow& row, int direction, EffectParameters& sta
             break;
         }
         case Stepping::cell:
-            stepPixelSize(direction, state, catalogue.pictures[state.picture]);
+            stepPixelSize(direction, state, pictureInfo(catalogue, state.picture));
             break;
     }
     printParameter(row, keyLabel(row), state, "");
@@ -175,7 +176,7 @@ void reset(EffectParameters& state, const PictureCatalogue& catalogue) {
     state.luminanceBoost = start.luminanceBoost;
     state.colorBoost = start.colorBoost;
     state.burntOutPercent = start.burntOutPercent;
-    state.pictureCount = start.pictureCount;
+    state.pictureCount = billboardPictureCount(catalogue);
     state.mode = kResetMode;
     state.program = effectPrograms[kResetMode];
     printBlock(effectInfos[kResetMode].name, kResetLineCount, state);
@@ -188,7 +189,7 @@ void applyPreset(const ScenePreset& preset, EffectParameters& state,
     state.picture = 0;
     state.mode = kPresetMode;
     state.program = effectPrograms[kPresetMode];
-    state.pictureCount = kPresetPictureCount;
+    state.pictureCount = std::min(kPresetPictureCount, billboardPictureCount(catalogue));
     state.pixelSize = startingPixelSize(catalogue, 0);
     state.tolerance = preset.tolerance;
     state.pixelRadius = kStartingParameters.pixelRadius;

@@ -1,14 +1,45 @@
 // Glimmerboard: simulated LED billboards in one GLUT window.
+//   glimmerboard [OPTIONS] [PICTURE...]   (see usageText in app/command_line.cpp)
 #include <GL/glew.h>
 #include <GL/freeglut.h>
 
+#include <cstdio>
 #include <cstdlib>
 
+#include "app/command_line.h"
+#include "app/data_folder.h"
+#include "app/picture_animation.h"
+#include "app/review_shots.h"
 #include "app/startup.h"
+#include "app/user_pictures.h"
 
 int main(int argc, char** argv) {
+    CommandLine line = parseCommandLine(argc, argv);
+    if (line.help) {
+        std::fputs(usageText(), stdout);
+        return 0;
+    }
+    if (!line.error.empty()) {
+        std::fprintf(stderr, "glimmerboard: %s\n%s", line.error.c_str(), usageText());
+        return 2;
+    }
     printBanner();
-    if (!startUp(&argc, argv)) std::exit(1);
+    // The user's pictures are read from the folder the program was started in, before the
+    // window opens: with none that loads there is nothing to show.
+    std::vector<UserPicture> userPictures = loadUserPictures(line.pictures);
+    if (!line.pictures.empty() && userPictures.empty()) return 1;
+    const bool everyPictureLoaded = userPictures.size() == line.pictures.size();
+    const std::string shotsFolder = line.shotsFolder.empty() ? "" : absolutePath(line.shotsFolder);
+    enterDataFolder();
+
+    StartupOptions options;
+    options.userPictures = &userPictures;
+    options.windowWidth = line.windowWidth;
+    options.windowHeight = line.windowHeight;
+    int glutArgc = static_cast<int>(line.glutArguments.size()) - 1;
+    if (!startUp(&glutArgc, line.glutArguments.data(), options)) std::exit(1);
+    if (!shotsFolder.empty()) return writeReviewShots(shotsFolder) && everyPictureLoaded ? 0 : 1;
+    followChosenPicture();
     glutMainLoop();
     return 0;
 }

@@ -34,14 +34,29 @@ int cellStep(int width, int height, int start) {
     }
 }
 
+int billboardPictureCount(const PictureCatalogue& catalogue) {
+    const auto userCount = static_cast<int>(catalogue.userPictures.size());
+    return userCount > 0 ? userCount : kPictureCount;
+}
+
+const PictureInfo& pictureInfo(const PictureCatalogue& catalogue, int picture) {
+    picture = std::clamp(picture, 0, billboardPictureCount(catalogue) - 1);
+    return catalogue.userPictures.empty() ? catalogue.pictures[picture]
+                                          : catalogue.userPictures[picture].info;
+}
+
 int startingPixelSize(const PictureCatalogue& catalogue, int picture) {
     constexpr int kStartCellSteps = 3;
-    return kStartCellSteps * catalogue.pictures[picture].step;
+    return kStartCellSteps * pictureInfo(catalogue, picture).step;
 }
 
 EffectTextures effectTextures(const PictureCatalogue& catalogue, int picture) {
-    picture = std::clamp(picture, 0, kPictureCount - 1);
-    const PictureInfo& info = catalogue.pictures[picture];
-    return {catalogue.textureIds[picture], info.width, info.height,
-            catalogue.textureIds[kNoiseSlot]};
+    picture = std::clamp(picture, 0, billboardPictureCount(catalogue) - 1);
+    const PictureInfo& info = pictureInfo(catalogue, picture);
+    GLuint texture = catalogue.textureIds[std::min(picture, kPictureCount - 1)];
+    if (!catalogue.userPictures.empty()) {
+        const UserPictureTextures& user = catalogue.userPictures[picture];
+        texture = user.frames.empty() ? 0 : user.frames[user.frame];
+    }
+    return {texture, info.width, info.height, catalogue.textureIds[kNoiseSlot]};
 }

@@ -6,6 +6,8 @@
 #include <GL/glew.h>
 
 #include <array>
+#include <string>
+#include <vector>
 
 #include "effects/effect_binding.h"
 
@@ -30,10 +32,23 @@ struct PictureInfo {
     int height = 0;
 };
 
+// A picture of the user's, as a texture per frame; a still picture has one frame.
+struct UserPictureTextures {
+    std::string name;  // the file as the user gave it
+    PictureInfo info;
+    std::vector<GLuint> frames;
+    std::vector<int> delaysMs;  // how long each frame stays up, for animations
+    int frame = 0;              // the frame shown now
+
+    bool animated() const { return frames.size() > 1; }
+};
+
 // GL texture names by slot (0 until loaded) and the size records of the billboard pictures.
+// The user's pictures, when there are any, are the billboard pictures instead of slots 0 to 5.
 struct PictureCatalogue {
     GLuint textureIds[kTextureSlotCount] = {};
     PictureInfo pictures[kPictureCount] = {};
+    std::vector<UserPictureTextures> userPictures;
 };
 
 // The program's one catalogue, filled by the scene load.
@@ -47,6 +62,9 @@ inline constexpr PictureFiles kBuiltInPictureFiles = {
     ".\\Textures\\logoGray.bmp",  ".\\Textures\\tovin.bmp", ".\\Textures\\neonOff.bmp",
 };
 
+// No billboard picture files: the scene textures alone, when the user's pictures stand in.
+inline constexpr PictureFiles kNoPictureFiles = {};
+
 // File of a slot: the billboard pictures from `pictures`, the scene textures (slots 6 to 12)
 // from the program's own; null for slot 13, which has no file of its own.
 const char* texturePath(const PictureFiles& pictures, int slot);
@@ -58,9 +76,16 @@ constexpr int kTextureLoadOrder[] = {0, 1, 2, 3, 4, 6, 7, 8, 9, 10, 11, 12, 5};
 // side. Called with start 1 it gives at least 2; a side of 0 or 1 gives 2.
 int cellStep(int width, int height, int start);
 
+// How many billboard pictures there are: the user's, or the six built-in ones.
+int billboardPictureCount(const PictureCatalogue& catalogue);
+
+// Size and cell step of billboard picture `picture`, taken as the nearest one when outside.
+const PictureInfo& pictureInfo(const PictureCatalogue& catalogue, int picture);
+
 // The cell size a picture starts with, and returns to whenever it is chosen: three steps.
 int startingPixelSize(const PictureCatalogue& catalogue, int picture);
 
-// What the effect binder draws for `picture`: its texture as the slot holds it now, its
-// size, and the noise texture. A picture number outside the six is taken as the nearest one.
+// What the effect binder draws for `picture`: its texture as the slot holds it now (a user
+// picture's current frame), its size, and the noise texture. A picture number outside the
+// billboard pictures is taken as the nearest one.
 EffectTextures effectTextures(const PictureCatalogue& catalogue, int picture);

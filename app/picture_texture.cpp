@@ -3,6 +3,8 @@
 
 #include <GL/glu.h>
 
+#include <cstdio>
+
 #include "image/picture_scale.h"
 
 int maxTextureSide() {
@@ -33,4 +35,21 @@ std::vector<GLuint> uploadPicture(Picture& picture) {
         picture.frames[i].pixels.reset();  // GL has its own copy now
     }
     return names;
+}
+
+void addUserPictureTextures(PictureCatalogue& catalogue, std::vector<UserPicture>& pictures) {
+    for (UserPicture& user : pictures) {
+        UserPictureTextures textures;
+        textures.name = user.name;
+        textures.frames = uploadPicture(user.picture);
+        if (textures.frames.empty()) {
+            std::fprintf(stderr, "Error: %s: out of memory\n", user.name.c_str());
+            continue;
+        }
+        const int width = user.picture.width, height = user.picture.height;
+        textures.info = {cellStep(width, height, 1), width, height};
+        for (const PictureFrame& frame : user.picture.frames)
+            textures.delaysMs.push_back(frame.delayMs);
+        catalogue.userPictures.push_back(std::move(textures));
+    }
 }

@@ -7,6 +7,8 @@
 
 #include <vector>
 
+#include "app/picture_catalogue.h"
+#include "app/user_pictures.h"
 #include "image/picture.h"
 
 // The largest texture side GL takes (GL_MAX_TEXTURE_SIZE).
@@ -17,3 +19,7 @@ int maxTextureSide();
 // Returns the texture names in frame order, none when memory runs out. Leaves the last
 // texture bound.
 std::vector<GLuint> uploadPicture(Picture& picture);
+
+// Uploads each user picture in order into catalogue.userPictures with its size and cell step,
+// releasing its pixels. A picture GL cannot take is reported on standard error and left out.
+void addUserPictureTextures(PictureCatalogue& catalogue, std::vector<UserPicture>& pictures);

@@ -3,6 +3,7 @@
 #include "app/scene_load.h"
 
 #include "app/effect_keys.h"
+#include "app/picture_texture.h"
 #include "app/starting_view.h"
 #include "app/texture_load.h"
 #include "camera/camera.h"
@@ -17,12 +18,15 @@ constexpr const char* kFrameModelPath = "./Models/billboard.obj";
 
 }  // namespace
 
-void loadScene(const PictureFiles& pictures) {
+void loadScene(const PictureFiles& pictures, std::vector<UserPicture>* userPictures) {
     placeCamera(camera, kStartingView);
     // An unreadable model still gives the index of an empty one, which draws nothing.
     billboardModel = obj::createFile(kFrameModelPath);
 
-    loadCatalogue(pictureCatalogue, pictures);
+    const bool userGiven = userPictures != nullptr && !userPictures->empty();
+    loadCatalogue(pictureCatalogue, userGiven ? kNoPictureFiles : pictures);
+    if (userGiven) addUserPictureTextures(pictureCatalogue, *userPictures);
+    effectParameters.pictureCount = billboardPictureCount(pictureCatalogue);
 
     effectParameters.program = effectPrograms[0];
     effectParameters.mode = 0;

@@ -2,10 +2,15 @@
 // catalogue, the cell steps and the first effect with its console lines.
 #pragma once
 
+#include <vector>
+
 #include "app/picture_catalogue.h"
+#include "app/user_pictures.h"
 
 // File index of the billboard's frame model in the model library, for drawing.
 extern int billboardModel;
 
-// Fills pictureCatalogue with `pictures` as the billboard pictures.
-void loadScene(const PictureFiles& pictures = kBuiltInPictureFiles);
+// Fills pictureCatalogue with `pictures` as the billboard pictures, or, when userPictures
+// holds any, with those instead (their pixels are handed to GL and released).
+void loadScene(const PictureFiles& pictures = kBuiltInPictureFiles,
+               std::vector<UserPicture>* userPictures = nullptr);

@@ -15,7 +15,6 @@ namespace {
 
 constexpr int kWindowX = 100;
 constexpr int kWindowY = 100;
-constexpr int kWindowSize = 700;
 
 void writeLine(const char* line) {
     std::fputs(line, stdout);
@@ -23,11 +22,11 @@ void writeLine(const char* line) {
 }
 
 // Initialises GLUT with the command line and creates the window.
-void createMainWindow(int* argc, char** argv) {
+void createMainWindow(int* argc, char** argv, int width, int height) {
     glutInit(argc, argv);
     glutInitDisplayMode(GLUT_DOUBLE | GLUT_DEPTH);
     glutInitWindowPosition(kWindowX, kWindowY);
-    glutInitWindowSize(kWindowSize, kWindowSize);
+    glutInitWindowSize(width, height);
     glutCreateWindow("Glimmerboard");
 }
 
@@ -78,7 +77,7 @@ bool startUp(int* argc, char** argv, const StartupOptions& options) {
     const auto stepDone = [&options](StartupStep step) {
         if (options.stepDone) options.stepDone(step);
     };
-    createMainWindow(argc, argv);
+    createMainWindow(argc, argv, options.windowWidth, options.windowHeight);
     registerCallbacks();
     initGraphics();
     glewInit();
@@ -86,7 +85,7 @@ bool startUp(int* argc, char** argv, const StartupOptions& options) {
     stepDone(StartupStep::windowOpened);
     buildEffectPrograms();
     stepDone(StartupStep::programsBuilt);
-    loadScene(options.pictures);
+    loadScene(options.pictures, options.userPictures);
     stepDone(StartupStep::sceneLoaded);
     return true;
 }

@@ -3,8 +3,10 @@
 #pragma once
 
 #include <functional>
+#include <vector>
 
 #include "app/picture_catalogue.h"
+#include "app/user_pictures.h"
 
 void printBanner();
 
@@ -20,10 +22,16 @@ enum class StartupStep {
 
 struct StartupOptions {
     PictureFiles pictures = kBuiltInPictureFiles;  // the billboard pictures of the scene load
-    std::function<void(StartupStep)> stepDone;     // called as each step ends, when set
+    // Decoded pictures of the user's, shown instead of `pictures` when there are any; their
+    // pixels are handed to GL and released.
+    std::vector<UserPicture>* userPictures = nullptr;
+    int windowWidth = 700;
+    int windowHeight = 700;
+    std::function<void(StartupStep)> stepDone;  // called as each step ends, when set
 };
 
-// Initialises GLUT with the command line, opens the 700 by 700 "Glimmerboard" window,
+// Initialises GLUT with the command line, opens the "Glimmerboard" window (700 by 700 unless
+// the options say otherwise),
 // registers the six callbacks, sets the GL state, initialises GLEW, builds the effect
 // programs and loads the scene, in that order. Returns false, with the window open but
 // nothing built or read, when GL lacks the programmable pipeline. The event loop is the

@@ -12,7 +12,9 @@ namespace {
 constexpr int kMargin = 12;
 constexpr int kFontScale = 2;  // screen pixels per font pixel
 constexpr int kGlyphAdvance = (kFontGlyphColumns + 1) * kFontScale;
-constexpr int kLabelHeight = kFontGlyphRows * kFontScale + 8;
+constexpr int kLabelLineHeight = (kFontGlyphRows + 3) * kFontScale;
+constexpr int kLabelLines = 2;
+constexpr int kLabelHeight = kLabelLines * kLabelLineHeight + 4;
 constexpr std::uint8_t kBackground = 32;
 constexpr std::uint8_t kLabelLevel = 230;
 
@@ -23,9 +25,9 @@ struct Canvas {
     std::uint8_t* at(int x, int y) { return rgb.data() + (std::size_t(y) * width + x) * 3; }
 };
 
-void drawLabel(Canvas& canvas, const std::string& label, int left, int top, int maxWidth) {
+void drawLine(Canvas& canvas, const std::string& line, int left, int top, int maxWidth) {
     const std::size_t fitting = static_cast<std::size_t>(std::max(0, maxWidth / kGlyphAdvance));
-    const std::string text = label.substr(0, fitting);
+    const std::string text = line.substr(0, fitting);
     for (std::size_t i = 0; i < text.size(); ++i)
         for (int row = 0; row < kFontGlyphRows; ++row)
             for (int column = 0; column < kFontGlyphColumns; ++column) {
@@ -35,6 +37,16 @@ void drawLabel(Canvas& canvas, const std::string& label, int left, int top, int 
                     std::memset(canvas.at(x0, top + row * kFontScale + dy), kLabelLevel,
                                 3 * kFontScale);
             }
+}
+
+void drawLabel(Canvas& canvas, const std::string& label, int left, int top, int maxWidth) {
+    std::size_t start = 0;
+    for (int line = 0; line < kLabelLines && start <= label.size(); ++line) {
+        const std::size_t end = std::min(label.find('\n', start), label.size());
+        drawLine(canvas, label.substr(start, end - start), left, top + line * kLabelLineHeight,
+                 maxWidth);
+        start = end + 1;
+    }
 }
 
 }  // namespace

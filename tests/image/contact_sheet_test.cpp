@@ -23,10 +23,10 @@ std::vector<int> pixelAt(const ContactSheet& sheet, int x, int y) {
 TEST(ContactSheetTest, PicturesAreFittedIntoLabelledTilesInRows) {
     // Two tiles a row, 40 pixels a side; a third picture starts the second row.
     const ContactSheet sheet =
-        buildContactSheet({solid("RED", 20, 20, 255, 0, 0), solid("BLUE", 80, 40, 0, 0, 255),
+        buildContactSheet({solid("RED", 20, 20, 255, 0, 0), solid("BLUE\nWIDE", 80, 40, 0, 0, 255),
                            solid("GREEN", 10, 10, 0, 255, 0)},
                           2, 40);
-    const int margin = 12, labelHeight = 7 * 2 + 8;
+    const int margin = 12, labelHeight = 2 * (7 + 3) * 2 + 4;
     const int cellWidth = 40 + margin, cellHeight = 40 + labelHeight + margin;
     ASSERT_EQ(sheet.width, margin + 2 * cellWidth);
     ASSERT_EQ(sheet.height, margin + 2 * cellHeight);
@@ -47,4 +47,6 @@ TEST(ContactSheetTest, PicturesAreFittedIntoLabelledTilesInRows) {
     const int labelTop = margin + 40 + 4;
     EXPECT_EQ(pixelAt(sheet, margin, labelTop), (std::vector<int>{230, 230, 230}));
     EXPECT_EQ(pixelAt(sheet, margin + 4 * 2 + 1, labelTop), (std::vector<int>{32, 32, 32}));
+    // The second label's second line, "WIDE": W's top left font pixel is lit.
+    EXPECT_EQ(pixelAt(sheet, margin + cellWidth, labelTop + 20), (std::vector<int>{230, 230, 230}));
 }
