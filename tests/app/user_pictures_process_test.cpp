@@ -1,0 +1,131 @@
+// The real program with pictures of the user's, started from a folder of the test's own (not
+// the repository root): the keys' console lines, the review files and the exit status.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "image/bmp_encoder.h"
+#include "image/picture_encoders.h"
+#include "image/picture_file.h"
+#include "tests/support/process.h"
+#include "tests/support/x_keys.h"
+
+namespace {
+
+using testsupport::ProcessOptions;
+using testsupport::runProcess;
+
+const std::string kBanner =
+    "**********************************************************\n"
+    "LED Glimmerboard Demo by: Vellmark\n"
+    "Please refer to included ReadMe.txt file for commands!\n"
+    "**********************************************************\n"
+    "Loading Bitmaps...\n\n";
+
+std::vector<std::uint8_t> solidRgb(int width, int height, std::uint8_t r, std::uint8_t g,
+                                   std::uint8_t b) {
+    std::vector<std::uint8_t> rgb;
+    for (int i = 0; i < width * height; ++i) rgb.insert(rgb.end(), {r, g, b});
+    return rgb;
+}
+
+// A fresh folder outside the repository holding the pictures of a test.
+class UserPicturesProcessTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        folder_ = std::filesystem::path(testing::TempDir()) /
+                  testing::UnitTest::GetInstance()->current_test_info()->name();
+        std::filesystem::remove_all(folder_);
+        std::filesystem::create_directories(folder_);
+    }
+    void TearDown() override { std::filesystem::remove_all(folder_); }
+
+    void write(const std::string& name, const std::vector<std::uint8_t>& bytes) {
+        ASSERT_TRUE(writeFileBytes((folder_ / name).c_str(), bytes));
+    }
+    ProcessOptions optionsWith(std::vector<std::string> arguments) const {
+        ProcessOptions options;
+        options.arguments = std::move(arguments);
+        options.workingDirectory = folder_.string();
+        options.timeoutSeconds = 60;
+        return options;
+    }
+
+    std::filesystem::path folder_;
+};
+
+}  // namespace
+
+// 81 x 27 has cell step 3 (cell size 9), 7 x 5 has 5 (cell size 15); the damaged picture
+// between them is reported and left out, so t goes from the first to the third and back.
+TEST_F(UserPicturesProcessTest, TCyclesThroughThePicturesThatLoadedWithTheirCellSteps) {
+    const auto wide = solidRgb(81, 27, 200, 40, 40), small = solidRgb(7, 5, 40, 40, 200);
+    write("wide.png", encodePng(81, 27, 3, wide.data()));
+    write("broken.jpg", {0xFF, 0xD8, 0xFF, 0xE0, 0x00, 0x02, 0xFF, 0xC0, 0x00});
+    GifSpec gif{7, 5, {{40, 40, 200}, {0, 0, 0}}, {}};
+    gif.frames.push_back({0, 0, 7, 5, std::vector<std::uint8_t>(35, 0)});
+    write("small.gif", encodeGif(gif));
+
+    const std::string started = kBanner + "Billboard I\npixelSize = 9\n\n";
+    const std::string expected = started + "pixelSize = 15\npixelSize = 9\n";
+    bool typed = false, typedOk = false;
+    ProcessOptions options = optionsWith({"wide.png", "broken.jpg", "small.gif"});
+    options.stopWhen = [&](const std::string& output) {
+        if (!typed && output == started) {
+            typed = true;
+            typedOk = testsupport::typeIntoChildWindow("tt");
+            return !typedOk;
+        }
+        return output.size() >= expected.size();
+    };
+    const auto result = runProcess(testsupport::programPath(), options);
+    ASSERT_TRUE(typedOk) << "the program's window was not found; output:\n" << result.output;
+    EXPECT_EQ(result.output, expected);
+    EXPECT_EQ(result.errorText.rfind("Error: broken.jpg: truncated JPEG file\n", 0), 0u)
+        << result.errorText;
+}
+
+TEST_F(UserPicturesProcessTest, ReviewWritesEveryViewOfEachPictureAndTellsOfTheMissingOne) {
+    const auto red = solidRgb(64, 32, 230, 20, 20);
+    write("red.png", encodePng(64, 32, 3, red.data()));
+    const auto result = runProcess(
+        testsupport::programPath(),
+        optionsWith({"--shots", "review", "--size", "160x120", "red.png", "missing.png"}));
+    EXPECT_EQ(result.exitStatus, 1);
+    EXPECT_EQ(result.errorText,
+              "Error: missing.png: file not found\nReviewing red.png (1 of 1) as red-*.png\n");
+    for (const char* view : {"effect-1", "effect-2", "effect-3", "effect-4", "day", "night"}) {
+        const auto path = folder_ / "review" / (std::string("red-") + view + ".png");
+        Picture shot;
+        const PictureOutcome outcome = loadPicture(path.c_str(), shot);
+        ASSERT_TRUE(outcome.ok()) << path << ": " << outcome.reason;
+        EXPECT_EQ(shot.width, 160);
+        EXPECT_EQ(shot.height, 120);
+        if (std::string(view) == "effect-1") {
+            // The face fills the middle of the normal view: the picture's red, through the
+            // shaders the program found from this other folder.
+            const std::uint8_t* centre = shot.frames[0].pixels.get() + (60 * 160 + 80) * 3;
+            EXPECT_GT(centre[0], 150);
+            EXPECT_LT(centre[1], 80);
+        }
+        if (std::string(view) == "day") {
+            // The top corner shows the day backdrop, found from this other folder too.
+            const std::uint8_t* corner = shot.frames[0].pixels.get() + (119 * 160 + 2) * 3;
+            EXPECT_GT(corner[0] + corner[1] + corner[2], 60);
+        }
+    }
+    EXPECT_TRUE(std::filesystem::exists(folder_ / "review" / "contact-sheet.png"));
+}
+
+TEST_F(UserPicturesProcessTest, WithNoPictureThatLoadsTheProgramStopsBeforeAWindow) {
+    write("notes.png", {'n', 'o', 't', 'e', 's'});
+    ProcessOptions options = optionsWith({"notes.png", "gone.gif"});
+    options.environment = {"DISPLAY=:none"};  // a window could not open here
+    const auto result = runProcess(testsupport::programPath(), options);
+    EXPECT_EQ(result.exitStatus, 1);
+    EXPECT_EQ(result.output, kBanner);
+    EXPECT_EQ(result.errorText,
+              "Error: notes.png: unknown picture format (not BMP, PNG, JPEG, GIF or WebP)\n"
+              "Error: gone.gif: file not found\n");
+}
