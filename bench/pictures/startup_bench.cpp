@@ -1,0 +1,143 @@
+// Time from process start to the first frame on screen, with the built-in pictures and with
+// one 6000 x 4000 JPEG photograph given on the command line. Each run is a child process that
+// goes through the program's own start-up (decode, window, effect programs, scene load with the
+// GPU-built mipmaps, first frame from the GLUT loop); the parent starts it and reads back the
+// moments each step ended on the system-wide monotonic clock, so exec and library loading count.
+//   DISPLAY=:99 ./build-bench/bench/pictures/startup_bench [RUNS]   (from the repository root)
+#include <GL/glew.h>
+#include <GL/freeglut.h>
+
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <string>
+#include <vector>
+
+#include "app/callbacks.h"
+#include "app/startup.h"
+#include "app/user_pictures.h"
+#include "image/bmp_encoder.h"
+#include "image/picture_encoders.h"
+#include "tools/sample_pictures/sample_drawing.h"
+
+extern char** environ;
+
+namespace {
+
+constexpr const char* kPhotoPath = "/tmp/glimmer_startup_photo.jpg";
+constexpr int kPhotoWidth = 6000, kPhotoHeight = 4000;
+constexpr const char* kStepNames[] = {"decode pictures", "window, GL state, GLEW",
+                                      "effect programs", "scene load and textures", "first frame"};
+constexpr int kStepCount = 5;
+
+double monotonicSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return double(now.tv_sec) + now.tv_nsec * 1e-9;
+}
+
+double firstFrameEnd = 0;
+
+void timedDisplay() {
+    display();
+    glFinish();
+    if (firstFrameEnd == 0) firstFrameEnd = monotonicSeconds();
+}
+
+// The child: the program's main up to its first frame, then the moments on standard error.
+int runChild(int argc, char** argv) {
+    double ends[kStepCount] = {};
+    std::vector<std::string> paths(argv + 2, argv + argc);
+    std::freopen("/dev/null", "w", stdout);  // the banner and effect lines
+    std::vector<UserPicture> pictures = loadUserPictures(paths);
+    ends[0] = monotonicSeconds();
+    StartupOptions options;
+    options.userPictures = &pictures;
+    options.stepDone = [&ends](StartupStep step) { ends[int(step) + 1] = monotonicSeconds(); };
+    int glutArgc = 1;
+    if (!startUp(&glutArgc, argv, options)) return 1;
+    glutDisplayFunc(timedDisplay);
+    while (firstFrameEnd == 0) glutMainLoopEvent();
+    ends[4] = firstFrameEnd;
+    for (double end : ends) std::fprintf(stderr, "%.6f\n", end);
+    return 0;
+}
+
+// Runs one child and returns the step ends relative to the moment before it was spawned.
+std::vector<double> runOnce(const char* self, const std::vector<std::string>& pictures) {
+    std::vector<std::string> arguments = {self, "--child"};
+    arguments.insert(arguments.end(), pictures.begin(), pictures.end());
+    std::vector<char*> argv;
+    for (std::string& argument : arguments) argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    int pipeEnds[2];
+    if (pipe(pipeEnds) != 0) return {};
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], 2);
+    posix_spawn_file_actions_addclose(&actions, pipeEnds[0]);
+    const double started = monotonicSeconds();
+    pid_t child = 0;
+    const int spawned = posix_spawn(&child, self, &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    close(pipeEnds[1]);
+    std::string text;
+    char buffer[512];
+    for (ssize_t n; (n = read(pipeEnds[0], buffer, sizeof buffer)) > 0;) text.append(buffer, n);
+    close(pipeEnds[0]);
+    int status = 0;
+    if (spawned == 0) waitpid(child, &status, 0);
+    std::vector<double> ends;
+    const char* line = text.c_str();
+    for (char* next = nullptr;; line = next) {
+        const double end = std::strtod(line, &next);
+        if (next == line) break;
+        ends.push_back(end - started);
+    }
+    return ends.size() == kStepCount ? ends : std::vector<double>{};
+}
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values.empty() ? 0 : values[values.size() / 2];
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc >= 2 && std::string(argv[1]) == "--child") return runChild(argc, argv);
+    const int runs = argc >= 2 ? std::max(1, std::atoi(argv[1])) : 5;
+    const auto photo = photoLikeRgb(kPhotoWidth, kPhotoHeight);
+    if (!writeFileBytes(kPhotoPath, encodeJpeg(kPhotoWidth, kPhotoHeight, photo.data(), 90))) {
+        std::fprintf(stderr, "startup_bench: cannot write %s\n", kPhotoPath);
+        return 1;
+    }
+    const std::vector<std::string> cases[] = {{}, {kPhotoPath}};
+    std::vector<std::vector<double>> ends[2];
+    for (int run = 0; run < runs; ++run)  // alternating, so both see the same machine load
+        for (int c = 0; c < 2; ++c) {
+            std::vector<double> run_ends = runOnce(argv[0], cases[c]);
+            if (run_ends.empty()) {
+                std::fprintf(stderr, "startup_bench: a run failed\n");
+                return 1;
+            }
+            ends[c].push_back(run_ends);
+        }
+    std::printf("Milliseconds from process start, median of %d runs\n", runs);
+    std::printf("%-28s %12s %16s\n", "step ends", "built-in", "6000x4000 JPEG");
+    for (int step = 0; step < kStepCount; ++step) {
+        double medians[2];
+        for (int c = 0; c < 2; ++c) {
+            std::vector<double> values;
+            for (const auto& run : ends[c]) values.push_back(run[step]);
+            medians[c] = median(values) * 1e3;
+        }
+        std::printf("%-28s %12.1f %16.1f\n", kStepNames[step], medians[0], medians[1]);
+    }
+    return 0;
+}
