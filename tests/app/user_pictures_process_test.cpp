@@ -129,3 +129,25 @@ TEST_F(UserPicturesProcessTest, WithNoPictureThatLoadsTheProgramStopsBeforeAWind
               "Error: notes.png: unknown picture format (not BMP, PNG, JPEG, GIF or WebP)\n"
               "Error: gone.gif: file not found\n");
 }
+
+// The installed program runs from anywhere with the data installed beside it.
+TEST_F(UserPicturesProcessTest, InstalledProgramReviewsPicturesFromAnyFolder) {
+    const auto red = solidRgb(40, 20, 230, 20, 20);
+    write("red.png", encodePng(40, 20, 3, red.data()));
+    const std::string prefix = (folder_ / "installed").string();
+    ProcessOptions install;
+    install.arguments = {"--install", GLIMMER_BINARY_DIR, "--prefix", prefix};
+    install.timeoutSeconds = 60;
+    const auto installed = runProcess(GLIMMER_CMAKE_COMMAND, install);
+    ASSERT_EQ(installed.exitStatus, 0) << installed.errorText;
+    for (const char* file :
+         {"bin/objconv", "share/glimmerboard/Shaders/billboard1.frag",
+          "share/glimmerboard/Textures/dayGrass.bmp", "share/glimmerboard/Models/billboard.obj"}) {
+        EXPECT_TRUE(std::filesystem::exists(folder_ / "installed" / file)) << file;
+    }
+    const auto result =
+        runProcess(prefix + "/bin/glimmerboard",
+                   optionsWith({"--shots", "review", "--size", "64x48", "red.png"}));
+    EXPECT_EQ(result.exitStatus, 0) << result.errorText;
+    EXPECT_TRUE(std::filesystem::exists(folder_ / "review" / "red-night.png"));
+}
