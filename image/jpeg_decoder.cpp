@@ -108,7 +108,11 @@ bool readJpegRows(JpegSession& session, std::uint8_t* pixels, std::uint8_t* cmyk
         const JDIMENSION y = info.output_scanline;
         std::uint8_t* row = bottomFirstRow(pixels, rowBytes, info.output_height, y);
         JSAMPROW target = cmykRow != nullptr ? cmykRow : row;
-        if (jpeg_read_scanlines(&info, &target, 1) != 1) break;
+        // The memory source never suspends, so no row means the data ran out.
+        if (jpeg_read_scanlines(&info, &target, 1) != 1) {
+            session.errors.status = PictureStatus::truncated;
+            return false;
+        }
         if (cmykRow != nullptr) cmykToRgb(cmykRow, row, info.output_width);
     }
     return true;
