@@ -13,6 +13,7 @@ uniform float luminanceBoost;
 uniform float colorBoost;
 uniform float burntOutPercent;
 varying float ledMeanLight;
+varying vec3 towardViewer;
 
 #include "picture_cells.glsl"
 
@@ -21,6 +22,8 @@ varying float ledMeanLight;
 #include "led_light.glsl"
 
 #include "led_glow.glsl"
+
+#include "led_wall.glsl"
 
 #include "led_drive.glsl"
 
@@ -65,17 +68,18 @@ void main()
     float pixelsPerCell = cell / footprint;
     float detail = ledDetail(pixelsPerCell);
     float light = ledLight(texel / cell, pixelsPerCell, detail);
-    // Fragments in the dark gap read neither picture nor noise.
+    // Fragments in the gap show the face and read neither picture nor noise.
     if (light <= 0.0) {
-        gl_FragColor = vec4(0.0, 0.0, 0.0, 1.0);
+        gl_FragColor = vec4(faceSurface(), 1.0);
         return;
     }
-    light *= ledWorks(floor(texel / cell), detail);
+    vec2 cellIndex = floor(texel / cell);
+    light *= ledWorks(cellIndex, detail);
     // Nor do burnt-out LEDs.
     if (light <= 0.0) {
-        gl_FragColor = vec4(0.0, 0.0, 0.0, 1.0);
+        gl_FragColor = vec4(faceSurface(), 1.0);
         return;
     }
     vec3 drive = boostColour(ledDrive(cellColour(texel, size, cell, footprint)));
-    gl_FragColor = vec4(ledGlow(drive) * light, 1.0);
+    gl_FragColor = vec4(wallColour(drive, cellIndex, light, pixelsPerCell), 1.0);
 }

@@ -1,12 +1,14 @@
 #version 120
 #extension GL_ARB_shader_texture_lod : enable
-// Billboard II: each cell of Billboard I becomes one round LED, glowing on a dark background.
+// Billboard II: each cell of Billboard I becomes one round LED, glowing on the wall's dark face;
+// its light falls off with the viewing angle and differs a little from LED to LED.
 uniform sampler2D billboardTexture;
 uniform ivec2 billboardSize;
 uniform int pixelSize;
 uniform float tolerance;
 uniform float pixelRadius;
 varying float ledMeanLight;
+varying vec3 towardViewer;
 
 #include "picture_cells.glsl"
 
@@ -16,6 +18,8 @@ varying float ledMeanLight;
 
 #include "led_glow.glsl"
 
+#include "led_wall.glsl"
+
 void main()
 {
     vec2 size = max(vec2(billboardSize), vec2(1.0));
@@ -24,12 +28,13 @@ void main()
     // Picture pixels per screen pixel, along the screen direction that squeezes them most.
     float footprint = max(max(length(dFdx(texel)), length(dFdy(texel))), 1.0e-6);
     float pixelsPerCell = cell / footprint;
-    float light = ledLight(texel / cell, pixelsPerCell, ledDetail(pixelsPerCell));
-    // Fragments in the dark gap read no picture.
+    float detail = ledDetail(pixelsPerCell);
+    float light = ledLight(texel / cell, pixelsPerCell, detail);
+    // Fragments in the gap show the face and read no picture.
     if (light <= 0.0) {
-        gl_FragColor = vec4(0.0, 0.0, 0.0, 1.0);
+        gl_FragColor = vec4(faceSurface(), 1.0);
         return;
     }
     vec3 drive = kLedGain * cellColour(texel, size, cell, footprint);
-    gl_FragColor = vec4(ledGlow(drive) * light, 1.0);
+    gl_FragColor = vec4(wallColour(drive, floor(texel / cell), light, pixelsPerCell), 1.0);
 }

@@ -9,6 +9,7 @@ uniform float pixelRadius;
 uniform int luminanceSteps;
 uniform float luminanceBoost;
 varying float ledMeanLight;
+varying vec3 towardViewer;
 
 #include "picture_cells.glsl"
 
@@ -17,6 +18,8 @@ varying float ledMeanLight;
 #include "led_light.glsl"
 
 #include "led_glow.glsl"
+
+#include "led_wall.glsl"
 
 #include "led_drive.glsl"
 
@@ -28,12 +31,13 @@ void main()
     // Picture pixels per screen pixel, along the screen direction that squeezes them most.
     float footprint = max(max(length(dFdx(texel)), length(dFdy(texel))), 1.0e-6);
     float pixelsPerCell = cell / footprint;
-    float light = ledLight(texel / cell, pixelsPerCell, ledDetail(pixelsPerCell));
-    // Fragments in the dark gap read no picture.
+    float detail = ledDetail(pixelsPerCell);
+    float light = ledLight(texel / cell, pixelsPerCell, detail);
+    // Fragments in the gap show the face and read no picture.
     if (light <= 0.0) {
-        gl_FragColor = vec4(0.0, 0.0, 0.0, 1.0);
+        gl_FragColor = vec4(faceSurface(), 1.0);
         return;
     }
     vec3 drive = ledDrive(cellColour(texel, size, cell, footprint));
-    gl_FragColor = vec4(ledGlow(drive) * light, 1.0);
+    gl_FragColor = vec4(wallColour(drive, floor(texel / cell), light, pixelsPerCell), 1.0);
 }
