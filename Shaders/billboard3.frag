@@ -92,10 +92,11 @@ vec3 ledGlow(vec3 drive)
 // Share of its straight-ahead light an LED sends towards the viewer, per colour channel: half
 // at kSideHalfTangent sideways (tangent of the angle off the axis) and at kUpHalfTangent up or
 // down, where the housing shades the dies sooner, and nothing edge-on. Near the axis it stays
-// close to full (above 95% within 25 degrees sideways and 20 up or down). The red, green and
-// blue dies sit apart, so their halves differ a little and white tints at steep angles.
-const vec3 kSideHalfTangent = vec3(2.356, 2.747, 3.078);  // 67, 70 and 72 degrees
-const vec3 kUpHalfTangent = vec3(1.111, 1.0, 0.900);      // 48, 45 and 42 degrees
+// close to full (97% or more within 25 degrees sideways, 94% within 20 up or down). The red,
+// green and blue dies sit apart, so their halves differ a little and white tints at steep
+// angles: bluish from the side, warm from below.
+const vec3 kSideHalfTangent = vec3(2.475, 2.747, 2.989);  // 68, 70 and 71.5 degrees
+const vec3 kUpHalfTangent = vec3(1.072, 1.0, 0.933);      // 47, 45 and 43 degrees
 vec3 viewingFalloff()
 {
     vec2 across = abs(towardViewer.xy) / max(towardViewer.z, 1.0e-6);
