@@ -14,6 +14,7 @@
 #include "camera/camera.h"
 #include "effects/effect_state.h"
 #include "tools/screenshots/scene_window.h"
+#include "tools/screenshots/viewing_shots.h"
 
 namespace {
 
@@ -59,5 +60,6 @@ int main(int argc, char** argv) {
     keyboard('2', 0, 0);  // straight on to the night preset
     drawFrame();
     ok = writePng(folder + "/night-scene.png") && ok;
+    ok = takeViewingShots(folder, writePng) && ok;
     return ok ? 0 : 1;
 }
