@@ -20,9 +20,14 @@ struct ViewingPlace {
     double distance;
 };
 
+constexpr ViewingPlace kNear = {"near", 0, false, 10};
 constexpr ViewingPlace kPlaces[] = {
-    {"head-on", 0, false, 60},  {"side-45", 45, false, 60}, {"side-70", 70, false, 60},
-    {"below-30", 30, true, 30}, {"near", 0, false, 10},     {"far", 0, false, 95},
+    {"head-on", 0, false, 60},
+    {"side-45", 45, false, 60},
+    {"side-70", 70, false, 60},
+    {"below-30", 30, true, 30},
+    kNear,
+    {"far", 0, false, 95},
 };
 
 void viewFrom(const ViewingPlace& place, float centreHeight) {
@@ -53,9 +58,10 @@ bool takeViewingShots(const std::string& folder,
     if (effectParameters.dayScene || effectParameters.nightScene) keyboard('r', 0, 0);  // reset
     chooseEffect(1);
     bool ok = takeScene(folder + "/view-normal-", 15, writeShot);
-    for (int i = 0; i < 3; ++i) keyboard('t', 0, 0);
+    // The gray logo up close, whose even tones show each LED's own tint and brightness.
+    for (int picture = 0; picture < 3; ++picture) keyboard('t', 0, 0);
     chooseEffect(1);
-    viewFrom(kPlaces[4], 15);
+    viewFrom(kNear, 15);
     drawFrame();
     ok = writeShot(folder + "/view-normal-near-grey.png") && ok;
     keyboard('2', 0, 0);  // the night preset, through the real key
