@@ -1,9 +1,10 @@
 #version 120
 // The billboard face: the picture coordinate passes through to the fragment stage, together
-// with the LED's mean light over its cell, which the far cells show.
+// with the LED's mean light over its cell, which the far cells show, and the way to the viewer.
 uniform float tolerance;
 uniform float pixelRadius;
 varying float ledMeanLight;
+varying vec3 towardViewer;
 
 // Light of a round LED at `radial` from its cell's centre (1 at the middle of a side): a disc
 // of pixelRadius whose edge softens over tolerance of that radius and `blur` more, inside a
@@ -41,5 +42,7 @@ void main()
 {
     gl_TexCoord[0] = gl_MultiTexCoord0;
     ledMeanLight = meanLedLight();
+    // The face lies in z = 0 facing +z; the inverse modelview matrix takes the eye there.
+    towardViewer = (gl_ModelViewMatrixInverse * vec4(0.0, 0.0, 0.0, 1.0)).xyz - gl_Vertex.xyz;
     gl_Position = ftransform();
 }

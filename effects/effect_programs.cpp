@@ -2,15 +2,6 @@
 
 #include "effects/shader_source.h"
 
-const EffectInfo effectInfos[kEffectCount] = {
-    {"Billboard I", "./Shaders/billboard1.vert", "./Shaders/billboard1.frag"},
-    {"Billboard II", "./Shaders/billboard2.vert", "./Shaders/billboard2.frag"},
-    {"Billboard III", "./Shaders/billboard3.vert", "./Shaders/billboard3.frag"},
-    {"Billboard IV", "./Shaders/billboard4.vert", "./Shaders/billboard4.frag"},
-};
-
-GLhandleARB effectPrograms[kEffectCount] = {};
-
 bool hasShaderObjectEntryPoints() {
     return glCreateShaderObjectARB && glShaderSourceARB && glCompileShaderARB &&
            glCreateProgramObjectARB && glAttachObjectARB && glLinkProgramARB;

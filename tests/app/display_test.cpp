@@ -9,7 +9,6 @@
 
 #include "app/callbacks.h"
 #include "app/effect_keys.h"
-#include "app/face_geometry.h"
 #include "app/scene_load.h"
 #include "app/startup.h"
 #include "app/wall_clock.h"
@@ -79,19 +78,6 @@ class DisplayTest : public ::testing::Test {
 
     std::vector<GLuint> made;
 };
-
-TEST(FaceGeometryTest, HalfHeightFollowsTheWholeNumberProportion) {
-    EXPECT_FLOAT_EQ(normalFaceHalfHeight({2, 512, 256}), 10.0f);
-    EXPECT_FLOAT_EQ(normalFaceHalfHeight({2, 300, 200}), 20.0f);
-    EXPECT_NEAR(normalFaceHalfHeight({2, 768, 256}), 6.6667f, 1e-4);
-    EXPECT_FLOAT_EQ(normalFaceHalfHeight({2, 256, 256}), 20.0f);
-}
-
-TEST(FaceGeometryTest, NarrowAndUnloadedPicturesGetASquareFace) {
-    EXPECT_FLOAT_EQ(normalFaceHalfHeight({2, 200, 300}), 20.0f);
-    EXPECT_FLOAT_EQ(normalFaceHalfHeight({2, 0, 0}), 20.0f);
-    EXPECT_FLOAT_EQ(normalFaceHalfHeight({2, 5, 0}), 20.0f);
-}
 
 TEST_F(DisplayTest, DayViewDrawsGroundBackdropAndTheFixedFace) {
     pictureCatalogue.textureIds[7] = texture(kGreen);

@@ -1,5 +1,6 @@
-// The key table without a window: what the presets and the reset set, and that each console
-// line has left the program by the time the key returns, even into a pipe.
+// The key table without a window: the console bytes that key sequences print, the limits,
+// what the presets and the reset set, and that each console line has left the program by the
+// time the key returns, even into a pipe.
 #include "app/effect_keys.h"
 
 #include <fcntl.h>
@@ -144,6 +145,267 @@ TEST_F(EffectKeysTest, EachLineIsInThePipeWhenTheKeyReturns) {
     close(ends[1]);
     EXPECT_EQ(std::string(buffer, got > 0 ? size_t(got) : 0), "luminance_steps = 13\n");
     EXPECT_GT(gotCamera, 0);  // even the camera line, which has no newline at its end
+}
+
+const char* const kResetPrintout =
+    "Billboard I\n"
+    "pixelSize = %i\n"
+    "pixelRadius [0.0,1.0] = 0.600000\n"
+    "tolerance [0.0,1.0] = 0.300000\n"
+    "luminance_steps = 12\n"
+    "luminance_boost [-1.0,1.0] = 0.000000\n"
+    "color_boost [0.0,1.0] = 0.030000\n"
+    "burnt_out_percent [0.0,1.0] = 0.200000\n\n";
+
+std::string resetPrintout(int pixelSize) {
+    char text[512];
+    std::snprintf(text, sizeof text, kResetPrintout, pixelSize);
+    return text;
+}
+
+bool sameState(const EffectParameters& a, const EffectParameters& b) {
+    return a.mode == b.mode && a.program == b.program && a.picture == b.picture &&
+           a.pictureCount == b.pictureCount && a.pixelSize == b.pixelSize &&
+           a.pixelRadius == b.pixelRadius && a.tolerance == b.tolerance &&
+           a.luminanceSteps == b.luminanceSteps && a.luminanceBoost == b.luminanceBoost &&
+           a.colorBoost == b.colorBoost && a.burntOutPercent == b.burntOutPercent &&
+           a.dayScene == b.dayScene && a.nightScene == b.nightScene;
+}
+
+// The key commands as the user meets them: the console bytes that key sequences print, with
+// six pictures of other sizes, one of which failed to load.
+class KeyboardTest : public EffectKeysTest {
+  protected:
+    void SetUp() override {
+        EffectKeysTest::SetUp();
+        catalogue.pictures[0] = {2, 256, 256};
+        catalogue.pictures[1] = {2, 300, 200};
+        catalogue.pictures[2] = {3, 81, 27};
+        catalogue.pictures[3] = {5, 7, 5};
+        catalogue.pictures[4] = {2, 0, 0};  // failed to load
+        catalogue.pictures[5] = {2, 512, 256};
+        state.pixelSize = 6;
+    }
+
+    static std::string repeat(const std::string& line, int times) {
+        std::string text;
+        for (int i = 0; i < times; ++i) text += line;
+        return text;
+    }
+};
+
+TEST_F(KeyboardTest, FloatKeysStepByFiveThousandthsOnBothCharactersOfTheKeyCap) {
+    EXPECT_EQ(press("]}"), "pixelRadius [0.0,1.0] = 0.605000\npixelRadius [0.0,1.0] = 0.610000\n");
+    EXPECT_EQ(press("[{["),
+              "pixelRadius [0.0,1.0] = 0.605000\npixelRadius [0.0,1.0] = 0.600000\n"
+              "pixelRadius [0.0,1.0] = 0.595000\n");
+    EXPECT_EQ(press("0)9("),
+              "tolerance [0.0,1.0] = 0.305000\ntolerance [0.0,1.0] = 0.310000\n"
+              "tolerance [0.0,1.0] = 0.305000\ntolerance [0.0,1.0] = 0.300000\n");
+    EXPECT_EQ(press("cCxX"),
+              "color_boost [0.0,1.0] = 0.035000\ncolor_boost [0.0,1.0] = 0.040000\n"
+              "color_boost [0.0,1.0] = 0.035000\ncolor_boost [0.0,1.0] = 0.030000\n");
+    EXPECT_EQ(press("pPoO"),
+              "burnt_out_percent [0.0,1.0] = 0.205000\n"
+              "burnt_out_percent [0.0,1.0] = 0.210000\n"
+              "burnt_out_percent [0.0,1.0] = 0.205000\n"
+              "burnt_out_percent [0.0,1.0] = 0.200000\n");
+    // The step is added in double precision to the stored float, so stepping back to zero
+    // leaves a residue of the float's rounding: a negative one prints as "-0.000000".
+    EXPECT_EQ(press("'\";:;"),
+              "luminance_boost [0.0,1.0] = 0.005000\n"
+              "luminance_boost [0.0,1.0] = 0.010000\n"
+              "luminance_boost [0.0,1.0] = 0.005000\n"
+              "luminance_boost [0.0,1.0] = -0.000000\n"
+              "luminance_boost [0.0,1.0] = -0.005000\n");
+}
+
+TEST_F(KeyboardTest, FloatKeysStopAtTheUpperLimitAndPrintIt) {
+    state.pixelRadius = 1.0f;
+    EXPECT_EQ(press("]"), "pixelRadius [0.0,1.0] = 1.000000\n");
+    state.tolerance = 0.998f;
+    EXPECT_EQ(press(")0"), repeat("tolerance [0.0,1.0] = 1.000000\n", 2));
+    state.colorBoost = 0.999f;
+    EXPECT_EQ(press("c"), "color_boost [0.0,1.0] = 1.000000\n");
+    state.burntOutPercent = 0.9999f;
+    EXPECT_EQ(press("P"), "burnt_out_percent [0.0,1.0] = 1.000000\n");
+    state.luminanceBoost = 0.997f;
+    EXPECT_EQ(press("\"'"), repeat("luminance_boost [0.0,1.0] = 1.000000\n", 2));
+    EXPECT_EQ(state.luminanceBoost, 1.0f);
+}
+
+TEST_F(KeyboardTest, FloatKeysStopAtTheLowerLimitAndPrintIt) {
+    state.luminanceBoost = -1.0f;
+    EXPECT_EQ(press(";"), "luminance_boost [0.0,1.0] = -1.000000\n");
+    state.luminanceBoost = -0.998f;
+    EXPECT_EQ(press(":"), "luminance_boost [0.0,1.0] = -1.000000\n");
+    state.pixelRadius = 0.002f;
+    EXPECT_EQ(press("[{"), repeat("pixelRadius [0.0,1.0] = 0.000000\n", 2));
+    state.tolerance = 0.0f;
+    EXPECT_EQ(press("9"), "tolerance [0.0,1.0] = 0.000000\n");
+    state.colorBoost = 0.001f;
+    EXPECT_EQ(press("X"), "color_boost [0.0,1.0] = 0.000000\n");
+    state.burntOutPercent = 0.003f;
+    EXPECT_EQ(press("o"), "burnt_out_percent [0.0,1.0] = 0.000000\n");
+    EXPECT_EQ(state.burntOutPercent, 0.0f);
+}
+
+TEST_F(KeyboardTest, LuminanceStepsStopAtZeroAndHaveNoUpperLimit) {
+    state.luminanceSteps = 1;
+    EXPECT_EQ(press(",<,"), "luminance_steps = 0\nluminance_steps = 0\nluminance_steps = 0\n");
+    state.luminanceSteps = 1000;
+    EXPECT_EQ(press(".>"), "luminance_steps = 1001\nluminance_steps = 1002\n");
+}
+
+TEST_F(KeyboardTest, PixelSizeStopsAtTheSmallerSideAndNeverDropsBelowOneStep) {
+    state.picture = 1;  // 300 by 200, step 2
+    state.pixelSize = 196;
+    EXPECT_EQ(press("=+="), "pixelSize = 198\npixelSize = 200\npixelSize = 200\n");
+    state.pixelSize = 4;
+    EXPECT_EQ(press("-_-"), "pixelSize = 2\npixelSize = 2\npixelSize = 2\n");
+    state.picture = 2;  // 81 by 27, step 3
+    state.pixelSize = 6;
+    EXPECT_EQ(press("--="), "pixelSize = 3\npixelSize = 3\npixelSize = 6\n");
+}
+
+TEST_F(KeyboardTest, PixelSizeOfAPictureThatFailedToLoadStaysAtItsStep) {
+    state.picture = 4;  // 0 by 0, step 2
+    state.pixelSize = 6;
+    EXPECT_EQ(press("=="), "pixelSize = 2\npixelSize = 2\n");
+    EXPECT_EQ(press("--"), "pixelSize = 2\npixelSize = 2\n");
+    EXPECT_EQ(state.pixelSize, 2);
+}
+
+TEST_F(KeyboardTest, PictureKeyCyclesThroughAllSixAndRestartsTheCellSize) {
+    EXPECT_EQ(press("tttttt"),
+              "pixelSize = 6\npixelSize = 9\npixelSize = 15\npixelSize = 6\n"
+              "pixelSize = 6\npixelSize = 6\n");
+    EXPECT_EQ(state.picture, 0);
+}
+
+TEST_F(KeyboardTest, EffectKeyPrintsEachEffectsParametersAndWraps) {
+    state.pixelSize = 8;
+    state.luminanceBoost = -0.25f;
+    EXPECT_EQ(press("b"),
+              "Billboard II\npixelSize = 8\npixelRadius [0.0,1.0] = 0.600000\n"
+              "tolerance [0.0,1.0] = 0.300000\n\n");
+    EXPECT_EQ(state.program, effectPrograms[1]);
+    EXPECT_EQ(press("b"),
+              "Billboard III\npixelSize = 8\npixelRadius [0.0,1.0] = 0.600000\n"
+              "tolerance [0.0,1.0] = 0.300000\nluminance_steps = 12\n"
+              "luminance_boost [-1.0,1.0] = -0.250000\n\n");
+    EXPECT_EQ(press("b"),
+              "Billboard IV\npixelSize = 8\npixelRadius [0.0,1.0] = 0.600000\n"
+              "tolerance [0.0,1.0] = 0.300000\nluminance_steps = 12\n"
+              "luminance_boost [-1.0,1.0] = -0.250000\ncolor_boost [0.0,1.0] = 0.030000\n"
+              "burnt_out_percent [0.0,1.0] = 0.200000\n\n");
+    EXPECT_EQ(state.program, effectPrograms[3]);
+    EXPECT_EQ(press("b"), "Billboard I\npixelSize = 8\n\n");
+    EXPECT_EQ(state.mode, 0);
+    EXPECT_EQ(state.program, effectPrograms[0]);
+}
+
+TEST_F(KeyboardTest, ResetRestoresEverythingButThePictureAndTheCamera) {
+    press("tt]]]0cp''...bb");
+    viewer.strafe(3);
+    const Vector3 eye = viewer.getPosition();
+    EXPECT_EQ(press("r"), resetPrintout(9));
+    EXPECT_EQ(state.picture, 2);
+    EXPECT_EQ(state.mode, 0);
+    EXPECT_EQ(state.program, effectPrograms[0]);
+    EXPECT_EQ(viewer.getPosition().x, eye.x);
+}
+
+TEST_F(KeyboardTest, DayPresetSwitchesOnSilentlyAndOffWithTheResetPrintout) {
+    EXPECT_EQ(press("1"), "");
+    EXPECT_TRUE(state.dayScene);
+    EXPECT_EQ(state.mode, 3);
+    EXPECT_EQ(press("b"),
+              "Billboard I\npixelSize = 6\n\n");  // the effect key leaves the scene as it is
+    EXPECT_TRUE(state.dayScene);
+    EXPECT_EQ(press("1"), resetPrintout(6));
+    EXPECT_FALSE(state.dayScene);
+    EXPECT_FALSE(state.nightScene);
+}
+
+TEST_F(KeyboardTest, PresetsPrintTheirValuesThroughTheFourthEffect) {
+    press("1");
+    EXPECT_EQ(press("bbbb"),
+              "Billboard I\npixelSize = 6\n\n"
+              "Billboard II\npixelSize = 6\npixelRadius [0.0,1.0] = 0.600000\n"
+              "tolerance [0.0,1.0] = 0.300000\n\n"
+              "Billboard III\npixelSize = 6\npixelRadius [0.0,1.0] = 0.600000\n"
+              "tolerance [0.0,1.0] = 0.300000\nluminance_steps = 16\n"
+              "luminance_boost [-1.0,1.0] = -0.250000\n\n"
+              "Billboard IV\npixelSize = 6\npixelRadius [0.0,1.0] = 0.600000\n"
+              "tolerance [0.0,1.0] = 0.300000\nluminance_steps = 16\n"
+              "luminance_boost [-1.0,1.0] = -0.250000\ncolor_boost [0.0,1.0] = 0.030000\n"
+              "burnt_out_percent [0.0,1.0] = 0.200000\n\n");
+    EXPECT_EQ(press("2bbbb"),
+              "Billboard I\npixelSize = 6\n\n"
+              "Billboard II\npixelSize = 6\npixelRadius [0.0,1.0] = 0.600000\n"
+              "tolerance [0.0,1.0] = 0.500000\n\n"
+              "Billboard III\npixelSize = 6\npixelRadius [0.0,1.0] = 0.600000\n"
+              "tolerance [0.0,1.0] = 0.500000\nluminance_steps = 16\n"
+              "luminance_boost [-1.0,1.0] = 0.130000\n\n"
+              "Billboard IV\npixelSize = 6\npixelRadius [0.0,1.0] = 0.600000\n"
+              "tolerance [0.0,1.0] = 0.500000\nluminance_steps = 16\n"
+              "luminance_boost [-1.0,1.0] = 0.130000\ncolor_boost [0.0,1.0] = 0.075000\n"
+              "burnt_out_percent [0.0,1.0] = 0.200000\n\n");
+}
+
+TEST_F(KeyboardTest, PresetsSwitchStraightOverToEachOther) {
+    press("tt");
+    EXPECT_EQ(press("2"), "");
+    EXPECT_TRUE(state.nightScene);
+    EXPECT_EQ(state.picture, 0);
+    EXPECT_EQ(state.program, effectPrograms[3]);
+    EXPECT_EQ(press("1"), "");
+    EXPECT_TRUE(state.dayScene);
+    EXPECT_FALSE(state.nightScene);
+    EXPECT_EQ(press("2"), "");
+    EXPECT_FALSE(state.dayScene);
+    EXPECT_TRUE(state.nightScene);
+    EXPECT_EQ(press("2"), resetPrintout(6));
+    EXPECT_FALSE(state.dayScene || state.nightScene);
+    EXPECT_EQ(state.pictureCount, 6);
+}
+
+TEST_F(KeyboardTest, PictureKeyAlternatesBetweenTwoPicturesInAPreset) {
+    press("1");
+    EXPECT_EQ(press("ttt"), "pixelSize = 6\npixelSize = 6\npixelSize = 6\n");
+    EXPECT_EQ(state.picture, 1);
+    press("r");  // back to six pictures, picture 1 kept
+    EXPECT_EQ(press("tt"), "pixelSize = 9\npixelSize = 15\n");
+}
+
+TEST_F(KeyboardTest, CameraLineShowsThePlacementWithoutATrailingNewline) {
+    EXPECT_EQ(press("l"),
+              "0.000000 20.000000 60.000000 \n\tat 0.000000 19.916954 59.003456 \n\tup "
+              "0.000000 1.000000 0.000000");
+    EXPECT_EQ(press("dl"),
+              "0.500000 20.000000 60.000000 \n\tat 0.500000 19.916954 59.003456 \n\tup "
+              "0.000000 1.000000 0.000000");
+}
+
+TEST_F(KeyboardTest, WalkingKeysMoveTheCameraSilently) {
+    EXPECT_EQ(press("wsda"), "");
+    press("w");
+    EXPECT_LT(viewer.getPosition().z, 60.0f);
+    EXPECT_LT(viewer.getPosition().y, 20.0f);
+    press("s");
+    press("a");
+    EXPECT_NEAR(viewer.getPosition().x, -0.5f, 1e-6);
+}
+
+TEST_F(KeyboardTest, OtherKeysIncludingUpperCaseLettersChangeNothing) {
+    const EffectParameters before = state;
+    const Vector3 eye = viewer.getPosition();
+    EXPECT_EQ(press("WSADTBRLz 3\x7f\x1b"), "");
+    applyKey(0xff, state, catalogue, viewer);
+    EXPECT_TRUE(sameState(before, state));
+    EXPECT_EQ(viewer.getPosition().x, eye.x);
+    EXPECT_EQ(viewer.getPosition().z, eye.z);
 }
 
 }  // namespace

@@ -128,10 +128,20 @@ TEST_F(EffectBindingTest, EachLowerEffectStartsAtItsOwnEntryAndNeverTouchesUnitO
                                                "billboardTexture"}));
 }
 
-TEST_F(EffectBindingTest, LocationsAreLookedUpAgainOnEveryCall) {
-    bind(useEffect(0));
-    bind(useEffect(0));
-    EXPECT_EQ(calls.size(), 8u);
+// The same names sit at different places in different programs: every call feeds the
+// program it installs with the values it is handed now.
+TEST_F(EffectBindingTest, EachCallFeedsTheProgramItInstallsWithTheCurrentValues) {
+    const GLhandleARB fourth = useEffect(3);
+    bind(fourth);
+    const GLhandleARB first = useEffect(0);
+    parameters.pixelSize = 11;
+    bind(first);
+    parameters.pixelSize = 13;
+    parameters.tolerance = 0.75f;
+    bind(useEffect(3));
+    EXPECT_EQ(intUniform(first, "pixelSize"), 11);
+    EXPECT_EQ(intUniform(fourth, "pixelSize"), 13);
+    EXPECT_FLOAT_EQ(floatUniform(fourth, "tolerance"), 0.75f);
 }
 
 TEST_F(EffectBindingTest, FourthEffectProgramHoldsTheParameterValues) {

@@ -20,6 +20,7 @@
 #include "effects/effect_programs.h"
 #include "tests/support/gl_scene.h"
 #include "tests/support/scene_state.h"
+#include "tests/effects/shader_look_fixture.h"
 
 namespace {
 
@@ -27,44 +28,10 @@ using testsupport::Frame;
 using testsupport::Rgb;
 using testsupport::WindowPoint;
 
-class ShaderLookTest : public ::testing::Test {
-  protected:
-    void SetUp() override { testsupport::resetSceneState(); }
+class ShaderLookTest : public testsupport::ShaderLookFixture {};
 
-    void TearDown() override { glDeleteTextures(GLsizei(made.size()), made.data()); }
-
-    // Shows a picture of width by height in the normal view (faces twice as wide as high are
-    // 40 by 20, from height 5 to 25).
-    void showPicture(int width, int height, const std::function<Rgb(int, int)>& colourAt) {
-        made.push_back(testsupport::makeTexture(width, height, colourAt));
-        pictureCatalogue.textureIds[0] = made.back();
-        pictureCatalogue.pictures[0] = {2, width, height};
-    }
-
-    void useNoise(const std::function<Rgb(int, int)>& colourAt) {
-        made.push_back(testsupport::makeTexture(64, 64, colourAt));
-        pictureCatalogue.textureIds[kNoiseSlot] = made.back();
-    }
-
-    static Frame draw(int mode, int pixelSize) {
-        effectParameters.mode = mode;
-        effectParameters.program = effectPrograms[mode];
-        effectParameters.pixelSize = pixelSize;
-        display();
-        return testsupport::readShownFrame();
-    }
-
-    // Window pixel of the point at share (u, v) across the 40 by 20 face from height 5 to 25.
-    static WindowPoint onFace(double u, double v) {
-        return testsupport::projectToWindow(-20.0 + 40.0 * u, 5.0 + 20.0 * v, 0.0);
-    }
-
-    std::vector<GLuint> made;
-};
-
-int brightness(Rgb c) {
-    return (c.r + c.g + c.b) / 3;
-}
+using testsupport::brightness;
+using testsupport::kFaceBlack;
 
 TEST_F(ShaderLookTest, EveryEffectCompilesAndLinks) {
     for (int effect = 0; effect < kEffectCount; ++effect) {
@@ -126,8 +93,8 @@ TEST_F(ShaderLookTest, SecondEffectLeavesDarkGapsBetweenRoundLeds) {
             const WindowPoint corner = onFace(i / 16.0, j / 8.0);
             const WindowPoint side = onFace(i / 16.0, (j + 0.5) / 8);
             EXPECT_GT(brightness(frame.at(centre.x, centre.y)), 240) << i << "," << j;
-            EXPECT_LT(brightness(frame.at(corner.x, corner.y)), 10) << i << "," << j;
-            EXPECT_LT(brightness(frame.at(side.x, side.y)), 10) << i << "," << j;
+            EXPECT_LT(brightness(frame.at(corner.x, corner.y)), kFaceBlack + 5) << i << "," << j;
+            EXPECT_LT(brightness(frame.at(side.x, side.y)), kFaceBlack + 5) << i << "," << j;
         }
     }
 }
@@ -199,12 +166,12 @@ TEST_F(ShaderLookTest, ToleranceSoftensTheLedIntoAHaloThatLeavesTheGapsDark) {
         const WindowPoint at = onFace(u, (3 + 0.5) / 8);
         return brightness(frame.at(at.x, at.y));
     };
-    EXPECT_LT(lightAt(0.0f, nearDisc), 5);
+    EXPECT_LT(lightAt(0.0f, nearDisc), kFaceBlack + 3);
     const int soft = lightAt(0.3f, nearDisc);
-    EXPECT_GT(soft, 8);
+    EXPECT_GT(soft, kFaceBlack + 6);
     EXPECT_GT(lightAt(0.8f, nearDisc), soft + 10);
-    EXPECT_LT(lightAt(0.3f, side), 5);
-    EXPECT_LT(lightAt(0.5f, side), 10);
+    EXPECT_LT(lightAt(0.3f, side), kFaceBlack + 3);
+    EXPECT_LT(lightAt(0.5f, side), kFaceBlack + 8);
 }
 
 TEST_F(ShaderLookTest, ThirdEffectQuantisesLuminanceIntoAtMostStepsPlusOneLevels) {

@@ -1,28 +1,22 @@
 // readShaderSource hands over a file's bytes exactly, plus one NUL.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 
 #include "effects/shader_source.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
+// Each test writes into a folder of its own, so runs side by side never share the file.
 class ShaderSourceTest : public ::testing::Test {
   protected:
-    std::string path = ::testing::TempDir() + "shader_source_test.txt";
-
-    void writeFile(const std::string& bytes) {
-        FILE* file = std::fopen(path.c_str(), "wb");
-        ASSERT_NE(file, nullptr);
-        std::fwrite(bytes.data(), 1, bytes.size(), file);
-        std::fclose(file);
-    }
-    void TearDown() override { std::remove(path.c_str()); }
+    testsupport::TempFolder folder;
+    std::string path = folder.path("shader.txt");
 
     // The text must hold the bytes unchanged, with a NUL right after them.
     void expectExactText(const std::string& bytes) {
-        writeFile(bytes);
+        folder.write("shader.txt", bytes);
         auto text = readShaderSource(path.c_str());
         ASSERT_NE(text, nullptr);
         EXPECT_EQ(std::string(text.get(), bytes.size()), bytes);
@@ -52,7 +46,7 @@ TEST_F(ShaderSourceTest, AMissingFileGivesNoText) {
 }
 
 TEST_F(ShaderSourceTest, ADirectoryGivesNoText) {
-    EXPECT_EQ(readShaderSource(::testing::TempDir().c_str()), nullptr);
+    EXPECT_EQ(readShaderSource(folder.folder().c_str()), nullptr);
 }
 
 }  // namespace

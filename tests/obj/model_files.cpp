@@ -1,44 +1,12 @@
-// Temporary model folders for the model library tests.
+// Model files and a comma locale for the model library tests.
 #include "tests/obj/model_files.h"
 
 #include <clocale>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-
-#include <gtest/gtest.h>
 
 #include "obj/obj.h"
 
 namespace testsupport {
-
-ModelFolder::ModelFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "glimmer-model-XXXXXX");
-    folder_ = mkdtemp(pattern.data()) ? pattern : std::string();
-    EXPECT_FALSE(folder_.empty()) << "cannot make a temporary folder";
-}
-
-ModelFolder::~ModelFolder() {
-    std::error_code ignored;
-    if (!folder_.empty()) std::filesystem::remove_all(folder_, ignored);
-}
-
-std::string ModelFolder::write(const std::string& name, std::string_view text) const {
-    std::string file = path(name);
-    std::filesystem::create_directories(std::filesystem::path(file).parent_path());
-    std::ofstream out(file, std::ios::binary);
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    EXPECT_TRUE(out.good()) << "cannot write " << file;
-    return file;
-}
-
-std::string ModelFolder::read(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 CommaLocale::CommaLocale() {
     std::string command =
@@ -51,14 +19,6 @@ CommaLocale::CommaLocale() {
 CommaLocale::~CommaLocale() {
     std::setlocale(LC_NUMERIC, "C");
     unsetenv("LOCPATH");
-}
-
-InFolder::InFolder(const std::string& folder) : previous_(std::filesystem::current_path()) {
-    std::filesystem::current_path(folder);
-}
-
-InFolder::~InFolder() {
-    std::filesystem::current_path(previous_);
 }
 
 int loadModel(std::string_view objText, std::string_view mtlText) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <functional>
 #include <string>
 
 #include "obj/obj.h"
@@ -49,39 +50,58 @@ class StoreTest : public testing::Test {
     int fi = -1;
 };
 
-TEST_F(StoreTest, CapacitiesDoubleFromTwoAndNeverShrink) {
-    const obj::ObjFile* f = obj::file(fi);
-    EXPECT_EQ(f->vertexCap, 0);
-    EXPECT_EQ(obj::createVertex(fi), 0);
-    EXPECT_EQ(f->vertexCap, 2);
-    obj::createVertex(fi);
-    EXPECT_EQ(f->vertexCap, 2);
-    EXPECT_EQ(obj::createVertex(fi), 2);
-    EXPECT_EQ(f->vertexCap, 4);
-    obj::createVertex(fi);
-    obj::createVertex(fi);
-    EXPECT_EQ(f->vertexCap, 8);
+// However an array grows, a caller sees the next index handed out and every earlier record
+// kept; emptied and filled again, it starts over at 0 with a cleared record.
+TEST_F(StoreTest, VerticesKeepTheirValuesWhileTheArrayGrows) {
+    constexpr int kCount = 100;
+    for (int vi = 0; vi < kCount; ++vi) {
+        ASSERT_EQ(obj::createVertex(fi), vi);
+        const float position[3] = {float(vi), -float(vi), 0.5f};
+        obj::setVertexPosition(fi, vi, position);
+    }
+    EXPECT_EQ(obj::vertexCount(fi), kCount);
+    for (int vi = 0; vi < kCount; ++vi) {
+        float position[3];
+        obj::getVertexPosition(fi, vi, position);
+        EXPECT_EQ(position[0], float(vi));
+        EXPECT_EQ(position[1], -float(vi));
+    }
     while (obj::vertexCount(fi) > 0) obj::deleteVertex(fi, 0);
-    EXPECT_EQ(f->vertexCap, 8);
     EXPECT_EQ(obj::createVertex(fi), 0);
-    EXPECT_EQ(f->vertexCap, 8);
+    float position[3] = {1, 1, 1};
+    obj::getVertexPosition(fi, 0, position);
+    for (float c : position) EXPECT_EQ(c, 0.0f);
 }
 
-TEST_F(StoreTest, EveryArrayGrowsTheSameWay) {
-    int si = obj::createSurface(fi);
-    for (int n = 0; n < 3; ++n) {
-        obj::createMaterial(fi);
-        obj::createPolygon(fi, si);
-        obj::createLine(fi, si);
+TEST_F(StoreTest, EveryArrayHandsOutIndicesInOrderAndKeepsItsRecords) {
+    constexpr int kCount = 9;
+    const int si = obj::createSurface(fi);
+    for (int n = 0; n < kCount; ++n) {
+        ASSERT_EQ(obj::createMaterial(fi), n);
+        obj::setMaterialName(fi, n, std::to_string(n).c_str());
+        ASSERT_EQ(obj::createSurface(fi), n + 1);
+        obj::setSurfaceMaterial(fi, n + 1, n);
+        const int corners[3] = {n, n + 1, n + 2};
+        ASSERT_EQ(obj::createPolygon(fi, si), n);
+        obj::setPolygon(fi, si, n, corners);
+        const int ends[2] = {n, -n};
+        ASSERT_EQ(obj::createLine(fi, si), n);
+        obj::setLine(fi, si, n, ends);
     }
-    const obj::ObjFile* f = obj::file(fi);
-    EXPECT_EQ(f->materialCap, 4);
-    EXPECT_EQ(f->surfaceCap, 2);
-    EXPECT_EQ(obj::surf(fi, si)->polygonCap, 4);
-    EXPECT_EQ(obj::surf(fi, si)->lineCap, 4);
-    EXPECT_EQ(obj::materialCount(fi), 3);
-    EXPECT_EQ(obj::polygonCount(fi, si), 3);
-    EXPECT_EQ(obj::lineCount(fi, si), 3);
+    EXPECT_EQ(obj::materialCount(fi), kCount);
+    EXPECT_EQ(obj::surfaceCount(fi), kCount + 1);
+    EXPECT_EQ(obj::polygonCount(fi, si), kCount);
+    EXPECT_EQ(obj::lineCount(fi, si), kCount);
+    for (int n = 0; n < kCount; ++n) {
+        EXPECT_STREQ(obj::getMaterialName(fi, n), std::to_string(n).c_str());
+        EXPECT_EQ(obj::getSurfaceMaterial(fi, n + 1), n);
+        int corners[3];
+        obj::getPolygon(fi, si, n, corners);
+        EXPECT_EQ(corners[2], n + 2);
+        int ends[2];
+        obj::getLine(fi, si, n, ends);
+        EXPECT_EQ(ends[1], -n);
+    }
 }
 
 TEST_F(StoreTest, NewMaterialHasTheLightingDefaults) {
@@ -163,7 +183,6 @@ TEST_F(StoreTest, DeletingAMaterialDeletesItsSurfacesAndRenumbersLaterOnes) {
         EXPECT_EQ(corners[0], expectedFirst[si]);
         EXPECT_EQ(obj::getSurfaceMaterial(fi, si), expectedMaterial[si]);
     }
-    EXPECT_EQ(obj::file(fi)->materialCap, 4);
 }
 
 TEST_F(StoreTest, DeletingAVertexDropsWhatUsedItAndRenumbersHigherIndices) {
@@ -281,31 +300,37 @@ TEST_F(StoreTest, SettersAcceptAnyIndexValues) {
     EXPECT_EQ(read[2], 1000000);
 }
 
-TEST_F(StoreTest, AllocationFailureMakesEveryCreateReturnMinusOneAndChangesNothing) {
-    int si = obj::createSurface(fi);
-    // Fill the file table, which keeps the capacity earlier tests gave it.
-    while (obj::fileCount() < obj::fileCap) obj::createFile(nullptr);
-    int files = obj::fileCount();
-    obj::setAllocationHook(failingRealloc);
-    EXPECT_EQ(obj::createFile(nullptr), -1);
-    EXPECT_EQ(obj::createMaterial(fi), -1);
-    EXPECT_EQ(obj::createVertex(fi), -1);
-    EXPECT_EQ(obj::createPolygon(fi, si), -1);
-    EXPECT_EQ(obj::createLine(fi, si), -1);
-    EXPECT_EQ(obj::fileCount(), files);
-    EXPECT_EQ(obj::materialCount(fi), 0);
-    EXPECT_EQ(obj::vertexCount(fi), 0);
-    EXPECT_EQ(obj::polygonCount(fi, si), 0);
-    EXPECT_EQ(obj::lineCount(fi, si), 0);
-    EXPECT_EQ(obj::file(fi)->materials, nullptr);
-    EXPECT_EQ(obj::file(fi)->vertexCap, 0);
-    // The surface table has room for a second record, so that create needs no memory.
-    EXPECT_EQ(obj::createSurface(fi), 1);
-    EXPECT_EQ(obj::createSurface(fi), -1);
-    EXPECT_EQ(obj::surfaceCount(fi), 2);
-    EXPECT_EQ(obj::file(fi)->surfaceCap, 2);
-    obj::setAllocationHook(nullptr);
-    EXPECT_EQ(obj::createSurface(fi), 2);
+// With memory refused, creates go on only while their array has room left; the first one
+// that needs memory returns -1 and changes nothing, and with memory back the next one
+// carries on from there.
+TEST_F(StoreTest, ACreateThatGetsNoMemoryReturnsMinusOneAndChangesNothing) {
+    const int si = obj::createSurface(fi);
+    struct Array {
+        const char* name;
+        std::function<int()> create;
+        std::function<int()> count;
+    };
+    const Array arrays[] = {
+        {"files", [] { return obj::createFile(nullptr); }, [] { return obj::fileCount(); }},
+        {"materials", [&] { return obj::createMaterial(fi); },
+         [&] { return obj::materialCount(fi); }},
+        {"vertices", [&] { return obj::createVertex(fi); }, [&] { return obj::vertexCount(fi); }},
+        {"surfaces", [&] { return obj::createSurface(fi); }, [&] { return obj::surfaceCount(fi); }},
+        {"polygons", [&] { return obj::createPolygon(fi, si); },
+         [&] { return obj::polygonCount(fi, si); }},
+        {"lines", [&] { return obj::createLine(fi, si); }, [&] { return obj::lineCount(fi, si); }},
+    };
+    for (const Array& array : arrays) {
+        SCOPED_TRACE(array.name);
+        obj::setAllocationHook(failingRealloc);
+        int room = 0;
+        while (room < 1024 && array.create() >= 0) ++room;
+        const int count = array.count();
+        EXPECT_EQ(array.create(), -1);
+        EXPECT_EQ(array.count(), count);
+        obj::setAllocationHook(nullptr);
+        EXPECT_EQ(array.create(), count);
+    }
 }
 
 TEST_F(StoreTest, ANameThatCannotBeCopiedLeavesTheMaterialUnnamed) {

@@ -179,6 +179,11 @@ struct PublicModel {
     int polygons;
 };
 
+// Test lists and failure messages name the model.
+void PrintTo(const PublicModel& model, std::ostream* out) {
+    *out << model.name;
+}
+
 class PublicModelTest : public testing::TestWithParam<PublicModel> {};
 
 TEST_P(PublicModelTest, WrittenTextReadsBackToTheSameText) {

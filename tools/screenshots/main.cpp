@@ -15,6 +15,7 @@
 #include "app/starting_view.h"
 #include "camera/camera.h"
 #include "tools/screenshots/scene_window.h"
+#include "tools/screenshots/viewing_shots.h"
 
 namespace {
 
@@ -60,5 +61,6 @@ int main(int argc, char** argv) {
     keyboard('2', 0, 0);  // straight on to the night preset
     drawFrame();
     ok = writePng(folder + "/night-scene.png") && ok;
+    ok = takeViewingShots(folder, writePng) && ok;
     return ok ? 0 : 1;
 }

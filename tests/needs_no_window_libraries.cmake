@@ -1,0 +1,16 @@
+# cmake -DREADELF=readelf -DBINARIES=a,b,... -P needs_no_window_libraries.cmake
+# Fails when one of the binaries names GLUT, GLEW or X11 among the libraries it needs.
+string(REPLACE "," ";" binaries "${BINARIES}")
+if(NOT binaries)
+  message(FATAL_ERROR "no test binaries given")
+endif()
+foreach(binary ${binaries})
+  execute_process(COMMAND ${READELF} -d ${binary} OUTPUT_VARIABLE dynamic RESULT_VARIABLE failed)
+  if(failed OR NOT dynamic MATCHES "NEEDED")
+    message(FATAL_ERROR "cannot read the needed libraries of ${binary}")
+  endif()
+  if(dynamic MATCHES "\\[(libglut|libGLEW|libX11)[^]]*\\]")
+    message(FATAL_ERROR "${binary} needs ${CMAKE_MATCH_0}")
+  endif()
+  message(STATUS "${binary}: no GLUT, GLEW or X11")
+endforeach()

@@ -1,0 +1,35 @@
+// Writes the eight effect shader files from the shared pieces:
+//   shader_generator [output folder] [pieces folder]    (defaults "Shaders", "effects/glsl")
+// Each file comes out whole, the same bit for bit on every run.
+#include <cstdio>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "image/bmp_encoder.h"
+#include "tools/shader_generator/shader_assembly.h"
+
+int main(int argc, char** argv) {
+    const std::string folder = argc > 1 ? argv[1] : "Shaders";
+    const std::string pieces = argc > 2 ? argv[2] : "effects/glsl";
+    // Everything is put together before anything is written, so a faulty piece leaves the
+    // committed files as they were.
+    std::vector<std::string> texts;
+    for (const shadergen::ShaderFile& file : shadergen::kShaderFiles) {
+        shadergen::AssembledShader shader = shadergen::assembleShader(pieces, file.source);
+        if (!shader.ok) {
+            std::fprintf(stderr, "shader_generator: %s\n", shader.error.c_str());
+            return 1;
+        }
+        texts.push_back(std::move(shader.text));
+    }
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        const std::string path = folder + "/" + shadergen::kShaderFiles[i].output;
+        if (!writeFileBytes(path.c_str(), {texts[i].begin(), texts[i].end()})) {
+            std::fprintf(stderr, "shader_generator: cannot write %s\n", path.c_str());
+            return 1;
+        }
+        std::printf("%s: %zu bytes\n", path.c_str(), texts[i].size());
+    }
+    return 0;
+}
