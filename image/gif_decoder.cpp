@@ -148,13 +148,8 @@ PictureOutcome decodeGifPicture(std::span<const std::uint8_t> file, const Pictur
     std::vector<int> fileDelays;
     GraphicsControlBlock control = noControl();
     for (;;) {
-        const std::size_t recordStart = source.position;
         GifRecordType record = UNDEFINED_RECORD_TYPE;
-        if (DGifGetRecordType(gif, &record) != GIF_OK) {
-            // Many files end without the trailer byte; nothing is lost then.
-            if (!frames.empty() && recordStart == file.size()) break;
-            return gifFailure(source, gif->Error);
-        }
+        if (DGifGetRecordType(gif, &record) != GIF_OK) return gifFailure(source, gif->Error);
         if (record == TERMINATE_RECORD_TYPE) break;
         if (record == EXTENSION_RECORD_TYPE) {
             if (!readGifExtension(gif, control)) return gifFailure(source, gif->Error);

@@ -115,6 +115,8 @@ bool readJpegRows(JpegSession& session, std::uint8_t* pixels, std::uint8_t* cmyk
         }
         if (cmykRow != nullptr) cmykToRgb(cmykRow, row, info.output_width);
     }
+    // Reads on to the end-of-image marker, so a file cut after its last scan is caught too.
+    jpeg_finish_decompress(&info);
     return true;
 }
 

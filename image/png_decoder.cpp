@@ -2,6 +2,7 @@
 // 8-bit RGB for opaque pictures, or as RGBA composited over black when the picture has alpha.
 #include <spng.h>
 
+#include <algorithm>
 #include <memory>
 
 #include "image/picture_decoders.h"
@@ -35,6 +36,17 @@ bool hasAlpha(spng_ctx* context, const spng_ihdr& header) {
     }
     spng_trns transparency{};
     return spng_get_trns(context, &transparency) == 0;
+}
+
+// The decoder stops at the end chunk's type and never reads its checksum, the file's last
+// four bytes, so whether they are there is checked here.
+bool endChunkWhole(std::span<const std::uint8_t> file) {
+    // Searched from the back: only data some tools append after the end chunk lies behind it.
+    static constexpr std::uint8_t kEndTypeReversed[] = {'D', 'N', 'E', 'I'};
+    const auto type = std::search(file.rbegin(), file.rend(), std::begin(kEndTypeReversed),
+                                  std::end(kEndTypeReversed));
+    // type points at the type's last byte; its checksum must follow it whole.
+    return type != file.rend() && type - file.rbegin() >= 4;
 }
 
 }  // namespace
@@ -89,6 +101,9 @@ PictureOutcome decodePngPicture(std::span<const std::uint8_t> file, const Pictur
         }
         if (error == SPNG_EOI) break;
     }
+    // The chunks after the image, up to the end chunk: a file cut short there is still cut.
+    if (int error = spng_decode_chunks(png)) return pngFailure(error);
+    if (!endChunkWhole(file)) return pngFailure(SPNG_EOF);
     if (alpha && interlaced) {
         for (std::uint32_t y = 0; y < height; ++y) {
             compositeOverBlack(rgba.get() + decodedRowBytes * y,

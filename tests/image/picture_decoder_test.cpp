@@ -211,6 +211,9 @@ TEST(PictureDecoderTest, TruncatedFilesOfEveryFormatSaySo) {
         const PictureOutcome outcome = failure(firstHalf(file));
         EXPECT_EQ(outcome.status, PictureStatus::truncated) << reason;
         EXPECT_EQ(outcome.reason, reason);
+        // Even the end marker alone missing counts: the file is not whole.
+        const std::vector<std::uint8_t> lastByteCut(file.begin(), file.end() - 1);
+        EXPECT_EQ(failure(lastByteCut).reason, reason);
     }
 }
 
