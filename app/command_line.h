@@ -9,8 +9,8 @@
 struct CommandLine {
     std::vector<std::string> pictures;  // as given, in order
     std::string shotsFolder;            // --shots DIR; empty when not reviewing
-    int windowWidth = 700;              // --size WxH
-    int windowHeight = 700;
+    int windowWidth = 0;                // --size WxH; 0 when not given
+    int windowHeight = 0;
     std::vector<char*> glutArguments;  // argv[0] and GLUT's own options, for glutInit
     std::string error;                 // what is wrong with the command line; empty when sound
     bool help = false;                 // --help

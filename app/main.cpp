@@ -34,8 +34,10 @@ int main(int argc, char** argv) {
 
     StartupOptions options;
     options.userPictures = &userPictures;
-    options.windowWidth = line.windowWidth;
-    options.windowHeight = line.windowHeight;
+    if (line.windowWidth > 0) {
+        options.windowWidth = line.windowWidth;
+        options.windowHeight = line.windowHeight;
+    }
     int glutArgc = static_cast<int>(line.glutArguments.size()) - 1;
     if (!startUp(&glutArgc, line.glutArguments.data(), options)) std::exit(1);
     if (!shotsFolder.empty()) return writeReviewShots(shotsFolder) && everyPictureLoaded ? 0 : 1;

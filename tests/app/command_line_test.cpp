@@ -44,8 +44,8 @@ TEST(CommandLineTest, NoArgumentsLeaveTheBuiltInPicturesAndTheDefaultWindow) {
     EXPECT_TRUE(line.error.empty());
     EXPECT_TRUE(line.pictures.empty());
     EXPECT_TRUE(line.shotsFolder.empty());
-    EXPECT_EQ(line.windowWidth, 700);
-    EXPECT_EQ(line.windowHeight, 700);
+    EXPECT_EQ(line.windowWidth, 0);  // the program's own window size
+    EXPECT_EQ(line.windowHeight, 0);
     EXPECT_EQ(glutArguments(line), (std::vector<std::string>{"glimmerboard"}));
 }
 
