@@ -1,8 +1,8 @@
 // The real program kept running: keys take it through every effect, picture and preset view at
 // a series of window sizes (1 x 1, very wide, very tall), the blinking sign draws frame after
-// frame, and the whole tour is made three times. Its resident memory after the first tour must
-// not grow in the later ones, and closing the window must end it cleanly: in the sanitizer
-// build that exit runs the leak check, and any report fails the test.
+// frame (thousands of frames in all), and the whole tour is made three times. Its resident memory
+// after the first tour must not grow in the later ones, and closing the window must end it cleanly:
+// in the sanitizer build that exit runs the leak check, and any report fails the test.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <unistd.h>
@@ -29,6 +29,11 @@ constexpr int kTours = 3;
 
 // How long the neon sign draws continuously at each size of a tour.
 constexpr auto kSignTime = std::chrono::milliseconds(700);
+
+// The driver's heads-up display, kept invisible, writes the frame rate of every period to a
+// file; the rates times the period add up to the frames drawn.
+constexpr double kRatePeriodSeconds = 0.1;
+constexpr int kLeastFrames = 3000;
 
 // Allowed growth of resident memory from the end of the first tour to the end of the last: a
 // little allocator and driver noise, far below what a leak per frame would add over the run.
@@ -84,6 +89,13 @@ int marks(const std::string& output) {
         ++count;
     }
     return count;
+}
+
+double framesDrawn(const std::filesystem::path& rateFolder) {
+    std::ifstream rates(rateFolder / "fps");
+    double frames = 0;
+    for (double rate; rates >> rate;) frames += rate * kRatePeriodSeconds;
+    return frames;
 }
 
 // A sanitizer build keeps freed blocks in quarantine; a small one fills in the first tour, so
@@ -145,9 +157,14 @@ TEST(LongRunTest, EveryViewAtEverySizeLeavesMemoryFlatAndExitsClean) {
         if (!driven) kill(childPid(), SIGTERM);
     });
 
+    const std::filesystem::path rateFolder =
+        std::filesystem::path(testing::TempDir()) / ("long-run-" + std::to_string(getpid()));
+    std::filesystem::create_directories(rateFolder);
     testsupport::ProcessOptions options;
     options.timeoutSeconds = 100;
-    options.environment = {sanitizerOptions()};
+    options.environment = {sanitizerOptions(), "GALLIUM_HUD=fps", "GALLIUM_HUD_VISIBLE=false",
+                           "GALLIUM_HUD_PERIOD=" + std::to_string(kRatePeriodSeconds),
+                           "GALLIUM_HUD_DUMP_DIR=" + rateFolder.string()};
     options.stopWhen = [&](const std::string& text) {
         std::lock_guard<std::mutex> hold(outputLock);
         output = text;
@@ -160,8 +177,10 @@ TEST(LongRunTest, EveryViewAtEverySizeLeavesMemoryFlatAndExitsClean) {
     ASSERT_TRUE(driven) << "the program's window could not be driven; output:\n" << result.output;
     EXPECT_EQ(result.exitStatus, 0) << result.errorText;
     EXPECT_EQ(result.errorText, "");
+    EXPECT_GT(framesDrawn(rateFolder), kLeastFrames);
+    std::filesystem::remove_all(rateFolder);
     ASSERT_EQ(residentAfterTour.size(), std::size_t{kTours});
     EXPECT_LT(residentAfterTour.back() - residentAfterTour.front(), kAllowedGrowthKiB)
-        << "resident KiB after each tour: " << residentAfterTour.front() << " ... "
+        << "resident KiB after the first tour " << residentAfterTour.front() << ", after the last "
         << residentAfterTour.back();
 }
