@@ -40,14 +40,12 @@ constexpr int kLeastFrames = 3000;
 constexpr long kAllowedGrowthKiB = 4096;
 
 // Keys of one pass at a window size: each effect on each of the six pictures, then the day and
-// night views through each effect, then back to the normal view (the reset) on picture 0.
+// the night view with each effect on both of their pictures, then back to the normal view (the
+// reset) on picture 0.
 std::string tourKeys() {
     std::string keys;
-    for (int effect = 0; effect < 4; ++effect)
-        keys +=
-            "tttttt"
-            "b";
-    keys += "1bbbb2bbbb2";
+    for (int effect = 0; effect < 4; ++effect) keys += "ttttttb";
+    keys += "1tbtbtbtb2tbtbtbtb2";
     return keys;
 }
 
