@@ -110,12 +110,13 @@ TEST(LongRunTest, EveryViewAtEverySizeLeavesMemoryFlatAndExitsClean) {
     // The driving runs on its own thread; the process helper collects the output meanwhile.
     std::string output;
     std::mutex outputLock;
-    auto waitForMarks = [&](int count) {
+    // Waits until the output so far passes test; false after a minute without.
+    auto waitFor = [&](auto test) {
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
         while (std::chrono::steady_clock::now() < deadline) {
             {
                 std::lock_guard<std::mutex> hold(outputLock);
-                if (marks(output) >= count) return true;
+                if (test(output)) return true;
             }
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
@@ -125,16 +126,17 @@ TEST(LongRunTest, EveryViewAtEverySizeLeavesMemoryFlatAndExitsClean) {
     std::vector<long> residentAfterTour;
     auto drive = [&] {
         // Start-up is over once the first effect's lines, ending with an empty line, are out.
-        for (bool started = false; !started;) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-            std::lock_guard<std::mutex> hold(outputLock);
-            started = output.find("pixelSize = ") != std::string::npos && output.size() >= 2 &&
-                      output.compare(output.size() - 2, 2, "\n\n") == 0;
-        }
+        const bool started = waitFor([](const std::string& text) {
+            return text.find("pixelSize = ") != std::string::npos && text.size() >= 2 &&
+                   text.compare(text.size() - 2, 2, "\n\n") == 0;
+        });
+        if (!started) return false;
         const pid_t pid = childPid();
         int expected = 0;
         auto step = [&](const std::string& keys) {
-            return testsupport::typeIntoChildWindow(keys + "l") && waitForMarks(++expected);
+            ++expected;
+            return testsupport::typeIntoChildWindow(keys + "l") &&
+                   waitFor([&](const std::string& text) { return marks(text) >= expected; });
         };
         for (int tour = 0; tour < kTours; ++tour) {
             for (const WindowSize& size : kWindowSizes) {
