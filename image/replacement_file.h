@@ -8,7 +8,9 @@
 // (/dev/full, /dev/null, /dev/stdout on a terminal) cannot be replaced by rename and is written
 // in place, still with every error reported; a symbolic link is followed, so the file it names
 // is replaced and the link stays. A read-only target is refused as an open for writing would be.
-// The replacement keeps the old file's permission bits; a new file gets 0666 less the umask.
+// The replacement keeps the old file's permission bits; a new file gets 0666 less the umask. As
+// with any rename, the new file belongs to the writing user and other hard links to the old
+// file keep the old contents.
 #pragma once
 
 #include <cstddef>
