@@ -2,8 +2,7 @@
 // header, the colour table for palette depths, then rows padded to four bytes.
 #include "image/bmp_encoder.h"
 
-#include <cstdio>
-#include <cstring>
+#include "image/replacement_file.h"
 
 namespace {
 
@@ -137,8 +136,5 @@ std::vector<std::uint8_t> encodeBmpIndexed(const IndexedPicture& picture, int bi
 }
 
 bool writeFileBytes(const char* path, const std::vector<std::uint8_t>& bytes) {
-    std::FILE* file = std::fopen(path, "wb");
-    if (file == nullptr) return false;
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    return std::fclose(file) == 0 && written;
+    return replaceFile(path, bytes) == 0;
 }

@@ -27,4 +27,5 @@ struct IndexedPicture {
 std::vector<std::uint8_t> encodeBmpIndexed(const IndexedPicture& picture, int bitsPerPixel,
                                            DibHeader header = DibHeader::info40);
 
+// Replaces the file at path with bytes (see replacement_file.h); false on any failure.
 bool writeFileBytes(const char* path, const std::vector<std::uint8_t>& bytes);

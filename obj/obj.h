@@ -74,9 +74,18 @@ void getLine(int fi, int si, int li, int* vi);
 // Post-load geometry: adds each triangle's unit normal into its three vertex normals.
 void sumFaceNormals(int fi);
 
-// Writes file fi as OBJ text to objPath and its materials as MTL text to mtlPath;
-// either path may be null.
-void writeModel(int fi, const char* objPath, const char* mtlPath);
+// What writeModel reports: the path (one of its arguments) of the first file that could not be
+// written whole, null when every file asked for was, and the errno value of the reason.
+struct WriteResult {
+    const char* failedPath = nullptr;
+    int error = 0;
+    explicit operator bool() const { return failedPath == nullptr; }
+};
+
+// Writes file fi as OBJ text to objPath and its materials as MTL text to mtlPath; either path
+// may be null. Each file is replaced whole or not at all: one that fails keeps its old contents,
+// and the other one is still written.
+WriteResult writeModel(int fi, const char* objPath, const char* mtlPath);
 
 // GL extensions the drawing uses, found once per process (needs a current context), and
 // whether name is listed in the GL extension string.

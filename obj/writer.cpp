@@ -1,37 +1,36 @@
 // Writes a model of the store as OBJ text and its materials as MTL text, in the subset the
 // reader reads, with fixed number formats. Numbers are formatted with to_chars, which gives
-// printf's digits but always with a "." whatever the process locale is.
+// printf's digits but always with a "." whatever the process locale is. Each file is written
+// through a replacement file, so a failed write leaves the old file as it was.
 #include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <string>
+#include <string_view>
 
+#include "image/replacement_file.h"
 #include "obj/obj_internal.h"
 
 namespace obj {
 
 namespace {
 
-// Text is gathered in a string and written out whenever it passes this size.
-constexpr std::size_t kWriteBlock = std::size_t{1} << 16;
-
-// Collects text for one output stream (a stream that could not be opened takes nothing).
+// Text for one output file (the replacement file gathers it into blocks); a file that could
+// not be opened takes nothing.
 class TextOut {
   public:
-    explicit TextOut(const char* path) : stream_(std::fopen(path, "w")) {}
-    ~TextOut() {
-        if (!stream_) return;
-        flush();
-        std::fclose(stream_);
-    }
+    explicit TextOut(const char* path) { file_.open(path, FileContent::text); }
     TextOut(const TextOut&) = delete;
     TextOut& operator=(const TextOut&) = delete;
 
-    bool isOpen() const { return stream_ != nullptr; }
+    bool isOpen() const { return file_.isOpen(); }
+
+    // Writes what is left and puts the file in place; the errno value of a failure, or 0.
+    int finish() {
+        file_.commit();
+        return file_.error();
+    }
 
     TextOut& text(std::string_view words) {
-        text_.append(words);
-        if (text_.size() >= kWriteBlock) flush();
+        file_.write(words);
         return *this;
     }
 
@@ -42,7 +41,7 @@ class TextOut {
         auto result = std::to_chars(digits, digits + sizeof digits, static_cast<double>(value),
                                     std::chars_format::fixed, decimals);
         int length = static_cast<int>(result.ptr - digits);
-        if (length < width) text_.append(static_cast<std::size_t>(width - length), ' ');
+        for (int blank = length; blank < width; ++blank) text(" ");
         return text({digits, static_cast<std::size_t>(length)});
     }
 
@@ -58,13 +57,7 @@ class TextOut {
     }
 
   private:
-    void flush() {
-        std::fwrite(text_.data(), 1, text_.size(), stream_);
-        text_.clear();
-    }
-
-    std::FILE* stream_;
-    std::string text_;
+    ReplacementFile file_;
 };
 
 // "%12.8f" values after a keyword, each preceded by one blank.
@@ -78,9 +71,10 @@ const char* surfaceMaterialName(const ObjFile* model, const ObjSurface& surface)
     return model->materials[surface.material].name;
 }
 
-void writeObj(int fi, const char* objPath, const char* mtlPath) {
+// errno value of a failure, or 0.
+int writeObj(int fi, const char* objPath, const char* mtlPath) {
     TextOut out(objPath);
-    if (!out.isOpen()) return;
+    if (!out.isOpen()) return out.finish();
     const ObjFile* model = file(fi);
     if (mtlPath) out.text("mtllib ").text(mtlPath).text("\n");
     for (int vi = 0; vi < model->vc; ++vi) {
@@ -108,6 +102,7 @@ void writeObj(int fi, const char* objPath, const char* mtlPath) {
             out.text("l ").corner(vi[0]).text(" ").corner(vi[1]).text("\n");
         }
     }
+    return out.finish();
 }
 
 // "map_<tag> [-clamp on ][-o x y z ][-s x y z ]path" for a slot that has a path; each option
@@ -135,9 +130,9 @@ void writeMapLine(TextOut& out, const ObjMap& map, const char* tag) {
     out.text(map.path).text("\n");
 }
 
-void writeMtl(int fi, const char* mtlPath) {
+int writeMtl(int fi, const char* mtlPath) {
     TextOut out(mtlPath);
-    if (!out.isOpen()) return;
+    if (!out.isOpen()) return out.finish();
     const ObjFile* model = file(fi);
     constexpr const char* kTags[kindCount] = {"Kd", "Ka", "Ke", "Ks", "Ns"};
     for (int mi = 0; mi < model->mc; ++mi) {
@@ -153,14 +148,22 @@ void writeMtl(int fi, const char* mtlPath) {
         writeValues(out, &material.maps[diffuse].c[3], 1);
         for (int ki = 0; ki < kindCount; ++ki) writeMapLine(out, material.maps[ki], kTags[ki]);
     }
+    return out.finish();
 }
 
 }  // namespace
 
-void writeModel(int fi, const char* objPath, const char* mtlPath) {
+WriteResult writeModel(int fi, const char* objPath, const char* mtlPath) {
     OBJ_CHECK(0 <= fi && fi < fc);
-    if (objPath) writeObj(fi, objPath, mtlPath);
-    if (mtlPath) writeMtl(fi, mtlPath);
+    WriteResult result;
+    if (objPath) {
+        if (int error = writeObj(fi, objPath, mtlPath)) result = {objPath, error};
+    }
+    if (mtlPath) {
+        int error = writeMtl(fi, mtlPath);
+        if (error && result) result = {mtlPath, error};
+    }
+    return result;
 }
 
 }  // namespace obj

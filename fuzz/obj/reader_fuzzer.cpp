@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -27,13 +28,17 @@ std::string makeFolder() {
 
 const std::string& folder() {
     static const std::string path = makeFolder();
+    // Removed at exit, so corpus replays in every test run leave nothing behind.
+    static const bool cleanUp = std::atexit([] { std::filesystem::remove_all(folder()); }) == 0;
+    (void)cleanUp;
     return path;
 }
 
 void writeFile(const std::string& path, std::string_view text) {
     std::FILE* stream = std::fopen(path.c_str(), "wb");
     if (!stream) std::abort();
-    std::fwrite(text.data(), 1, text.size(), stream);
+    // An empty view may have no data pointer at all, which fwrite must not be given.
+    if (!text.empty()) std::fwrite(text.data(), 1, text.size(), stream);
     std::fclose(stream);
 }
 

@@ -67,6 +67,22 @@ TEST(Bmp2ppmTest, FailureShowsTheNoticeAndWritesNoFile) {
     std::remove(in.c_str());
 }
 
+TEST(Bmp2ppmTest, FailureKeepsAnExistingOutputAndNamesTheReason) {
+    const std::string in = testing::TempDir() + "bmp2ppm_keep.bmp";
+    const std::string out = testing::TempDir() + "bmp2ppm_keep.ppm";
+    ASSERT_TRUE(writeFileBytes(in.c_str(), encodeBmp24(1, 1, patternRgb(1, 1).data())));
+    ASSERT_TRUE(writeFileBytes(out.c_str(), {'o', 'l', 'd'}));
+    auto result = runTool({"missing.bmp", out});
+    EXPECT_EQ(result.exitStatus, 1);
+    EXPECT_EQ(readFile(out), "old");
+
+    result = runTool({in, "/dev/full"});
+    EXPECT_EQ(result.exitStatus, 1);
+    EXPECT_EQ(result.errorText, "bmp2ppm: cannot write /dev/full: No space left on device\n");
+    std::remove(in.c_str());
+    std::remove(out.c_str());
+}
+
 TEST(Bmp2ppmTest, WrongArgumentsPrintUsage) {
     const auto result = runTool({"only-one.bmp"});
     EXPECT_EQ(result.exitStatus, 1);

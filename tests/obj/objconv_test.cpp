@@ -52,8 +52,36 @@ TEST(ObjconvTest, MissingInputIsAnErrorWithStatusOne) {
     testsupport::ProcessResult result = runObjconv(folder.folder(), {"absent.obj", "out.obj"});
     EXPECT_EQ(result.exitStatus, 1);
     EXPECT_EQ(result.output, "");
-    EXPECT_EQ(result.errorText, "objconv: cannot open absent.obj\n");
+    EXPECT_EQ(result.errorText, "objconv: cannot open absent.obj: No such file or directory\n");
     EXPECT_EQ(ModelFolder::read(folder.path("out.obj")), "");
+
+    result = runObjconv(folder.folder(), {"."});
+    EXPECT_EQ(result.exitStatus, 1);
+    EXPECT_EQ(result.errorText, "objconv: cannot open .: Is a directory\n");
+}
+
+TEST(ObjconvTest, AFailedWriteIsAnErrorWithStatusOne) {
+    ModelFolder folder;
+    folder.write("in.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n");
+    testsupport::ProcessResult result = runObjconv(folder.folder(), {"in.obj", "/dev/full"});
+    EXPECT_EQ(result.exitStatus, 1);
+    EXPECT_EQ(result.errorText, "objconv: cannot write /dev/full: No space left on device\n");
+}
+
+// The disk filling part-way, as a file-size limit makes it, must not cost the old file.
+TEST(ObjconvTest, AnExistingFileIsKeptWhenTheDiskFillsPartWay) {
+    ModelFolder folder;
+    std::string big = "v 0 0 0\nv 1 0 0\nv 0 1 0\n";
+    for (int i = 0; i < 1000; ++i) big += "f 1 2 3\n";
+    folder.write("in.obj", big);
+    const std::string old = folder.write("old.obj", "old model\n");
+    testsupport::ProcessOptions options;
+    options.workingDirectory = folder.folder();
+    options.arguments = {"-c", "ulimit -f 8; trap '' XFSZ; exec \"$0\" in.obj old.obj", kObjconv};
+    testsupport::ProcessResult result = testsupport::runProcess("/bin/sh", options);
+    EXPECT_EQ(result.exitStatus, 1);
+    EXPECT_EQ(result.errorText, "objconv: cannot write old.obj: File too large\n");
+    EXPECT_EQ(ModelFolder::read(old), "old model\n");
 }
 
 TEST(ObjconvTest, WrongArgumentCountShowsTheUsage) {

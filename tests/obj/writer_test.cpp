@@ -2,6 +2,7 @@
 // map options, which file gets written for which paths, and a read-write round trip.
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <string>
 
 #include "obj/obj.h"
@@ -117,14 +118,29 @@ TEST(WriterTest, EachPathIsWrittenOnlyWhenGiven) {
     ModelFolder folder;
     std::string objOnly = folder.path("only.obj");
     std::string mtlOnly = folder.path("only.mtl");
-    obj::writeModel(fi, objOnly.c_str(), nullptr);
+    EXPECT_TRUE(obj::writeModel(fi, objOnly.c_str(), nullptr));
     EXPECT_EQ(ModelFolder::read(objOnly), "usemtl default\n");
-    obj::writeModel(fi, nullptr, mtlOnly.c_str());
+    EXPECT_TRUE(obj::writeModel(fi, nullptr, mtlOnly.c_str()));
     EXPECT_EQ(ModelFolder::read(mtlOnly), kDefaultMaterial);
-    // A folder that does not exist takes nothing, and the other file is still written.
-    std::string second = folder.path("second.mtl");
-    obj::writeModel(fi, "/nonexistent/folder/x.obj", second.c_str());
-    EXPECT_EQ(ModelFolder::read(second), kDefaultMaterial);
+}
+
+TEST(WriterTest, AFailedFileIsReportedWithItsReasonAndTheOtherIsStillWritten) {
+    int fi = obj::createFile(nullptr);
+    obj::createMaterial(fi);
+    ModelFolder folder;
+    const std::string mtl = folder.path("second.mtl");
+    const char* missingFolder = "/nonexistent/folder/x.obj";
+    obj::WriteResult result = obj::writeModel(fi, missingFolder, mtl.c_str());
+    EXPECT_FALSE(result);
+    EXPECT_EQ(result.failedPath, missingFolder);
+    EXPECT_EQ(result.error, ENOENT);
+    EXPECT_EQ(ModelFolder::read(mtl), kDefaultMaterial);
+
+    const std::string objPath = folder.path("first.obj");
+    result = obj::writeModel(fi, objPath.c_str(), "/dev/full");
+    EXPECT_STREQ(result.failedPath, "/dev/full");
+    EXPECT_EQ(result.error, ENOSPC);
+    EXPECT_EQ(ModelFolder::read(objPath), "mtllib /dev/full\n");
 }
 
 TEST(WriterTest, NumbersUseADecimalPointWhateverTheLocale) {

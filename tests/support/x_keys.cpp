@@ -97,20 +97,50 @@ bool sendKey(Display* display, Window window, char character) {
     return true;
 }
 
-}  // namespace
-
-bool typeIntoChildWindow(const std::string& keys) {
+// Calls act with the display and the top-level window of a child of this process; false when
+// there is no display or no such window, else what act returns.
+template <typename Action>
+bool withChildWindow(Action act) {
     Display* display = XOpenDisplay(nullptr);
     if (display == nullptr) return false;
     int opcode = 0, firstEvent = 0, firstError = 0;
     Window window = 0;
     if (XQueryExtension(display, "X-Resource", &opcode, &firstEvent, &firstError))
         window = findChildWindow(display, opcode, DefaultRootWindow(display), long(getpid()));
-    bool sent = window != 0;
-    for (size_t i = 0; sent && i < keys.size(); ++i) sent = sendKey(display, window, keys[i]);
+    const bool done = window != 0 && act(display, window);
     XSync(display, False);
     XCloseDisplay(display);
-    return sent;
+    return done;
+}
+
+}  // namespace
+
+bool typeIntoChildWindow(const std::string& keys) {
+    return withChildWindow([&](Display* display, Window window) {
+        for (char key : keys) {
+            if (!sendKey(display, window, key)) return false;
+        }
+        return true;
+    });
+}
+
+bool resizeChildWindow(int width, int height) {
+    return withChildWindow([&](Display* display, Window window) {
+        return XResizeWindow(display, window, unsigned(width), unsigned(height)) != 0;
+    });
+}
+
+bool closeChildWindow() {
+    return withChildWindow([&](Display* display, Window window) {
+        XEvent event = {};
+        event.xclient.type = ClientMessage;
+        event.xclient.window = window;
+        event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+        event.xclient.format = 32;
+        event.xclient.data.l[0] = long(XInternAtom(display, "WM_DELETE_WINDOW", False));
+        event.xclient.data.l[1] = CurrentTime;
+        return XSendEvent(display, window, False, NoEventMask, &event) != 0;
+    });
 }
 
 }  // namespace testsupport

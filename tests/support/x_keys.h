@@ -1,5 +1,6 @@
 // Types keys into the window of a program that this test process started, as X key events,
-// so a process test can drive the real program the way a user at the keyboard does.
+// and resizes or closes that window, so a process test can drive the real program the way a
+// user at the keyboard and a window manager do.
 #pragma once
 
 #include <string>
@@ -10,5 +11,11 @@ namespace testsupport {
 // keyboard map needs it) to the top-level window owned by a child of this process. Returns
 // false when no display or no such window is found, or a character has no key.
 bool typeIntoChildWindow(const std::string& keys);
+
+// Asks the server to give that window the size width by height, as a window manager would.
+bool resizeChildWindow(int width, int height);
+
+// Asks that window to close, as a window manager's close button does.
+bool closeChildWindow();
 
 }  // namespace testsupport

@@ -1,23 +1,29 @@
 // bmp2ppm IN.bmp OUT.ppm: decodes a picture exactly as the program does and writes it as a
 // binary PPM (top row first), so a user can check a picture before using it.
 #include <cstdio>
-#include <cstdlib>
+#include <cstring>
+#include <string>
 
 #include "image/dib_decoder.h"
 #include "image/dib_image.h"
+#include "image/replacement_file.h"
 
 namespace {
 
-bool writePpm(const char* path, const RgbImage& image) {
-    std::FILE* file = std::fopen(path, "wb");
-    if (file == nullptr) return false;
-    bool written = std::fprintf(file, "P6\n%d %d\n255\n", image.width, image.height) > 0;
+// The PPM bytes of image; errno value of a failed write, or 0. An existing file at path keeps
+// its contents unless the whole picture was written.
+int writePpm(const char* path, const RgbImage& image) {
+    ReplacementFile file;
+    if (!file.open(path)) return file.error();
+    file.write("P6\n" + std::to_string(image.width) + " " + std::to_string(image.height) +
+               "\n255\n");
     const std::size_t rowBytes = std::size_t{3} * image.width;
     // The image holds the bottom row first; PPM starts with the top row.
-    for (std::int32_t row = image.height - 1; written && row >= 0; --row) {
-        written = std::fwrite(image.pixels + rowBytes * row, 1, rowBytes, file) == rowBytes;
+    for (std::int32_t row = image.height - 1; row >= 0; --row) {
+        if (!file.write(image.pixels + rowBytes * row, rowBytes)) break;
     }
-    return std::fclose(file) == 0 && written;
+    file.commit();
+    return file.error();
 }
 
 }  // namespace
@@ -29,11 +35,10 @@ int main(int argc, char** argv) {
     }
     RgbImage* image = loadDibImage(argv[1]);  // shows its own notice on failure
     if (image == nullptr) return 1;
-    const bool written = writePpm(argv[2], *image);
+    const int error = writePpm(argv[2], *image);
     freeRgbImage(image);
-    if (!written) {
-        std::fprintf(stderr, "bmp2ppm: cannot write %s\n", argv[2]);
-        std::remove(argv[2]);
+    if (error != 0) {
+        std::fprintf(stderr, "bmp2ppm: cannot write %s: %s\n", argv[2], std::strerror(error));
         return 1;
     }
     return 0;

@@ -2,10 +2,10 @@
 //   model_generator [output folder]      (default "Models")
 // giving billboard.obj and billboard.mtl, the same bit for bit on every run.
 #include <cstdio>
+#include <cstring>
 #include <string>
-#include <vector>
 
-#include "image/bmp_encoder.h"
+#include "image/replacement_file.h"
 #include "tools/model_generator/billboard_frame.h"
 
 int main(int argc, char** argv) {
@@ -17,8 +17,10 @@ int main(int argc, char** argv) {
                    {"billboard.mtl", modelgen::mtlText(mesh)}};
     for (const Output& output : outputs) {
         std::string path = folder + "/" + output.name;
-        if (!writeFileBytes(path.c_str(), {output.text.begin(), output.text.end()})) {
-            std::fprintf(stderr, "model_generator: cannot write %s\n", path.c_str());
+        const auto* bytes = reinterpret_cast<const std::uint8_t*>(output.text.data());
+        if (const int error = replaceFile(path.c_str(), {bytes, output.text.size()})) {
+            std::fprintf(stderr, "model_generator: cannot write %s: %s\n", path.c_str(),
+                         std::strerror(error));
             return 1;
         }
     }

@@ -2,7 +2,11 @@
 // counts, and with output paths writes it back as OBJ and MTL text.
 //   objconv IN.obj [OUT.obj [OUT.mtl]]
 // Without OUT.mtl the OBJ text is written without a library and no MTL text is written.
+// A model that cannot be read or a file that cannot be written is named with the reason on
+// standard error, with exit status 1; a file that failed keeps its old contents.
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 #include "obj/obj.h"
 
@@ -32,19 +36,39 @@ int main(int argc, char** argv) {
     }
     const char* input = argv[1];
     // The library reads an unopenable path as an empty model without a word; the tool says so.
+    // A folder opens but cannot be read: one byte read tells it from a file.
     std::FILE* probe = std::fopen(input, "rb");
+    if (probe) {
+        std::fgetc(probe);
+        if (std::ferror(probe)) {
+            const int error = errno;
+            std::fclose(probe);
+            probe = nullptr;
+            errno = error;
+        }
+    }
     if (!probe) {
-        std::fprintf(stderr, "objconv: cannot open %s\n", input);
+        std::fprintf(stderr, "objconv: cannot open %s: %s\n", input, std::strerror(errno));
         return 1;
     }
     std::fclose(probe);
 
+    errno = 0;
     int fi = obj::createFile(input);
     if (fi < 0) {
-        std::fprintf(stderr, "objconv: out of memory loading %s\n", input);
+        std::fprintf(stderr, "objconv: cannot read %s: %s\n", input,
+                     std::strerror(errno != 0 ? errno : ENOMEM));
         return 1;
     }
     printCounts(fi);
-    if (argc >= 3) obj::writeModel(fi, argv[2], argc >= 4 ? argv[3] : nullptr);
+    if (argc < 3) return 0;
+    // The counts line goes out before any message about the files.
+    std::fflush(stdout);
+    const obj::WriteResult written = obj::writeModel(fi, argv[2], argc >= 4 ? argv[3] : nullptr);
+    if (!written) {
+        std::fprintf(stderr, "objconv: cannot write %s: %s\n", written.failedPath,
+                     std::strerror(written.error));
+        return 1;
+    }
     return 0;
 }

@@ -8,23 +8,42 @@
 #include <GL/freeglut.h>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "app/callbacks.h"
 #include "app/effect_keys.h"
 #include "app/starting_view.h"
 #include "camera/camera.h"
+#include "image/replacement_file.h"
 #include "tools/screenshots/scene_window.h"
 #include "tools/screenshots/viewing_shots.h"
 
 namespace {
 
+// The last frame as a PNG file at path, which keeps its old contents if the write fails.
 bool writePng(const std::string& path) {
     const Screenshot shot = readLastFrame();
-    const bool written = stbi_write_png(path.c_str(), shot.width, shot.height, 3, shot.rgb.data(),
-                                        shot.width * 3) != 0;
-    std::fprintf(stderr, "%s %s\n", written ? "wrote" : "could not write", path.c_str());
-    return written;
+    ReplacementFile file;
+    if (file.open(path.c_str())) {
+        auto writeBytes = [](void* context, void* data, int size) {
+            static_cast<ReplacementFile*>(context)->write(data, static_cast<std::size_t>(size));
+        };
+        const bool encoded = stbi_write_png_to_func(writeBytes, &file, shot.width, shot.height, 3,
+                                                    shot.rgb.data(), shot.width * 3) != 0;
+        if (encoded) file.commit();
+        if (!encoded && file.error() == 0) {
+            std::fprintf(stderr, "screenshots: cannot encode %s\n", path.c_str());
+            return false;
+        }
+    }
+    if (file.error() != 0) {
+        std::fprintf(stderr, "screenshots: cannot write %s: %s\n", path.c_str(),
+                     std::strerror(file.error()));
+        return false;
+    }
+    std::fprintf(stderr, "wrote %s\n", path.c_str());
+    return true;
 }
 
 }  // namespace

@@ -2,8 +2,10 @@
 //   texture_generator [output folder]      (default "Textures")
 // The output is the same bit for bit on every run.
 #include <cstdio>
+#include <cstring>
 #include <string>
 
+#include "image/replacement_file.h"
 #include "tools/texture_generator/picture_table.h"
 
 int main(int argc, char** argv) {
@@ -13,8 +15,14 @@ int main(int argc, char** argv) {
         texgen::Canvas canvas = texgen::drawPicture(file);
         std::vector<std::uint8_t> bytes = texgen::encodePicture(file, canvas);
         std::string path = folder + "/" + file.fileName;
-        if (bytes.empty() || !writeFileBytes(path.c_str(), bytes)) {
-            std::fprintf(stderr, "texture_generator: cannot write %s\n", path.c_str());
+        if (bytes.empty()) {
+            std::fprintf(stderr, "texture_generator: cannot encode %s\n", path.c_str());
+            ++failures;
+            continue;
+        }
+        if (const int error = replaceFile(path.c_str(), bytes)) {
+            std::fprintf(stderr, "texture_generator: cannot write %s: %s\n", path.c_str(),
+                         std::strerror(error));
             ++failures;
             continue;
         }
