@@ -1,29 +1,18 @@
 // One loop per depth, each a single pass over the source row: the per-row choice keeps the
-// per-pixel work free of branches on the depth.
+// per-pixel work free of branches on the depth. Large pictures are converted in bands of rows
+// on every core.
 #include "image/dib_rows.h"
 
 #include <cstring>
+
+#include "image/dib_palette.h"
+#include "image/row_bands.h"
 
 namespace {
 
 // Widens a 5-bit channel to 8 bits by repeating its top bits, so 31 becomes 255.
 std::uint8_t widenFiveBits(unsigned value) {
     return static_cast<std::uint8_t>(value << 3 | value >> 2);
-}
-
-void convertPaletteRow(const std::uint8_t* source, std::uint8_t* out, std::int32_t width,
-                       unsigned bitsPerPixel, const std::array<RgbColor, 256>& palette) {
-    if (bitsPerPixel == 8) {
-        for (std::int32_t x = 0; x < width; ++x, out += 3) putColor(out, palette[source[x]]);
-        return;
-    }
-    // The leftmost pixel sits in the highest bits of its byte.
-    const unsigned pixelsPerByte = 8 / bitsPerPixel;
-    const unsigned mask = (1u << bitsPerPixel) - 1;
-    for (std::int32_t x = 0; x < width; ++x, out += 3) {
-        const unsigned shift = (pixelsPerByte - 1 - x % pixelsPerByte) * bitsPerPixel;
-        putColor(out, palette[(source[x / pixelsPerByte] >> shift) & mask]);
-    }
 }
 
 void convertRgb16Row(const std::uint8_t* source, std::uint8_t* out, std::int32_t width) {
@@ -35,38 +24,53 @@ void convertRgb16Row(const std::uint8_t* source, std::uint8_t* out, std::int32_t
     }
 }
 
-void convertBgrRow(const std::uint8_t* source, std::uint8_t* out, std::int32_t width,
-                   unsigned sourceStep) {
-    for (std::int32_t x = 0; x < width; ++x, source += sourceStep, out += 3) {
+template <unsigned kSourceStep>
+void convertBgrRow(const std::uint8_t* source, std::uint8_t* out, std::int32_t width) {
+    for (std::int32_t x = 0; x < width; ++x, source += kSourceStep, out += 3) {
         out[0] = source[2];
         out[1] = source[1];
         out[2] = source[0];
     }
 }
 
+void convertRow(const DibLayout& layout, const PaletteExpansion& palette,
+                const std::uint8_t* source, std::uint8_t* target) {
+    const std::int32_t width = layout.header.width;
+    switch (layout.header.bitsPerPixel) {
+        case 1:
+            palette.expand<1>(source, static_cast<std::uint32_t>(width), target);
+            break;
+        case 4:
+            palette.expand<4>(source, static_cast<std::uint32_t>(width), target);
+            break;
+        case 8:
+            palette.expand<8>(source, static_cast<std::uint32_t>(width), target);
+            break;
+        case 16:
+            convertRgb16Row(source, target, width);
+            break;
+        case 24:
+            convertBgrRow<3>(source, target, width);
+            break;
+        default:
+            convertBgrRow<4>(source, target, width);
+            break;
+    }
+}
+
 }  // namespace
 
 void convertDibRows(const DibLayout& layout, std::uint8_t* out) {
-    const std::int32_t width = layout.header.width;
     const unsigned bitsPerPixel = layout.header.bitsPerPixel;
-    const std::size_t outStride = static_cast<std::size_t>(width) * 3;
-    for (std::int32_t row = 0; row < layout.rows; ++row) {
-        const std::uint8_t* source = layout.pixelData.data() + std::size_t{layout.rowStride} * row;
-        const std::int32_t outRow = layout.topDown ? layout.rows - 1 - row : row;
-        std::uint8_t* target = out + outStride * outRow;
-        switch (bitsPerPixel) {
-            case 16:
-                convertRgb16Row(source, target, width);
-                break;
-            case 24:
-                convertBgrRow(source, target, width, 3);
-                break;
-            case 32:
-                convertBgrRow(source, target, width, 4);
-                break;
-            default:
-                convertPaletteRow(source, target, width, bitsPerPixel, layout.palette);
-                break;
+    const PaletteExpansion palette(bitsPerPixel <= 8 ? bitsPerPixel : 8, layout.palette);
+    const std::size_t outStride = std::size_t{3} * layout.header.width;
+    const auto convertBand = [&](RowBand band) {
+        for (std::int32_t row = band.first; row < band.end; ++row) {
+            const std::uint8_t* source =
+                layout.pixelData.data() + std::size_t{layout.rowStride} * row;
+            const std::int32_t outRow = layout.topDown ? layout.rows - 1 - row : row;
+            convertRow(layout, palette, source, out + outStride * outRow);
         }
-    }
+    };
+    runInRowBands(layout.rows, rowBandCount(outStride * layout.rows, layout.rows), convertBand);
 }
