@@ -3,10 +3,15 @@
 #pragma once
 
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
 #include "image/dib_header.h"
+#include "image/dib_simd.h"
+
+// Pixels are packed into and read out of numbers in memory order.
+static_assert(std::endian::native == std::endian::little);
 
 // For each value of a source byte, the RGB bytes of the pixels it holds, leftmost first.
 class PaletteExpansion {
@@ -24,32 +29,83 @@ class PaletteExpansion {
         }
     }
 
-    // The pixels of count packed pixels from source: whole bytes are copied as fixed-size
-    // blocks, a last, partly used byte gives only its leftmost pixels.
+    // The pixels of count packed pixels from source. At 4 and 8 bits, vector gathers take
+    // what they can, then four pixels (12 bytes) at a time are assembled in registers and
+    // written with two stores; at 1 bit a byte's 24 bytes are one block. The last pixels are
+    // copied exactly, so nothing is written past the count.
     template <unsigned kBitsPerPixel>
     void expand(const std::uint8_t* source, std::uint32_t count, std::uint8_t* out) const {
         constexpr unsigned kPixels = 8 / kBitsPerPixel;
         constexpr unsigned kBytes = 3 * kPixels;
-        const std::uint32_t wholeBytes = count / kPixels;
-        for (std::uint32_t i = 0; i < wholeBytes; ++i, out += kBytes) {
-            std::memcpy(out, bytes_.data() + source[i] * kBytes, kBytes);
+        std::uint32_t i = 0;
+        if constexpr (kBitsPerPixel != 1) {
+            const std::uint32_t gathered =
+                gatherPalettePixels(source, kBitsPerPixel, count, bytes_.data(), out);
+            i = gathered / kPixels;
+            out += 3 * gathered;
+            for (; i * kPixels + 4 <= count; i += 4 / kPixels, out += 12) {
+                if constexpr (kBitsPerPixel == 8) {
+                    storeQuad(out, pixelBits<8>(source[i]), pixelBits<8>(source[i + 1]),
+                              pixelBits<8>(source[i + 2]), pixelBits<8>(source[i + 3]));
+                } else {
+                    const std::uint64_t left = pixelBits<4>(source[i]);
+                    const std::uint64_t right = pixelBits<4>(source[i + 1]);
+                    storeQuad(out, left, left >> 24, right, right >> 24);
+                }
+            }
         }
+        const std::uint32_t wholeBytes = count / kPixels;
+        for (; i < wholeBytes; ++i, out += kBytes)
+            std::memcpy(out, entry<kBitsPerPixel>(source[i]), kBytes);
         const unsigned rest = count % kPixels;
-        if (rest != 0) std::memcpy(out, bytes_.data() + source[wholeBytes] * kBytes, 3 * rest);
+        if (rest != 0) std::memcpy(out, entry<kBitsPerPixel>(source[wholeBytes]), 3 * rest);
     }
 
-    // count pixels repeating the pixels of one source byte (a run).
+    // count pixels repeating the pixels of one source byte (a run), 12 bytes per store pair.
     template <unsigned kBitsPerPixel>
     void repeat(std::uint8_t value, std::uint32_t count, std::uint8_t* out) const {
+        std::uint32_t i = 0;
+        if constexpr (kBitsPerPixel != 1) {
+            const std::uint64_t bits = pixelBits<kBitsPerPixel>(value);
+            const std::uint64_t first = bits & 0xFFFFFF;
+            const std::uint64_t second = kBitsPerPixel == 4 ? bits >> 24 : first;
+            for (; i + 4 <= count; i += 4, out += 12) storeQuad(out, first, second, first, second);
+        }
         constexpr unsigned kPixels = 8 / kBitsPerPixel;
-        constexpr unsigned kBytes = 3 * kPixels;
-        const std::uint8_t* entry = bytes_.data() + value * kBytes;
-        const std::uint32_t whole = count / kPixels;
-        for (std::uint32_t i = 0; i < whole; ++i, out += kBytes) std::memcpy(out, entry, kBytes);
-        const unsigned rest = count % kPixels;
-        if (rest != 0) std::memcpy(out, entry, 3 * rest);
+        const std::uint8_t* pixels = entry<kBitsPerPixel>(value);
+        for (; i + kPixels <= count; i += kPixels, out += 3 * kPixels) {
+            std::memcpy(out, pixels, 3 * kPixels);
+        }
+        if (i < count) std::memcpy(out, pixels, 3 * (count - i));
     }
 
   private:
-    std::array<std::uint8_t, 256 * 24> bytes_{};
+    template <unsigned kBitsPerPixel>
+    const std::uint8_t* entry(std::uint8_t value) const {
+        return bytes_.data() + value * (24 / kBitsPerPixel);
+    }
+
+    // A byte's pixels as one little-endian number: 24 bits at 8 bits per pixel, 48 at 4.
+    template <unsigned kBitsPerPixel>
+    std::uint64_t pixelBits(std::uint8_t value) const {
+        std::uint64_t bits = 0;
+        std::memcpy(&bits, entry<kBitsPerPixel>(value), 8);
+        return bits & (kBitsPerPixel == 8 ? 0xFFFFFFu : 0xFFFFFFFFFFFFu);
+    }
+
+    // Writes four pixels, given as the low 24 bits of each number, as 12 bytes.
+    static void storeQuad(std::uint8_t* out, std::uint64_t p0, std::uint64_t p1, std::uint64_t p2,
+                          std::uint64_t p3) {
+        p0 &= 0xFFFFFF;
+        p1 &= 0xFFFFFF;
+        p2 &= 0xFFFFFF;
+        p3 &= 0xFFFFFF;
+        const std::uint64_t low = p0 | p1 << 24 | p2 << 48;
+        const std::uint32_t high = static_cast<std::uint32_t>(p2 >> 16 | p3 << 8);
+        std::memcpy(out, &low, 8);
+        std::memcpy(out + 8, &high, 4);
+    }
+
+    // The numbers of the last entries read up to 7 bytes past the table's 256 entries.
+    std::array<std::uint8_t, 256 * 24 + 8> bytes_{};
 };

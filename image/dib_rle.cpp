@@ -25,6 +25,7 @@ class SkippedPixels {
     // Blacks out everything from the last written byte up to offset; offset is where the next
     // run writes, or the end of the output.
     void fillTo(std::size_t offset) {
+        if (offset == written_) return;  // the common case: runs follow each other
         std::memset(out_ + written_, 0, offset - written_);
         written_ = offset;
     }

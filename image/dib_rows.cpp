@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "image/dib_palette.h"
+#include "image/dib_simd.h"
 #include "image/row_bands.h"
 
 namespace {
@@ -16,7 +17,11 @@ std::uint8_t widenFiveBits(unsigned value) {
 }
 
 void convertRgb16Row(const std::uint8_t* source, std::uint8_t* out, std::int32_t width) {
-    for (std::int32_t x = 0; x < width; ++x, source += 2, out += 3) {
+    std::int32_t x = static_cast<std::int32_t>(
+        shuffleRgb16Pixels(source, static_cast<std::uint32_t>(width), out));
+    source += 2 * x;
+    out += 3 * x;
+    for (; x < width; ++x, source += 2, out += 3) {
         const unsigned value = source[0] | source[1] << 8;
         out[0] = widenFiveBits(value >> 10 & 31);
         out[1] = widenFiveBits(value >> 5 & 31);
@@ -26,7 +31,11 @@ void convertRgb16Row(const std::uint8_t* source, std::uint8_t* out, std::int32_t
 
 template <unsigned kSourceStep>
 void convertBgrRow(const std::uint8_t* source, std::uint8_t* out, std::int32_t width) {
-    for (std::int32_t x = 0; x < width; ++x, source += kSourceStep, out += 3) {
+    std::int32_t x = static_cast<std::int32_t>(
+        shuffleBgrPixels(source, kSourceStep, static_cast<std::uint32_t>(width), out));
+    source += x * kSourceStep;
+    out += x * 3;
+    for (; x < width; ++x, source += kSourceStep, out += 3) {
         out[0] = source[2];
         out[1] = source[1];
         out[2] = source[0];
@@ -72,5 +81,5 @@ void convertDibRows(const DibLayout& layout, std::uint8_t* out) {
             convertRow(layout, palette, source, out + outStride * outRow);
         }
     };
-    runInRowBands(layout.rows, rowBandCount(outStride * layout.rows, layout.rows), convertBand);
+    runInRowBands(layout.rows, rowThreadCount(outStride * layout.rows, layout.rows), convertBand);
 }

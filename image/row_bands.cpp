@@ -3,6 +3,7 @@
 #include "image/row_bands.h"
 
 #include <algorithm>
+#include <atomic>
 #include <system_error>
 #include <thread>
 #include <vector>
@@ -11,7 +12,11 @@ namespace {
 
 // Below about 1 MB of output a picture converts in well under a millisecond, where starting
 // threads gains little and competes with whatever else the program is doing.
-constexpr std::size_t kBandedMinimum = std::size_t{512} << 10;
+constexpr std::size_t kThreadedMinimum = std::size_t{512} << 10;
+
+// Bands per thread: enough for a thread that falls behind to leave its share to the others,
+// few enough that taking a band costs nothing against converting it.
+constexpr unsigned kBandsPerThread = 16;
 
 }  // namespace
 
@@ -23,23 +28,27 @@ RowBand rowBand(std::int32_t rows, unsigned parts, unsigned part) {
     return {first, first + base + (index < extra ? 1 : 0)};
 }
 
-unsigned rowBandCount(std::size_t outputBytes, std::int32_t rows) {
-    if (outputBytes < kBandedMinimum || rows < 2) return 1;
-    const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
-    return std::min(cores, static_cast<unsigned>(rows));
+unsigned rowThreadCount(std::size_t outputBytes, std::int32_t rows) {
+    if (outputBytes < kThreadedMinimum || rows < 2) return 1;
+    return std::max(1u, std::thread::hardware_concurrency());
 }
 
-void runInRowBands(std::int32_t rows, unsigned parts, const std::function<void(RowBand)>& work) {
-    std::vector<std::thread> threads;
-    threads.reserve(parts);
-    for (unsigned part = 1; part < parts; ++part) {
-        const RowBand band = rowBand(rows, parts, part);
+void runInRowBands(std::int32_t rows, unsigned threads, const std::function<void(RowBand)>& work) {
+    const unsigned parts = static_cast<unsigned>(
+        std::min<std::int64_t>(rows, std::int64_t{threads} * kBandsPerThread));
+    std::atomic<unsigned> next{0};
+    const auto takeBands = [&] {
+        for (unsigned part = next++; part < parts; part = next++) work(rowBand(rows, parts, part));
+    };
+    std::vector<std::thread> started;
+    started.reserve(threads);
+    for (unsigned i = 1; i < threads; ++i) {
         try {
-            threads.emplace_back(work, band);
+            started.emplace_back(takeBands);
         } catch (const std::system_error&) {
-            work(band);
+            break;  // the threads already started and this one share the bands
         }
     }
-    work(rowBand(rows, parts, 0));
-    for (std::thread& thread : threads) thread.join();
+    takeBands();
+    for (std::thread& thread : started) thread.join();
 }

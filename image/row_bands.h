@@ -16,11 +16,12 @@ struct RowBand {
 // rows / parts rows, and the first rows % parts bands one more.
 RowBand rowBand(std::int32_t rows, unsigned parts, unsigned part);
 
-// How many bands a picture with this many output bytes and rows is converted in: one for a
-// small picture, else one per core, never more than its rows.
-unsigned rowBandCount(std::size_t outputBytes, std::int32_t rows);
+// How many threads convert a picture with this many output bytes and rows: one for a small
+// picture, else one per core.
+unsigned rowThreadCount(std::size_t outputBytes, std::int32_t rows);
 
-// Runs work on each of `parts` bands: the first on the calling thread, the others on threads
-// of their own (or on the calling thread when no thread can be started). Returns when all
-// bands are done.
-void runInRowBands(std::int32_t rows, unsigned parts, const std::function<void(RowBand)>& work);
+// Runs work once on every band of rows, all bands together covering [0, rows) once, on
+// `threads` threads: the calling thread and others started for the call (or none, when no
+// thread can be started). Threads take bands in turn, so one that starts late or runs on a
+// busy core takes fewer. Returns when all bands are done.
+void runInRowBands(std::int32_t rows, unsigned threads, const std::function<void(RowBand)>& work);
