@@ -26,6 +26,9 @@ class PaletteExpansion {
                 const unsigned shift = (pixels - 1 - i) * bitsPerPixel;
                 putColor(entry + 3 * i, palette[(value >> shift) & mask]);
             }
+            planes_[value] = palette[value].red;
+            planes_[256 + value] = palette[value].green;
+            planes_[512 + value] = palette[value].blue;
         }
     }
 
@@ -39,8 +42,8 @@ class PaletteExpansion {
         constexpr unsigned kBytes = 3 * kPixels;
         std::uint32_t i = 0;
         if constexpr (kBitsPerPixel != 1) {
-            const std::uint32_t gathered =
-                gatherPalettePixels(source, kBitsPerPixel, count, bytes_.data(), out);
+            const std::uint32_t gathered = lookUpPalettePixels(
+                source, kBitsPerPixel, count, {bytes_.data(), planes_.data()}, out);
             i = gathered / kPixels;
             out += 3 * gathered;
             for (; i * kPixels + 4 <= count; i += 4 / kPixels, out += 12) {
@@ -106,6 +109,8 @@ class PaletteExpansion {
         std::memcpy(out + 8, &high, 4);
     }
 
+    // The 256 reds, greens and blues, for byte look-ups at 8 bits.
+    std::array<std::uint8_t, 768> planes_{};
     // The numbers of the last entries read up to 7 bytes past the table's 256 entries.
     std::array<std::uint8_t, 256 * 24 + 8> bytes_{};
 };

@@ -1,8 +1,8 @@
-// SSSE3 (byte shuffles) and AVX2 (gathers) on x86-64 with GCC or Clang, both checked once at
-// run time; every other build converts with the portable loops alone. Each step loads and
-// stores 16 bytes where it needs 12: the 4 spare bytes it stores belong to the next pixels,
-// which the next step or the caller writes, and the loops stop early enough to keep every
-// load and store inside the row.
+// SSSE3 (byte shuffles), AVX2 (gathers) and AVX-512 VBMI (byte look-ups) on x86-64 with GCC
+// or Clang, each checked once at run time; every other build converts with the portable loops
+// alone. The shuffle and gather steps load and store 16 bytes where they need 12: the 4 spare
+// bytes they store belong to the next pixels, which the next step or the caller writes, and
+// the loops stop early enough to keep every load and store inside the row.
 #include "image/dib_simd.h"
 
 #if defined(__GNUC__) && defined(__x86_64__)
@@ -14,6 +14,14 @@ bool hasByteShuffles() {
     static const bool present = [] {
         __builtin_cpu_init();
         return __builtin_cpu_supports("ssse3") != 0;
+    }();
+    return present;
+}
+
+bool hasByteLookups() {
+    static const bool present = [] {
+        __builtin_cpu_init();
+        return __builtin_cpu_supports("avx512bw") != 0 && __builtin_cpu_supports("avx512vbmi") != 0;
     }();
     return present;
 }
@@ -105,6 +113,68 @@ __attribute__((target("avx2"))) std::uint32_t gather8(const std::uint8_t* source
     return x;
 }
 
+// Where each of the 192 output bytes of 64 pixels comes from: output byte 3k + c is channel c
+// of pixel k. For each 64-byte third: the lane to take from red (k) or green (64 + k), the
+// lane k for blue, and which bytes are blue.
+struct Interleave {
+    std::uint8_t redGreen[3][64];
+    std::uint8_t pixel[3][64];
+    std::uint64_t blue[3];
+};
+
+constexpr Interleave makeInterleave() {
+    Interleave table{};
+    for (unsigned third = 0; third < 3; ++third) {
+        for (unsigned byte = 0; byte < 64; ++byte) {
+            const unsigned at = 64 * third + byte, pixel = at / 3, channel = at % 3;
+            table.pixel[third][byte] = static_cast<std::uint8_t>(pixel);
+            table.redGreen[third][byte] =
+                static_cast<std::uint8_t>(channel == 1 ? 64 + pixel : pixel);
+            if (channel == 2) table.blue[third] |= std::uint64_t{1} << byte;
+        }
+    }
+    return table;
+}
+
+constexpr Interleave kInterleave = makeInterleave();
+
+#define GLIMMER_BYTE_LOOKUPS __attribute__((target("avx512f,avx512bw,avx512vbmi")))
+
+// One channel of 64 pixels from its 256-entry plane held in four registers: the index's top
+// bit picks the half, its low 7 bits the byte within the half.
+GLIMMER_BYTE_LOOKUPS __m512i lookUpChannel(__m512i index, __mmask64 upper, const __m512i* plane) {
+    const __m512i lower = _mm512_permutex2var_epi8(plane[0], index, plane[1]);
+    const __m512i higher = _mm512_permutex2var_epi8(plane[2], index, plane[3]);
+    return _mm512_mask_blend_epi8(upper, lower, higher);
+}
+
+// 64 pixels a step, read and written exactly (64 bytes in, 192 out).
+GLIMMER_BYTE_LOOKUPS std::uint32_t lookUp8(const std::uint8_t* source, std::uint32_t count,
+                                           const std::uint8_t* planes, std::uint8_t* out) {
+    __m512i red[4], green[4], blue[4];
+    for (int i = 0; i < 4; ++i) {
+        red[i] = _mm512_loadu_si512(planes + 64 * i);
+        green[i] = _mm512_loadu_si512(planes + 256 + 64 * i);
+        blue[i] = _mm512_loadu_si512(planes + 512 + 64 * i);
+    }
+    std::uint32_t x = 0;
+    for (; x + 64 <= count; x += 64, out += 192) {
+        const __m512i index = _mm512_loadu_si512(source + x);
+        const __mmask64 upper = _mm512_movepi8_mask(index);
+        const __m512i r = lookUpChannel(index, upper, red);
+        const __m512i g = lookUpChannel(index, upper, green);
+        const __m512i b = lookUpChannel(index, upper, blue);
+        for (int third = 0; third < 3; ++third) {
+            const __m512i redGreen =
+                _mm512_permutex2var_epi8(r, _mm512_loadu_si512(kInterleave.redGreen[third]), g);
+            const __m512i bytes = _mm512_mask_permutexvar_epi8(
+                redGreen, kInterleave.blue[third], _mm512_loadu_si512(kInterleave.pixel[third]), b);
+            _mm512_storeu_si512(out + 64 * third, bytes);
+        }
+    }
+    return x;
+}
+
 // 4 source bytes (8 pixels) a step, the same 28 bytes written.
 __attribute__((target("avx2"))) std::uint32_t gather4(const std::uint8_t* source,
                                                       std::uint32_t count,
@@ -135,12 +205,15 @@ std::uint32_t shuffleRgb16Pixels(const std::uint8_t* source, std::uint32_t count
     return hasByteShuffles() ? shuffleRgb16(source, count, out) : 0;
 }
 
-std::uint32_t gatherPalettePixels(const std::uint8_t* source, unsigned bitsPerPixel,
-                                  std::uint32_t count, const std::uint8_t* table,
+std::uint32_t lookUpPalettePixels(const std::uint8_t* source, unsigned bitsPerPixel,
+                                  std::uint32_t count, const PaletteTables& tables,
                                   std::uint8_t* out) {
-    if (!hasGathers()) return 0;
-    return bitsPerPixel == 8 ? gather8(source, count, table, out)
-                             : gather4(source, count, table, out);
+    std::uint32_t done = 0;
+    if (bitsPerPixel == 8 && hasByteLookups()) done = lookUp8(source, count, tables.planes, out);
+    if (!hasGathers()) return done;
+    const std::uint32_t rest = count - done;
+    return done + (bitsPerPixel == 8 ? gather8(source + done, rest, tables.expanded, out + 3 * done)
+                                     : gather4(source, count, tables.expanded, out));
 }
 
 #else
@@ -153,8 +226,8 @@ std::uint32_t shuffleRgb16Pixels(const std::uint8_t*, std::uint32_t, std::uint8_
     return 0;
 }
 
-std::uint32_t gatherPalettePixels(const std::uint8_t*, unsigned, std::uint32_t, const std::uint8_t*,
-                                  std::uint8_t*) {
+std::uint32_t lookUpPalettePixels(const std::uint8_t*, unsigned, std::uint32_t,
+                                  const PaletteTables&, std::uint8_t*) {
     return 0;
 }
 

@@ -14,9 +14,16 @@ std::uint32_t shuffleBgrPixels(const std::uint8_t* source, unsigned sourceStep, 
 std::uint32_t shuffleRgb16Pixels(const std::uint8_t* source, std::uint32_t count,
                                  std::uint8_t* out);
 
-// Palette pixels, 8 or 4 bits each (leftmost in the high half of a byte), through table: for
-// each source byte value the RGB bytes of its pixels, 3 or 6 bytes per entry, readable up to
-// 8 bytes past the last entry. 4-bit counts stay even.
-std::uint32_t gatherPalettePixels(const std::uint8_t* source, unsigned bitsPerPixel,
-                                  std::uint32_t count, const std::uint8_t* table,
+// A palette for the vector paths: expanded holds for each source byte value the RGB bytes
+// of its pixels (3 or 6 bytes per entry, readable up to 8 bytes past the last entry); planes
+// holds, at 8 bits, the 256 reds, then the 256 greens, then the 256 blues.
+struct PaletteTables {
+    const std::uint8_t* expanded;
+    const std::uint8_t* planes;
+};
+
+// Palette pixels, 8 or 4 bits each (leftmost in the high half of a byte). 4-bit counts
+// stay even.
+std::uint32_t lookUpPalettePixels(const std::uint8_t* source, unsigned bitsPerPixel,
+                                  std::uint32_t count, const PaletteTables& tables,
                                   std::uint8_t* out);

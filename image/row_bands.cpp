@@ -10,9 +10,9 @@
 
 namespace {
 
-// Below about 1 MB of output a picture converts in well under a millisecond, where starting
-// threads gains little and competes with whatever else the program is doing.
-constexpr std::size_t kThreadedMinimum = std::size_t{512} << 10;
+// Below a few MB of output a picture converts in a few tenths of a millisecond on one core,
+// where starting threads (and waiting for a busy core to run them) gains little or loses.
+constexpr std::size_t kThreadedMinimum = std::size_t{4} << 20;
 
 // Bands per thread: enough for a thread that falls behind to leave its share to the others,
 // few enough that taking a band costs nothing against converting it.

@@ -94,24 +94,32 @@ class RatioReporter : public benchmark::ConsoleReporter {
             if (run.run_type != Run::RT_Iteration || run.error_occurred) continue;
             const std::string& name = run.run_name.function_name;
             const std::size_t slash = name.rfind('/');
-            const double milliseconds = run.real_accumulated_time * 1e3 / run.iterations;
-            times_[name.substr(0, slash)][name.substr(slash + 1)].push_back(milliseconds);
+            Times& times = times_[name.substr(0, slash)][name.substr(slash + 1)];
+            times.wall.push_back(run.real_accumulated_time * 1e3 / run.iterations);
+            times.cpu.push_back(run.cpu_accumulated_time * 1e3 / run.iterations);
         }
     }
 
+    // One table of wall times and ratios, then the ratios of the process's CPU time (all its
+    // threads), which a busy machine disturbs less.
     void printRatios(const std::vector<BenchPicture>& pictures) {
         std::printf(
             "\n| picture | MB out | ours ms | stb_image ms | Wuffs ms | floor ms "
-            "| ours/stb | ours/Wuffs | ours/floor |\n|---|---:|---:|---:|---:|---:|"
-            "---:|---:|---:|\n");
+            "| ours/stb | ours/Wuffs | ours/floor | CPU ours/stb | CPU ours/Wuffs "
+            "| CPU ours/floor |\n|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|"
+            "---:|\n");
         for (const BenchPicture& picture : pictures) {
             const auto found = times_.find(picture.name);
             if (found == times_.end()) continue;
-            double median[4];
-            for (int i = 0; i < 4; ++i) median[i] = medianOf(found->second[kDecoders[i]]);
+            double wall[4], cpu[4];
+            for (int i = 0; i < 4; ++i) {
+                wall[i] = medianOf(found->second[kDecoders[i]].wall);
+                cpu[i] = medianOf(found->second[kDecoders[i]].cpu);
+            }
             std::printf("| %s | %.1f |", picture.name.c_str(), picture.outputBytes / 1e6);
-            for (double value : median) printCell(value, "%.2f");
-            for (int i = 1; i < 4; ++i) printCell(median[0] / median[i], "%.2f");
+            for (double value : wall) printCell(value);
+            for (int i = 1; i < 4; ++i) printCell(wall[0] / wall[i]);
+            for (int i = 1; i < 4; ++i) printCell(cpu[0] / cpu[i]);
             std::printf("\n");
         }
     }
@@ -123,17 +131,20 @@ class RatioReporter : public benchmark::ConsoleReporter {
         return values[values.size() / 2];
     }
     // A decoder that cannot read a picture (or was filtered out) shows as n/a.
-    static void printCell(double value, const char* format) {
+    static void printCell(double value) {
         std::printf(" ");
         if (value > 0 && value < 1e300) {
-            std::printf(format, value);
+            std::printf("%.2f", value);
         } else {
             std::printf("n/a");
         }
         std::printf(" |");
     }
 
-    std::map<std::string, std::map<std::string, std::vector<double>>> times_;
+    struct Times {
+        std::vector<double> wall, cpu;  // milliseconds per load, one per repetition
+    };
+    std::map<std::string, std::map<std::string, Times>> times_;
 };
 
 }  // namespace
@@ -146,6 +157,7 @@ int main(int argc, char** argv) {
             const std::string name = picture.name + "/" + kDecoders[decoder];
             benchmark::RegisterBenchmark(name.c_str(), timeLoad, picture, decoder)
                 ->Unit(benchmark::kMillisecond)
+                ->MeasureProcessCPUTime()
                 ->UseRealTime();
         }
     }

@@ -1,5 +1,5 @@
 // The vector paths of the row converters against the pixels each depth defines, at every row
-// length around their steps (4, 8 and 10 pixels) and for runs of every length, so that each
+// length around their steps (4, 8 and 64 pixels) and for runs of every length, so that each
 // path's end and the scalar tail after it are both checked.
 #include "image/dib_simd.h"
 
@@ -11,7 +11,7 @@ using namespace fixtures;
 
 namespace {
 
-constexpr int kLongestRow = 48;
+constexpr int kLongestRow = 80;
 constexpr std::uint32_t kRle8 = 1, kRle4 = 2;
 
 // 16-bit pixel values with every channel value over a row, top bit set on some.

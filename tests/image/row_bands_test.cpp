@@ -48,21 +48,21 @@ TEST(RowBandsTest, EveryRowIsWorkedOnOnceWhateverTheThreadCount) {
 }
 
 TEST(RowBandsTest, PictureLargeEnoughForThreadsGivesItsPixels) {
-    // 601 x 401 pixels, 723 KB of output, stored top row first.
-    const IndexedPicture picture = patternIndexed(601, 401, 256);
-    EXPECT_EQ(rowThreadCount(std::size_t{3} * 601 * 401, 401),
+    // 1201 x 1201 pixels, 4.3 MB of output, stored top row first.
+    const IndexedPicture picture = patternIndexed(1201, 1201, 256);
+    EXPECT_EQ(rowThreadCount(std::size_t{3} * 1201 * 1201, 1201),
               std::max(1u, std::thread::hardware_concurrency()));
     auto file = encodeBmpIndexed(picture, 8);
-    const std::size_t stride = 604, pixelStart = u32At(file, kPixelOffsetField);
+    const std::size_t stride = 1204, pixelStart = u32At(file, kPixelOffsetField);
     std::vector<std::uint8_t> rows(file.begin() + static_cast<std::ptrdiff_t>(pixelStart),
                                    file.end());
-    for (std::size_t row = 0; row < 401; ++row) {
+    for (std::size_t row = 0; row < 1201; ++row) {
         std::copy_n(rows.begin() + static_cast<std::ptrdiff_t>(row * stride), stride,
-                    file.begin() + static_cast<std::ptrdiff_t>(pixelStart + (400 - row) * stride));
+                    file.begin() + static_cast<std::ptrdiff_t>(pixelStart + (1200 - row) * stride));
     }
-    setU32(file, kHeightField, static_cast<std::uint32_t>(-401));
+    setU32(file, kHeightField, static_cast<std::uint32_t>(-1201));
     const Decoded decoded = decode(file);
     ASSERT_EQ(decoded.status, DibStatus::ok);
-    EXPECT_EQ(decoded.height, 401);
+    EXPECT_EQ(decoded.height, 1201);
     EXPECT_EQ(decoded.pixels, expectedRgb(picture));
 }
