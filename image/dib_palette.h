@@ -64,6 +64,23 @@ class PaletteExpansion {
         if (rest != 0) std::memcpy(out, entry<kBitsPerPixel>(source[wholeBytes]), 3 * rest);
     }
 
+    // Like expand, but for count rounded up to a multiple of 4 pixels, four at a time: reads
+    // the source bytes of the rounded count and writes 12 bytes per 4 pixels, so up to 9
+    // bytes past the count. For callers that have that room and overwrite it afterwards.
+    template <unsigned kBitsPerPixel>
+    void expandRounded(const std::uint8_t* source, std::uint32_t count, std::uint8_t* out) const {
+        for (std::uint32_t x = 0; x < count; x += 4, out += 12) {
+            if constexpr (kBitsPerPixel == 8) {
+                storeQuad(out, pixelBits<8>(source[x]), pixelBits<8>(source[x + 1]),
+                          pixelBits<8>(source[x + 2]), pixelBits<8>(source[x + 3]));
+            } else {
+                const std::uint64_t left = pixelBits<4>(source[x / 2]);
+                const std::uint64_t right = pixelBits<4>(source[x / 2 + 1]);
+                storeQuad(out, left, left >> 24, right, right >> 24);
+            }
+        }
+    }
+
     // count pixels repeating the pixels of one source byte (a run), 12 bytes per store pair.
     template <unsigned kBitsPerPixel>
     void repeat(std::uint8_t value, std::uint32_t count, std::uint8_t* out) const {

@@ -2,6 +2,7 @@
 // count introduces an escape (end of line, end of bitmap, move, or a literal absolute run).
 #include "image/dib_rle.h"
 
+#include <array>
 #include <cstring>
 
 #include "image/dib_palette.h"
@@ -36,6 +37,24 @@ class SkippedPixels {
     std::size_t written_ = 0;
 };
 
+// Each byte value's encoded run of 16 pixels (48 bytes), so that a run is written 48 bytes at
+// a time; at 4 bits the halves alternate from the run's first pixel, as the pattern does.
+template <unsigned kBitsPerPixel>
+class RunPatterns {
+  public:
+    static constexpr std::size_t kBytes = 48;
+    explicit RunPatterns(const PaletteExpansion& palette) {
+        for (unsigned value = 0; value < 256; ++value) {
+            palette.repeat<kBitsPerPixel>(static_cast<std::uint8_t>(value), 16,
+                                          bytes_.data() + kBytes * value);
+        }
+    }
+    const std::uint8_t* of(std::uint8_t value) const { return bytes_.data() + kBytes * value; }
+
+  private:
+    std::array<std::uint8_t, 256 * kBytes> bytes_{};
+};
+
 template <unsigned kBitsPerPixel>
 DibStatus decodeRuns(const DibLayout& layout, std::uint8_t* out) {
     const std::int64_t width = layout.header.width;
@@ -44,6 +63,7 @@ DibStatus decodeRuns(const DibLayout& layout, std::uint8_t* out) {
     const std::size_t size = layout.pixelData.size();
     const std::size_t outputSize = static_cast<std::size_t>(width * rows * 3);
     const PaletteExpansion palette(kBitsPerPixel, layout.palette);
+    const RunPatterns<kBitsPerPixel> patterns(palette);
     SkippedPixels skipped(out);
 
     RleCursor at;
@@ -59,8 +79,19 @@ DibStatus decodeRuns(const DibLayout& layout, std::uint8_t* out) {
         if (count > 0) {
             if (!runFits(count)) return DibStatus::conversionError;
             // A 4-bit run alternates between the value's high and low halves.
-            skipped.fillTo(offsetAt());
-            palette.repeat<kBitsPerPixel>(value, count, out + offsetAt());
+            const std::size_t offset = offsetAt(), bytes = 3u * count;
+            skipped.fillTo(offset);
+            // Whole patterns may write past the run: the next run or the black fill of
+            // skipped pixels writes there again, so only the output's end bounds them.
+            if (outputSize - offset >= bytes + RunPatterns<kBitsPerPixel>::kBytes) {
+                for (std::size_t done = 0; done < bytes;
+                     done += RunPatterns<kBitsPerPixel>::kBytes) {
+                    std::memcpy(out + offset + done, patterns.of(value),
+                                RunPatterns<kBitsPerPixel>::kBytes);
+                }
+            } else {
+                palette.repeat<kBitsPerPixel>(value, count, out + offset);
+            }
             at.x += count;
             skipped.wrote(offsetAt());
         } else if (value == kEndOfLine) {
@@ -83,8 +114,14 @@ DibStatus decodeRuns(const DibLayout& layout, std::uint8_t* out) {
             if (!runFits(value) || size - position < paddedBytes) {
                 return DibStatus::conversionError;
             }
-            skipped.fillTo(offsetAt());
-            palette.expand<kBitsPerPixel>(data + position, value, out + offsetAt());
+            const std::size_t offset = offsetAt();
+            skipped.fillTo(offset);
+            // Rounded to 4 pixels, the run reads at most 3 bytes and writes at most 9 past it.
+            if (outputSize - offset >= 3u * value + 12 && size - position >= bytes + 4) {
+                palette.expandRounded<kBitsPerPixel>(data + position, value, out + offset);
+            } else {
+                palette.expand<kBitsPerPixel>(data + position, value, out + offset);
+            }
             position += paddedBytes;
             at.x += value;
             skipped.wrote(offsetAt());
