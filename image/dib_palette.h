@@ -126,7 +126,7 @@ class PaletteExpansion {
         std::memcpy(out + 8, &high, 4);
     }
 
-    // The 256 reds, greens and blues, for byte look-ups at 8 bits.
+    // The 256 reds, greens and blues, for byte look-ups.
     std::array<std::uint8_t, 768> planes_{};
     // The numbers of the last entries read up to 7 bytes past the table's 256 entries.
     std::array<std::uint8_t, 256 * 24 + 8> bytes_{};

@@ -148,6 +148,17 @@ GLIMMER_BYTE_LOOKUPS __m512i lookUpChannel(__m512i index, __mmask64 upper, const
     return _mm512_mask_blend_epi8(upper, lower, higher);
 }
 
+// Writes the 192 bytes of 64 pixels given as their red, green and blue bytes.
+GLIMMER_BYTE_LOOKUPS void storeInterleaved(__m512i r, __m512i g, __m512i b, std::uint8_t* out) {
+    for (int third = 0; third < 3; ++third) {
+        const __m512i redGreen =
+            _mm512_permutex2var_epi8(r, _mm512_loadu_si512(kInterleave.redGreen[third]), g);
+        const __m512i bytes = _mm512_mask_permutexvar_epi8(
+            redGreen, kInterleave.blue[third], _mm512_loadu_si512(kInterleave.pixel[third]), b);
+        _mm512_storeu_si512(out + 64 * third, bytes);
+    }
+}
+
 // 64 pixels a step, read and written exactly (64 bytes in, 192 out).
 GLIMMER_BYTE_LOOKUPS std::uint32_t lookUp8(const std::uint8_t* source, std::uint32_t count,
                                            const std::uint8_t* planes, std::uint8_t* out) {
@@ -161,16 +172,33 @@ GLIMMER_BYTE_LOOKUPS std::uint32_t lookUp8(const std::uint8_t* source, std::uint
     for (; x + 64 <= count; x += 64, out += 192) {
         const __m512i index = _mm512_loadu_si512(source + x);
         const __mmask64 upper = _mm512_movepi8_mask(index);
-        const __m512i r = lookUpChannel(index, upper, red);
-        const __m512i g = lookUpChannel(index, upper, green);
-        const __m512i b = lookUpChannel(index, upper, blue);
-        for (int third = 0; third < 3; ++third) {
-            const __m512i redGreen =
-                _mm512_permutex2var_epi8(r, _mm512_loadu_si512(kInterleave.redGreen[third]), g);
-            const __m512i bytes = _mm512_mask_permutexvar_epi8(
-                redGreen, kInterleave.blue[third], _mm512_loadu_si512(kInterleave.pixel[third]), b);
-            _mm512_storeu_si512(out + 64 * third, bytes);
-        }
+        storeInterleaved(lookUpChannel(index, upper, red), lookUpChannel(index, upper, green),
+                         lookUpChannel(index, upper, blue), out);
+    }
+    return x;
+}
+
+// Every lane of a 64-byte register (the masked form of the look-up keeps GCC 12's intrinsic
+// header free of a false warning).
+constexpr __mmask64 kAllLanes = ~__mmask64{0};
+
+// 64 pixels (32 source bytes) a step, read and written exactly. Each source byte becomes two
+// index bytes, its high half first; the 16 colours sit in the first lanes of one register.
+GLIMMER_BYTE_LOOKUPS std::uint32_t lookUp4(const std::uint8_t* source, std::uint32_t count,
+                                           const std::uint8_t* planes, std::uint8_t* out) {
+    const __m512i red = _mm512_loadu_si512(planes);
+    const __m512i green = _mm512_loadu_si512(planes + 256);
+    const __m512i blue = _mm512_loadu_si512(planes + 512);
+    std::uint32_t x = 0;
+    for (; x + 64 <= count; x += 64, source += 32, out += 192) {
+        const __m512i bytes =
+            _mm512_cvtepu8_epi16(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(source)));
+        const __m512i index =
+            _mm512_or_si512(_mm512_srli_epi16(bytes, 4),
+                            _mm512_slli_epi16(_mm512_and_si512(bytes, _mm512_set1_epi16(15)), 8));
+        storeInterleaved(_mm512_maskz_permutexvar_epi8(kAllLanes, index, red),
+                         _mm512_maskz_permutexvar_epi8(kAllLanes, index, green),
+                         _mm512_maskz_permutexvar_epi8(kAllLanes, index, blue), out);
     }
     return x;
 }
@@ -209,11 +237,16 @@ std::uint32_t lookUpPalettePixels(const std::uint8_t* source, unsigned bitsPerPi
                                   std::uint32_t count, const PaletteTables& tables,
                                   std::uint8_t* out) {
     std::uint32_t done = 0;
-    if (bitsPerPixel == 8 && hasByteLookups()) done = lookUp8(source, count, tables.planes, out);
+    if (hasByteLookups()) {
+        done = bitsPerPixel == 8 ? lookUp8(source, count, tables.planes, out)
+                                 : lookUp4(source, count, tables.planes, out);
+    }
     if (!hasGathers()) return done;
+    // done is a multiple of 64 pixels, so at 4 bits a whole number of source bytes.
     const std::uint32_t rest = count - done;
-    return done + (bitsPerPixel == 8 ? gather8(source + done, rest, tables.expanded, out + 3 * done)
-                                     : gather4(source, count, tables.expanded, out));
+    return done + (bitsPerPixel == 8
+                       ? gather8(source + done, rest, tables.expanded, out + 3 * done)
+                       : gather4(source + done / 2, rest, tables.expanded, out + 3 * done));
 }
 
 #else

@@ -16,7 +16,8 @@ std::uint32_t shuffleRgb16Pixels(const std::uint8_t* source, std::uint32_t count
 
 // A palette for the vector paths: expanded holds for each source byte value the RGB bytes
 // of its pixels (3 or 6 bytes per entry, readable up to 8 bytes past the last entry); planes
-// holds, at 8 bits, the 256 reds, then the 256 greens, then the 256 blues.
+// holds the reds of the 256 (at 4 bits 16) colours, then their greens, then their blues,
+// 256 bytes each.
 struct PaletteTables {
     const std::uint8_t* expanded;
     const std::uint8_t* planes;
