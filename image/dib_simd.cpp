@@ -10,26 +10,17 @@
 
 namespace {
 
-bool hasByteShuffles() {
-    static const bool present = [] {
-        __builtin_cpu_init();
-        return __builtin_cpu_supports("ssse3") != 0;
-    }();
-    return present;
-}
+// What the processor offers, asked once.
+struct Instructions {
+    bool byteShuffles, gathers, byteLookups;
+};
 
-bool hasByteLookups() {
-    static const bool present = [] {
+const Instructions& instructions() {
+    static const Instructions present = [] {
         __builtin_cpu_init();
-        return __builtin_cpu_supports("avx512bw") != 0 && __builtin_cpu_supports("avx512vbmi") != 0;
-    }();
-    return present;
-}
-
-bool hasGathers() {
-    static const bool present = [] {
-        __builtin_cpu_init();
-        return __builtin_cpu_supports("avx2") != 0;
+        return Instructions{
+            __builtin_cpu_supports("ssse3") != 0, __builtin_cpu_supports("avx2") != 0,
+            __builtin_cpu_supports("avx512bw") != 0 && __builtin_cpu_supports("avx512vbmi") != 0};
     }();
     return present;
 }
@@ -224,24 +215,24 @@ __attribute__((target("avx2"))) std::uint32_t gather4(const std::uint8_t* source
 
 std::uint32_t shuffleBgrPixels(const std::uint8_t* source, unsigned sourceStep, std::uint32_t count,
                                std::uint8_t* out) {
-    if (!hasByteShuffles()) return 0;
+    if (!instructions().byteShuffles) return 0;
     return sourceStep == 3 ? shuffleBgr<3>(source, count, out) : shuffleBgr<4>(source, count, out);
 }
 
 std::uint32_t shuffleRgb16Pixels(const std::uint8_t* source, std::uint32_t count,
                                  std::uint8_t* out) {
-    return hasByteShuffles() ? shuffleRgb16(source, count, out) : 0;
+    return instructions().byteShuffles ? shuffleRgb16(source, count, out) : 0;
 }
 
 std::uint32_t lookUpPalettePixels(const std::uint8_t* source, unsigned bitsPerPixel,
                                   std::uint32_t count, const PaletteTables& tables,
                                   std::uint8_t* out) {
     std::uint32_t done = 0;
-    if (hasByteLookups()) {
+    if (instructions().byteLookups) {
         done = bitsPerPixel == 8 ? lookUp8(source, count, tables.planes, out)
                                  : lookUp4(source, count, tables.planes, out);
     }
-    if (!hasGathers()) return done;
+    if (!instructions().gathers) return done;
     // done is a multiple of 64 pixels, so at 4 bits a whole number of source bytes.
     const std::uint32_t rest = count - done;
     return done + (bitsPerPixel == 8
