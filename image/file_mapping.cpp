@@ -14,13 +14,18 @@
 
 namespace {
 
-// The loader reads every byte of the file: mapping all its pages in one call costs less than
-// taking a fault every few pages.
+// The loader reads every byte of a picture file: mapping all its pages in one call costs less
+// than taking a fault every few pages.
 #if defined(MAP_POPULATE)
 constexpr int kPopulate = MAP_POPULATE;
 #else
 constexpr int kPopulate = 0;
 #endif
+
+// The largest picture the loader accepts is 2^27 pixels of 4 bytes (512 MiB). A larger file is
+// mapped page by page as it is read, so that a huge file that is no picture at all is turned
+// down after its header, not after reading it whole.
+constexpr std::uint64_t kPopulatedMaximum = std::uint64_t{520} << 20;
 
 }  // namespace
 
@@ -43,8 +48,9 @@ bool FileMapping::openExact(const char* path) {
     struct stat status {};
     void* address = MAP_FAILED;
     if (::fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode) && status.st_size > 0) {
-        address = ::mmap(nullptr, static_cast<std::size_t>(status.st_size), PROT_READ,
-                         MAP_PRIVATE | kPopulate, descriptor, 0);
+        const std::uint64_t size = static_cast<std::uint64_t>(status.st_size);
+        address = ::mmap(nullptr, static_cast<std::size_t>(size), PROT_READ,
+                         MAP_PRIVATE | (size <= kPopulatedMaximum ? kPopulate : 0), descriptor, 0);
     }
     ::close(descriptor);
     if (address == MAP_FAILED) return false;
