@@ -3,10 +3,6 @@
 #include "image/row_bands.h"
 
 #include <algorithm>
-#include <atomic>
-#include <system_error>
-#include <thread>
-#include <vector>
 
 namespace {
 
@@ -30,25 +26,10 @@ RowBand rowBand(std::int32_t rows, unsigned parts, unsigned part) {
 
 unsigned rowThreadCount(std::size_t outputBytes, std::int32_t rows) {
     if (outputBytes < kThreadedMinimum || rows < 2) return 1;
-    return std::max(1u, std::thread::hardware_concurrency());
+    return std::clamp(std::thread::hardware_concurrency(), 1u, kMaxRowThreads);
 }
 
-void runInRowBands(std::int32_t rows, unsigned threads, const std::function<void(RowBand)>& work) {
-    const unsigned parts = static_cast<unsigned>(
-        std::min<std::int64_t>(rows, std::int64_t{threads} * kBandsPerThread));
-    std::atomic<unsigned> next{0};
-    const auto takeBands = [&] {
-        for (unsigned part = next++; part < parts; part = next++) work(rowBand(rows, parts, part));
-    };
-    std::vector<std::thread> started;
-    started.reserve(threads);
-    for (unsigned i = 1; i < threads; ++i) {
-        try {
-            started.emplace_back(takeBands);
-        } catch (const std::system_error&) {
-            break;  // the threads already started and this one share the bands
-        }
-    }
-    takeBands();
-    for (std::thread& thread : started) thread.join();
+unsigned rowBandCount(std::int32_t rows, unsigned threads) {
+    return static_cast<unsigned>(
+        std::min<std::int64_t>(rows, std::int64_t{std::max(threads, 1u)} * kBandsPerThread));
 }
