@@ -32,20 +32,19 @@ class PaletteExpansion {
         }
     }
 
-    // The pixels of count packed pixels from source. At 4 and 8 bits, vector gathers take
-    // what they can, then four pixels (12 bytes) at a time are assembled in registers and
-    // written with two stores; at 1 bit a byte's 24 bytes are one block. The last pixels are
-    // copied exactly, so nothing is written past the count.
+    // The pixels of count packed pixels from source. The vector paths take what they can;
+    // then, at 4 and 8 bits, four pixels (12 bytes) at a time are assembled in registers and
+    // written with two stores, and at 1 bit a byte's 24 bytes are one block. The last pixels
+    // are copied exactly, so nothing is written past the count.
     template <unsigned kBitsPerPixel>
     void expand(const std::uint8_t* source, std::uint32_t count, std::uint8_t* out) const {
         constexpr unsigned kPixels = 8 / kBitsPerPixel;
         constexpr unsigned kBytes = 3 * kPixels;
-        std::uint32_t i = 0;
+        const std::uint32_t looked =
+            lookUpPalettePixels(source, kBitsPerPixel, count, {bytes_.data(), planes_.data()}, out);
+        std::uint32_t i = looked / kPixels;
+        out += 3 * looked;
         if constexpr (kBitsPerPixel != 1) {
-            const std::uint32_t gathered = lookUpPalettePixels(
-                source, kBitsPerPixel, count, {bytes_.data(), planes_.data()}, out);
-            i = gathered / kPixels;
-            out += 3 * gathered;
             for (; i * kPixels + 4 <= count; i += 4 / kPixels, out += 12) {
                 if constexpr (kBitsPerPixel == 8) {
                     storeQuad(out, pixelBits<8>(source[i]), pixelBits<8>(source[i + 1]),

@@ -129,6 +129,10 @@ constexpr Interleave makeInterleave() {
 
 constexpr Interleave kInterleave = makeInterleave();
 
+// Every lane of a 64-byte register (the masked form of the look-up keeps GCC 12's intrinsic
+// header free of a false warning).
+constexpr __mmask64 kAllLanes = ~__mmask64{0};
+
 #define GLIMMER_BYTE_LOOKUPS __attribute__((target("avx512f,avx512bw,avx512vbmi")))
 
 // One channel of 64 pixels from its 256-entry plane held in four registers: the index's top
@@ -169,10 +173,6 @@ GLIMMER_BYTE_LOOKUPS std::uint32_t lookUp8(const std::uint8_t* source, std::uint
     return x;
 }
 
-// Every lane of a 64-byte register (the masked form of the look-up keeps GCC 12's intrinsic
-// header free of a false warning).
-constexpr __mmask64 kAllLanes = ~__mmask64{0};
-
 // 64 pixels (32 source bytes) a step, read and written exactly. Each source byte becomes two
 // index bytes, its high half first; the 16 colours sit in the first lanes of one register.
 GLIMMER_BYTE_LOOKUPS std::uint32_t lookUp4(const std::uint8_t* source, std::uint32_t count,
@@ -190,6 +190,48 @@ GLIMMER_BYTE_LOOKUPS std::uint32_t lookUp4(const std::uint8_t* source, std::uint
         storeInterleaved(_mm512_maskz_permutexvar_epi8(kAllLanes, index, red),
                          _mm512_maskz_permutexvar_epi8(kAllLanes, index, green),
                          _mm512_maskz_permutexvar_epi8(kAllLanes, index, blue), out);
+    }
+    return x;
+}
+
+// For 1-bit rows: lane j of 64 pixels reads source byte j / 8 and tests its bit for pixel
+// j % 8, the leftmost pixel in the highest bit.
+struct BitSpread {
+    std::uint8_t byte[64];
+    std::uint8_t bit[64];
+};
+
+constexpr BitSpread makeBitSpread() {
+    BitSpread spread{};
+    for (unsigned lane = 0; lane < 64; ++lane) {
+        spread.byte[lane] = static_cast<std::uint8_t>(lane / 8);
+        spread.bit[lane] = static_cast<std::uint8_t>(0x80u >> (lane % 8));
+    }
+    return spread;
+}
+
+constexpr BitSpread kBitSpread = makeBitSpread();
+
+// 64 pixels (8 source bytes) a step, read and written exactly: each pixel picks colour 0 or 1.
+GLIMMER_BYTE_LOOKUPS std::uint32_t lookUp1(const std::uint8_t* source, std::uint32_t count,
+                                           const std::uint8_t* planes, std::uint8_t* out) {
+    const __m512i byteOfLane = _mm512_loadu_si512(kBitSpread.byte);
+    const __m512i bitOfLane = _mm512_loadu_si512(kBitSpread.bit);
+    const __m512i red[2] = {_mm512_set1_epi8(static_cast<char>(planes[0])),
+                            _mm512_set1_epi8(static_cast<char>(planes[1]))};
+    const __m512i green[2] = {_mm512_set1_epi8(static_cast<char>(planes[256])),
+                              _mm512_set1_epi8(static_cast<char>(planes[257]))};
+    const __m512i blue[2] = {_mm512_set1_epi8(static_cast<char>(planes[512])),
+                             _mm512_set1_epi8(static_cast<char>(planes[513]))};
+    std::uint32_t x = 0;
+    for (; x + 64 <= count; x += 64, source += 8, out += 192) {
+        const __m512i eight =
+            _mm512_zextsi128_si512(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(source)));
+        const __m512i spread = _mm512_maskz_permutexvar_epi8(kAllLanes, byteOfLane, eight);
+        const __mmask64 set = _mm512_test_epi8_mask(spread, bitOfLane);
+        storeInterleaved(_mm512_mask_blend_epi8(set, red[0], red[1]),
+                         _mm512_mask_blend_epi8(set, green[0], green[1]),
+                         _mm512_mask_blend_epi8(set, blue[0], blue[1]), out);
     }
     return x;
 }
@@ -229,10 +271,11 @@ std::uint32_t lookUpPalettePixels(const std::uint8_t* source, unsigned bitsPerPi
                                   std::uint8_t* out) {
     std::uint32_t done = 0;
     if (instructions().byteLookups) {
-        done = bitsPerPixel == 8 ? lookUp8(source, count, tables.planes, out)
-                                 : lookUp4(source, count, tables.planes, out);
+        done = bitsPerPixel == 8   ? lookUp8(source, count, tables.planes, out)
+               : bitsPerPixel == 4 ? lookUp4(source, count, tables.planes, out)
+                                   : lookUp1(source, count, tables.planes, out);
     }
-    if (!instructions().gathers) return done;
+    if (bitsPerPixel == 1 || !instructions().gathers) return done;
     // done is a multiple of 64 pixels, so at 4 bits a whole number of source bytes.
     const std::uint32_t rest = count - done;
     return done + (bitsPerPixel == 8

@@ -23,8 +23,8 @@ struct PaletteTables {
     const std::uint8_t* planes;
 };
 
-// Palette pixels, 8 or 4 bits each (leftmost in the high half of a byte). 4-bit counts
-// stay even.
+// Palette pixels, 8, 4 or 1 bits each (leftmost in the highest bits of a byte). 4-bit counts
+// stay even, 1-bit counts multiples of 8.
 std::uint32_t lookUpPalettePixels(const std::uint8_t* source, unsigned bitsPerPixel,
                                   std::uint32_t count, const PaletteTables& tables,
                                   std::uint8_t* out);
