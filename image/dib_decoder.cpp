@@ -6,6 +6,7 @@
 
 #include "image/dib_rle.h"
 #include "image/dib_rows.h"
+#include "image/pixel_buffer.h"
 
 RgbImage* decodeDib(std::span<const std::uint8_t> file, DibStatus& status) {
     DibLayout layout;
@@ -14,7 +15,7 @@ RgbImage* decodeDib(std::span<const std::uint8_t> file, DibStatus& status) {
 
     // Bounded by kMaxDibPixelCount, so the product cannot overflow.
     const std::size_t byteCount = std::size_t{3} * layout.header.width * layout.rows;
-    auto* pixels = static_cast<std::uint8_t*>(std::malloc(byteCount));
+    std::uint8_t* pixels = allocatePixels(byteCount);
     if (pixels == nullptr) {
         status = DibStatus::outOfMemory;
         return nullptr;

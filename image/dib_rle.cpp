@@ -2,7 +2,10 @@
 // count introduces an escape (end of line, end of bitmap, move, or a literal absolute run).
 #include "image/dib_rle.h"
 
+#include <array>
 #include <cstring>
+
+#include "image/dib_palette.h"
 
 namespace {
 
@@ -14,19 +17,58 @@ struct RleCursor {
     std::int64_t x = 0, y = 0;
 };
 
-}  // namespace
+// The cursor only moves forward through the picture (runs right, line ends and moves up), so
+// the pixels a stream skips are blacked out as the next run starts, instead of clearing the
+// whole output before decoding.
+class SkippedPixels {
+  public:
+    explicit SkippedPixels(std::uint8_t* out) : out_(out) {}
+    // Blacks out everything from the last written byte up to offset; offset is where the next
+    // run writes, or the end of the output.
+    void fillTo(std::size_t offset) {
+        if (offset == written_) return;  // the common case: runs follow each other
+        std::memset(out_ + written_, 0, offset - written_);
+        written_ = offset;
+    }
+    void wrote(std::size_t end) { written_ = end; }
 
-DibStatus decodeDibRle(const DibLayout& layout, std::uint8_t* out) {
+  private:
+    std::uint8_t* out_;
+    std::size_t written_ = 0;
+};
+
+// Each byte value's encoded run of 16 pixels (48 bytes), so that a run is written 48 bytes at
+// a time; at 4 bits the halves alternate from the run's first pixel, as the pattern does.
+template <unsigned kBitsPerPixel>
+class RunPatterns {
+  public:
+    static constexpr std::size_t kBytes = 48;
+    explicit RunPatterns(const PaletteExpansion& palette) {
+        for (unsigned value = 0; value < 256; ++value) {
+            palette.repeat<kBitsPerPixel>(static_cast<std::uint8_t>(value), 16,
+                                          bytes_.data() + kBytes * value);
+        }
+    }
+    const std::uint8_t* of(std::uint8_t value) const { return bytes_.data() + kBytes * value; }
+
+  private:
+    std::array<std::uint8_t, 256 * kBytes> bytes_{};
+};
+
+template <unsigned kBitsPerPixel>
+DibStatus decodeRuns(const DibLayout& layout, std::uint8_t* out) {
     const std::int64_t width = layout.header.width;
     const std::int64_t rows = layout.rows;
-    const bool rle4 = layout.header.compression == kDibRle4;
     const std::uint8_t* data = layout.pixelData.data();
     const std::size_t size = layout.pixelData.size();
-    std::memset(out, 0, static_cast<std::size_t>(width * rows * 3));
+    const std::size_t outputSize = static_cast<std::size_t>(width * rows * 3);
+    const PaletteExpansion palette(kBitsPerPixel, layout.palette);
+    const RunPatterns<kBitsPerPixel> patterns(palette);
+    SkippedPixels skipped(out);
 
     RleCursor at;
     std::size_t position = 0;
-    auto pixelAt = [&](std::int64_t x) { return out + ((at.y * width + x) * 3); };
+    auto offsetAt = [&] { return static_cast<std::size_t>((at.y * width + at.x) * 3); };
     // A run of count pixels fits when it stays within the current row of the picture.
     auto runFits = [&](std::int64_t count) { return at.y < rows && count <= width - at.x; };
 
@@ -36,18 +78,28 @@ DibStatus decodeDibRle(const DibLayout& layout, std::uint8_t* out) {
         position += 2;
         if (count > 0) {
             if (!runFits(count)) return DibStatus::conversionError;
-            std::uint8_t* target = pixelAt(at.x);
-            for (unsigned i = 0; i < count; ++i, target += 3) {
-                // A 4-bit run alternates between the value's high and low halves.
-                const unsigned index = !rle4 ? value : (i % 2 == 0 ? value >> 4 : value & 15);
-                putColor(target, layout.palette[index]);
+            // A 4-bit run alternates between the value's high and low halves.
+            const std::size_t offset = offsetAt(), bytes = 3u * count;
+            skipped.fillTo(offset);
+            // Whole patterns may write past the run: the next run or the black fill of
+            // skipped pixels writes there again, so only the output's end bounds them.
+            if (outputSize - offset >= bytes + RunPatterns<kBitsPerPixel>::kBytes) {
+                for (std::size_t done = 0; done < bytes;
+                     done += RunPatterns<kBitsPerPixel>::kBytes) {
+                    std::memcpy(out + offset + done, patterns.of(value),
+                                RunPatterns<kBitsPerPixel>::kBytes);
+                }
+            } else {
+                palette.repeat<kBitsPerPixel>(value, count, out + offset);
             }
             at.x += count;
+            skipped.wrote(offsetAt());
         } else if (value == kEndOfLine) {
             if (at.y >= rows) return DibStatus::conversionError;
             at.x = 0;
             ++at.y;
         } else if (value == kEndOfBitmap) {
+            skipped.fillTo(outputSize);
             return DibStatus::ok;
         } else if (value == kDelta) {
             if (size - position < 2) return DibStatus::conversionError;
@@ -57,22 +109,33 @@ DibStatus decodeDibRle(const DibLayout& layout, std::uint8_t* out) {
             if (at.x > width || at.y > rows) return DibStatus::conversionError;
         } else {
             // Absolute run: value literal pixels, their bytes padded to a 16-bit boundary.
-            const std::size_t bytes = rle4 ? (value + 1u) / 2 : value;
+            const std::size_t bytes = (value * kBitsPerPixel + 7) / 8;
             const std::size_t paddedBytes = (bytes + 1) & ~std::size_t{1};
             if (!runFits(value) || size - position < paddedBytes) {
                 return DibStatus::conversionError;
             }
-            const std::uint8_t* literal = data + position;
-            std::uint8_t* target = pixelAt(at.x);
-            for (unsigned i = 0; i < value; ++i, target += 3) {
-                const unsigned index =
-                    !rle4 ? literal[i] : (i % 2 == 0 ? literal[i / 2] >> 4 : literal[i / 2] & 15);
-                putColor(target, layout.palette[index]);
+            const std::size_t offset = offsetAt();
+            skipped.fillTo(offset);
+            // Rounded to 4 pixels, the run reads at most 3 bytes and writes at most 9 past it.
+            if (outputSize - offset >= 3u * value + 12 && size - position >= bytes + 4) {
+                palette.expandRounded<kBitsPerPixel>(data + position, value, out + offset);
+            } else {
+                palette.expand<kBitsPerPixel>(data + position, value, out + offset);
             }
             position += paddedBytes;
             at.x += value;
+            skipped.wrote(offsetAt());
         }
     }
     // Without an end marker the stream is whole only when its line ends covered every row.
-    return at.y >= rows ? DibStatus::ok : DibStatus::conversionError;
+    if (at.y < rows) return DibStatus::conversionError;
+    skipped.fillTo(outputSize);
+    return DibStatus::ok;
+}
+
+}  // namespace
+
+DibStatus decodeDibRle(const DibLayout& layout, std::uint8_t* out) {
+    return layout.header.compression == kDibRle4 ? decodeRuns<4>(layout, out)
+                                                 : decodeRuns<8>(layout, out);
 }

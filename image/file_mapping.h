@@ -14,8 +14,10 @@ class FileMapping {
     FileMapping& operator=(const FileMapping&) = delete;
 
     // Maps the existing regular file at path. Fails for a missing, unreadable or empty file
-    // (an empty file has nothing to map). A path written with backslashes, as the picture
-    // catalogue names its files, is also tried with forward slashes.
+    // (an empty file has nothing to map) and for anything but a regular file: a folder, a
+    // device such as /dev/zero, or a pipe, without waiting for the pipe's writer. A path written
+    // with backslashes, as the picture catalogue names its files, is also tried with forward
+    // slashes.
     bool open(const char* path);
 
     std::span<const std::uint8_t> bytes() const {

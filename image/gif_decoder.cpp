@@ -179,7 +179,7 @@ PictureOutcome decodeGifPicture(std::span<const std::uint8_t> file, const Pictur
         if (!drawGifFrame(gif, canvas, control.TransparentColor)) {
             return gifFailure(source, gif->Error);
         }
-        PixelBuffer pixels = allocatePixels(byteCount);
+        PixelBuffer pixels = allocatePixelBuffer(byteCount);
         if (!pixels) return pictureFailure(PictureStatus::outOfMemory, "out of memory");
         std::memcpy(pixels.get(), canvas.rgb.data(), byteCount);
         frames.push_back({std::move(pixels), 0});

@@ -153,9 +153,9 @@ PictureOutcome decodeJpegPicture(std::span<const std::uint8_t> file, const Pictu
     PictureOutcome size = checkPictureSize(width, height, 1, limits);
     if (!size.ok()) return size;
 
-    PixelBuffer pixels = allocatePixels(std::size_t{3} * width * height);
+    PixelBuffer pixels = allocatePixelBuffer(std::size_t{3} * width * height);
     const bool cmyk = session.info.out_color_space == JCS_CMYK;
-    PixelBuffer cmykRow = allocatePixels(cmyk ? std::size_t{4} * width : 0);
+    PixelBuffer cmykRow = allocatePixelBuffer(cmyk ? std::size_t{4} * width : 0);
     if (!pixels || !cmykRow) return pictureFailure(PictureStatus::outOfMemory, "out of memory");
     if (!readJpegRows(session, pixels.get(), cmyk ? cmykRow.get() : nullptr)) {
         return jpegFailure(session.errors);

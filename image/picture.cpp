@@ -3,8 +3,10 @@
 
 #include <cstdio>
 
-PixelBuffer allocatePixels(std::size_t byteCount) {
-    return PixelBuffer(static_cast<std::uint8_t*>(std::malloc(byteCount > 0 ? byteCount : 1)));
+#include "image/pixel_buffer.h"
+
+PixelBuffer allocatePixelBuffer(std::size_t byteCount) {
+    return PixelBuffer(allocatePixels(byteCount > 0 ? byteCount : 1));
 }
 
 PictureOutcome pictureFailure(PictureStatus status, std::string reason) {

@@ -17,8 +17,9 @@ struct FreePixels {
 // malloc'd, so a buffer made by the BMP decoder is taken over without a copy.
 using PixelBuffer = std::unique_ptr<std::uint8_t[], FreePixels>;
 
-// Uninitialised bytes, or null when memory runs out (nothing here throws).
-PixelBuffer allocatePixels(std::size_t byteCount);
+// Uninitialised bytes, or null when memory runs out (nothing here throws); large buffers get
+// the BMP decoder's huge-page layout.
+PixelBuffer allocatePixelBuffer(std::size_t byteCount);
 
 struct PictureFrame {
     PixelBuffer pixels;  // width * height * 3 bytes, R G B, bottom row first

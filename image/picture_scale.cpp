@@ -53,7 +53,7 @@ PictureSize fittedSize(PictureSize size, int maxSide) {
 }
 
 PixelBuffer areaScale(const std::uint8_t* rgb, PictureSize source, PictureSize target) {
-    PixelBuffer result = allocatePixels(std::size_t{3} * target.width * target.height);
+    PixelBuffer result = allocatePixelBuffer(std::size_t{3} * target.width * target.height);
     if (!result) return result;
     const std::vector<AreaFootprint> columns = areaFootprints(source.width, target.width);
     const std::vector<AreaFootprint> rows = areaFootprints(source.height, target.height);

@@ -71,12 +71,12 @@ PictureOutcome decodePngPicture(std::span<const std::uint8_t> file, const Pictur
     const int format = alpha ? SPNG_FMT_RGBA8 : SPNG_FMT_RGB8;
     const std::uint32_t width = header.width, height = header.height;
     const std::size_t rowBytes = std::size_t{3} * width;
-    PixelBuffer pixels = allocatePixels(rowBytes * height);
+    PixelBuffer pixels = allocatePixelBuffer(rowBytes * height);
     // Non-interlaced RGBA needs one row; interlaced RGBA is deinterlaced across passes, so it
     // keeps every row until the last pass.
     const bool interlaced = header.interlace_method != SPNG_INTERLACE_NONE;
     const std::size_t rgbaRows = !alpha ? 0 : interlaced ? height : 1;
-    PixelBuffer rgba = allocatePixels(std::size_t{4} * width * rgbaRows);
+    PixelBuffer rgba = allocatePixelBuffer(std::size_t{4} * width * rgbaRows);
     if (!pixels || !rgba) return pictureFailure(PictureStatus::outOfMemory, "out of memory");
 
     if (int error = spng_decode_image(png, nullptr, 0, format,

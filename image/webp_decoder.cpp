@@ -46,8 +46,8 @@ PictureOutcome decodeStillWebp(std::span<const std::uint8_t> file, std::uint32_t
     }
     const bool alpha = config.input.has_alpha != 0;
     const std::size_t pixelCount = std::size_t{width} * height;
-    PixelBuffer pixels = allocatePixels(3 * pixelCount);
-    PixelBuffer rgba = allocatePixels(alpha ? 4 * pixelCount : 0);
+    PixelBuffer pixels = allocatePixelBuffer(3 * pixelCount);
+    PixelBuffer rgba = allocatePixelBuffer(alpha ? 4 * pixelCount : 0);
     if (!pixels || !rgba) return pictureFailure(PictureStatus::outOfMemory, "out of memory");
 
     config.options.flip = 1;  // bottom row first
@@ -87,7 +87,7 @@ PictureOutcome decodeAnimatedWebp(const WebPData& data, std::uint32_t width, std
         if (!WebPAnimDecoderGetNext(decoder.get(), &canvas, &end)) {
             return pictureFailure(PictureStatus::corrupt, "corrupt WebP data (animation frame)");
         }
-        PixelBuffer pixels = allocatePixels(rowBytes * height);
+        PixelBuffer pixels = allocatePixelBuffer(rowBytes * height);
         if (!pixels) return pictureFailure(PictureStatus::outOfMemory, "out of memory");
         for (std::uint32_t y = 0; y < height; ++y) {
             dropAlpha(canvas + std::size_t{4} * width * y,

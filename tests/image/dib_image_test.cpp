@@ -4,8 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <future>
 #include <string>
 
 #include "image/notice.h"
@@ -82,6 +88,22 @@ TEST_F(DibImageTest, EmptyFileIsReportedLikeAMissingOne) {
 
 TEST_F(DibImageTest, DirectoryCannotBeOpenedAsAPicture) {
     EXPECT_EQ(loadFailure("tests"), "Failed to open DIB file tests.\n");
+}
+
+TEST_F(DibImageTest, DevicesAndPipesFailToOpenWithoutReadingOrWaiting) {
+    EXPECT_EQ(loadFailure("/dev/zero"), "Failed to open DIB file /dev/zero.\n");
+    notices.clear();
+    const std::string pipe = testing::TempDir() + "dib_image_pipe.bmp";
+    std::remove(pipe.c_str());
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    // A pipe without a writer: the load must fail at once. Should it wait instead, opening the
+    // writing end after a while releases it, and the test fails rather than hangs.
+    auto load = std::async(std::launch::async, [&] { return loadFailure(pipe); });
+    const bool finished = load.wait_for(std::chrono::seconds(10)) == std::future_status::ready;
+    if (!finished) ::close(::open(pipe.c_str(), O_WRONLY));
+    EXPECT_TRUE(finished) << "the load waited for a writer";
+    EXPECT_EQ(load.get(), "Failed to open DIB file " + pipe + ".\n");
+    std::remove(pipe.c_str());
 }
 
 TEST_F(DibImageTest, LongFileNameIsCutToTheTextBuffer) {

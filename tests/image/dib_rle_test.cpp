@@ -65,6 +65,26 @@ TEST(DibRleTest, SkippedPixelsStayBlack) {
     EXPECT_EQ(decoded.pixels, colors({-1, -1, -1, -1, 9, -1, -1, -1, -1}));
 }
 
+TEST(DibRleTest, PixelsSkippedAfterShortRunsInWideRowsStayBlack) {
+    // 40 x 3. Row 0: run of 5 x 3, end of line. Row 1: absolute 1 2 4 5 6, a move 10 to the
+    // right, run of 2 x 9, end of bitmap. Nothing else is written.
+    const std::vector<std::uint8_t> stream = {5, 3, 0, 0, 0,  5, 1, 2, 4, 5,
+                                              6, 0, 0, 2, 10, 0, 2, 9, 0, 1};
+    const Decoded decoded = decode(buildBmp(40, 3, 8, kRle8, testPalette(16), stream));
+    ASSERT_EQ(decoded.status, DibStatus::ok);
+    std::vector<int> indices(120, -1);
+    for (int x = 0; x < 5; ++x) indices[x] = 3;
+    const int literal[] = {1, 2, 4, 5, 6};
+    for (int x = 0; x < 5; ++x) indices[40 + x] = literal[x];
+    indices[55] = indices[56] = 9;
+    std::vector<std::uint8_t> expected;
+    for (int index : indices) {
+        const auto color = colors({index});
+        expected.insert(expected.end(), color.begin(), color.end());
+    }
+    EXPECT_EQ(decoded.pixels, expected);
+}
+
 TEST(DibRleTest, IndexBeyondTheTableIsBlack) {
     const std::vector<std::uint8_t> stream = {1, 200, 0, 1};
     EXPECT_EQ(decode(buildBmp(1, 1, 8, kRle8, testPalette(16), stream)).pixels, colors({-1}));

@@ -32,7 +32,7 @@ TEST(PictureScaleTest, FitPictureShrinksEveryFrame) {
     picture.width = 8;
     picture.height = 4;
     for (std::uint8_t level : {40, 200}) {
-        PixelBuffer pixels = allocatePixels(8 * 4 * 3);
+        PixelBuffer pixels = allocatePixelBuffer(8 * 4 * 3);
         std::memset(pixels.get(), level, 8 * 4 * 3);
         picture.frames.push_back({std::move(pixels), 100});
     }

@@ -1,0 +1,106 @@
+// The vector paths of the row converters against the pixels each depth defines, at every row
+// length around their steps (4, 8 and 64 pixels) and for runs of every length, so that each
+// path's end and the scalar tail after it are both checked.
+#include "image/dib_simd.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/image/bmp_fixtures.h"
+
+using namespace fixtures;
+
+namespace {
+
+constexpr int kLongestRow = 80;
+constexpr std::uint32_t kRle8 = 1, kRle4 = 2;
+
+// 16-bit pixel values with every channel value over a row, top bit set on some.
+std::uint16_t rgb16At(int x, int y) {
+    return static_cast<std::uint16_t>((x * 1031 + y * 7919) & 0xFFFF);
+}
+
+std::uint8_t widenFive(unsigned channel) {
+    return static_cast<std::uint8_t>(channel * 8 + channel / 4);
+}
+
+// Stored rows (bottom row first, padded to 4 bytes) and the RGB pixels they should give.
+struct Rows {
+    std::vector<std::uint8_t> stored, rgb;
+};
+
+Rows highColorRows(int width, int height, int bits) {
+    Rows rows;
+    const auto rgb = patternRgb(width, height);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const std::uint8_t* pixel = rgb.data() + 3 * (y * width + x);
+            if (bits == 16) {
+                const std::uint16_t value = rgb16At(x, y);
+                rows.stored.insert(rows.stored.end(), {static_cast<std::uint8_t>(value),
+                                                       static_cast<std::uint8_t>(value >> 8)});
+                rows.rgb.insert(rows.rgb.end(),
+                                {widenFive(value >> 10 & 31), widenFive(value >> 5 & 31),
+                                 widenFive(value & 31)});
+                continue;
+            }
+            rows.stored.insert(rows.stored.end(), {pixel[2], pixel[1], pixel[0]});
+            if (bits == 32) rows.stored.push_back(0xA5);
+            rows.rgb.insert(rows.rgb.end(), pixel, pixel + 3);
+        }
+        while (rows.stored.size() % 4 != 0) rows.stored.push_back(0x5A);
+    }
+    return rows;
+}
+
+}  // namespace
+
+TEST(DibSimdTest, UncompressedRowsOfEveryLengthGiveTheirPixels) {
+    for (int width = 1; width <= kLongestRow; ++width) {
+        for (int bits : {16, 24, 32}) {
+            const Rows rows = highColorRows(width, 3, bits);
+            const Decoded decoded = decode(buildBmp(width, 3, bits, 0, {}, rows.stored));
+            ASSERT_EQ(decoded.status, DibStatus::ok) << bits << " bits, width " << width;
+            EXPECT_EQ(decoded.pixels, rows.rgb) << bits << " bits, width " << width;
+        }
+        for (int bits : {1, 4, 8}) {
+            const IndexedPicture picture = patternIndexed(width, 3, 1 << bits);
+            const Decoded decoded = decode(encodeBmpIndexed(picture, bits));
+            ASSERT_EQ(decoded.status, DibStatus::ok) << bits << " bits, width " << width;
+            EXPECT_EQ(decoded.pixels, expectedRgb(picture)) << bits << " bits, width " << width;
+        }
+    }
+}
+
+TEST(DibSimdTest, RunsOfEveryLengthGiveTheirPixels) {
+    for (int width = 3; width <= kLongestRow; ++width) {
+        for (bool fourBits : {false, true}) {
+            // Bottom row: one literal run over the whole row; top row: one encoded run.
+            const IndexedPicture picture = patternIndexed(width, 2, fourBits ? 16 : 256);
+            std::vector<std::uint8_t> stream = {0, static_cast<std::uint8_t>(width)};
+            for (int x = 0; x < width; ++x) {
+                const std::uint8_t index = picture.indices[x];
+                if (!fourBits) {
+                    stream.push_back(index);
+                } else if (x % 2 == 0) {
+                    stream.push_back(static_cast<std::uint8_t>(index << 4));
+                } else {
+                    stream.back() |= index;
+                }
+            }
+            if (stream.size() % 2 != 0) stream.push_back(0);
+            const std::uint8_t value = fourBits ? 0x3C : 0xC3;
+            stream.insert(stream.end(), {0, 0, static_cast<std::uint8_t>(width), value, 0, 1});
+            IndexedPicture expected = picture;
+            for (int x = 0; x < width; ++x) {
+                expected.indices[width + x] =
+                    !fourBits ? value : static_cast<std::uint8_t>(x % 2 == 0 ? 3 : 12);
+            }
+            const Decoded decoded = decode(buildBmp(
+                width, 2, fourBits ? 4 : 8, fourBits ? kRle4 : kRle8, picture.palette, stream));
+            ASSERT_EQ(decoded.status, DibStatus::ok)
+                << (fourBits ? 4 : 8) << " bits, width " << width;
+            EXPECT_EQ(decoded.pixels, expectedRgb(expected))
+                << (fourBits ? 4 : 8) << " bits, width " << width;
+        }
+    }
+}
