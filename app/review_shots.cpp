@@ -2,61 +2,36 @@
 // back buffer (bottom row first, as the PNG writer takes it).
 #include "app/review_shots.h"
 
-#include <GL/glew.h>
-#include <GL/freeglut.h>
-
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <map>
 #include <vector>
 
 #include "app/callbacks.h"
 #include "app/effect_keys.h"
+#include "app/frame_capture.h"
 #include "app/picture_catalogue.h"
 #include "app/starting_view.h"
 #include "app/user_pictures.h"
 #include "effects/effect_programs.h"
-#include "image/bmp_encoder.h"
 #include "image/contact_sheet.h"
-#include "image/picture_encoders.h"
 #include "image/picture_scale.h"
 
 namespace {
 
-// Rounds of window events that let the X server map the window before the first frame.
-constexpr int kMappingRounds = 20;
 constexpr int kSheetTileSide = 200;
 constexpr int kShotsPerPicture = 6;  // four effects, day, night
 
-struct Shot {
-    int width = 0, height = 0;
-    std::vector<std::uint8_t> rgb;  // bottom row first
-};
-
-Shot drawAndRead() {
-    display();
-    glFinish();
-    Shot shot;
-    shot.width = glutGet(GLUT_WINDOW_WIDTH);
-    shot.height = glutGet(GLUT_WINDOW_HEIGHT);
-    shot.rgb.resize(std::size_t(shot.width) * shot.height * 3);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    // Mesa's swap copies the back buffer to the window, so it still holds the frame drawn.
-    glReadBuffer(GL_BACK);
-    glReadPixels(0, 0, shot.width, shot.height, GL_RGB, GL_UNSIGNED_BYTE, shot.rgb.data());
-    return shot;
-}
-
-bool writeShot(const Shot& shot, const std::filesystem::path& path) {
-    const bool written =
-        writeFileBytes(path.c_str(), encodePng(shot.width, shot.height, 3, shot.rgb.data()));
-    if (!written) std::fprintf(stderr, "Error: %s: cannot write the file\n", path.c_str());
-    return written;
+bool writeShot(const CapturedFrame& shot, const std::filesystem::path& path) {
+    const int error = writeFramePng(shot, path.c_str());
+    if (error != 0) std::fprintf(stderr, "Error: %s: %s\n", path.c_str(), std::strerror(error));
+    return error == 0;
 }
 
 // The shot shrunk to a contact-sheet tile, so the sheet's memory does not grow with the
 // window size.
-SheetPicture tileOf(const Shot& shot, const std::string& label) {
+SheetPicture tileOf(const CapturedFrame& shot, const std::string& label) {
     const PictureSize size = fittedSize({shot.width, shot.height}, kSheetTileSide);
     const PixelBuffer tile = areaScale(shot.rgb.data(), {shot.width, shot.height}, size);
     SheetPicture picture{label, size.width, size.height, {}};
@@ -92,7 +67,7 @@ bool writeReviewShots(const std::string& folder) {
         std::fprintf(stderr, "Error: %s: cannot create the folder\n", folder.c_str());
         return false;
     }
-    for (int round = 0; round < kMappingRounds; ++round) glutMainLoopEvent();
+    waitForWindowMapping();
 
     bool written = true;
     std::vector<SheetPicture> tiles;
@@ -106,7 +81,7 @@ bool writeReviewShots(const std::string& folder) {
         std::fprintf(stderr, "Reviewing %s (%d of %d) as %s-*.png\n", name.c_str(), i + 1, count,
                      stem.c_str());
         std::fflush(stderr);
-        const auto keep = [&](const Shot& shot, const std::string& view) {
+        const auto keep = [&](const CapturedFrame& shot, const std::string& view) {
             written =
                 writeShot(shot, std::filesystem::path(folder) / (stem + "-" + view + ".png")) &&
                 written;
@@ -116,12 +91,12 @@ bool writeReviewShots(const std::string& folder) {
         for (int mode = 0; mode < kEffectCount; ++mode) {
             effectParameters.mode = mode;
             effectParameters.program = effectPrograms[mode];
-            keep(drawAndRead(), "effect-" + std::to_string(mode + 1));
+            keep(drawAndCaptureFrame(), "effect-" + std::to_string(mode + 1));
         }
         pressPresetKey('1', i);
-        keep(drawAndRead(), "day");
+        keep(drawAndCaptureFrame(), "day");
         pressPresetKey('2', i);
-        keep(drawAndRead(), "night");
+        keep(drawAndCaptureFrame(), "night");
     }
     const ContactSheet sheet = buildContactSheet(tiles, kShotsPerPicture, kSheetTileSide);
     const std::filesystem::path sheetPath = std::filesystem::path(folder) / "contact-sheet.png";

@@ -1,9 +1,6 @@
 // Takes the README's screenshots: the normal view in each of the four effects and the day and
 // night scenes, drawn by the real display callback and written as PNG files.
 //   screenshots <folder>     (run from the repository root, under X or Xvfb)
-#define STB_IMAGE_WRITE_IMPLEMENTATION
-#include <stb_image_write.h>
-
 #include <GL/glew.h>
 #include <GL/freeglut.h>
 
@@ -13,9 +10,9 @@
 
 #include "app/callbacks.h"
 #include "app/effect_keys.h"
+#include "app/frame_capture.h"
 #include "app/starting_view.h"
 #include "camera/camera.h"
-#include "image/replacement_file.h"
 #include "tools/screenshots/scene_window.h"
 #include "tools/screenshots/viewing_shots.h"
 
@@ -23,23 +20,10 @@ namespace {
 
 // The last frame as a PNG file at path, which keeps its old contents if the write fails.
 bool writePng(const std::string& path) {
-    const Screenshot shot = readLastFrame();
-    ReplacementFile file;
-    if (file.open(path.c_str())) {
-        auto writeBytes = [](void* context, void* data, int size) {
-            static_cast<ReplacementFile*>(context)->write(data, static_cast<std::size_t>(size));
-        };
-        const bool encoded = stbi_write_png_to_func(writeBytes, &file, shot.width, shot.height, 3,
-                                                    shot.rgb.data(), shot.width * 3) != 0;
-        if (encoded) file.commit();
-        if (!encoded && file.error() == 0) {
-            std::fprintf(stderr, "screenshots: cannot encode %s\n", path.c_str());
-            return false;
-        }
-    }
-    if (file.error() != 0) {
+    const int error = writeFramePng(readShownFrame(), path.c_str());
+    if (error != 0) {
         std::fprintf(stderr, "screenshots: cannot write %s: %s\n", path.c_str(),
-                     std::strerror(file.error()));
+                     std::strerror(error));
         return false;
     }
     std::fprintf(stderr, "wrote %s\n", path.c_str());

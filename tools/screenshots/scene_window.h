@@ -2,8 +2,6 @@
 // loop, for tools that draw frames through the real display callback on their own.
 #pragma once
 
-#include <vector>
-
 // Seconds on the steady clock at which each step of opening the scene ended.
 struct OpeningTimes {
     double started = 0;
@@ -25,11 +23,3 @@ void chooseEffect(int mode);
 
 // Draws one frame through display() and waits until GL has finished it.
 void drawFrame();
-
-// The last frame drawn, as RGB rows from the top.
-struct Screenshot {
-    int width = 0;
-    int height = 0;
-    std::vector<unsigned char> rgb;
-};
-Screenshot readLastFrame();
