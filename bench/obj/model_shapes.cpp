@@ -259,7 +259,7 @@ void writeLibrary(std::FILE* mtl) {
         std::fprintf(mtl, "Kd %.4f %.4f %.4f\n", random.unit(), random.unit(), random.unit());
         std::fprintf(mtl, "Ka 0.1 0.1 0.1\nKs 0.5 0.5 0.5\nNs %d\n", 4 + k * 8);
         if (k % 4 == 3) std::fprintf(mtl, "d %.2f\n", 0.25 * (k % 3 + 1));
-        if (k % 5 == 0) std::fprintf(mtl, "map_Kd -s 2 2 -o 0.5 m%d.bmp\n", k);
+        if (k % 5 == 0) std::fprintf(mtl, "map_Kd -s 2 2 1 -o 0.5 0 0 m%d.bmp\n", k);
         std::fprintf(mtl, "\n");
     }
 }
