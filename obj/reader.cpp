@@ -3,6 +3,7 @@
 // fans, accumulates smoothing-group face normals, and makes a material and a surface for
 // every "usemtl" line.
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "obj/obj_internal.h"
@@ -14,9 +15,17 @@ namespace obj {
 
 namespace {
 
+// A position of the file and the newest corner that used it. Every corner still listed at a
+// position (those a later corner may share a vertex with) has the same indices and group as
+// the newest one: a corner that matches the list joins it as a copy of the match, and one
+// that does not starts a new list. So the newest corner alone decides sharing, and the
+// corners themselves need not be kept.
 struct ObjPosition {
     float xyz[3];
-    int newest;  // newest corner that used this position, -1 when none
+    int vertex;  // store vertex of the newest corner, -1 when no corner used the position
+    int vt;      // the newest corner's resolved texture-coordinate index
+    int vn;      // its resolved normal index (a line corner without a match has -1)
+    int group;   // its smoothing group (a line corner without a match has 0)
 };
 
 struct ObjTexcoord {
@@ -27,31 +36,41 @@ struct ObjNormal {
     float xyz[3];
 };
 
-// One corner of a face or line, kept in its position's list of corners (newest first).
-struct ObjCorner {
-    int vertex;     // the store vertex the corner resolved to
-    int group;      // smoothing group of a face corner
-    int v, vt, vn;  // resolved 0-based table indices, -1 for none
-    int next;       // next-older corner of the same position, -1 for none
+// One corner of the face or line being read.
+struct PendingCorner {
+    int vertex;  // the store vertex the corner resolved to
+    int v;       // resolved position index
+    int vn;      // resolved normal index, -1 for none
 };
 
-// Scratch tables: counts drop to 0 at every load, storage is kept for the next one.
-ObjPosition* positions = nullptr;
-int positionCount = 0;
-int positionCap = 0;
-ObjTexcoord* texcoords = nullptr;
-int texcoordCount = 0;
-int texcoordCap = 0;
-ObjNormal* normals = nullptr;
-int normalCount = 0;
-int normalCap = 0;
-ObjCorner* corners = nullptr;
-int cornerCount = 0;
-int cornerCap = 0;
-// Corners of the face or line being read (indices into corners), in order.
-int* pendingCorners = nullptr;
-int pendingCount = 0;
-int pendingCap = 0;
+// A growable table whose count drops to 0 at every load while its storage is kept for the
+// next one.
+template <class T>
+struct ScratchTable {
+    T* records = nullptr;
+    int count = 0;
+    int capacity = 0;
+
+    // The new last record, cleared; null when the table cannot grow.
+    T* append() {
+        int index = growArray(&records, &count, &capacity);
+        if (index < 0) return nullptr;
+        records[index] = T{};
+        return records + index;
+    }
+    bool holds(int index) const { return 0 <= index && index < count; }
+};
+
+// Everything a read keeps besides the store and the material library: the attribute tables
+// that corners index, and the corners of the face or line in hand.
+struct ReaderScratch {
+    ScratchTable<ObjPosition> positions;
+    ScratchTable<ObjTexcoord> texcoords;
+    ScratchTable<ObjNormal> normals;
+    ScratchTable<PendingCorner> corners;
+};
+
+ReaderScratch scratch;
 
 // Negative counts back from the newest entry, positive is 1-based, 0 (not given) is none.
 int resolveIndex(int index, int count) {
@@ -59,161 +78,129 @@ int resolveIndex(int index, int count) {
     return index - 1;
 }
 
-bool inTable(int index, int count) {
-    return 0 <= index && index < count;
-}
-
-template <class T>
-T* appendRecord(T** table, int* count, int* capacity) {
-    int index = growArray(table, count, capacity);
-    if (index < 0) return nullptr;
-    *(*table + index) = T{};
-    return *table + index;
-}
-
-// Finds the corner that a new corner can share its vertex with: the first one in the
-// position's list with the same indices (and, for faces, the same smoothing group).
-int findSharedCorner(const ObjCorner& wanted, bool compareNormalAndGroup) {
-    for (int ci = positions[wanted.v].newest; ci >= 0; ci = corners[ci].next) {
-        const ObjCorner& listed = corners[ci];
-        if (listed.v != wanted.v || listed.vt != wanted.vt) continue;
-        if (compareNormalAndGroup && (listed.vn != wanted.vn || listed.group != wanted.group)) {
-            continue;
-        }
-        return ci;
-    }
-    return -1;
-}
-
 // Makes the store vertex of a new corner from the tables; attributes out of range stay zero.
-int createCornerVertex(int fi, const ObjCorner& corner, bool withNormal) {
-    int vi = createVertex(fi);
+// The file is new and has no GL buffer yet, so the vertex is written in place.
+int createCornerVertex(ObjFile* model, const ObjPosition& position, int vt, int vn) {
+    int vi = growArray(&model->vertices, &model->vc, &model->vertexCap);
     if (vi < 0) return -1;
-    setVertexPosition(fi, vi, positions[corner.v].xyz);
-    if (withNormal && inTable(corner.vn, normalCount)) {
-        setVertexNormal(fi, vi, normals[corner.vn].xyz);
+    ObjVertex& vertex = model->vertices[vi];
+    vertex = ObjVertex{};
+    std::memcpy(vertex.position, position.xyz, sizeof vertex.position);
+    if (scratch.normals.holds(vn)) {
+        std::memcpy(vertex.normal, scratch.normals.records[vn].xyz, sizeof vertex.normal);
     }
-    if (inTable(corner.vt, texcoordCount)) setVertexTexcoord(fi, vi, texcoords[corner.vt].uv);
+    if (scratch.texcoords.holds(vt)) {
+        std::memcpy(vertex.texcoord, scratch.texcoords.records[vt].uv, sizeof vertex.texcoord);
+    }
     return vi;
 }
 
-// Resolves one corner to a store vertex and appends it to pendingCorners. A corner whose
+// Resolves one corner to a store vertex and appends it to the pending corners. A corner whose
 // position index lies outside the position table has no position to share or to give a
-// vertex, and is dropped. Face corners compare normal and group; line corners take the
-// normal and group of the corner they share with, and otherwise carry no normal and group 0,
-// so a later face corner shares a vertex with them only when it has the same data.
-void addCorner(int fi, const CornerIndices& written, int group, bool isFace) {
-    ObjCorner corner{};
-    corner.v = resolveIndex(written.v, positionCount);
-    if (!inTable(corner.v, positionCount)) return;
-    corner.vt = resolveIndex(written.vt, texcoordCount);
-    corner.vn = isFace ? resolveIndex(written.vn, normalCount) : -1;
-    corner.group = isFace ? group : 0;
+// vertex, and is dropped. Face corners share with the newest corner of the same indices and
+// group; line corners compare texture coordinates only and take the newest corner's normal
+// and group, and otherwise carry no normal and group 0, so a later face corner shares a
+// vertex with them only when it has the same data.
+void addCorner(ObjFile* model, const CornerIndices& written, int group, bool isFace) {
+    const int v = resolveIndex(written.v, scratch.positions.count);
+    if (!scratch.positions.holds(v)) return;
+    const int vt = resolveIndex(written.vt, scratch.texcoords.count);
+    const int vn = isFace ? resolveIndex(written.vn, scratch.normals.count) : -1;
+    if (!isFace) group = 0;
 
-    int ci = growArray(&corners, &cornerCount, &cornerCap);
-    if (ci < 0) return;
-    int* pending = appendRecord(&pendingCorners, &pendingCount, &pendingCap);
-    if (!pending) {
-        --cornerCount;
-        return;
-    }
-    int shared = findSharedCorner(corner, isFace);
-    if (shared >= 0) {
-        corner.vertex = corners[shared].vertex;
-        corner.group = corners[shared].group;
-        corner.vn = corners[shared].vn;
-        corner.next = shared;
-    } else {
-        corner.vertex = createCornerVertex(fi, corner, isFace);
-        if (corner.vertex < 0) {
-            --cornerCount;
-            --pendingCount;
+    PendingCorner* pending = scratch.corners.append();
+    if (!pending) return;
+    ObjPosition& position = scratch.positions.records[v];
+    bool shares = position.vertex >= 0 && position.vt == vt &&
+                  (!isFace || (position.vn == vn && position.group == group));
+    if (!shares) {
+        int vi = createCornerVertex(model, position, vt, vn);
+        if (vi < 0) {
+            --scratch.corners.count;
             return;
         }
-        corner.next = -1;
+        position.vertex = vi;
+        position.vt = vt;
+        position.vn = vn;
+        position.group = group;
     }
-    corners[ci] = corner;
-    positions[corner.v].newest = ci;
-    *pending = ci;
+    *pending = PendingCorner{position.vertex, v, position.vn};
 }
 
 void readPosition(std::string_view argument) {
-    ObjPosition* position = appendRecord(&positions, &positionCount, &positionCap);
+    ObjPosition* position = scratch.positions.append();
     if (!position) return;
     TextCursor cursor(argument);
     scanFloats(cursor, position->xyz, 3);
-    position->newest = -1;
+    position->vertex = -1;
 }
 
 void readTexcoord(std::string_view argument) {
-    ObjTexcoord* texcoord = appendRecord(&texcoords, &texcoordCount, &texcoordCap);
+    ObjTexcoord* texcoord = scratch.texcoords.append();
     if (!texcoord) return;
     TextCursor cursor(argument);
     scanFloats(cursor, texcoord->uv, 2);
 }
 
 void readNormal(std::string_view argument) {
-    ObjNormal* normal = appendRecord(&normals, &normalCount, &normalCap);
+    ObjNormal* normal = scratch.normals.append();
     if (!normal) return;
     TextCursor cursor(argument);
     scanFloats(cursor, normal->xyz, 3);
 }
 
-// Reads the corner tokens of a face or line into pendingCorners; the first token that is
-// not a corner ends the list.
-void readCorners(int fi, std::string_view argument, int group, bool isFace) {
-    pendingCount = 0;
+// Reads the corner tokens of a face or line into the pending corners; the first token that
+// is not a corner ends the list.
+void readCorners(ObjFile* model, std::string_view argument, int group, bool isFace) {
+    scratch.corners.count = 0;
     TextCursor cursor(argument);
     for (;;) {
         std::string_view token = scanToken(cursor);
         if (token.empty()) break;
         CornerIndices written;
         if (!(isFace ? scanFaceCorner(token, written) : scanLineCorner(token, written))) break;
-        addCorner(fi, written, group, isFace);
+        addCorner(model, written, group, isFace);
     }
 }
 
 // Adds the face's normal to the vertices of its corners that have no normal index. A face
 // of fewer than three corners has no normal and adds nothing.
-void addFaceNormal(int fi) {
-    if (pendingCount < 3) return;
-    const ObjCorner& a = corners[pendingCorners[0]];
-    const ObjCorner& b = corners[pendingCorners[1]];
-    const ObjCorner& c = corners[pendingCorners[2]];
+void addFaceNormal(ObjFile* model) {
+    const PendingCorner* corners = scratch.corners.records;
+    const int count = scratch.corners.count;
+    if (count < 3) return;
+    const ObjPosition* positions = scratch.positions.records;
     float normal[3];
-    faceNormal(positions[a.v].xyz, positions[b.v].xyz, positions[c.v].xyz, normal);
-    for (int k = 0; k < pendingCount; ++k) {
-        const ObjCorner& corner = corners[pendingCorners[k]];
-        if (corner.vn != -1) continue;
-        float sum[3];
-        getVertexNormal(fi, corner.vertex, sum);
+    faceNormal(positions[corners[0].v].xyz, positions[corners[1].v].xyz,
+               positions[corners[2].v].xyz, normal);
+    for (int k = 0; k < count; ++k) {
+        if (corners[k].vn != -1) continue;
+        float* sum = model->vertices[corners[k].vertex].normal;
         for (int i = 0; i < 3; ++i) sum[i] += normal[i];
-        setVertexNormal(fi, corner.vertex, sum);
     }
 }
 
-int pendingVertex(int k) {
-    return corners[pendingCorners[k]].vertex;
-}
-
-void readFace(std::string_view argument, int fi, int si, int group) {
-    readCorners(fi, argument, group, true);
-    if (group != 0) addFaceNormal(fi);
-    for (int i = 0; i + 2 < pendingCount; ++i) {
-        int pi = createPolygon(fi, si);
+void readFace(std::string_view argument, ObjFile* model, int si, int group) {
+    readCorners(model, argument, group, true);
+    if (group != 0) addFaceNormal(model);
+    const PendingCorner* corners = scratch.corners.records;
+    for (int i = 0; i + 2 < scratch.corners.count; ++i) {
+        ObjSurface& surface = model->surfaces[si];
+        int pi = growArray(&surface.polygons, &surface.pc, &surface.polygonCap);
         if (pi < 0) continue;
-        int triangle[3] = {pendingVertex(0), pendingVertex(i + 1), pendingVertex(i + 2)};
-        setPolygon(fi, si, pi, triangle);
+        surface.polygons[pi] =
+            ObjPolygon{{corners[0].vertex, corners[i + 1].vertex, corners[i + 2].vertex}};
     }
 }
 
-void readLine(std::string_view argument, int fi, int si) {
-    readCorners(fi, argument, 0, false);
-    for (int i = 0; i + 1 < pendingCount; ++i) {
-        int li = createLine(fi, si);
+void readLine(std::string_view argument, ObjFile* model, int si) {
+    readCorners(model, argument, 0, false);
+    const PendingCorner* corners = scratch.corners.records;
+    for (int i = 0; i + 1 < scratch.corners.count; ++i) {
+        ObjSurface& surface = model->surfaces[si];
+        int li = growArray(&surface.lines, &surface.lc, &surface.lineCap);
         if (li < 0) continue;
-        int segment[2] = {pendingVertex(i), pendingVertex(i + 1)};
-        setLine(fi, si, li, segment);
+        surface.lines[li] = ObjLine{{corners[i].vertex, corners[i + 1].vertex}};
     }
 }
 
@@ -235,10 +222,10 @@ int useMaterial(std::string_view directory, std::string_view libraryName, std::s
 }  // namespace
 
 void readObj(int fi, const char* path) {
-    positionCount = 0;
-    texcoordCount = 0;
-    normalCount = 0;
-    cornerCount = 0;
+    scratch.positions.count = 0;
+    scratch.texcoords.count = 0;
+    scratch.normals.count = 0;
+    scratch.corners.count = 0;
     std::FILE* stream = std::fopen(path, "rb");
     if (!stream) return;
 
@@ -261,9 +248,9 @@ void readObj(int fi, const char* path) {
         KeywordLine split = splitKeyword(line);
         std::string_view keyword = split.keyword;
         if (keyword == "f") {
-            readFace(split.argument, fi, surface, group);
+            readFace(split.argument, file(fi), surface, group);
         } else if (keyword == "l") {
-            readLine(split.argument, fi, surface);
+            readLine(split.argument, file(fi), surface);
         } else if (keyword == "vt") {
             readTexcoord(split.argument);
         } else if (keyword == "vn") {
