@@ -1,0 +1,137 @@
+// Turns read corners into store vertices, in file order, sharing a vertex between a corner
+// and the newest corner of its position when their indices and group agree; then fans faces
+// into triangles, adds smoothing-group face normals, and strings lines into segments.
+#include <cstring>
+
+#include "obj/post_load.h"
+#include "obj/reader_scratch.h"
+
+namespace obj {
+
+ReaderScratch readerScratch;
+
+namespace {
+
+// How many corners ahead the table records are requested from memory: enough to cover a
+// memory access while the corners between are resolved.
+constexpr int kFetchAhead = 32;
+
+// Makes the store vertex of a new corner from the tables; attributes out of range stay zero.
+// The file is new and has no GL buffer yet, so the vertex is written in place.
+int createCornerVertex(ObjFile* model, const ObjPosition& position, int vt, int vn) {
+    int vi = growArray(&model->vertices, &model->vc, &model->vertexCap);
+    if (vi < 0) return -1;
+    ObjVertex& vertex = model->vertices[vi];
+    vertex = ObjVertex{};
+    std::memcpy(vertex.position, position.xyz, sizeof vertex.position);
+    if (readerScratch.normals.holds(vn)) {
+        std::memcpy(vertex.normal, readerScratch.normals.records[vn].xyz, sizeof vertex.normal);
+    }
+    if (readerScratch.texcoords.holds(vt)) {
+        std::memcpy(vertex.texcoord, readerScratch.texcoords.records[vt].uv,
+                    sizeof vertex.texcoord);
+    }
+    return vi;
+}
+
+// Resolves one corner to a store vertex and appends it to the pending corners. Face corners
+// share with the newest corner of the same indices and group; line corners compare texture
+// coordinates only and take the newest corner's normal and group, and otherwise carry no
+// normal and group 0, so a later face corner shares a vertex with them only when it has the
+// same data.
+void resolveCorner(ObjFile* model, const ReadCorner& corner, int group, bool isFace) {
+    PendingCorner* pending = readerScratch.pending.append();
+    if (!pending) return;
+    ObjPosition& position = readerScratch.positions.records[corner.v];
+    bool shares = position.vertex >= 0 && position.vt == corner.vt &&
+                  (!isFace || (position.vn == corner.vn && position.group == group));
+    if (!shares) {
+        int vi = createCornerVertex(model, position, corner.vt, corner.vn);
+        if (vi < 0) {
+            --readerScratch.pending.count;
+            return;
+        }
+        position.vertex = vi;
+        position.vt = corner.vt;
+        position.vn = corner.vn;
+        position.group = group;
+    }
+    *pending = PendingCorner{position.vertex, corner.v, position.vn};
+}
+
+// Asks for the table records of a corner to come into the cache. Inlined by force: GCC takes
+// a separate function made only of prefetches for one without effect and drops its calls.
+[[gnu::always_inline]] inline void fetchCorner(const ReadCorner& corner) {
+    __builtin_prefetch(readerScratch.positions.records + corner.v, 1);
+    if (readerScratch.normals.holds(corner.vn)) {
+        __builtin_prefetch(readerScratch.normals.records + corner.vn);
+    }
+    if (readerScratch.texcoords.holds(corner.vt)) {
+        __builtin_prefetch(readerScratch.texcoords.records + corner.vt);
+    }
+}
+
+// Adds the face's normal to the vertices of its corners that have no normal index. A face
+// of fewer than three corners has no normal and adds nothing.
+void addFaceNormal(ObjFile* model) {
+    const PendingCorner* corners = readerScratch.pending.records;
+    const int count = readerScratch.pending.count;
+    if (count < 3) return;
+    const ObjPosition* positions = readerScratch.positions.records;
+    float normal[3];
+    faceNormal(positions[corners[0].v].xyz, positions[corners[1].v].xyz,
+               positions[corners[2].v].xyz, normal);
+    for (int k = 0; k < count; ++k) {
+        if (corners[k].vn != -1) continue;
+        float* sum = model->vertices[corners[k].vertex].normal;
+        for (int i = 0; i < 3; ++i) sum[i] += normal[i];
+    }
+}
+
+// A fan of triangles around the first corner; a triangle that cannot be stored is skipped.
+void addTriangles(ObjFile* model, int si) {
+    const PendingCorner* corners = readerScratch.pending.records;
+    for (int i = 0; i + 2 < readerScratch.pending.count; ++i) {
+        ObjSurface& surface = model->surfaces[si];
+        int pi = growArray(&surface.polygons, &surface.pc, &surface.polygonCap);
+        if (pi < 0) continue;
+        surface.polygons[pi] =
+            ObjPolygon{{corners[0].vertex, corners[i + 1].vertex, corners[i + 2].vertex}};
+    }
+}
+
+void addSegments(ObjFile* model, int si) {
+    const PendingCorner* corners = readerScratch.pending.records;
+    for (int i = 0; i + 1 < readerScratch.pending.count; ++i) {
+        ObjSurface& surface = model->surfaces[si];
+        int li = growArray(&surface.lines, &surface.lc, &surface.lineCap);
+        if (li < 0) continue;
+        surface.lines[li] = ObjLine{{corners[i].vertex, corners[i + 1].vertex}};
+    }
+}
+
+}  // namespace
+
+void resolveBatch(ObjFile* model) {
+    const ReadCorner* batch = readerScratch.batch.records;
+    const int corners = readerScratch.batch.count;
+    for (int k = 0; k < kFetchAhead && k < corners; ++k) fetchCorner(batch[k]);
+    for (int e = 0; e < readerScratch.elements.count; ++e) {
+        const ReadElement& element = readerScratch.elements.records[e];
+        readerScratch.pending.count = 0;
+        for (int k = element.first; k < element.first + element.count; ++k) {
+            if (k + kFetchAhead < corners) fetchCorner(batch[k + kFetchAhead]);
+            resolveCorner(model, batch[k], element.group, element.isFace);
+        }
+        if (element.isFace) {
+            if (element.group != 0) addFaceNormal(model);
+            addTriangles(model, element.surface);
+        } else {
+            addSegments(model, element.surface);
+        }
+    }
+    readerScratch.batch.count = 0;
+    readerScratch.elements.count = 0;
+}
+
+}  // namespace obj
