@@ -53,10 +53,8 @@ void readElement(std::string_view argument, int surface, int group, bool isFace)
     *element = ReadElement{scratch.batch.count, 0, surface, isFace ? group : 0, isFace};
     TextCursor cursor(argument);
     for (;;) {
-        std::string_view token = scanToken(cursor);
-        if (token.empty()) break;
         CornerIndices written;
-        if (!(isFace ? scanFaceCorner(token, written) : scanLineCorner(token, written))) break;
+        if (!scanCorner(cursor, isFace, written)) break;
         int v = resolveIndex(written.v, scratch.positions.count);
         if (!scratch.positions.holds(v)) continue;
         ReadCorner* corner = scratch.batch.append();
@@ -66,6 +64,35 @@ void readElement(std::string_view argument, int surface, int group, bool isFace)
         corner->vn = isFace ? resolveIndex(written.vn, scratch.normals.count) : -1;
         ++element->count;
     }
+}
+
+// The lines the reader acts on; keywords are matched exactly and case-sensitively.
+enum class LineKind { other, face, line, texcoord, normal, position, library, material, smoothing };
+
+LineKind classifyLine(std::string_view keyword) {
+    switch (keyword.size()) {
+        case 1:
+            switch (keyword[0]) {
+                case 'f':
+                    return LineKind::face;
+                case 'l':
+                    return LineKind::line;
+                case 'v':
+                    return LineKind::position;
+                case 's':
+                    return LineKind::smoothing;
+            }
+            break;
+        case 2:
+            if (keyword == "vt") return LineKind::texcoord;
+            if (keyword == "vn") return LineKind::normal;
+            break;
+        case 6:
+            if (keyword == "mtllib") return LineKind::library;
+            if (keyword == "usemtl") return LineKind::material;
+            break;
+    }
+    return LineKind::other;
 }
 
 // The "usemtl" step: a new material read from the library and a new surface that uses it.
@@ -111,28 +138,40 @@ void readObj(int fi, const char* path) {
     std::string_view line;
     while (reader.next(line)) {
         KeywordLine split = splitKeyword(line);
-        std::string_view keyword = split.keyword;
-        if (keyword == "f" || keyword == "l") {
-            readElement(split.argument, surface, group, keyword == "f");
-            if (readerScratch.batch.count >= kBatchCorners) resolveBatch(file(fi));
-        } else if (keyword == "vt") {
-            readTexcoord(split.argument);
-        } else if (keyword == "vn") {
-            readNormal(split.argument);
-        } else if (keyword == "v") {
-            readPosition(split.argument);
-        } else if (keyword == "mtllib") {
-            // A later "mtllib" replaces the name; one without a name leaves it as it was.
-            TextCursor cursor(split.argument);
-            std::string_view name = scanToken(cursor);
-            if (!name.empty()) libraryName = name;
-        } else if (keyword == "usemtl") {
-            surface = useMaterial(directory, libraryName, split.argument, fi);
-        } else if (keyword == "s") {
-            TextCursor cursor(split.argument);
-            int number = 0;
-            scanInt(cursor, number);  // "off" reads no number and means group 0
-            group = number;
+        switch (classifyLine(split.keyword)) {
+            case LineKind::face:
+            case LineKind::line:
+                readElement(split.argument, surface, group, split.keyword[0] == 'f');
+                if (readerScratch.batch.count >= kBatchCorners) resolveBatch(file(fi));
+                break;
+            case LineKind::texcoord:
+                readTexcoord(split.argument);
+                break;
+            case LineKind::normal:
+                readNormal(split.argument);
+                break;
+            case LineKind::position:
+                readPosition(split.argument);
+                break;
+            case LineKind::library: {
+                // A later "mtllib" replaces the name; one without a name leaves it as it was.
+                TextCursor cursor(split.argument);
+                std::string_view name = scanToken(cursor);
+                if (!name.empty()) libraryName = name;
+                break;
+            }
+            case LineKind::material:
+                surface = useMaterial(directory, libraryName, split.argument, fi);
+                break;
+            case LineKind::smoothing: {
+                TextCursor cursor(split.argument);
+                int number = 0;
+                scanInt(cursor, number);  // "off" reads no number and means group 0
+                group = number;
+                break;
+            }
+            case LineKind::other:
+                break;
         }
     }
     resolveBatch(file(fi));

@@ -3,6 +3,7 @@
 // which reads the same text as strtod in the "C" locale whatever the process locale is.
 #include "obj/text_scan.h"
 
+#include <algorithm>
 #include <charconv>
 #include <climits>
 #include <cstring>
@@ -151,40 +152,58 @@ KeywordLine splitKeyword(std::string_view line) {
 
 namespace {
 
-// One "%d" directly at the start of text (no white space inside a token), moving past it.
-bool scanIndex(TextCursor& cursor, int& value) {
-    if (cursor.atEnd() || isBlank(*cursor.at)) return false;
-    return scanInt(cursor, value);
+// One "%d" at p with no white space before it (there is none inside a token): an optional
+// sign and decimal digits, clamped to the int range. Moves p past it on success. White space
+// is neither a sign nor a digit, so the end of the token needs no bound of its own.
+inline bool scanIndex(const char*& p, const char* end, int& value) {
+    const char* q = p;
+    const bool negative = takeSign(q, end);
+    if (q >= end || !isDigit(*q)) return false;
+    long long magnitude = 0;
+    for (; q < end && isDigit(*q); ++q) {
+        if (magnitude <= INT_MAX) magnitude = magnitude * 10 + (*q - '0');
+    }
+    long long signedValue = negative ? -magnitude : magnitude;
+    value = static_cast<int>(std::clamp<long long>(signedValue, INT_MIN, INT_MAX));
+    p = q;
+    return true;
 }
 
 }  // namespace
 
+bool scanCorner(TextCursor& cursor, bool isFace, CornerIndices& corner) {
+    skipBlanks(cursor);
+    const char* p = cursor.at;
+    const char* end = cursor.end;
+    int v = 0;
+    if (!scanIndex(p, end, v)) return false;
+    corner = CornerIndices{v, 0, 0};
+    const char* afterV = p;
+    int index = 0;
+    if (p < end && *p == '/' && scanIndex(++p, end, index)) {
+        corner.vt = index;  // "%d/%d", for faces possibly followed by "/%d"
+        if (isFace && p < end && *p == '/' && scanIndex(++p, end, index)) corner.vn = index;
+    } else if (isFace) {
+        p = afterV;
+        if (end - p >= 2 && p[0] == '/' && p[1] == '/') {
+            p += 2;
+            if (scanIndex(p, end, index)) corner.vn = index;
+        }
+    }
+    // The rest of the token is not part of any pattern.
+    while (p < end && !isBlank(*p)) ++p;
+    cursor.at = p;
+    return true;
+}
+
 bool scanFaceCorner(std::string_view token, CornerIndices& corner) {
     TextCursor cursor(token);
-    int v = 0;
-    if (!scanIndex(cursor, v)) return false;
-    corner = CornerIndices{v, 0, 0};
-    TextCursor afterV = cursor;
-    int vt = 0;
-    int vn = 0;
-    if (scanLiteral(cursor, "/") && scanIndex(cursor, vt)) {
-        corner.vt = vt;  // "%d/%d", possibly followed by "/%d"
-        if (scanLiteral(cursor, "/") && scanIndex(cursor, vn)) corner.vn = vn;
-        return true;
-    }
-    cursor = afterV;
-    if (scanLiteral(cursor, "//") && scanIndex(cursor, vn)) corner.vn = vn;
-    return true;
+    return scanCorner(cursor, true, corner);
 }
 
 bool scanLineCorner(std::string_view token, CornerIndices& corner) {
     TextCursor cursor(token);
-    int v = 0;
-    if (!scanIndex(cursor, v)) return false;
-    corner = CornerIndices{v, 0, 0};
-    int vt = 0;
-    if (scanLiteral(cursor, "/") && scanIndex(cursor, vt)) corner.vt = vt;
-    return true;
+    return scanCorner(cursor, false, corner);
 }
 
 std::string_view directoryOf(std::string_view path) {

@@ -62,6 +62,11 @@ struct CornerIndices {
     int vn = 0;
 };
 
+// The next corner token of a face (isFace) or line at the cursor, read as by scanFaceCorner
+// or scanLineCorner, in one pass; the cursor moves past the whole token. False, with the
+// cursor past any white space, when the text ends or the token is not a corner.
+bool scanCorner(TextCursor& cursor, bool isFace, CornerIndices& corner);
+
 // Face corner token: tries "%d/%d/%d", "%d/%d", "%d//%d" and "%d" in that order. Returns
 // false when none of them matches.
 bool scanFaceCorner(std::string_view token, CornerIndices& corner);
