@@ -3,8 +3,8 @@
 // into triangles, adds smoothing-group face normals, and strings lines into segments.
 #include <cstring>
 
-#include "obj/post_load.h"
 #include "obj/reader_scratch.h"
+#include "obj/vector3.h"
 
 namespace obj {
 
@@ -78,13 +78,13 @@ void addFaceNormal(ObjFile* model) {
     const int count = readerScratch.pending.count;
     if (count < 3) return;
     const ObjPosition* positions = readerScratch.positions.records;
-    float normal[3];
-    faceNormal(positions[corners[0].v].xyz, positions[corners[1].v].xyz,
-               positions[corners[2].v].xyz, normal);
+    Vec3 normal =
+        faceNormal(loadVec3(positions[corners[0].v].xyz), loadVec3(positions[corners[1].v].xyz),
+                   loadVec3(positions[corners[2].v].xyz));
     for (int k = 0; k < count; ++k) {
         if (corners[k].vn != -1) continue;
         float* sum = model->vertices[corners[k].vertex].normal;
-        for (int i = 0; i < 3; ++i) sum[i] += normal[i];
+        storeVec3(loadVec3(sum) + normal, sum);
     }
 }
 

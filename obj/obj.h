@@ -89,13 +89,6 @@ bool hasGlExtension(const char* name);
 void drawModel(int fi);
 void drawTangentFrames(int fi, float length);
 
-// The steps of drawModel: upload the vertices once into a GL buffer, describe the vertex
-// record to GL as arrays, set one material (maps and colours), draw one surface.
-void makeVertexBuffer(int fi);
-void bindVertexArrays(int fi);
-void applyMaterial(int fi, int mi);
-void drawSurface(int fi, int si);
-
 // Drops the file's GL vertex buffer; the next draw uploads the vertices again.
 void releaseVertexBuffer(int fi);
 
