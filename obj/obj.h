@@ -26,6 +26,16 @@ int createFile(const char* path);
 void deleteFile(int fi);
 int fileCount();
 
+// The largest OBJ text createFile reads, 1 GiB: far beyond any model drawn in real time, and
+// a bound on what an endless input (a device such as /dev/zero, a pipe that never ends) can
+// cost. A longer input is refused after that many bytes and gives an empty file, as does a
+// path that cannot be opened or that names a folder.
+inline constexpr long long maxModelBytes = 1LL << 30;
+
+// Why the last createFile with a path gave an empty file instead of its model: a message
+// such as "is a folder", or null when the model was read.
+const char* lastReadError();
+
 // Materials and their five map slots. Colours are 4 floats, offsets and scales 3.
 int createMaterial(int fi);
 void deleteMaterial(int fi, int mi);

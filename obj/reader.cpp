@@ -2,7 +2,11 @@
 // tables, turns face and line corners into shared store vertices, triangulates faces as
 // fans, accumulates smoothing-group face normals, and makes a material and a surface for
 // every "usemtl" line.
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "obj/obj_internal.h"
@@ -66,6 +70,28 @@ void readElement(std::string_view argument, int surface, int group, bool isFace)
     }
 }
 
+// Why the last read gave an empty file, null when it read its model.
+const char* readError = nullptr;
+
+// Opens the model for reading; null, with readError set, when it cannot be opened or is a
+// folder (which the C library opens, but whose reading fails at once).
+std::FILE* openModel(const char* path) {
+    std::FILE* stream = std::fopen(path, "rb");
+    if (!stream) {
+        readError = std::strerror(errno);
+        return nullptr;
+    }
+#ifdef S_ISDIR
+    struct stat status {};
+    if (fstat(fileno(stream), &status) == 0 && S_ISDIR(status.st_mode)) {
+        readError = std::strerror(EISDIR);
+        std::fclose(stream);
+        return nullptr;
+    }
+#endif
+    return stream;
+}
+
 // The lines the reader acts on; keywords are matched exactly and case-sensitively.
 enum class LineKind { other, face, line, texcoord, normal, position, library, material, smoothing };
 
@@ -118,7 +144,8 @@ void readObj(int fi, const char* path) {
     readerScratch.normals.count = 0;
     readerScratch.batch.count = 0;
     readerScratch.elements.count = 0;
-    std::FILE* stream = std::fopen(path, "rb");
+    readError = nullptr;
+    std::FILE* stream = openModel(path);
     if (!stream) return;
 
     int mi = createMaterial(fi);
@@ -134,7 +161,7 @@ void readObj(int fi, const char* path) {
     std::string libraryName;
     forgetLibrary();
 
-    LineReader reader(stream);
+    LineReader reader(stream, maxModelBytes);
     std::string_view line;
     while (reader.next(line)) {
         KeywordLine split = splitKeyword(line);
@@ -177,6 +204,16 @@ void readObj(int fi, const char* path) {
     resolveBatch(file(fi));
     std::fclose(stream);
     forgetLibrary();
+    if (reader.tooLong()) {
+        // What was read of a model cut short is no model: the file is left empty.
+        readError = "is longer than the largest model read (1 GiB)";
+        releaseFile(fi);
+        *file(fi) = ObjFile{};
+    }
+}
+
+const char* lastReadError() {
+    return readError;
 }
 
 }  // namespace obj

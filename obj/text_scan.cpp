@@ -240,7 +240,16 @@ bool LineReader::fill() {
         start_ = 0;
     }
     if (used_ == buffer_.size()) buffer_.resize(buffer_.empty() ? kReadBlock : buffer_.size() * 2);
-    std::size_t got = std::fread(buffer_.data() + used_, 1, buffer_.size() - used_, stream_);
+    // One byte beyond the limit tells a stream of exactly the limit from a longer one.
+    std::size_t room = std::min<std::size_t>(buffer_.size() - used_,
+                                             static_cast<std::size_t>(std::max(left_, 0LL)) + 1);
+    std::size_t got = std::fread(buffer_.data() + used_, 1, room, stream_);
+    if (static_cast<long long>(got) > left_) {
+        tooLong_ = true;
+        ended_ = true;
+        return false;
+    }
+    left_ -= static_cast<long long>(got);
     used_ += got;
     if (got == 0) ended_ = true;
     return got > 0;
