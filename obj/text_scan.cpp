@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <charconv>
 #include <climits>
+#include <cstdint>
 #include <cstring>
 #include <limits>
 
@@ -67,6 +68,34 @@ bool takeSign(const char*& p, const char* end) {
     return *p++ == '-';
 }
 
+// Powers of ten that a float holds exactly (5^10 < 2^24).
+constexpr float kExactPowersOfTen[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f,
+                                       1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
+
+// The common case of model text, "123.456789"-like numbers of few digits, converted without
+// from_chars: when the digits, read as an integer m, fit a float exactly (m <= 2^24) and at
+// most 10 follow the point, m / 10^k is one correctly rounded float division, the very
+// value from_chars gives. Returns the end of the number, or null to leave anything else
+// (exponents, hexadecimal, long numbers, a number not followed by white space) to from_chars.
+const char* scanShortDecimal(const char* p, const char* end, float& value) {
+    std::uint64_t digits = 0;
+    const char* q = p;
+    const char* limit = p + 18 < end ? p + 18 : end;  // no overflow of digits
+    while (q < limit && isDigit(*q)) digits = digits * 10 + static_cast<unsigned>(*q++ - '0');
+    if (q == p) return nullptr;
+    int fraction = 0;
+    if (q < limit && *q == '.') {
+        const char* point = q++;
+        while (q < limit && isDigit(*q)) digits = digits * 10 + static_cast<unsigned>(*q++ - '0');
+        fraction = static_cast<int>(q - point - 1);
+        if (fraction == 0) return nullptr;
+    }
+    if (q < end && !isBlank(*q)) return nullptr;
+    if (digits > (std::uint64_t{1} << 24) || fraction > 10) return nullptr;
+    value = static_cast<float>(digits) / kExactPowersOfTen[fraction];
+    return q;
+}
+
 }  // namespace
 
 void skipBlanks(TextCursor& cursor) {
@@ -84,6 +113,11 @@ bool scanFloat(TextCursor& cursor, float& value) {
     if (p >= end || *p == '+' || *p == '-') return false;
 
     float parsed = 0;
+    if (const char* after = scanShortDecimal(p, end, parsed)) {
+        value = negative ? -parsed : parsed;
+        cursor.at = after;
+        return true;
+    }
     std::from_chars_result result{};
     bool hexadecimal = false;
     if (end - p > 2 && p[0] == '0' && (p[1] == 'x' || p[1] == 'X') &&
