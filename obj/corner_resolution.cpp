@@ -1,6 +1,11 @@
 // Turns read corners into store vertices, in file order, sharing a vertex between a corner
 // and the newest corner of its position when their indices and group agree; then fans faces
 // into triangles, adds smoothing-group face normals, and strings lines into segments.
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
+
+#include <cstdlib>
 #include <cstring>
 
 #include "obj/reader_scratch.h"
@@ -110,7 +115,58 @@ void addSegments(ObjFile* model, int si) {
     }
 }
 
+constexpr std::size_t kHugePage = std::size_t{2} << 20;
+
+// Moves an array of count records into a fresh block of `capacity` records aligned to huge
+// pages and advised to use them, before any of its pages is touched; false, leaving the
+// array as it was, when there is no such block.
+template <class T>
+bool moveToHugePages(T** array, int count, int* capacity, int wanted) {
+    std::size_t bytes =
+        (static_cast<std::size_t>(wanted) * sizeof(T) + kHugePage - 1) / kHugePage * kHugePage;
+    void* block = std::aligned_alloc(kHugePage, bytes);
+    if (!block) return false;
+#if defined(__linux__)
+    madvise(block, bytes, MADV_HUGEPAGE);
+#endif
+    if (count > 0) std::memcpy(block, *array, static_cast<std::size_t>(count) * sizeof(T));
+    freeMemory(*array);
+    *array = static_cast<T*>(block);
+    *capacity = wanted;
+    return true;
+}
+
+// The capacity, a power of two as growArray makes them, for `made` records scaled up.
+int scaledCapacity(int made, double scale, int capacity) {
+    double wanted = made * scale * 1.05;
+    long long next = capacity > 0 ? capacity : 2;
+    while (next < wanted && next < 0x40000000) next *= 2;
+    return static_cast<int>(next);
+}
+
+// Arrays smaller than this gain nothing from huge pages.
+constexpr std::size_t kReserveBytes = 4 * kHugePage;
+
 }  // namespace
+
+void reserveForModel(ObjFile* model, int si, double scale) {
+    // Tests that make allocations fail see every store allocation go through their hook.
+    if (allocationHooked() || !(scale > 1)) return;
+    int vertices = scaledCapacity(model->vc, scale, model->vertexCap);
+    if (vertices > model->vertexCap && vertices * sizeof(ObjVertex) >= kReserveBytes) {
+        moveToHugePages(&model->vertices, model->vc, &model->vertexCap, vertices);
+    }
+    ObjSurface& surface = model->surfaces[si];
+    bool onlySurface = true;
+    for (int other = 0; other < model->sc; ++other) {
+        if (other != si && model->surfaces[other].pc > 0) onlySurface = false;
+    }
+    int triangles = scaledCapacity(surface.pc, scale, surface.polygonCap);
+    if (onlySurface && triangles > surface.polygonCap &&
+        triangles * sizeof(ObjPolygon) >= kReserveBytes) {
+        moveToHugePages(&surface.polygons, surface.pc, &surface.polygonCap, triangles);
+    }
+}
 
 void resolveBatch(ObjFile* model) {
     const ReadCorner* batch = readerScratch.batch.records;

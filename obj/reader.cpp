@@ -92,6 +92,15 @@ std::FILE* openModel(const char* path) {
     return stream;
 }
 
+// The size of a regular file, -1 for anything else.
+long long streamSize(std::FILE* stream) {
+#ifdef S_ISREG
+    struct stat status {};
+    if (fstat(fileno(stream), &status) == 0 && S_ISREG(status.st_mode)) return status.st_size;
+#endif
+    return -1;
+}
+
 // The lines the reader acts on; keywords are matched exactly and case-sensitively.
 enum class LineKind { other, face, line, texcoord, normal, position, library, material, smoothing };
 
@@ -162,14 +171,31 @@ void readObj(int fi, const char* path) {
     forgetLibrary();
 
     LineReader reader(stream, maxModelBytes);
+    // For sizing the store arrays once: the model's size (-1 for a pipe or device) and where
+    // its first face or line starts.
+    const long long modelBytes = streamSize(stream);
+    long long firstFace = -1;
+    bool reserved = false;
     std::string_view line;
     while (reader.next(line)) {
         KeywordLine split = splitKeyword(line);
         switch (classifyLine(split.keyword)) {
             case LineKind::face:
             case LineKind::line:
+                if (firstFace < 0) firstFace = reader.position();
                 readElement(split.argument, surface, group, split.keyword[0] == 'f');
-                if (readerScratch.batch.count >= kBatchCorners) resolveBatch(file(fi));
+                if (readerScratch.batch.count >= kBatchCorners) {
+                    resolveBatch(file(fi));
+                    if (!reserved && modelBytes > 0) {
+                        // The text of the faces read so far against all the text from the
+                        // first face on.
+                        double faceText = static_cast<double>(reader.position() - firstFace);
+                        if (faceText > 0) {
+                            reserveForModel(file(fi), surface, (modelBytes - firstFace) / faceText);
+                        }
+                    }
+                    reserved = true;
+                }
                 break;
             case LineKind::texcoord:
                 readTexcoord(split.argument);

@@ -94,6 +94,12 @@ extern ReaderScratch readerScratch;
 // the corners ahead can be fetched from memory while earlier ones are resolved.
 inline constexpr int kBatchCorners = 4096;
 
+// Once the first batch has shown how many vertices and triangles the model's text makes per
+// byte, sizes the vertex array (and the triangle array of surface si when it is the only one
+// that faces went to) for the whole model, `scale` times what was made so far, in memory
+// backed by huge pages. Later growth, when the guess falls short, doubles as always.
+void reserveForModel(ObjFile* model, int si, double scale);
+
 // Turns the batched faces and lines, in order, into shared vertices, triangles and segments
 // of the model, then empties the batch.
 void resolveBatch(ObjFile* model);

@@ -84,11 +84,13 @@ std::string_view directoryOf(std::string_view path);
 class LineReader {
   public:
     // Reads at most `limit` bytes of the stream; a longer stream ends there as too long.
-    LineReader(std::FILE* stream, long long limit) : stream_(stream), left_(limit) {}
+    LineReader(std::FILE* stream, long long limit) : stream_(stream), limit_(limit), left_(limit) {}
     // The next line, valid until the next call; false at the end of the stream.
     bool next(std::string_view& line);
     // Whether the stream held more than the limit.
     bool tooLong() const { return tooLong_; }
+    // Offset in the stream of the text after the line last returned.
+    long long position() const { return limit_ - left_ - static_cast<long long>(used_ - start_); }
 
   private:
     bool fill();
@@ -97,7 +99,8 @@ class LineReader {
     std::vector<char> buffer_;
     std::size_t start_ = 0;  // first byte of the unread text in buffer_
     std::size_t used_ = 0;   // bytes of buffer_ holding text
-    long long left_;         // bytes the limit still allows
+    long long limit_;
+    long long left_;  // bytes the limit still allows
     bool ended_ = false;
     bool tooLong_ = false;
     bool skipping_ = false;  // dropping the tail of a line longer than the limit
