@@ -5,6 +5,7 @@
 #include <sys/mman.h>
 #endif
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -136,9 +137,10 @@ bool moveToHugePages(T** array, int count, int* capacity, int wanted) {
     return true;
 }
 
-// The capacity, a power of two as growArray makes them, for `made` records scaled up.
-int scaledCapacity(int made, double scale, int capacity) {
-    double wanted = made * scale * 1.05;
+// The capacity, a power of two as growArray makes them, for `made` records scaled up, but
+// never beyond `most`.
+int scaledCapacity(int made, double scale, int capacity, long long most) {
+    double wanted = std::min(made * scale * 1.05, static_cast<double>(most));
     long long next = capacity > 0 ? capacity : 2;
     while (next < wanted && next < 0x40000000) next *= 2;
     return static_cast<int>(next);
@@ -149,10 +151,10 @@ constexpr std::size_t kReserveBytes = 4 * kHugePage;
 
 }  // namespace
 
-void reserveForModel(ObjFile* model, int si, double scale) {
+void reserveForModel(ObjFile* model, int si, double scale, long long corners) {
     // Tests that make allocations fail see every store allocation go through their hook.
     if (allocationHooked() || !(scale > 1)) return;
-    int vertices = scaledCapacity(model->vc, scale, model->vertexCap);
+    int vertices = scaledCapacity(model->vc, scale, model->vertexCap, corners);
     if (vertices > model->vertexCap && vertices * sizeof(ObjVertex) >= kReserveBytes) {
         moveToHugePages(&model->vertices, model->vc, &model->vertexCap, vertices);
     }
@@ -161,7 +163,7 @@ void reserveForModel(ObjFile* model, int si, double scale) {
     for (int other = 0; other < model->sc; ++other) {
         if (other != si && model->surfaces[other].pc > 0) onlySurface = false;
     }
-    int triangles = scaledCapacity(surface.pc, scale, surface.polygonCap);
+    int triangles = scaledCapacity(surface.pc, scale, surface.polygonCap, corners);
     if (onlySurface && triangles > surface.polygonCap &&
         triangles * sizeof(ObjPolygon) >= kReserveBytes) {
         moveToHugePages(&surface.polygons, surface.pc, &surface.polygonCap, triangles);

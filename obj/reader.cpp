@@ -101,6 +101,16 @@ long long streamSize(std::FILE* stream) {
     return -1;
 }
 
+// Sizes the store arrays for the whole model from the faces read so far, which took the text
+// from firstFace to position of a model of modelBytes (-1 when unknown).
+void sizeFromFirstFaces(ObjFile* model, int si, long long modelBytes, long long firstFace,
+                        long long position) {
+    double faceText = static_cast<double>(position - firstFace);
+    if (modelBytes <= 0 || faceText <= 0) return;
+    // Every corner takes at least two characters ("1 ").
+    reserveForModel(model, si, (modelBytes - firstFace) / faceText, (modelBytes - firstFace) / 2);
+}
+
 // The lines the reader acts on; keywords are matched exactly and case-sensitively.
 enum class LineKind { other, face, line, texcoord, normal, position, library, material, smoothing };
 
@@ -186,13 +196,9 @@ void readObj(int fi, const char* path) {
                 readElement(split.argument, surface, group, split.keyword[0] == 'f');
                 if (readerScratch.batch.count >= kBatchCorners) {
                     resolveBatch(file(fi));
-                    if (!reserved && modelBytes > 0) {
-                        // The text of the faces read so far against all the text from the
-                        // first face on.
-                        double faceText = static_cast<double>(reader.position() - firstFace);
-                        if (faceText > 0) {
-                            reserveForModel(file(fi), surface, (modelBytes - firstFace) / faceText);
-                        }
+                    if (!reserved) {
+                        sizeFromFirstFaces(file(fi), surface, modelBytes, firstFace,
+                                           reader.position());
                     }
                     reserved = true;
                 }

@@ -97,8 +97,9 @@ inline constexpr int kBatchCorners = 4096;
 // Once the first batch has shown how many vertices and triangles the model's text makes per
 // byte, sizes the vertex array (and the triangle array of surface si when it is the only one
 // that faces went to) for the whole model, `scale` times what was made so far, in memory
-// backed by huge pages. Later growth, when the guess falls short, doubles as always.
-void reserveForModel(ObjFile* model, int si, double scale);
+// backed by huge pages, but for no more than `corners` records (what the rest of the text
+// can hold). Later growth, when the guess falls short, doubles as always.
+void reserveForModel(ObjFile* model, int si, double scale, long long corners);
 
 // Turns the batched faces and lines, in order, into shared vertices, triangles and segments
 // of the model, then empties the batch.
