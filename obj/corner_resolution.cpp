@@ -24,17 +24,18 @@ constexpr int kFetchAhead = 32;
 
 // Makes the store vertex of a new corner from the tables; attributes out of range stay zero.
 // The file is new and has no GL buffer yet, so the vertex is written in place.
-int createCornerVertex(ObjFile* model, const ObjPosition& position, int vt, int vn) {
+int createCornerVertex(ObjFile* model, const ObjPosition& position, const ReadCorner& corner) {
     int vi = growArray(&model->vertices, &model->vc, &model->vertexCap);
     if (vi < 0) return -1;
     ObjVertex& vertex = model->vertices[vi];
     vertex = ObjVertex{};
     std::memcpy(vertex.position, position.xyz, sizeof vertex.position);
-    if (readerScratch.normals.holds(vn)) {
-        std::memcpy(vertex.normal, readerScratch.normals.records[vn].xyz, sizeof vertex.normal);
+    if (corner.hasNormal) {
+        std::memcpy(vertex.normal, readerScratch.normals.records[corner.vn].xyz,
+                    sizeof vertex.normal);
     }
-    if (readerScratch.texcoords.holds(vt)) {
-        std::memcpy(vertex.texcoord, readerScratch.texcoords.records[vt].uv,
+    if (corner.hasTexcoord) {
+        std::memcpy(vertex.texcoord, readerScratch.texcoords.records[corner.vt].uv,
                     sizeof vertex.texcoord);
     }
     return vi;
@@ -52,7 +53,7 @@ void resolveCorner(ObjFile* model, const ReadCorner& corner, int group, bool isF
     bool shares = position.vertex >= 0 && position.vt == corner.vt &&
                   (!isFace || (position.vn == corner.vn && position.group == group));
     if (!shares) {
-        int vi = createCornerVertex(model, position, corner.vt, corner.vn);
+        int vi = createCornerVertex(model, position, corner);
         if (vi < 0) {
             --readerScratch.pending.count;
             return;
@@ -69,10 +70,8 @@ void resolveCorner(ObjFile* model, const ReadCorner& corner, int group, bool isF
 // a separate function made only of prefetches for one without effect and drops its calls.
 [[gnu::always_inline]] inline void fetchCorner(const ReadCorner& corner) {
     __builtin_prefetch(readerScratch.positions.records + corner.v, 1);
-    if (readerScratch.normals.holds(corner.vn)) {
-        __builtin_prefetch(readerScratch.normals.records + corner.vn);
-    }
-    if (readerScratch.texcoords.holds(corner.vt)) {
+    if (corner.hasNormal) __builtin_prefetch(readerScratch.normals.records + corner.vn);
+    if (corner.hasTexcoord) {
         __builtin_prefetch(readerScratch.texcoords.records + corner.vt);
     }
 }

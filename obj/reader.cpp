@@ -66,6 +66,8 @@ void readElement(std::string_view argument, int surface, int group, bool isFace)
         corner->v = v;
         corner->vt = resolveIndex(written.vt, scratch.texcoords.count);
         corner->vn = isFace ? resolveIndex(written.vn, scratch.normals.count) : -1;
+        corner->hasTexcoord = scratch.texcoords.holds(corner->vt);
+        corner->hasNormal = scratch.normals.holds(corner->vn);
         ++element->count;
     }
 }

@@ -29,10 +29,14 @@ struct ObjNormal {
 };
 
 // A corner as read, its indices resolved against the tables as they stood on its line.
+// Whether its texture coordinate and normal exist is decided then too: the tables may have
+// grown by the time the corner becomes a vertex.
 struct ReadCorner {
-    int v;   // a valid position index: corners outside the position table are dropped
-    int vt;  // -1 or beyond the table for none
-    int vn;  // likewise; always -1 for a line corner
+    int v;             // a valid position index: corners outside the position table are dropped
+    int vt;            // -1 for none, or an index that may lie outside the table
+    int vn;            // likewise; always -1 for a line corner
+    bool hasTexcoord;  // vt lay inside the texture-coordinate table
+    bool hasNormal;    // vn lay inside the normal table
 };
 
 // A face or line as read: a run of corners in the batch and where its triangles or

@@ -75,6 +75,15 @@ TEST(ReaderTest, NegativeIndicesCountBackFromTheNewestEntry) {
     EXPECT_EQ(position(fi, 2)[0], 3);
 }
 
+TEST(ReaderTest, IndicesOfTexcoordsAndNormalsDefinedOnlyLaterGiveNone) {
+    int fi = loadModel("v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1/1/1 2/1/1 3/1/1\nvt 0.5 0.5\nvn 0 0 1\n");
+    ASSERT_EQ(obj::vertexCount(fi), 3);
+    for (int vi = 0; vi < 3; ++vi) {
+        EXPECT_EQ(texcoord(fi, vi), (std::array<float, 2>{0, 0}));
+        EXPECT_EQ(normal(fi, vi), (std::array<float, 3>{0, 0, 0}));
+    }
+}
+
 TEST(ReaderTest, NormalOnlyCornersGetTheNormalAndZeroTexcoords) {
     int fi = loadModel(std::string(kSquare) + "f 1//1 2//1 3//1\n");
     ASSERT_EQ(obj::vertexCount(fi), 3);
