@@ -33,7 +33,8 @@ int fileCount();
 inline constexpr long long maxModelBytes = 1LL << 30;
 
 // Why the last createFile with a path gave an empty file instead of its model: a message
-// such as "is a folder", or null when the model was read.
+// such as "Is a directory" (the system's text for why it could not be opened) or "File is longer
+// than the largest model read (1 GiB)", or null when the model was read.
 const char* lastReadError();
 
 // Materials and their five map slots. Colours are 4 floats, offsets and scales 3.

@@ -240,7 +240,7 @@ void readObj(int fi, const char* path) {
     forgetLibrary();
     if (reader.tooLong()) {
         // What was read of a model cut short is no model: the file is left empty.
-        readError = "is longer than the largest model read (1 GiB)";
+        readError = "File is longer than the largest model read (1 GiB)";
         releaseFile(fi);
         *file(fi) = ObjFile{};
     }

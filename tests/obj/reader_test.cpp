@@ -273,7 +273,7 @@ TEST(ReaderTest, FolderAndEndlessInputGiveEmptyFilesWithTheirReasonWhileAPipeIsR
 
     int endless = obj::createFile("/dev/zero");
     EXPECT_EQ(obj::surfaceCount(endless), 0);
-    EXPECT_STREQ(obj::lastReadError(), "is longer than the largest model read (1 GiB)");
+    EXPECT_STREQ(obj::lastReadError(), "File is longer than the largest model read (1 GiB)");
 
     std::string pipe = folder.path("pipe.obj");
     ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
