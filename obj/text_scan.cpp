@@ -272,6 +272,7 @@ bool LineReader::fill() {
         std::memmove(buffer_.data(), buffer_.data() + start_, used_ - start_);
         used_ -= start_;
         start_ = 0;
+        nulAt_ = 0;  // the text moved: search again
     }
     if (used_ == buffer_.size()) buffer_.resize(buffer_.empty() ? kReadBlock : buffer_.size() * 2);
     // One byte beyond the limit tells a stream of exactly the limit from a longer one.
@@ -289,6 +290,17 @@ bool LineReader::fill() {
     return got > 0;
 }
 
+bool LineReader::mayHoldNul(std::size_t lineStart, std::size_t lineLength) {
+    // One search per block instead of one per line: [lineStart, nulAt_) is known free of NUL.
+    if (nulAt_ <= lineStart) {
+        const void* nul = std::memchr(buffer_.data() + lineStart, '\0', used_ - lineStart);
+        nulAt_ =
+            nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - buffer_.data()) : used_;
+    }
+    // nulAt_ is a NUL, or the end of the text searched; the line's line feed is no NUL.
+    return nulAt_ < lineStart + lineLength;
+}
+
 bool LineReader::next(std::string_view& line) {
     for (;;) {
         const char* text = buffer_.data() + start_;
@@ -296,12 +308,18 @@ bool LineReader::next(std::string_view& line) {
         const void* feed = length ? std::memchr(text, '\n', length) : nullptr;
         if (feed) {
             std::size_t lineLength = static_cast<const char*>(feed) - text;
+            std::size_t lineStart = start_;
             start_ += lineLength + 1;
             if (skipping_) {
                 skipping_ = false;
                 continue;
             }
-            line = trimLine({text, lineLength});
+            line = {text, lineLength};
+            if (mayHoldNul(lineStart, lineLength)) {
+                line = trimLine(line);
+            } else if (lineLength > 0 && text[lineLength - 1] == '\r') {
+                line.remove_suffix(1);
+            }
             return true;
         }
         if (skipping_) {

@@ -94,11 +94,14 @@ class LineReader {
 
   private:
     bool fill();
+    // Whether the line at lineStart may hold a NUL character (when false, it surely does not).
+    bool mayHoldNul(std::size_t lineStart, std::size_t lineLength);
 
     std::FILE* stream_;
     std::vector<char> buffer_;
     std::size_t start_ = 0;  // first byte of the unread text in buffer_
     std::size_t used_ = 0;   // bytes of buffer_ holding text
+    std::size_t nulAt_ = 0;  // the text from the last search up to here holds no NUL
     long long limit_;
     long long left_;  // bytes the limit still allows
     bool ended_ = false;
