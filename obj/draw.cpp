@@ -37,6 +37,7 @@ bool indicesInRange(const Record* records, int count, int corners, int vc) {
 }  // namespace
 
 void makeVertexBuffer(int fi) {
+    OBJ_CHECK(0 <= fi && fi < fc);
     probeGlExtensions();
     ObjFile* f = file(fi);
     if (f->vbo != 0 || !glExtensions.hasVertexBuffers) return;
@@ -50,6 +51,7 @@ void makeVertexBuffer(int fi) {
 
 void bindVertexArrays(int fi) {
     probeGlExtensions();
+    OBJ_CHECK(0 <= fi && fi < fc);
     const ObjFile* f = file(fi);
     // Without generic attributes the tangent is simply not passed on.
     bool tangents = glExtensions.enableVertexAttribArray && glExtensions.vertexAttribPointer;
@@ -71,6 +73,8 @@ void bindVertexArrays(int fi) {
 
 void applyMaterial(int fi, int mi) {
     probeGlExtensions();
+    OBJ_CHECK(0 <= fi && fi < fc);
+    OBJ_CHECK(0 <= mi && mi < file(fi)->mc);
     const ObjMaterial* m = &file(fi)->materials[mi];
     if (glExtensions.hasMultitexture) {
         // Each lighting term has its own unit; emission is never applied as a texture.
@@ -96,6 +100,8 @@ void applyMaterial(int fi, int mi) {
 
 void drawSurface(int fi, int si) {
     probeGlExtensions();
+    OBJ_CHECK(0 <= fi && fi < fc);
+    OBJ_CHECK(0 <= si && si < file(fi)->sc);
     const ObjFile* f = file(fi);
     const ObjSurface* s = surf(fi, si);
     if (s->pc <= 0 && s->lc <= 0) return;

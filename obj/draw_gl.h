@@ -39,6 +39,14 @@ void setGlEntryPointLookup(GlEntryPointLookup lookup);
 void setGlExtensionString(const char* extensions);
 void forgetGlExtensionProbe();
 
+// The steps of drawModel: upload the vertices once into a GL buffer, describe the vertex
+// record to GL as arrays, set one material (maps and colours), draw one surface. Each tests
+// its indices as the public operations do.
+void makeVertexBuffer(int fi);
+void bindVertexArrays(int fi);
+void applyMaterial(int fi, int mi);
+void drawSurface(int fi, int si);
+
 // True when name occurs in the blank-separated list followed by a blank or the end; the
 // match may start inside a longer name.
 bool extensionListHas(const char* list, const char* name);

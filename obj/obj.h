@@ -26,6 +26,17 @@ int createFile(const char* path);
 void deleteFile(int fi);
 int fileCount();
 
+// The largest OBJ text createFile reads, 1 GiB: far beyond any model drawn in real time, and
+// a bound on what an endless input (a device such as /dev/zero, a pipe that never ends) can
+// cost. A longer input is refused after that many bytes and gives an empty file, as does a
+// path that cannot be opened or that names a folder.
+inline constexpr long long maxModelBytes = 1LL << 30;
+
+// Why the last createFile with a path gave an empty file instead of its model: a message
+// such as "Is a directory" (the system's text for why it could not be opened) or "File is longer
+// than the largest model read (1 GiB)", or null when the model was read.
+const char* lastReadError();
+
 // Materials and their five map slots. Colours are 4 floats, offsets and scales 3.
 int createMaterial(int fi);
 void deleteMaterial(int fi, int mi);
@@ -97,13 +108,6 @@ bool hasGlExtension(const char* name);
 // second tangent (green) and normal (blue) as lines of the given length.
 void drawModel(int fi);
 void drawTangentFrames(int fi, float length);
-
-// The steps of drawModel: upload the vertices once into a GL buffer, describe the vertex
-// record to GL as arrays, set one material (maps and colours), draw one surface.
-void makeVertexBuffer(int fi);
-void bindVertexArrays(int fi);
-void applyMaterial(int fi, int mi);
-void drawSurface(int fi, int si);
 
 // Drops the file's GL vertex buffer; the next draw uploads the vertices again.
 void releaseVertexBuffer(int fi);

@@ -90,6 +90,7 @@ inline ObjSurface* surf(int fi, int si) {
 using AllocationHook = void* (*)(void* block, std::size_t bytes);
 void setAllocationHook(AllocationHook hook);  // null restores the C library's realloc
 void* reallocateMemory(void* block, std::size_t bytes);
+bool allocationHooked();
 void freeMemory(void* block);
 
 // Appends one record slot: returns the new index and raises *count, growing the array

@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "obj/obj_internal.h"
-#include "obj/post_load.h"
+#include "obj/vector3.h"
 
 namespace obj {
 
@@ -15,11 +15,6 @@ namespace {
 // quadratic, and a model with more surfaces (one per "usemtl" line) gets the same order by a
 // stable sort, which may differ from it only in how surfaces of equal opacity are arranged.
 constexpr int kExchangeOrderLimit = 8192;
-
-// How far the squared length of a float vector may be from 1 and still count as unit length:
-// a few float epsilons (1.19e-7), the error of a unit vector rounded to floats, or written
-// with 8 decimals and read back.
-constexpr double kUnitTolerance = 4e-7;
 
 bool validTriangle(const ObjPolygon& polygon, int vc) {
     for (int vi : polygon.vi) {
@@ -87,20 +82,30 @@ void removeUnusedMaterials(int fi) {
     freeMemory(newIndex);
 }
 
-void normalizeNormals(ObjFile* model) {
+void clearTangents(ObjFile* model) {
     for (int vi = 0; vi < model->vc; ++vi) {
-        ObjVertex& vertex = model->vertices[vi];
-        normalize3(vertex.normal);
-        vertex.tangent[0] = vertex.tangent[1] = vertex.tangent[2] = 0;
+        float* tangent = model->vertices[vi].tangent;
+        tangent[0] = tangent[1] = tangent[2] = 0;
     }
 }
 
 // Sums, per vertex, the unit direction in which the second texture coordinate stays
 // constant across each of its triangles.
 void sumTangents(ObjFile* model) {
+    // Triangles name vertices anywhere in the array: the vertices of the triangles a few
+    // places ahead are asked for early, so that their memory accesses overlap.
+    constexpr int kFetchAhead = 8;
     for (int si = 0; si < model->sc; ++si) {
         const ObjSurface& surface = model->surfaces[si];
         for (int pi = 0; pi < surface.pc; ++pi) {
+            if (pi + kFetchAhead < surface.pc) {
+                for (int vi : surface.polygons[pi + kFetchAhead].vi) {
+                    if (0 <= vi && vi < model->vc) {
+                        __builtin_prefetch(&model->vertices[vi].tangent, 1);
+                        __builtin_prefetch(&model->vertices[vi].position[2], 1);
+                    }
+                }
+            }
             const ObjPolygon& polygon = surface.polygons[pi];
             if (!validTriangle(polygon, model->vc)) continue;
             ObjVertex& v0 = model->vertices[polygon.vi[0]];
@@ -122,16 +127,18 @@ void sumTangents(ObjFile* model) {
     }
 }
 
-// Makes each tangent perpendicular to its normal and of unit length. A vertex without a
-// normal keeps the direction of its summed tangent.
-void orthogonalizeTangents(ObjFile* model) {
+// Scales each normal to unit length, then makes the tangent perpendicular to it and of unit
+// length (the tangent sums do not depend on the normals, so both happen in one pass). A
+// vertex without a normal keeps the direction of its summed tangent.
+void finishNormalsAndTangents(ObjFile* model) {
     for (int vi = 0; vi < model->vc; ++vi) {
         ObjVertex& vertex = model->vertices[vi];
+        normalize3(vertex.normal);
         const float* n = vertex.normal;
         if (n[0] != 0 || n[1] != 0 || n[2] != 0) {
-            float w[3];
-            cross3(n, vertex.tangent, w);
-            cross3(w, n, vertex.tangent);
+            Vec3 normal = loadVec3(n);
+            Vec3 w = cross(normal, loadVec3(vertex.tangent));
+            storeVec3(cross(w, normal), vertex.tangent);
         }
         normalize3(vertex.tangent);
     }
@@ -186,34 +193,6 @@ void orderBySort(ObjFile* model) {
 
 }  // namespace
 
-void cross3(const float* a, const float* b, float* out) {
-    out[0] = a[1] * b[2] - a[2] * b[1];
-    out[1] = a[2] * b[0] - a[0] * b[2];
-    out[2] = a[0] * b[1] - a[1] * b[0];
-}
-
-void normalize3(float* v) {
-    // In double, so that a unit vector read back from 8-decimal text normalises to the same
-    // floats again, and squares of large or tiny floats neither overflow nor vanish.
-    double squares = double{v[0]} * v[0] + double{v[1]} * v[1] + double{v[2]} * v[2];
-    // A vector that is of unit length to float precision stays as it is: rescaling it would
-    // only move its last bits, and a model written out and read again would change each time.
-    if (std::fabs(squares - 1.0) <= kUnitTolerance) return;
-    if (squares > 0 && std::isfinite(squares)) {
-        double reciprocal = 1.0 / std::sqrt(squares);
-        for (int i = 0; i < 3; ++i) v[i] = static_cast<float>(v[i] * reciprocal);
-        return;
-    }
-    v[0] = v[1] = v[2] = 0;
-}
-
-void faceNormal(const float* a, const float* b, const float* c, float* normal) {
-    float ab[3] = {b[0] - a[0], b[1] - a[1], b[2] - a[2]};
-    float ac[3] = {c[0] - a[0], c[1] - a[1], c[2] - a[2]};
-    cross3(ab, ac, normal);
-    normalize3(normal);
-}
-
 void cleanFile(int fi) {
     if (fi < 0 || fi >= fc) return;
     removeEmptySurfaces(fi);
@@ -223,9 +202,9 @@ void cleanFile(int fi) {
 void finishFile(int fi) {
     OBJ_CHECK(0 <= fi && fi < fc);
     ObjFile* model = file(fi);
-    normalizeNormals(model);
+    clearTangents(model);
     sumTangents(model);
-    orthogonalizeTangents(model);
+    finishNormalsAndTangents(model);
     if (!needsOrdering(model)) return;
     if (model->sc <= kExchangeOrderLimit) {
         orderByExchange(model);
@@ -244,11 +223,10 @@ void sumFaceNormals(int fi) {
             if (!validTriangle(polygon, model->vc)) continue;
             ObjVertex* v[3];
             for (int k = 0; k < 3; ++k) v[k] = &model->vertices[polygon.vi[k]];
-            float normal[3];
-            faceNormal(v[0]->position, v[1]->position, v[2]->position, normal);
-            for (ObjVertex* vertex : v) {
-                for (int i = 0; i < 3; ++i) vertex->normal[i] += normal[i];
-            }
+            Vec3 normal = faceNormal(loadVec3(v[0]->position), loadVec3(v[1]->position),
+                                     loadVec3(v[2]->position));
+            for (ObjVertex* vertex : v)
+                storeVec3(loadVec3(vertex->normal) + normal, vertex->normal);
         }
     }
 }

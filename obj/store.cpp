@@ -28,6 +28,10 @@ void setAllocationHook(AllocationHook hook) {
     allocationHook = hook;
 }
 
+bool allocationHooked() {
+    return allocationHook != nullptr;
+}
+
 void* reallocateMemory(void* block, std::size_t bytes) {
     if (allocationHook) return allocationHook(block, bytes);
     return std::realloc(block, bytes);

@@ -3,8 +3,10 @@
 // which reads the same text as strtod in the "C" locale whatever the process locale is.
 #include "obj/text_scan.h"
 
+#include <algorithm>
 #include <charconv>
 #include <climits>
+#include <cstdint>
 #include <cstring>
 #include <limits>
 
@@ -66,6 +68,34 @@ bool takeSign(const char*& p, const char* end) {
     return *p++ == '-';
 }
 
+// Powers of ten that a float holds exactly (5^10 < 2^24).
+constexpr float kExactPowersOfTen[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f,
+                                       1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
+
+// The common case of model text, "123.456789"-like numbers of few digits, converted without
+// from_chars: when the digits, read as an integer m, fit a float exactly (m <= 2^24) and at
+// most 10 follow the point, m / 10^k is one correctly rounded float division, the very
+// value from_chars gives. Returns the end of the number, or null to leave anything else
+// (exponents, hexadecimal, long numbers, a number not followed by white space) to from_chars.
+const char* scanShortDecimal(const char* p, const char* end, float& value) {
+    std::uint64_t digits = 0;
+    const char* q = p;
+    const char* limit = p + 18 < end ? p + 18 : end;  // no overflow of digits
+    while (q < limit && isDigit(*q)) digits = digits * 10 + static_cast<unsigned>(*q++ - '0');
+    if (q == p) return nullptr;
+    int fraction = 0;
+    if (q < limit && *q == '.') {
+        const char* point = q++;
+        while (q < limit && isDigit(*q)) digits = digits * 10 + static_cast<unsigned>(*q++ - '0');
+        fraction = static_cast<int>(q - point - 1);
+        if (fraction == 0) return nullptr;
+    }
+    if (q < end && !isBlank(*q)) return nullptr;
+    if (digits > (std::uint64_t{1} << 24) || fraction > 10) return nullptr;
+    value = static_cast<float>(digits) / kExactPowersOfTen[fraction];
+    return q;
+}
+
 }  // namespace
 
 void skipBlanks(TextCursor& cursor) {
@@ -83,6 +113,11 @@ bool scanFloat(TextCursor& cursor, float& value) {
     if (p >= end || *p == '+' || *p == '-') return false;
 
     float parsed = 0;
+    if (const char* after = scanShortDecimal(p, end, parsed)) {
+        value = negative ? -parsed : parsed;
+        cursor.at = after;
+        return true;
+    }
     std::from_chars_result result{};
     bool hexadecimal = false;
     if (end - p > 2 && p[0] == '0' && (p[1] == 'x' || p[1] == 'X') &&
@@ -151,40 +186,58 @@ KeywordLine splitKeyword(std::string_view line) {
 
 namespace {
 
-// One "%d" directly at the start of text (no white space inside a token), moving past it.
-bool scanIndex(TextCursor& cursor, int& value) {
-    if (cursor.atEnd() || isBlank(*cursor.at)) return false;
-    return scanInt(cursor, value);
+// One "%d" at p with no white space before it (there is none inside a token): an optional
+// sign and decimal digits, clamped to the int range. Moves p past it on success. White space
+// is neither a sign nor a digit, so the end of the token needs no bound of its own.
+inline bool scanIndex(const char*& p, const char* end, int& value) {
+    const char* q = p;
+    const bool negative = takeSign(q, end);
+    if (q >= end || !isDigit(*q)) return false;
+    long long magnitude = 0;
+    for (; q < end && isDigit(*q); ++q) {
+        if (magnitude <= INT_MAX) magnitude = magnitude * 10 + (*q - '0');
+    }
+    long long signedValue = negative ? -magnitude : magnitude;
+    value = static_cast<int>(std::clamp<long long>(signedValue, INT_MIN, INT_MAX));
+    p = q;
+    return true;
 }
 
 }  // namespace
 
+bool scanCorner(TextCursor& cursor, bool isFace, CornerIndices& corner) {
+    skipBlanks(cursor);
+    const char* p = cursor.at;
+    const char* end = cursor.end;
+    int v = 0;
+    if (!scanIndex(p, end, v)) return false;
+    corner = CornerIndices{v, 0, 0};
+    const char* afterV = p;
+    int index = 0;
+    if (p < end && *p == '/' && scanIndex(++p, end, index)) {
+        corner.vt = index;  // "%d/%d", for faces possibly followed by "/%d"
+        if (isFace && p < end && *p == '/' && scanIndex(++p, end, index)) corner.vn = index;
+    } else if (isFace) {
+        p = afterV;
+        if (end - p >= 2 && p[0] == '/' && p[1] == '/') {
+            p += 2;
+            if (scanIndex(p, end, index)) corner.vn = index;
+        }
+    }
+    // The rest of the token is not part of any pattern.
+    while (p < end && !isBlank(*p)) ++p;
+    cursor.at = p;
+    return true;
+}
+
 bool scanFaceCorner(std::string_view token, CornerIndices& corner) {
     TextCursor cursor(token);
-    int v = 0;
-    if (!scanIndex(cursor, v)) return false;
-    corner = CornerIndices{v, 0, 0};
-    TextCursor afterV = cursor;
-    int vt = 0;
-    int vn = 0;
-    if (scanLiteral(cursor, "/") && scanIndex(cursor, vt)) {
-        corner.vt = vt;  // "%d/%d", possibly followed by "/%d"
-        if (scanLiteral(cursor, "/") && scanIndex(cursor, vn)) corner.vn = vn;
-        return true;
-    }
-    cursor = afterV;
-    if (scanLiteral(cursor, "//") && scanIndex(cursor, vn)) corner.vn = vn;
-    return true;
+    return scanCorner(cursor, true, corner);
 }
 
 bool scanLineCorner(std::string_view token, CornerIndices& corner) {
     TextCursor cursor(token);
-    int v = 0;
-    if (!scanIndex(cursor, v)) return false;
-    corner = CornerIndices{v, 0, 0};
-    int vt = 0;
-    if (scanLiteral(cursor, "/") && scanIndex(cursor, vt)) corner.vt = vt;
-    return true;
+    return scanCorner(cursor, false, corner);
 }
 
 std::string_view directoryOf(std::string_view path) {
@@ -219,12 +272,33 @@ bool LineReader::fill() {
         std::memmove(buffer_.data(), buffer_.data() + start_, used_ - start_);
         used_ -= start_;
         start_ = 0;
+        nulAt_ = 0;  // the text moved: search again
     }
     if (used_ == buffer_.size()) buffer_.resize(buffer_.empty() ? kReadBlock : buffer_.size() * 2);
-    std::size_t got = std::fread(buffer_.data() + used_, 1, buffer_.size() - used_, stream_);
+    // One byte beyond the limit tells a stream of exactly the limit from a longer one.
+    std::size_t room = std::min<std::size_t>(buffer_.size() - used_,
+                                             static_cast<std::size_t>(std::max(left_, 0LL)) + 1);
+    std::size_t got = std::fread(buffer_.data() + used_, 1, room, stream_);
+    if (static_cast<long long>(got) > left_) {
+        tooLong_ = true;
+        ended_ = true;
+        return false;
+    }
+    left_ -= static_cast<long long>(got);
     used_ += got;
     if (got == 0) ended_ = true;
     return got > 0;
+}
+
+bool LineReader::mayHoldNul(std::size_t lineStart, std::size_t lineLength) {
+    // One search per block instead of one per line: [lineStart, nulAt_) is known free of NUL.
+    if (nulAt_ <= lineStart) {
+        const void* nul = std::memchr(buffer_.data() + lineStart, '\0', used_ - lineStart);
+        nulAt_ =
+            nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - buffer_.data()) : used_;
+    }
+    // nulAt_ is a NUL, or the end of the text searched; the line's line feed is no NUL.
+    return nulAt_ < lineStart + lineLength;
 }
 
 bool LineReader::next(std::string_view& line) {
@@ -234,12 +308,18 @@ bool LineReader::next(std::string_view& line) {
         const void* feed = length ? std::memchr(text, '\n', length) : nullptr;
         if (feed) {
             std::size_t lineLength = static_cast<const char*>(feed) - text;
+            std::size_t lineStart = start_;
             start_ += lineLength + 1;
             if (skipping_) {
                 skipping_ = false;
                 continue;
             }
-            line = trimLine({text, lineLength});
+            line = {text, lineLength};
+            if (mayHoldNul(lineStart, lineLength)) {
+                line = trimLine(line);
+            } else if (lineLength > 0 && text[lineLength - 1] == '\r') {
+                line.remove_suffix(1);
+            }
             return true;
         }
         if (skipping_) {

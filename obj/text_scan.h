@@ -62,6 +62,11 @@ struct CornerIndices {
     int vn = 0;
 };
 
+// The next corner token of a face (isFace) or line at the cursor, read as by scanFaceCorner
+// or scanLineCorner, in one pass; the cursor moves past the whole token. False, with the
+// cursor past any white space, when the text ends or the token is not a corner.
+bool scanCorner(TextCursor& cursor, bool isFace, CornerIndices& corner);
+
 // Face corner token: tries "%d/%d/%d", "%d/%d", "%d//%d" and "%d" in that order. Returns
 // false when none of them matches.
 bool scanFaceCorner(std::string_view token, CornerIndices& corner);
@@ -78,18 +83,29 @@ std::string_view directoryOf(std::string_view path);
 // (as C string functions would see it).
 class LineReader {
   public:
-    explicit LineReader(std::FILE* stream) : stream_(stream) {}
+    // Reads at most `limit` bytes of the stream; a longer stream ends there as too long.
+    LineReader(std::FILE* stream, long long limit) : stream_(stream), limit_(limit), left_(limit) {}
     // The next line, valid until the next call; false at the end of the stream.
     bool next(std::string_view& line);
+    // Whether the stream held more than the limit.
+    bool tooLong() const { return tooLong_; }
+    // Offset in the stream of the text after the line last returned.
+    long long position() const { return limit_ - left_ - static_cast<long long>(used_ - start_); }
 
   private:
     bool fill();
+    // Whether the line at lineStart may hold a NUL character (when false, it surely does not).
+    bool mayHoldNul(std::size_t lineStart, std::size_t lineLength);
 
     std::FILE* stream_;
     std::vector<char> buffer_;
     std::size_t start_ = 0;  // first byte of the unread text in buffer_
     std::size_t used_ = 0;   // bytes of buffer_ holding text
+    std::size_t nulAt_ = 0;  // the text from the last search up to here holds no NUL
+    long long limit_;
+    long long left_;  // bytes the limit still allows
     bool ended_ = false;
+    bool tooLong_ = false;
     bool skipping_ = false;  // dropping the tail of a line longer than the limit
 };
 

@@ -1,70 +1,25 @@
 // Load speed and peak memory of the model reader (createFile: reading, vertex sharing, normals,
-// tangents, surface order) against tinyobjloader on the same generated model: a grid of at
-// least a million triangles with positions, texture coordinates and normals. Each loader runs
-// in a child process of its own, so that its peak resident memory is its own.
-//   obj_reader_bench [triangles] [repeats]
+// tangents, surface order) against tinyobjloader, fast_obj and rapidobj on every generated
+// model shape. Each loader runs in a child process of its own, so that its peak resident
+// memory is its own. Prints one markdown table of figures and one of ratios.
+//   obj_reader_bench [faces] [repeats] [shape...]
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <tiny_obj_loader.h>
-
 #include <algorithm>
 #include <chrono>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
+#include <vector>
 
+#include "bench/obj/model_shapes.h"
+#include "bench/obj/peer_loaders.h"
 #include "obj/obj.h"
 
 namespace {
-
-// The grid model: side x side quads, each written as two triangle faces.
-std::string writeGrid(int triangles, long* bytes) {
-    int side = static_cast<int>(std::ceil(std::sqrt(triangles / 2.0)));
-    char path[] = "/tmp/glimmer-bench-XXXXXX.obj";
-    int descriptor = mkstemps(path, 4);
-    if (descriptor < 0) std::exit(1);
-    std::FILE* out = fdopen(descriptor, "w");
-    const int row = side + 1;
-    for (int y = 0; y <= side; ++y) {
-        for (int x = 0; x <= side; ++x) {
-            float u = static_cast<float>(x) / side;
-            float v = static_cast<float>(y) / side;
-            std::fprintf(out, "v %.6f %.6f %.6f\n", u * 10 - 5, v * 10 - 5,
-                         0.25f * std::sin(u * 20) * std::cos(v * 20));
-        }
-    }
-    for (int y = 0; y <= side; ++y) {
-        for (int x = 0; x <= side; ++x) {
-            std::fprintf(out, "vt %.6f %.6f\n", static_cast<float>(x) / side,
-                         static_cast<float>(y) / side);
-        }
-    }
-    for (int y = 0; y <= side; ++y) {
-        for (int x = 0; x <= side; ++x) {
-            float u = static_cast<float>(x) / side;
-            float nz = 1 / std::sqrt(1 + 0.1f * u * u);
-            std::fprintf(out, "vn %.6f %.6f %.6f\n", 0.3162f * u * nz, 0.0f, nz);
-        }
-    }
-    for (int y = 0; y < side; ++y) {
-        for (int x = 0; x < side; ++x) {
-            int a = y * row + x + 1;
-            int b = a + 1;
-            int c = a + row + 1;
-            int d = a + row;
-            std::fprintf(out, "f %d/%d/%d %d/%d/%d %d/%d/%d\n", a, a, a, b, b, b, c, c, c);
-            std::fprintf(out, "f %d/%d/%d %d/%d/%d %d/%d/%d\n", a, a, a, c, c, c, d, d, d);
-        }
-    }
-    *bytes = std::ftell(out);
-    std::fclose(out);
-    std::printf("model: %s, %d triangles, %d vertices, %.1f MB\n", path, 2 * side * side, row * row,
-                *bytes / 1e6);
-    return path;
-}
 
 double seconds() {
     using namespace std::chrono;
@@ -72,7 +27,7 @@ double seconds() {
 }
 
 // One load with our reader; returns the triangle count it found.
-long loadOurs(const std::string& path) {
+long loadWithCreateFile(const std::string& path) {
     int fi = obj::createFile(path.c_str());
     long triangles = 0;
     for (int si = 0; si < obj::surfaceCount(fi); ++si) triangles += obj::polygonCount(fi, si);
@@ -80,15 +35,18 @@ long loadOurs(const std::string& path) {
     return triangles;
 }
 
-long loadPeer(const std::string& path) {
-    tinyobj::ObjReaderConfig config;
-    config.triangulate = true;
-    tinyobj::ObjReader reader;
-    if (!reader.ParseFromFile(path, config)) return -1;
-    long triangles = 0;
-    for (const auto& shape : reader.GetShapes()) triangles += shape.mesh.indices.size() / 3;
-    return triangles;
-}
+struct Loader {
+    const char* name;
+    long (*load)(const std::string&);
+};
+
+constexpr Loader kLoaders[] = {
+    {"createFile", loadWithCreateFile},
+    {"tinyobjloader", peers::loadWithTinyobjloader},
+    {"fast_obj", peers::loadWithFastObj},
+    {"rapidobj", peers::loadWithRapidobj},
+};
+constexpr int kLoaderCount = sizeof kLoaders / sizeof kLoaders[0];
 
 struct Result {
     double best = 0;  // fastest load, seconds
@@ -98,7 +56,7 @@ struct Result {
 };
 
 // Runs the loader `repeats` times in a child process and reports the fastest load.
-Result measure(long (*load)(const std::string&), const std::string& path, int repeats) {
+Result measure(const Loader& loader, const std::string& path, int repeats) {
     int channel[2];
     if (pipe(channel) != 0) std::exit(1);
     pid_t child = fork();
@@ -108,7 +66,7 @@ Result measure(long (*load)(const std::string&), const std::string& path, int re
         result.best = 1e30;
         for (int k = 0; k < repeats; ++k) {
             double start = seconds();
-            result.triangles = load(path);
+            result.triangles = loader.load(path);
             result.best = std::min(result.best, seconds() - start);
         }
         if (write(channel[1], &result, sizeof result) != sizeof result) _exit(1);
@@ -128,25 +86,69 @@ Result measure(long (*load)(const std::string&), const std::string& path, int re
     return result;
 }
 
+// Writes the shape into folder as model.obj beside its library; returns the model's bytes.
+long writeShape(const std::string& folder, const std::string& shape, int faces) {
+    std::string path = folder + "/model.obj";
+    std::FILE* obj = std::fopen(path.c_str(), "wb");
+    std::FILE* mtl = std::fopen((folder + "/shapes.mtl").c_str(), "wb");
+    if (!obj || !mtl || !modelshapes::writeModelShape(shape, faces, obj, mtl)) {
+        std::fprintf(stderr, "cannot write the %s model in %s\n", shape.c_str(), folder.c_str());
+        std::exit(1);
+    }
+    long bytes = std::ftell(obj);
+    std::fclose(obj);
+    std::fclose(mtl);
+    return bytes;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    int triangles = argc > 1 ? std::atoi(argv[1]) : 1000000;
+    int faces = argc > 1 ? std::atoi(argv[1]) : 1000000;
     int repeats = argc > 2 ? std::atoi(argv[2]) : 3;
-    long bytes = 0;
-    std::string path = writeGrid(triangles, &bytes);
-    std::printf("%-16s %10s %10s %12s %10s %12s\n", "loader", "seconds", "cpu s", "MB/s",
-                "peak MiB", "triangles");
-    struct Loader {
-        const char* name;
-        long (*load)(const std::string&);
-    };
-    for (Loader loader : {Loader{"createFile", loadOurs}, Loader{"tinyobjloader", loadPeer}}) {
-        Result result = measure(loader.load, path, repeats);
-        std::printf("%-16s %10.3f %10.3f %12.1f %10.1f %12ld\n", loader.name, result.best,
-                    result.cpuPerLoad, bytes / 1e6 / result.best, result.peakKib / 1024.0,
-                    result.triangles);
+    std::vector<std::string> shapes;
+    for (int k = 3; k < argc; ++k) shapes.push_back(argv[k]);
+    if (shapes.empty()) {
+        for (const auto& shape : modelshapes::modelShapes()) shapes.push_back(shape.name);
     }
-    std::remove(path.c_str());
+    char pattern[] = "/tmp/glimmer-reader-bench-XXXXXX";
+    if (!mkdtemp(pattern)) return 1;
+    const std::string folder = pattern;
+
+    struct Row {
+        std::string shape;
+        long bytes;
+        Result results[kLoaderCount];
+    };
+    std::vector<Row> rows;
+    std::printf("| model | MB | loader | seconds | cpu s | MB/s | peak MiB | triangles |\n");
+    std::printf("|---|---:|---|---:|---:|---:|---:|---:|\n");
+    for (const std::string& shape : shapes) {
+        Row row{shape, writeShape(folder, shape, faces), {}};
+        for (int k = 0; k < kLoaderCount; ++k) {
+            Result& result = row.results[k];
+            result = measure(kLoaders[k], folder + "/model.obj", repeats);
+            std::printf("| %s | %.1f | %s | %.3f | %.3f | %.1f | %.1f | %ld |\n", shape.c_str(),
+                        row.bytes / 1e6, kLoaders[k].name, result.best, result.cpuPerLoad,
+                        row.bytes / 1e6 / result.best, result.peakKib / 1024.0, result.triangles);
+            std::fflush(stdout);
+        }
+        rows.push_back(row);
+    }
+    std::filesystem::remove_all(folder);
+
+    // Ratios of createFile to each peer: time (below 1 is faster), CPU time (steadier on a
+    // shared machine; rapidobj's counts both its threads) and peak memory.
+    std::printf(
+        "\n| model | time / tinyobjloader | time / fast_obj | time / rapidobj | "
+        "cpu / tinyobjloader | cpu / fast_obj | peak / tinyobjloader |\n"
+        "|---|---:|---:|---:|---:|---:|---:|\n");
+    for (const Row& row : rows) {
+        const Result* r = row.results;
+        std::printf("| %s | %.2f | %.2f | %.2f | %.2f | %.2f | %.2f |\n", row.shape.c_str(),
+                    r[0].best / r[1].best, r[0].best / r[2].best, r[0].best / r[3].best,
+                    r[0].cpuPerLoad / r[1].cpuPerLoad, r[0].cpuPerLoad / r[2].cpuPerLoad,
+                    static_cast<double>(r[0].peakKib) / r[1].peakKib);
+    }
     return 0;
 }

@@ -333,10 +333,13 @@ TEST_F(DrawTest, TangentFramesDrawTangentAndSecondTangentAsColouredLines) {
 
 using DrawDeathTest = DrawTest;
 
-TEST_F(DrawDeathTest, DrawingAMissingFileEndsWithTheFileTest) {
+TEST_F(DrawDeathTest, DrawingAMissingFileSurfaceOrMaterialEndsWithItsTest) {
     testing::FLAGS_gtest_death_test_style = "threadsafe";
     EXPECT_DEATH(obj::drawModel(obj::fileCount()), "0 <= fi && fi < fc");
     EXPECT_DEATH(obj::drawTangentFrames(-1, 1.0f), "0 <= fi && fi < fc");
+    int fi = makeSquare(0.5f);
+    EXPECT_DEATH(obj::drawSurface(fi, obj::surfaceCount(fi)), "0 <= si && si < file\\(fi\\)->sc");
+    EXPECT_DEATH(obj::applyMaterial(fi, -1), "0 <= mi && mi < file\\(fi\\)->mc");
 }
 
 }  // namespace

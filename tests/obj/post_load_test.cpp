@@ -9,7 +9,7 @@
 
 #include "obj/obj.h"
 #include "obj/obj_internal.h"
-#include "obj/post_load.h"
+#include "obj/vector3.h"
 #include "tests/obj/model_files.h"
 
 namespace {

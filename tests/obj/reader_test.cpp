@@ -3,9 +3,14 @@
 // and the awkward inputs (long lines, CRLF, bad indices, missing libraries).
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <array>
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <string>
+#include <thread>
 
 #include "obj/obj.h"
 #include "tests/obj/model_files.h"
@@ -68,6 +73,15 @@ TEST(ReaderTest, NegativeIndicesCountBackFromTheNewestEntry) {
     EXPECT_EQ(position(fi, 0)[0], 1);
     EXPECT_EQ(position(fi, 1)[0], 2);
     EXPECT_EQ(position(fi, 2)[0], 3);
+}
+
+TEST(ReaderTest, IndicesOfTexcoordsAndNormalsDefinedOnlyLaterGiveNone) {
+    int fi = loadModel("v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1/1/1 2/1/1 3/1/1\nvt 0.5 0.5\nvn 0 0 1\n");
+    ASSERT_EQ(obj::vertexCount(fi), 3);
+    for (int vi = 0; vi < 3; ++vi) {
+        EXPECT_EQ(texcoord(fi, vi), (std::array<float, 2>{0, 0}));
+        EXPECT_EQ(normal(fi, vi), (std::array<float, 3>{0, 0, 0}));
+    }
 }
 
 TEST(ReaderTest, NormalOnlyCornersGetTheNormalAndZeroTexcoords) {
@@ -249,6 +263,27 @@ TEST(ReaderTest, UnopenableModelGivesAnEmptyFile) {
     EXPECT_EQ(obj::materialCount(fi), 0);
     EXPECT_EQ(obj::surfaceCount(fi), 0);
     EXPECT_EQ(obj::vertexCount(fi), 0);
+}
+
+TEST(ReaderTest, FolderAndEndlessInputGiveEmptyFilesWithTheirReasonWhileAPipeIsRead) {
+    ModelFolder folder;
+    int fromFolder = obj::createFile(folder.folder().c_str());
+    EXPECT_EQ(obj::materialCount(fromFolder), 0);
+    EXPECT_STREQ(obj::lastReadError(), std::strerror(EISDIR));
+
+    int endless = obj::createFile("/dev/zero");
+    EXPECT_EQ(obj::surfaceCount(endless), 0);
+    EXPECT_STREQ(obj::lastReadError(), "File is longer than the largest model read (1 GiB)");
+
+    std::string pipe = folder.path("pipe.obj");
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    // Opening the pipe for writing waits for the reader that createFile opens.
+    std::thread writer([&] { folder.write("pipe.obj", std::string(kTriangle) + "f 1 2 3\n"); });
+    int piped = obj::createFile(pipe.c_str());
+    writer.join();
+    EXPECT_EQ(obj::lastReadError(), nullptr);
+    ASSERT_EQ(obj::surfaceCount(piped), 1);
+    EXPECT_EQ(obj::polygonCount(piped, 0), 1);
 }
 
 TEST(ReaderTest, FaceLineLongerThanAThousandCharactersKeepsAllItsCorners) {

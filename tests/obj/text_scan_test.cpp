@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "obj/obj.h"
 #include "obj/text_scan.h"
 #include "tests/obj/model_files.h"
 
@@ -130,7 +131,7 @@ std::vector<std::string> readLines(const std::string& text) {
     std::FILE* stream = std::fopen(path.c_str(), "rb");
     std::vector<std::string> lines;
     if (!stream) return lines;
-    obj::LineReader reader(stream);
+    obj::LineReader reader(stream, obj::maxModelBytes);
     std::string_view line;
     while (reader.next(line)) lines.emplace_back(line);
     std::fclose(stream);

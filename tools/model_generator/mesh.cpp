@@ -9,21 +9,6 @@
 
 namespace modelgen {
 
-Vec3 operator+(Vec3 a, Vec3 b) {
-    return {a.x + b.x, a.y + b.y, a.z + b.z};
-}
-Vec3 operator-(Vec3 a, Vec3 b) {
-    return {a.x - b.x, a.y - b.y, a.z - b.z};
-}
-Vec3 operator*(Vec3 a, float k) {
-    return {a.x * k, a.y * k, a.z * k};
-}
-float dot(Vec3 a, Vec3 b) {
-    return a.x * b.x + a.y * b.y + a.z * b.z;
-}
-Vec3 cross(Vec3 a, Vec3 b) {
-    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
-}
 Vec3 normalized(Vec3 a) {
     float length = std::sqrt(dot(a, a));
     return length > 0 ? a * (1 / length) : a;

@@ -6,16 +6,15 @@
 #include <string>
 #include <vector>
 
+#include "obj/vector3.h"
+
 namespace modelgen {
 
-struct Vec3 {
-    float x = 0, y = 0, z = 0;
-};
-Vec3 operator+(Vec3 a, Vec3 b);
-Vec3 operator-(Vec3 a, Vec3 b);
-Vec3 operator*(Vec3 a, float k);
-float dot(Vec3 a, Vec3 b);
-Vec3 cross(Vec3 a, Vec3 b);
+// The model library's vector type and arithmetic; the frame's own normalisation below works
+// in float, as the committed model was made with.
+using obj::cross;
+using obj::dot;
+using obj::Vec3;
 Vec3 normalized(Vec3 a);
 
 struct Corner {
