@@ -52,12 +52,12 @@ TEST(ObjconvTest, MissingInputIsAnErrorWithStatusOne) {
     testsupport::ProcessResult result = runObjconv(folder.folder(), {"absent.obj", "out.obj"});
     EXPECT_EQ(result.exitStatus, 1);
     EXPECT_EQ(result.output, "");
-    EXPECT_EQ(result.errorText, "objconv: cannot open absent.obj: No such file or directory\n");
+    EXPECT_EQ(result.errorText, "objconv: cannot read absent.obj: No such file or directory\n");
     EXPECT_EQ(ModelFolder::read(folder.path("out.obj")), "");
 
     result = runObjconv(folder.folder(), {"."});
     EXPECT_EQ(result.exitStatus, 1);
-    EXPECT_EQ(result.errorText, "objconv: cannot open .: Is a directory\n");
+    EXPECT_EQ(result.errorText, "objconv: cannot read .: Is a directory\n");
 }
 
 TEST(ObjconvTest, AFailedWriteIsAnErrorWithStatusOne) {

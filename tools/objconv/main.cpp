@@ -35,29 +35,16 @@ int main(int argc, char** argv) {
         return kUsageStatus;
     }
     const char* input = argv[1];
-    // The library reads an unopenable path as an empty model without a word; the tool says so.
-    // A folder opens but cannot be read: one byte read tells it from a file.
-    std::FILE* probe = std::fopen(input, "rb");
-    if (probe) {
-        std::fgetc(probe);
-        if (std::ferror(probe)) {
-            const int error = errno;
-            std::fclose(probe);
-            probe = nullptr;
-            errno = error;
-        }
-    }
-    if (!probe) {
-        std::fprintf(stderr, "objconv: cannot open %s: %s\n", input, std::strerror(errno));
-        return 1;
-    }
-    std::fclose(probe);
-
     errno = 0;
-    int fi = obj::createFile(input);
+    const int fi = obj::createFile(input);
     if (fi < 0) {
         std::fprintf(stderr, "objconv: cannot read %s: %s\n", input,
                      std::strerror(errno != 0 ? errno : ENOMEM));
+        return 1;
+    }
+    // The library gives an unreadable input as an empty model and keeps the reason aside.
+    if (const char* reason = obj::lastReadError()) {
+        std::fprintf(stderr, "objconv: cannot read %s: %s\n", input, reason);
         return 1;
     }
     printCounts(fi);
