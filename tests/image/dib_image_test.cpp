@@ -139,7 +139,7 @@ TEST_F(DibImageTest, NewerHeadersAreAnUnknownFormat) {
 
 TEST_F(DibImageTest, DamagedFileIsAConversionErrorWithoutItsName) {
     auto bytes = encodeBmp24(4, 4, patternRgb(4, 4).data());
-    bytes.resize(bytes.size() - 20);
+    bytes.erase(bytes.end() - 20, bytes.end());
     const std::string path = writeTemp("dib_image_cut.bmp", bytes);
     EXPECT_EQ(loadFailure(path), "Image file conversion error.");
 }
