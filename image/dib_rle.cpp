@@ -1,17 +1,10 @@
 // Run-length streams are pairs of bytes: a count and a value give an encoded run; a zero
 // count introduces an escape (end of line, end of bitmap, move, or a literal absolute run).
-// A large stream whose first rows are plain is split at row starts into parts decoded on every
-// core; the rest is decoded in one pass.
 #include "image/dib_rle.h"
 
-#include <algorithm>
-#include <array>
-#include <atomic>
 #include <cstring>
 
-#include "image/dib_rle_split.h"
 #include "image/dib_rle_writer.h"
-#include "image/row_bands.h"
 
 namespace {
 
@@ -28,9 +21,9 @@ struct RleCursor {
 // whole output before decoding.
 class SkippedPixels {
   public:
-    SkippedPixels(std::uint8_t* out, std::size_t start) : out_(out), written_(start) {}
-    // Blacks out everything from the last written byte (at first, start) up to offset; offset is
-    // where the next run writes, or the end of the output.
+    explicit SkippedPixels(std::uint8_t* out) : out_(out) {}
+    // Blacks out everything from the last written byte up to offset; offset is where the next
+    // run writes, or the end of the output.
     void fillTo(std::size_t offset) {
         if (offset == written_) return;  // the common case: runs follow each other
         std::memset(out_ + written_, 0, offset - written_);
@@ -40,28 +33,26 @@ class SkippedPixels {
 
   private:
     std::uint8_t* out_;
-    std::size_t written_;
+    std::size_t written_ = 0;
 };
 
-// Decodes a stream, or a part of one, into rows [firstRow, endRow) of out (rows of `width`
-// pixels). The part starts with the cursor at the start of firstRow and may not leave those
-// rows. Runs may write past their end (see RleRunWriter): the next run or the black fill of
-// skipped pixels writes there again, so only the end of the part's rows bounds them.
+// One pass over any stream. Runs may write past their end (see RleRunWriter): the next run or
+// the black fill of skipped pixels writes there again, so only the output's end bounds them.
 template <unsigned kBitsPerPixel>
-DibStatus decodeRuns(std::span<const std::uint8_t> stream, std::int64_t width,
-                     std::int64_t firstRow, std::int64_t endRow,
-                     const RleRunWriter<kBitsPerPixel>& writer, std::uint8_t* out) {
-    const std::uint8_t* data = stream.data();
-    const std::size_t size = stream.size();
-    const std::size_t outputEnd = static_cast<std::size_t>(width * endRow * 3);
-    SkippedPixels skipped(out, static_cast<std::size_t>(width * firstRow * 3));
+DibStatus decodeRuns(const DibLayout& layout, const RleRunWriter<kBitsPerPixel>& writer,
+                     std::uint8_t* out) {
+    const std::int64_t width = layout.header.width;
+    const std::int64_t rows = layout.rows;
+    const std::uint8_t* data = layout.pixelData.data();
+    const std::size_t size = layout.pixelData.size();
+    const std::size_t outputSize = static_cast<std::size_t>(width * rows * 3);
+    SkippedPixels skipped(out);
 
     RleCursor at;
-    at.y = firstRow;
     std::size_t position = 0;
     auto offsetAt = [&] { return static_cast<std::size_t>((at.y * width + at.x) * 3); };
     // A run of count pixels fits when it stays within the current row of the picture.
-    auto runFits = [&](std::int64_t count) { return at.y < endRow && count <= width - at.x; };
+    auto runFits = [&](std::int64_t count) { return at.y < rows && count <= width - at.x; };
 
     while (size - position >= 2) {
         const std::uint8_t count = data[position];
@@ -71,7 +62,7 @@ DibStatus decodeRuns(std::span<const std::uint8_t> stream, std::int64_t width,
             if (!runFits(count)) return DibStatus::conversionError;
             const std::size_t offset = offsetAt();
             skipped.fillTo(offset);
-            writer.writeRun(value, count, out + offset, outputEnd - offset);
+            writer.writeRun(value, count, out + offset, outputSize - offset);
             at.x += count;
             skipped.wrote(offsetAt());
         } else if (value > kDelta) {
@@ -82,77 +73,37 @@ DibStatus decodeRuns(std::span<const std::uint8_t> stream, std::int64_t width,
             }
             const std::size_t offset = offsetAt();
             skipped.fillTo(offset);
-            writer.writeLiteral(data + position, value, out + offset, outputEnd - offset,
+            writer.writeLiteral(data + position, value, out + offset, outputSize - offset,
                                 size - position);
             position += paddedBytes;
             at.x += value;
             skipped.wrote(offsetAt());
         } else if (value == kEndOfLine) {
-            if (at.y >= endRow) return DibStatus::conversionError;
+            if (at.y >= rows) return DibStatus::conversionError;
             at.x = 0;
             ++at.y;
         } else if (value == kEndOfBitmap) {
-            skipped.fillTo(outputEnd);
+            skipped.fillTo(outputSize);
             return DibStatus::ok;
         } else {
             if (size - position < 2) return DibStatus::conversionError;
             at.x += data[position];
             at.y += data[position + 1];
             position += 2;
-            if (at.x > width || at.y > endRow) return DibStatus::conversionError;
+            if (at.x > width || at.y > rows) return DibStatus::conversionError;
         }
     }
     // Without an end marker the stream is whole only when its line ends covered every row.
-    if (at.y < endRow) return DibStatus::conversionError;
-    skipped.fillTo(outputEnd);
+    if (at.y < rows) return DibStatus::conversionError;
+    skipped.fillTo(outputSize);
     return DibStatus::ok;
-}
-
-// Splits the stream at the starts of evenly spread rows and decodes the parts side by side.
-// Each part is decoded exactly as one pass would decode those ops, from the same cursor, so
-// the pixels and the outcome are the same. Returns false, having written nothing, when the
-// stream's first parts are not plain enough to split.
-template <unsigned kBitsPerPixel>
-bool decodeInParts(const DibLayout& layout, const RleRunWriter<kBitsPerPixel>& writer,
-                   unsigned threads, std::uint8_t* out, DibStatus& status) {
-    std::array<RleSplit, kMaxRowThreads + 1> splits;
-    const unsigned parts = std::min<unsigned>(threads, static_cast<unsigned>(layout.rows));
-    for (unsigned part = 1; part < parts; ++part) {
-        splits[part - 1].row = rowBand(layout.rows, parts, part).first;
-    }
-    if (!findRleSplits(layout.pixelData, kBitsPerPixel, {splits.data(), parts - 1})) return false;
-    // The parts as a list of starts and ends: part k runs from start k to start k + 1.
-    std::array<RleSplit, kMaxRowThreads + 1> starts;
-    starts[0] = {};
-    for (unsigned part = 1; part < parts; ++part) starts[part] = splits[part - 1];
-    starts[parts] = {layout.pixelData.size(), layout.rows};
-    std::atomic<bool> decoded{true};
-    // Each band of this call is one part.
-    runInRowBands(static_cast<std::int32_t>(parts), parts, [&](RowBand band) {
-        for (std::int32_t part = band.first; part < band.end; ++part) {
-            const RleSplit& start = starts[part];
-            const RleSplit& end = starts[part + 1];
-            const auto stream =
-                layout.pixelData.subspan(start.position, end.position - start.position);
-            if (decodeRuns(stream, layout.header.width, start.row, end.row, writer, out) !=
-                DibStatus::ok) {
-                decoded = false;
-            }
-        }
-    });
-    status = decoded ? DibStatus::ok : DibStatus::conversionError;
-    return true;
 }
 
 template <unsigned kBitsPerPixel>
 DibStatus decodeStream(const DibLayout& layout, std::uint8_t* out) {
     const PaletteExpansion palette(kBitsPerPixel, layout.palette);
     const RleRunWriter<kBitsPerPixel> writer(palette);
-    const std::size_t outputBytes = std::size_t{3} * layout.header.width * layout.rows;
-    const unsigned threads = rowThreadCount(outputBytes, layout.rows);
-    DibStatus status = DibStatus::ok;
-    if (threads > 1 && decodeInParts(layout, writer, threads, out, status)) return status;
-    return decodeRuns(layout.pixelData, layout.header.width, 0, layout.rows, writer, out);
+    return decodeRuns(layout, writer, out);
 }
 
 }  // namespace
