@@ -1,6 +1,6 @@
-// Writing of the two kinds of run-length runs into RGB output, shared by the one-pass decoder
-// and the row-by-row one. Where there is room, runs are written in whole blocks that may reach
-// past the run (the caller writes those bytes again later); otherwise exactly.
+// Writing of run-length runs, encoded and literal, into RGB output. Where there is room, runs
+// are written in whole blocks that may reach past the run (the decoder writes those bytes again
+// later); otherwise exactly.
 #pragma once
 
 #include <array>
