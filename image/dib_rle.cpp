@@ -2,10 +2,9 @@
 // count introduces an escape (end of line, end of bitmap, move, or a literal absolute run).
 #include "image/dib_rle.h"
 
-#include <array>
 #include <cstring>
 
-#include "image/dib_palette.h"
+#include "image/dib_rle_writer.h"
 
 namespace {
 
@@ -37,33 +36,16 @@ class SkippedPixels {
     std::size_t written_ = 0;
 };
 
-// Each byte value's encoded run of 16 pixels (48 bytes), so that a run is written 48 bytes at
-// a time; at 4 bits the halves alternate from the run's first pixel, as the pattern does.
+// One pass over any stream. Runs may write past their end (see RleRunWriter): the next run or
+// the black fill of skipped pixels writes there again, so only the output's end bounds them.
 template <unsigned kBitsPerPixel>
-class RunPatterns {
-  public:
-    static constexpr std::size_t kBytes = 48;
-    explicit RunPatterns(const PaletteExpansion& palette) {
-        for (unsigned value = 0; value < 256; ++value) {
-            palette.repeat<kBitsPerPixel>(static_cast<std::uint8_t>(value), 16,
-                                          bytes_.data() + kBytes * value);
-        }
-    }
-    const std::uint8_t* of(std::uint8_t value) const { return bytes_.data() + kBytes * value; }
-
-  private:
-    std::array<std::uint8_t, 256 * kBytes> bytes_{};
-};
-
-template <unsigned kBitsPerPixel>
-DibStatus decodeRuns(const DibLayout& layout, std::uint8_t* out) {
+DibStatus decodeRuns(const DibLayout& layout, const RleRunWriter<kBitsPerPixel>& writer,
+                     std::uint8_t* out) {
     const std::int64_t width = layout.header.width;
     const std::int64_t rows = layout.rows;
     const std::uint8_t* data = layout.pixelData.data();
     const std::size_t size = layout.pixelData.size();
     const std::size_t outputSize = static_cast<std::size_t>(width * rows * 3);
-    const PaletteExpansion palette(kBitsPerPixel, layout.palette);
-    const RunPatterns<kBitsPerPixel> patterns(palette);
     SkippedPixels skipped(out);
 
     RleCursor at;
@@ -78,21 +60,23 @@ DibStatus decodeRuns(const DibLayout& layout, std::uint8_t* out) {
         position += 2;
         if (count > 0) {
             if (!runFits(count)) return DibStatus::conversionError;
-            // A 4-bit run alternates between the value's high and low halves.
-            const std::size_t offset = offsetAt(), bytes = 3u * count;
+            const std::size_t offset = offsetAt();
             skipped.fillTo(offset);
-            // Whole patterns may write past the run: the next run or the black fill of
-            // skipped pixels writes there again, so only the output's end bounds them.
-            if (outputSize - offset >= bytes + RunPatterns<kBitsPerPixel>::kBytes) {
-                for (std::size_t done = 0; done < bytes;
-                     done += RunPatterns<kBitsPerPixel>::kBytes) {
-                    std::memcpy(out + offset + done, patterns.of(value),
-                                RunPatterns<kBitsPerPixel>::kBytes);
-                }
-            } else {
-                palette.repeat<kBitsPerPixel>(value, count, out + offset);
-            }
+            writer.writeRun(value, count, out + offset, outputSize - offset);
             at.x += count;
+            skipped.wrote(offsetAt());
+        } else if (value > kDelta) {
+            const std::size_t bytes = (value * kBitsPerPixel + 7) / 8;
+            const std::size_t paddedBytes = (bytes + 1) & ~std::size_t{1};
+            if (!runFits(value) || size - position < paddedBytes) {
+                return DibStatus::conversionError;
+            }
+            const std::size_t offset = offsetAt();
+            skipped.fillTo(offset);
+            writer.writeLiteral(data + position, value, out + offset, outputSize - offset,
+                                size - position);
+            position += paddedBytes;
+            at.x += value;
             skipped.wrote(offsetAt());
         } else if (value == kEndOfLine) {
             if (at.y >= rows) return DibStatus::conversionError;
@@ -101,30 +85,12 @@ DibStatus decodeRuns(const DibLayout& layout, std::uint8_t* out) {
         } else if (value == kEndOfBitmap) {
             skipped.fillTo(outputSize);
             return DibStatus::ok;
-        } else if (value == kDelta) {
+        } else {
             if (size - position < 2) return DibStatus::conversionError;
             at.x += data[position];
             at.y += data[position + 1];
             position += 2;
             if (at.x > width || at.y > rows) return DibStatus::conversionError;
-        } else {
-            // Absolute run: value literal pixels, their bytes padded to a 16-bit boundary.
-            const std::size_t bytes = (value * kBitsPerPixel + 7) / 8;
-            const std::size_t paddedBytes = (bytes + 1) & ~std::size_t{1};
-            if (!runFits(value) || size - position < paddedBytes) {
-                return DibStatus::conversionError;
-            }
-            const std::size_t offset = offsetAt();
-            skipped.fillTo(offset);
-            // Rounded to 4 pixels, the run reads at most 3 bytes and writes at most 9 past it.
-            if (outputSize - offset >= 3u * value + 12 && size - position >= bytes + 4) {
-                palette.expandRounded<kBitsPerPixel>(data + position, value, out + offset);
-            } else {
-                palette.expand<kBitsPerPixel>(data + position, value, out + offset);
-            }
-            position += paddedBytes;
-            at.x += value;
-            skipped.wrote(offsetAt());
         }
     }
     // Without an end marker the stream is whole only when its line ends covered every row.
@@ -133,9 +99,16 @@ DibStatus decodeRuns(const DibLayout& layout, std::uint8_t* out) {
     return DibStatus::ok;
 }
 
+template <unsigned kBitsPerPixel>
+DibStatus decodeStream(const DibLayout& layout, std::uint8_t* out) {
+    const PaletteExpansion palette(kBitsPerPixel, layout.palette);
+    const RleRunWriter<kBitsPerPixel> writer(palette);
+    return decodeRuns(layout, writer, out);
+}
+
 }  // namespace
 
 DibStatus decodeDibRle(const DibLayout& layout, std::uint8_t* out) {
-    return layout.header.compression == kDibRle4 ? decodeRuns<4>(layout, out)
-                                                 : decodeRuns<8>(layout, out);
+    return layout.header.compression == kDibRle4 ? decodeStream<4>(layout, out)
+                                                 : decodeStream<8>(layout, out);
 }

@@ -14,14 +14,22 @@ struct PictureKind {
     int bitsPerPixel;
     std::uint32_t compression;  // 0, 1 (8-bit runs) or 2 (4-bit runs)
     bool topDown;
+    bool shortRuns = false;  // run-length streams of encoded runs of 1 to 3 pixels only
 };
 
 constexpr PictureKind kKinds[] = {
-    {"1-bit", 1, 0, false},         {"4-bit", 4, 0, false},
-    {"8-bit", 8, 0, false},         {"16-bit", 16, 0, false},
-    {"24-bit", 24, 0, false},       {"32-bit", 32, 0, false},
-    {"RLE4", 4, 2, false},          {"RLE8", 8, 1, false},
-    {"8-bit top-down", 8, 0, true}, {"24-bit top-down", 24, 0, true},
+    {"1-bit", 1, 0, false},
+    {"4-bit", 4, 0, false},
+    {"8-bit", 8, 0, false},
+    {"16-bit", 16, 0, false},
+    {"24-bit", 24, 0, false},
+    {"32-bit", 32, 0, false},
+    {"RLE4", 4, 2, false},
+    {"RLE8", 8, 1, false},
+    {"8-bit top-down", 8, 0, true},
+    {"24-bit top-down", 24, 0, true},
+    {"RLE4 short runs", 4, 2, false, true},
+    {"RLE8 short runs", 8, 1, false, true},
 };
 
 // Odd widths, so every row ends in padding or a part-filled byte: about 1, 10 and 100 MB of RGB.
@@ -82,7 +90,9 @@ void appendRows(std::vector<std::uint8_t>& bytes, const PictureKind& kind, int w
 }
 
 // Each row alternates encoded runs of 1 to 64 pixels and literal runs of 3 to 40, then an end
-// of line; the last row ends with the end of bitmap.
+// of line; the last row ends with the end of bitmap. Short-run streams, the worst case (what an
+// encoder writes for pixels repeated in pairs or threes, as dithering makes them), hold encoded
+// runs of 1 to 3 pixels only.
 void appendRunLengthRows(std::vector<std::uint8_t>& bytes, const PictureKind& kind, int width,
                          int height) {
     const bool rle4 = kind.compression == 2;
@@ -91,8 +101,9 @@ void appendRunLengthRows(std::vector<std::uint8_t>& bytes, const PictureKind& ki
         int x = 0;
         while (x < width) {
             const int left = width - x;
-            if (noise.next() % 2 == 0 || left < 3) {
-                const int count = 1 + static_cast<int>(noise.next() % std::min(64, left));
+            if (kind.shortRuns || noise.next() % 2 == 0 || left < 3) {
+                const int longest = kind.shortRuns ? 3 : 64;
+                const int count = 1 + static_cast<int>(noise.next() % std::min(longest, left));
                 bytes.push_back(static_cast<std::uint8_t>(count));
                 bytes.push_back(static_cast<std::uint8_t>(noise.next()));
                 x += count;

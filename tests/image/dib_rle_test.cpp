@@ -126,3 +126,25 @@ TEST(DibRleTest, TopDownOrMismatchedDepthIsRejected) {
     const auto rle8At4 = buildBmp(1, 1, 4, kRle8, testPalette(16), {1, 1, 0, 1});
     EXPECT_EQ(decode(rle8At4).status, DibStatus::conversionError);
 }
+
+TEST(DibRleTest, FourBitRunsInWideRowsAreWrittenWholeAndExact) {
+    // 100 x 2. Row 0: absolute 3 4 5 6 7, a run of 70 alternating 1 and 2, end of line. Row 1:
+    // a run of 3 alternating 4 and 5, end of bitmap. Wide rows leave room for block writes.
+    const std::vector<std::uint8_t> stream = {0,    5, 0x34, 0x56, 0x70, 0, 70,
+                                              0x12, 0, 0,    3,    0x45, 0, 1};
+    const Decoded decoded = decode(buildBmp(100, 2, 4, kRle4, testPalette(16), stream));
+    ASSERT_EQ(decoded.status, DibStatus::ok);
+    std::vector<int> indices(200, -1);
+    for (int x = 0; x < 5; ++x) indices[x] = 3 + x;
+    for (int x = 0; x < 70; ++x) indices[5 + x] = x % 2 == 0 ? 1 : 2;
+    for (int x = 0; x < 3; ++x) indices[100 + x] = x % 2 == 0 ? 4 : 5;
+    // Palette entry i is (i, 100 + i, 200 - i), as colors() gives it; -1 is black.
+    std::vector<std::uint8_t> expected;
+    for (int index : indices) {
+        const bool black = index < 0;
+        expected.push_back(static_cast<std::uint8_t>(black ? 0 : index));
+        expected.push_back(static_cast<std::uint8_t>(black ? 0 : 100 + index));
+        expected.push_back(static_cast<std::uint8_t>(black ? 0 : 200 - index));
+    }
+    EXPECT_EQ(decoded.pixels, expected);
+}
