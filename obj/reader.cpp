@@ -228,7 +228,11 @@ TextEnd parseInTurn(TextParser& parser, ModelBuilder& builder) {
     if (!chunk.reserve()) return TextEnd::noMemory;
     do {
         parser.fill(chunk);
-        builder.take(chunk);
+        try {
+            builder.take(chunk);
+        } catch (...) {
+            return TextEnd::noMemory;  // the names of a library or material found no room
+        }
     } while (!chunk.ended);
     return endOf(chunk);
 }
