@@ -224,7 +224,7 @@ TextEnd endOf(const ParsedChunk& chunk) {
 
 // Parses and builds in turn on this thread.
 TextEnd parseInTurn(TextParser& parser, ModelBuilder& builder) {
-    ParsedChunk chunk;
+    ParsedChunk& chunk = readerScratch.parsed[0];
     if (!chunk.reserve()) return TextEnd::noMemory;
     do {
         parser.fill(chunk);
@@ -240,10 +240,10 @@ TextEnd parseInTurn(TextParser& parser, ModelBuilder& builder) {
 // Parses on a second thread, a few chunks ahead of the builder on this one. False when the
 // thread or its chunks cannot be had: nothing was parsed then.
 bool parseAlongside(TextParser& parser, ModelBuilder& builder, TextEnd& end) {
-    constexpr int kChunks = 3;
-    ParsedChunk chunks[kChunks];
-    for (ParsedChunk& chunk : chunks) {
-        if (!chunk.reserve()) return false;
+    constexpr int kChunks = ReaderScratch::kParsedChunks;
+    ParsedChunk* chunks = readerScratch.parsed;
+    for (int k = 0; k < kChunks; ++k) {
+        if (!chunks[k].reserve()) return false;
     }
     std::mutex mutex;
     std::condition_variable changed;

@@ -1,9 +1,10 @@
 // What one OBJ read holds besides the store and the material library: the attribute tables
-// that corners index, and the faces and lines read but not yet turned into vertices. The
-// tables keep their storage from one load to the next.
+// that corners index, the faces and lines read but not yet turned into vertices, and the
+// parsed text. The tables and chunks keep their storage from one load to the next.
 #pragma once
 
 #include "obj/obj_internal.h"
+#include "obj/parsed_text.h"
 
 namespace obj {
 
@@ -90,6 +91,10 @@ struct ReaderScratch {
     ScratchTable<ReadElement> elements;
     // The corners of the element being triangulated.
     ScratchTable<PendingCorner> pending;
+    // Parsed text on its way from the parsing thread to the reading thread; a model read on
+    // one thread uses the first.
+    static constexpr int kParsedChunks = 3;
+    ParsedChunk parsed[kParsedChunks];
 };
 
 extern ReaderScratch readerScratch;
