@@ -3,6 +3,7 @@
 // orders the surfaces opaque first. Also the public sumFaceNormals.
 #include <algorithm>
 #include <cmath>
+#include <thread>
 
 #include "obj/obj_internal.h"
 #include "obj/vector3.h"
@@ -82,16 +83,12 @@ void removeUnusedMaterials(int fi) {
     freeMemory(newIndex);
 }
 
-void clearTangents(ObjFile* model) {
-    for (int vi = 0; vi < model->vc; ++vi) {
-        float* tangent = model->vertices[vi].tangent;
-        tangent[0] = tangent[1] = tangent[2] = 0;
-    }
-}
-
-// Sums, per vertex, the unit direction in which the second texture coordinate stays
-// constant across each of its triangles.
-void sumTangents(ObjFile* model) {
+// Sums, per vertex of [first, last), the unit direction in which the second texture
+// coordinate stays constant across each of its triangles. Every vertex receives its
+// triangles' directions in triangle order whichever range it lies in, so splitting the
+// vertices between threads gives the same sums.
+void sumTangents(ObjFile* model, int first, int last) {
+    auto owned = [first, last](int vi) { return first <= vi && vi < last; };
     // Triangles name vertices anywhere in the array: the vertices of the triangles a few
     // places ahead are asked for early, so that their memory accesses overlap.
     constexpr int kFetchAhead = 8;
@@ -100,17 +97,19 @@ void sumTangents(ObjFile* model) {
         for (int pi = 0; pi < surface.pc; ++pi) {
             if (pi + kFetchAhead < surface.pc) {
                 for (int vi : surface.polygons[pi + kFetchAhead].vi) {
-                    if (0 <= vi && vi < model->vc) {
+                    if (owned(vi)) {
                         __builtin_prefetch(&model->vertices[vi].tangent, 1);
                         __builtin_prefetch(&model->vertices[vi].position[2], 1);
                     }
                 }
             }
             const ObjPolygon& polygon = surface.polygons[pi];
+            const int* vi = polygon.vi;
+            if (!owned(vi[0]) && !owned(vi[1]) && !owned(vi[2])) continue;
             if (!validTriangle(polygon, model->vc)) continue;
-            ObjVertex& v0 = model->vertices[polygon.vi[0]];
-            ObjVertex& v1 = model->vertices[polygon.vi[1]];
-            ObjVertex& v2 = model->vertices[polygon.vi[2]];
+            const ObjVertex& v0 = model->vertices[vi[0]];
+            const ObjVertex& v1 = model->vertices[vi[1]];
+            const ObjVertex& v2 = model->vertices[vi[2]];
             float dt1 = v1.texcoord[1] - v0.texcoord[1];
             float dt2 = v2.texcoord[1] - v0.texcoord[1];
             float u[3];
@@ -120,18 +119,20 @@ void sumTangents(ObjFile* model) {
                 u[i] = dt2 * dv1 - dt1 * dv2;
             }
             normalize3(u);
-            for (ObjVertex* vertex : {&v0, &v1, &v2}) {
-                for (int i = 0; i < 3; ++i) vertex->tangent[i] += u[i];
+            for (int k = 0; k < 3; ++k) {
+                if (!owned(vi[k])) continue;
+                float* tangent = model->vertices[vi[k]].tangent;
+                for (int i = 0; i < 3; ++i) tangent[i] += u[i];
             }
         }
     }
 }
 
-// Scales each normal to unit length, then makes the tangent perpendicular to it and of unit
-// length (the tangent sums do not depend on the normals, so both happen in one pass). A
-// vertex without a normal keeps the direction of its summed tangent.
-void finishNormalsAndTangents(ObjFile* model) {
-    for (int vi = 0; vi < model->vc; ++vi) {
+// Scales each normal of [first, last) to unit length, then makes the tangent perpendicular
+// to it and of unit length (the tangent sums do not depend on the normals, so both happen in
+// one pass). A vertex without a normal keeps the direction of its summed tangent.
+void finishNormalsAndTangents(ObjFile* model, int first, int last) {
+    for (int vi = first; vi < last; ++vi) {
         ObjVertex& vertex = model->vertices[vi];
         normalize3(vertex.normal);
         const float* n = vertex.normal;
@@ -142,6 +143,27 @@ void finishNormalsAndTangents(ObjFile* model) {
         }
         normalize3(vertex.tangent);
     }
+}
+
+// Models with fewer vertices are finished on one thread: starting a second costs more.
+constexpr int kSplitVertices = 1 << 16;
+
+// Runs work(first, last) on the model's vertices, the upper half on a second thread when
+// there are many and a thread can be had.
+template <class Work>
+void onVertexHalves(ObjFile* model, Work work) {
+    const int count = model->vc;
+    const int middle = count / 2;
+    std::thread upper;
+    if (count >= kSplitVertices) {
+        try {
+            upper = std::thread([&] { work(middle, count); });
+        } catch (...) {
+        }
+    }
+    if (!upper.joinable()) return work(0, count);
+    work(0, middle);
+    upper.join();
 }
 
 // Highest opacity first: for each position i, every later surface that is more opaque than
@@ -202,9 +224,11 @@ void cleanFile(int fi) {
 void finishFile(int fi) {
     OBJ_CHECK(0 <= fi && fi < fc);
     ObjFile* model = file(fi);
-    clearTangents(model);
-    sumTangents(model);
-    finishNormalsAndTangents(model);
+    // The reader makes every vertex with a zero tangent.
+    onVertexHalves(model, [model](int first, int last) {
+        sumTangents(model, first, last);
+        finishNormalsAndTangents(model, first, last);
+    });
     if (!needsOrdering(model)) return;
     if (model->sc <= kExchangeOrderLimit) {
         orderByExchange(model);

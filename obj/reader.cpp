@@ -7,9 +7,14 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <condition_variable>
+#include <mutex>
 #include <string>
+#include <thread>
+#include <utility>
 
 #include "obj/obj_internal.h"
+#include "obj/parsed_text.h"
 #include "obj/reader.h"
 #include "obj/reader_scratch.h"
 #include "obj/text_scan.h"
@@ -24,51 +29,51 @@ int resolveIndex(int index, int count) {
     return index - 1;
 }
 
-void readPosition(std::string_view argument) {
+void readPosition(const float* xyz) {
     ObjPosition* position = readerScratch.positions.append();
     if (!position) return;
-    TextCursor cursor(argument);
-    scanFloats(cursor, position->xyz, 3);
+    std::memcpy(position->xyz, xyz, sizeof position->xyz);
     position->vertex = -1;
 }
 
-void readTexcoord(std::string_view argument) {
+void readTexcoord(const float* uv) {
     ObjTexcoord* texcoord = readerScratch.texcoords.append();
-    if (!texcoord) return;
-    TextCursor cursor(argument);
-    scanFloats(cursor, texcoord->uv, 2);
+    if (texcoord) std::memcpy(texcoord->uv, uv, sizeof texcoord->uv);
 }
 
-void readNormal(std::string_view argument) {
+void readNormal(const float* xyz) {
     ObjNormal* normal = readerScratch.normals.append();
-    if (!normal) return;
-    TextCursor cursor(argument);
-    scanFloats(cursor, normal->xyz, 3);
+    if (normal) std::memcpy(normal->xyz, xyz, sizeof normal->xyz);
 }
 
-// Reads the corner tokens of a face or line into the batch, their indices resolved against
-// the tables as they stand now; the first token that is not a corner ends the list. A corner
-// whose position index lies outside the position table has no position to share or to give
-// a vertex, and is dropped.
-void readElement(std::string_view argument, int surface, int group, bool isFace) {
+// Starts a face or line in the batch; returns its index, -1 when it cannot be listed (its
+// corners are then dropped).
+int startElement(int surface, int group, bool isFace) {
     ReaderScratch& scratch = readerScratch;
     ReadElement* element = scratch.elements.append();
-    if (!element) return;
+    if (!element) return -1;
     *element = ReadElement{scratch.batch.count, 0, surface, isFace ? group : 0, isFace};
-    TextCursor cursor(argument);
-    for (;;) {
-        CornerIndices written;
-        if (!scanCorner(cursor, isFace, written)) break;
-        int v = resolveIndex(written.v, scratch.positions.count);
+    return scratch.elements.count - 1;
+}
+
+// Adds corners of element ei to the batch, their indices resolved against the tables as
+// they stand now. A corner whose position index lies outside the position table has no
+// position to share or to give a vertex, and is dropped.
+void addCorners(int ei, const CornerIndices* written, int count, bool isFace) {
+    ReaderScratch& scratch = readerScratch;
+    if (ei < 0) return;
+    ReadElement& element = scratch.elements.records[ei];
+    for (int k = 0; k < count; ++k) {
+        int v = resolveIndex(written[k].v, scratch.positions.count);
         if (!scratch.positions.holds(v)) continue;
         ReadCorner* corner = scratch.batch.append();
         if (!corner) continue;
         corner->v = v;
-        corner->vt = resolveIndex(written.vt, scratch.texcoords.count);
-        corner->vn = isFace ? resolveIndex(written.vn, scratch.normals.count) : -1;
+        corner->vt = resolveIndex(written[k].vt, scratch.texcoords.count);
+        corner->vn = isFace ? resolveIndex(written[k].vn, scratch.normals.count) : -1;
         corner->hasTexcoord = scratch.texcoords.holds(corner->vt);
         corner->hasNormal = scratch.normals.holds(corner->vn);
-        ++element->count;
+        ++element.count;
     }
 }
 
@@ -113,41 +118,10 @@ void sizeFromFirstFaces(ObjFile* model, int si, long long modelBytes, long long 
     reserveForModel(model, si, (modelBytes - firstFace) / faceText, (modelBytes - firstFace) / 2);
 }
 
-// The lines the reader acts on; keywords are matched exactly and case-sensitively.
-enum class LineKind { other, face, line, texcoord, normal, position, library, material, smoothing };
-
-LineKind classifyLine(std::string_view keyword) {
-    switch (keyword.size()) {
-        case 1:
-            switch (keyword[0]) {
-                case 'f':
-                    return LineKind::face;
-                case 'l':
-                    return LineKind::line;
-                case 'v':
-                    return LineKind::position;
-                case 's':
-                    return LineKind::smoothing;
-            }
-            break;
-        case 2:
-            if (keyword == "vt") return LineKind::texcoord;
-            if (keyword == "vn") return LineKind::normal;
-            break;
-        case 6:
-            if (keyword == "mtllib") return LineKind::library;
-            if (keyword == "usemtl") return LineKind::material;
-            break;
-    }
-    return LineKind::other;
-}
-
 // The "usemtl" step: a new material read from the library and a new surface that uses it.
 // When either cannot be made, surface 0 becomes current.
-int useMaterial(std::string_view directory, std::string_view libraryName, std::string_view argument,
+int useMaterial(std::string_view directory, std::string_view libraryName, std::string_view name,
                 int fi) {
-    TextCursor cursor(argument);
-    std::string_view name = scanToken(cursor);
     int mi = createMaterial(fi);
     if (mi < 0) return 0;
     int si = createSurface(fi);
@@ -155,6 +129,175 @@ int useMaterial(std::string_view directory, std::string_view libraryName, std::s
     readMaterial(directory, libraryName, name, fi, mi);
     setSurfaceMaterial(fi, si, mi);
     return si;
+}
+
+// The order-dependent half of the reader: takes parsed chunks in file order and makes the
+// model's vertices, triangles, segments, materials and surfaces from them.
+struct ModelBuilder {
+    ModelBuilder(int fi, int surface, std::string_view directory, long long modelBytes)
+        : fi(fi), surface(surface), directory(directory), modelBytes(modelBytes) {}
+
+    int fi;
+    int surface;
+    std::string directory;
+    long long modelBytes;  // -1 for a pipe or device
+    int group = 0;
+    std::string libraryName;
+    long long firstFace = -1;  // where the text of the first face or line ends
+    bool reserved = false;     // the store arrays were sized for the whole model
+    int element = -1;          // the batch element a continued chunk element adds to
+
+    void take(const ParsedChunk& chunk);
+};
+
+void ModelBuilder::take(const ParsedChunk& chunk) {
+    const float* numbers = chunk.numbers.data();
+    const CornerIndices* corners = chunk.corners.data();
+    const ParsedElement* elements = chunk.elements.data();
+    const int* smoothing = chunk.smoothing.data();
+    std::size_t word = 0;
+    std::size_t wordStart = 0;
+    for (ParsedKind kind : chunk.kinds) {
+        switch (kind) {
+            case ParsedKind::position:
+                readPosition(numbers);
+                numbers += 3;
+                break;
+            case ParsedKind::texcoord:
+                readTexcoord(numbers);
+                numbers += 2;
+                break;
+            case ParsedKind::normal:
+                readNormal(numbers);
+                numbers += 3;
+                break;
+            case ParsedKind::face:
+            case ParsedKind::line: {
+                const ParsedElement& parsed = *elements++;
+                bool isFace = kind == ParsedKind::face;
+                if (!parsed.continued) {
+                    if (firstFace < 0) firstFace = parsed.after;
+                    element = startElement(surface, group, isFace);
+                }
+                addCorners(element, corners, parsed.corners, isFace);
+                corners += parsed.corners;
+                if (!parsed.continues && readerScratch.batch.count >= kBatchCorners) {
+                    resolveBatch(file(fi));
+                    if (!reserved)
+                        sizeFromFirstFaces(file(fi), surface, modelBytes, firstFace, parsed.after);
+                    reserved = true;
+                }
+                break;
+            }
+            case ParsedKind::library:
+            case ParsedKind::material: {
+                std::size_t wordEnd = chunk.wordEnds[word++];
+                std::string_view name(chunk.words.data() + wordStart, wordEnd - wordStart);
+                wordStart = wordEnd;
+                if (kind == ParsedKind::material) {
+                    surface = useMaterial(directory, libraryName, name, fi);
+                } else if (!name.empty()) {
+                    // A later "mtllib" replaces the name; one without a name leaves it as it was.
+                    libraryName = name;
+                }
+                break;
+            }
+            case ParsedKind::smoothing:
+                group = *smoothing++;
+                break;
+        }
+    }
+}
+
+// Models at least this large are parsed by a second thread while the reading thread builds;
+// for smaller ones starting the thread costs more than it saves.
+long long parallelParseBytes = 4LL << 20;
+
+// How the text was read to its end: whole, longer than the largest model, or cut short by a
+// lack of memory.
+enum class TextEnd { whole, tooLong, noMemory };
+
+TextEnd endOf(const ParsedChunk& chunk) {
+    if (chunk.failed) return TextEnd::noMemory;
+    return chunk.tooLong ? TextEnd::tooLong : TextEnd::whole;
+}
+
+// Parses and builds in turn on this thread.
+TextEnd parseInTurn(TextParser& parser, ModelBuilder& builder) {
+    ParsedChunk& chunk = readerScratch.parsed[0];
+    if (!chunk.reserve()) return TextEnd::noMemory;
+    do {
+        parser.fill(chunk);
+        try {
+            builder.take(chunk);
+        } catch (...) {
+            return TextEnd::noMemory;  // the names of a library or material found no room
+        }
+    } while (!chunk.ended);
+    return endOf(chunk);
+}
+
+// Parses on a second thread, a few chunks ahead of the builder on this one. False when the
+// thread or its chunks cannot be had: nothing was parsed then.
+bool parseAlongside(TextParser& parser, ModelBuilder& builder, TextEnd& end) {
+    constexpr int kChunks = ReaderScratch::kParsedChunks;
+    ParsedChunk* chunks = readerScratch.parsed;
+    for (int k = 0; k < kChunks; ++k) {
+        if (!chunks[k].reserve()) return false;
+    }
+    std::mutex mutex;
+    std::condition_variable changed;
+    long long filled = 0;  // chunks parsed so far
+    long long taken = 0;   // chunks built so far, whose storage the parser may reuse
+    std::thread worker;
+    try {
+        worker = std::thread([&] {
+            for (long long k = 0;; ++k) {
+                {
+                    std::unique_lock<std::mutex> lock(mutex);
+                    changed.wait(lock, [&] { return k - taken < kChunks; });
+                }
+                ParsedChunk& chunk = chunks[k % kChunks];
+                parser.fill(chunk);
+                bool last = chunk.ended;
+                {
+                    std::lock_guard<std::mutex> lock(mutex);
+                    filled = k + 1;
+                }
+                changed.notify_all();
+                if (last) return;
+            }
+        });
+    } catch (...) {
+        return false;
+    }
+    // The builder takes every chunk, so that the parser always reaches the end of the text.
+    bool building = true;
+    for (long long k = 0;; ++k) {
+        {
+            std::unique_lock<std::mutex> lock(mutex);
+            changed.wait(lock, [&] { return filled > k; });
+        }
+        ParsedChunk& chunk = chunks[k % kChunks];
+        bool last = chunk.ended;
+        end = endOf(chunk);
+        if (building) {
+            try {
+                builder.take(chunk);
+            } catch (...) {
+                building = false;
+            }
+        }
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            taken = k + 1;
+        }
+        changed.notify_all();
+        if (last) break;
+    }
+    worker.join();
+    if (!building) end = TextEnd::noMemory;
+    return true;
 }
 
 }  // namespace
@@ -177,73 +320,29 @@ void readObj(int fi, const char* path) {
         return;
     }
     setSurfaceMaterial(fi, surface, mi);
-    int group = 0;
-    std::string directory(directoryOf(path));
-    std::string libraryName;
     forgetLibrary();
 
     LineReader reader(stream, maxModelBytes);
-    // For sizing the store arrays once: the model's size (-1 for a pipe or device) and where
-    // its first face or line starts.
-    const long long modelBytes = streamSize(stream);
-    long long firstFace = -1;
-    bool reserved = false;
-    std::string_view line;
-    while (reader.next(line)) {
-        KeywordLine split = splitKeyword(line);
-        switch (classifyLine(split.keyword)) {
-            case LineKind::face:
-            case LineKind::line:
-                if (firstFace < 0) firstFace = reader.position();
-                readElement(split.argument, surface, group, split.keyword[0] == 'f');
-                if (readerScratch.batch.count >= kBatchCorners) {
-                    resolveBatch(file(fi));
-                    if (!reserved) {
-                        sizeFromFirstFaces(file(fi), surface, modelBytes, firstFace,
-                                           reader.position());
-                    }
-                    reserved = true;
-                }
-                break;
-            case LineKind::texcoord:
-                readTexcoord(split.argument);
-                break;
-            case LineKind::normal:
-                readNormal(split.argument);
-                break;
-            case LineKind::position:
-                readPosition(split.argument);
-                break;
-            case LineKind::library: {
-                // A later "mtllib" replaces the name; one without a name leaves it as it was.
-                TextCursor cursor(split.argument);
-                std::string_view name = scanToken(cursor);
-                if (!name.empty()) libraryName = name;
-                break;
-            }
-            case LineKind::material:
-                surface = useMaterial(directory, libraryName, split.argument, fi);
-                break;
-            case LineKind::smoothing: {
-                TextCursor cursor(split.argument);
-                int number = 0;
-                scanInt(cursor, number);  // "off" reads no number and means group 0
-                group = number;
-                break;
-            }
-            case LineKind::other:
-                break;
-        }
+    TextParser parser(reader);
+    ModelBuilder builder(fi, surface, directoryOf(path), streamSize(stream));
+    TextEnd end = TextEnd::whole;
+    if (builder.modelBytes < parallelParseBytes || !parseAlongside(parser, builder, end)) {
+        end = parseInTurn(parser, builder);
     }
     resolveBatch(file(fi));
     std::fclose(stream);
     forgetLibrary();
-    if (reader.tooLong()) {
+    if (end != TextEnd::whole) {
         // What was read of a model cut short is no model: the file is left empty.
-        readError = "File is longer than the largest model read (1 GiB)";
+        readError = end == TextEnd::tooLong ? "File is longer than the largest model read (1 GiB)"
+                                            : "Not enough memory to read the model";
         releaseFile(fi);
         *file(fi) = ObjFile{};
     }
+}
+
+long long setParallelParseBytes(long long bytes) {
+    return std::exchange(parallelParseBytes, bytes);
 }
 
 const char* lastReadError() {

@@ -17,6 +17,10 @@ void readMap(int fi, int mi, int ki, std::string_view argument, std::string_view
 void readColor(int fi, int mi, int ki, std::string_view argument);
 void readOpacity(int fi, int mi, std::string_view argument);
 
+// Models of at least this many bytes are parsed on a second thread (4 MiB unless set); tests
+// set it to read the same text both ways. Returns the size it replaces.
+long long setParallelParseBytes(long long bytes);
+
 // Drops the library kept in memory by readMaterial; run at the start and end of each load.
 void forgetLibrary();
 

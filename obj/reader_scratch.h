@@ -1,9 +1,10 @@
 // What one OBJ read holds besides the store and the material library: the attribute tables
-// that corners index, and the faces and lines read but not yet turned into vertices. The
-// tables keep their storage from one load to the next.
+// that corners index, the faces and lines read but not yet turned into vertices, and the
+// parsed text. The tables and chunks keep their storage from one load to the next.
 #pragma once
 
 #include "obj/obj_internal.h"
+#include "obj/parsed_text.h"
 
 namespace obj {
 
@@ -11,14 +12,18 @@ namespace obj {
 // position (those a later corner may share a vertex with) has the same indices and group as
 // the newest one: a corner that matches the list joins it as a copy of the match, and one
 // that does not starts a new list. So the newest corner alone decides sharing, and the
-// corners themselves need not be kept.
+// corners themselves need not be kept. Padded to 32 bytes so that, in the table's
+// page-aligned storage, no record straddles two cache lines: corners look positions up at
+// random, and a second miss costs more than the padding.
 struct ObjPosition {
     float xyz[3];
     int vertex;  // store vertex of the newest corner, -1 when no corner used the position
     int vt;      // the newest corner's resolved texture-coordinate index
     int vn;      // its resolved normal index (a line corner without a match has -1)
     int group;   // its smoothing group (a line corner without a match has 0)
+    int padding;
 };
+static_assert(sizeof(ObjPosition) == 32, "position records fill cache lines exactly");
 
 struct ObjTexcoord {
     float uv[2];
@@ -90,6 +95,10 @@ struct ReaderScratch {
     ScratchTable<ReadElement> elements;
     // The corners of the element being triangulated.
     ScratchTable<PendingCorner> pending;
+    // Parsed text on its way from the parsing thread to the reading thread; a model read on
+    // one thread uses the first.
+    static constexpr int kParsedChunks = 3;
+    ParsedChunk parsed[kParsedChunks];
 };
 
 extern ReaderScratch readerScratch;

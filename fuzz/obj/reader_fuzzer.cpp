@@ -1,7 +1,8 @@
 // libFuzzer target for the OBJ and MTL reader: the input is an OBJ text, optionally followed
 // by a line "--mtl--" and the text of the library "lib.mtl". Both are written to a temporary
-// folder, loaded with createFile (reader and post-load pass), written back with writeModel,
-// and the file is deleted again so that memory stays flat over millions of runs.
+// folder, loaded with createFile (reader and post-load pass; inputs of an odd size are parsed
+// on a second thread, as large models are), written back with writeModel, and the file is
+// deleted again so that memory stays flat over millions of runs.
 #include <unistd.h>
 
 #include <cstdint>
@@ -12,6 +13,7 @@
 #include <string_view>
 
 #include "obj/obj.h"
+#include "obj/reader.h"
 
 namespace {
 
@@ -56,6 +58,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     writeFile(objPath, objText);
     writeFile(folder() + "/lib.mtl", mtlText);
 
+    static const long long usualParallelBytes = obj::setParallelParseBytes(0);
+    obj::setParallelParseBytes(size % 2 ? 0 : usualParallelBytes);
     int fi = obj::createFile(objPath.c_str());
     if (fi < 0) return 0;
     obj::writeModel(fi, (folder() + "/out.obj").c_str(), (folder() + "/out.mtl").c_str());

@@ -12,6 +12,7 @@
 
 #include "bench/obj/model_shapes.h"
 #include "obj/obj_internal.h"
+#include "obj/reader.h"
 #include "tests/obj/model_files.h"
 namespace modelshapes {
 // Readable parameter values in test listings.
@@ -135,6 +136,17 @@ TEST_P(ReaderEquivalenceTest, StoreMatchesTheKeptDump) {
     }
     std::string expected = ModelFolder::read(expectedPath);
     ASSERT_FALSE(expected.empty()) << "missing " << expectedPath;
+    EXPECT_TRUE(expected == actual)
+        << shape << ": first difference at " << firstDifference(expected, actual);
+}
+
+TEST_P(ReaderEquivalenceTest, TextParsedOnASecondThreadGivesTheKeptDump) {
+    std::string shape = GetParam().name;
+    const long long usual = obj::setParallelParseBytes(0);
+    std::string actual = loadAndDump(shape);
+    obj::setParallelParseBytes(usual);
+    std::string expected = ModelFolder::read("tests/obj/equivalence/" + shape + ".txt");
+    ASSERT_FALSE(expected.empty());
     EXPECT_TRUE(expected == actual)
         << shape << ": first difference at " << firstDifference(expected, actual);
 }

@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "obj/obj.h"
+#include "obj/reader.h"
 #include "tests/obj/model_files.h"
 
 namespace {
@@ -301,6 +302,26 @@ TEST(ReaderTest, FaceLineLongerThanAThousandCharactersKeepsAllItsCorners) {
     EXPECT_EQ(obj::vertexCount(fi), kCorners);
     EXPECT_EQ(obj::polygonCount(fi, 0), kCorners - 2);
     EXPECT_EQ(polygon(fi, 0, kCorners - 3), (std::array<int, 3>{0, kCorners - 2, kCorners - 1}));
+}
+
+TEST(ReaderTest, FaceOfMoreCornersThanAParsedChunkHoldsIsReadWholeOnEitherThread) {
+    // 99,999 corners going round three positions: the face runs over into a second chunk of
+    // parsed text.
+    constexpr int kCorners = 99999;
+    std::string text = "v 0 0 0\nv 1 0 0\nv 0 1 0\nf";
+    for (int i = 0; i < kCorners; ++i) text.append(i % 3 == 0 ? " 1" : i % 3 == 1 ? " 2" : " 3");
+    text += "\nv 0 0 1\nf -1 1 2\n";
+    const long long usual = obj::setParallelParseBytes(0);
+    for (long long parallelBytes : {1LL << 40, 0LL}) {
+        obj::setParallelParseBytes(parallelBytes);
+        int fi = loadModel(text);
+        EXPECT_EQ(obj::vertexCount(fi), 4);
+        ASSERT_EQ(obj::polygonCount(fi, 0), kCorners - 2 + 1);
+        EXPECT_EQ(polygon(fi, 0, kCorners - 3), (std::array<int, 3>{0, 1, 2}));
+        EXPECT_EQ(polygon(fi, 0, kCorners - 2), (std::array<int, 3>{3, 0, 1}));
+        obj::deleteFile(fi);
+    }
+    obj::setParallelParseBytes(usual);
 }
 
 TEST(ReaderTest, CarriageReturnLineEndsReadLikeLineFeeds) {
