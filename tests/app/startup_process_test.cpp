@@ -12,12 +12,7 @@ namespace {
 using testsupport::ProcessOptions;
 using testsupport::runProcess;
 
-const std::string kBanner =
-    "**********************************************************\n"
-    "LED Glimmerboard Demo by: Vellmark\n"
-    "Please refer to included ReadMe.txt file for commands!\n"
-    "**********************************************************\n"
-    "Loading Bitmaps...\n\n";
+using testsupport::kBanner;
 
 // The scene load ends with the first effect's two lines; once they are out the window exists
 // and the event loop runs.

@@ -16,12 +16,7 @@ namespace {
 using testsupport::ProcessOptions;
 using testsupport::runProcess;
 
-const std::string kBanner =
-    "**********************************************************\n"
-    "LED Glimmerboard Demo by: Vellmark\n"
-    "Please refer to included ReadMe.txt file for commands!\n"
-    "**********************************************************\n"
-    "Loading Bitmaps...\n\n";
+using testsupport::kBanner;
 
 std::vector<std::uint8_t> solidRgb(int width, int height, std::uint8_t r, std::uint8_t g,
                                    std::uint8_t b) {

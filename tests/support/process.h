@@ -27,6 +27,14 @@ struct ProcessOptions {
 
 ProcessResult runProcess(const std::string& executable, const ProcessOptions& options);
 
+// What the program prints first, before its window opens.
+inline const std::string kBanner =
+    "**********************************************************\n"
+    "LED Glimmerboard Demo by: Vellmark\n"
+    "Please refer to included ReadMe.txt file for commands!\n"
+    "**********************************************************\n"
+    "Loading Bitmaps...\n\n";
+
 // Path of the built program, "<build>/glimmerboard".
 std::string programPath();
 
