@@ -91,6 +91,20 @@ int gridSide(int faces, int facesPerCell) {
     return std::max(2, static_cast<int>(std::ceil(std::sqrt(faces / double(facesPerCell)))));
 }
 
+// Calls visit(x, y, triangle) for the two triangles of every cell of the grid, row by row;
+// each triangle starts at its cell's low corner.
+template <typename Visit>
+void forEachGridTriangle(int side, Visit visit) {
+    const int row = side + 1;
+    for (int y = 0; y < side; ++y) {
+        for (int x = 0; x < side; ++x) {
+            const int a = y * row + x + 1;
+            const int triangles[2][3] = {{a, a + 1, a + row + 1}, {a, a + row + 1, a + row}};
+            for (const auto& triangle : triangles) visit(x, y, triangle);
+        }
+    }
+}
+
 // Grid cells as two triangles or one quad each, the first corner at the cell's low corner.
 void writeGrid(Text& text, int faces, Corners corners, bool quads) {
     int side = gridSide(faces, quads ? 1 : 2);
@@ -162,28 +176,23 @@ void writeGroups(Text& text, int faces) {
     const char* smoothing[3] = {"s 1", "s 2", "s off"};
     std::string face;
     int f = 0;
-    for (int y = 0; y < side; ++y) {
-        for (int x = 0; x < side; ++x) {
-            int a = y * row + x + 1;
-            const int triangles[2][3] = {{a, a + 1, a + row + 1}, {a, a + row + 1, a + row}};
-            for (const auto& triangle : triangles) {
-                if (f % 8 == 0) {
-                    text.line("g cell%d_%d", x, y);
-                    text.line("usemtl m%d", (f / 8) % 16);
-                    text.line("l %d/%d %d/%d %d", a, a, a + 1, a + 1, a + row);
-                }
-                if (f % 5 == 0) text.line("%s", smoothing[(f / 5) % 3]);
-                face.clear();
-                face.push_back('f');
-                bool withNormals = (f / 8) % 2 == 0;
-                for (int corner : triangle) {
-                    appendCorner(face, corner, withNormals ? Corners::full : Corners::texcoordOnly);
-                }
-                text.line("%s", face.c_str());
-                ++f;
-            }
+    forEachGridTriangle(side, [&](int x, int y, const int(&triangle)[3]) {
+        if (f % 8 == 0) {
+            const int a = triangle[0];
+            text.line("g cell%d_%d", x, y);
+            text.line("usemtl m%d", (f / 8) % 16);
+            text.line("l %d/%d %d/%d %d", a, a, a + 1, a + 1, a + row);
         }
-    }
+        if (f % 5 == 0) text.line("%s", smoothing[(f / 5) % 3]);
+        face.clear();
+        face.push_back('f');
+        bool withNormals = (f / 8) % 2 == 0;
+        for (int corner : triangle) {
+            appendCorner(face, corner, withNormals ? Corners::full : Corners::texcoordOnly);
+        }
+        text.line("%s", face.c_str());
+        ++f;
+    });
 }
 
 // The grid with every index written long: absolute indices zero-padded to ten digits on
@@ -194,24 +203,18 @@ void writeLongAndNegativeIndices(Text& text, int faces) {
     const int row = side + 1;
     const int count = row * row;
     int f = 0;
-    for (int y = 0; y < side; ++y) {
-        for (int x = 0; x < side; ++x) {
-            int a = y * row + x + 1;
-            const int triangles[2][3] = {{a, a + 1, a + row + 1}, {a, a + row + 1, a + row}};
-            for (const auto& triangle : triangles) {
-                if (f++ % 2 == 0) {
-                    text.line("f %010d/%010d/%010d %010d/%010d/%010d %010d/%010d/%010d",
-                              triangle[0], triangle[0], triangle[0], triangle[1], triangle[1],
-                              triangle[1], triangle[2], triangle[2], triangle[2]);
-                } else {
-                    int n[3];
-                    for (int k = 0; k < 3; ++k) n[k] = triangle[k] - count - 1;
-                    text.line("f %d/%d/%d %d/%d/%d %d/%d/%d", n[0], n[0], n[0], n[1], n[1], n[1],
-                              n[2], n[2], n[2]);
-                }
-            }
+    forEachGridTriangle(side, [&](int, int, const int(&triangle)[3]) {
+        if (f++ % 2 == 0) {
+            text.line("f %010d/%010d/%010d %010d/%010d/%010d %010d/%010d/%010d", triangle[0],
+                      triangle[0], triangle[0], triangle[1], triangle[1], triangle[1], triangle[2],
+                      triangle[2], triangle[2]);
+        } else {
+            int n[3];
+            for (int k = 0; k < 3; ++k) n[k] = triangle[k] - count - 1;
+            text.line("f %d/%d/%d %d/%d/%d %d/%d/%d", n[0], n[0], n[0], n[1], n[1], n[1], n[2],
+                      n[2], n[2]);
         }
-    }
+    });
 }
 
 // Few positions and many corners: each corner either repeats its position's own texture
