@@ -138,3 +138,13 @@ std::vector<std::uint8_t> encodeBmpIndexed(const IndexedPicture& picture, int bi
 bool writeFileBytes(const char* path, const std::vector<std::uint8_t>& bytes) {
     return replaceFile(path, bytes) == 0;
 }
+
+void setU16(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t value) {
+    bytes[at] = static_cast<std::uint8_t>(value);
+    bytes[at + 1] = static_cast<std::uint8_t>(value >> 8);
+}
+
+void setU32(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t value) {
+    setU16(bytes, at, value & 0xFFFF);
+    setU16(bytes, at + 2, value >> 16);
+}

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -26,6 +27,11 @@ struct IndexedPicture {
 // an unsupported depth, a palette longer than 2^bits, or indices that do not match the size.
 std::vector<std::uint8_t> encodeBmpIndexed(const IndexedPicture& picture, int bitsPerPixel,
                                            DibHeader header = DibHeader::info40);
+
+// Little-endian header fields written in place, as BMP files store them: for callers that
+// build or patch a header by hand (damaged test files, benchmark pictures of every depth).
+void setU16(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t value);
+void setU32(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t value);
 
 // Replaces the file at path with bytes (see replacement_file.h); false on any failure.
 bool writeFileBytes(const char* path, const std::vector<std::uint8_t>& bytes);

@@ -51,16 +51,6 @@ class Noise {
     std::uint64_t state_ = 0x9E3779B97F4A7C15u;
 };
 
-void putU16(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t value) {
-    bytes[at] = static_cast<std::uint8_t>(value);
-    bytes[at + 1] = static_cast<std::uint8_t>(value >> 8);
-}
-
-void putU32(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t value) {
-    putU16(bytes, at, value & 0xFFFF);
-    putU16(bytes, at + 2, value >> 16);
-}
-
 // "BM" header, info header and a full noise colour table for depths up to 8; pixel data follows.
 std::vector<std::uint8_t> startFile(const PictureKind& kind, int width, int height) {
     const std::uint32_t colors = kind.bitsPerPixel <= 8 ? 1u << kind.bitsPerPixel : 0;
@@ -68,13 +58,13 @@ std::vector<std::uint8_t> startFile(const PictureKind& kind, int width, int heig
     std::vector<std::uint8_t> bytes(dataStart);
     bytes[0] = 'B';
     bytes[1] = 'M';
-    putU32(bytes, 10, static_cast<std::uint32_t>(dataStart));
-    putU32(bytes, 14, 40);
-    putU32(bytes, 18, static_cast<std::uint32_t>(width));
-    putU32(bytes, 22, static_cast<std::uint32_t>(kind.topDown ? -height : height));
-    putU16(bytes, 26, 1);
-    putU16(bytes, 28, static_cast<std::uint32_t>(kind.bitsPerPixel));
-    putU32(bytes, 30, kind.compression);
+    setU32(bytes, 10, static_cast<std::uint32_t>(dataStart));
+    setU32(bytes, 14, 40);
+    setU32(bytes, 18, static_cast<std::uint32_t>(width));
+    setU32(bytes, 22, static_cast<std::uint32_t>(kind.topDown ? -height : height));
+    setU16(bytes, 26, 1);
+    setU16(bytes, 28, static_cast<std::uint32_t>(kind.bitsPerPixel));
+    setU32(bytes, 30, kind.compression);
     Noise noise;
     noise.fill(bytes.data() + 54, 4 * colors);
     return bytes;

@@ -3,16 +3,6 @@
 
 namespace fixtures {
 
-void setU16(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t value) {
-    bytes[at] = static_cast<std::uint8_t>(value);
-    bytes[at + 1] = static_cast<std::uint8_t>(value >> 8);
-}
-
-void setU32(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t value) {
-    setU16(bytes, at, value & 0xFFFF);
-    setU16(bytes, at + 2, value >> 16);
-}
-
 std::uint32_t u32At(const std::vector<std::uint8_t>& bytes, std::size_t at) {
     return bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 |
            static_cast<std::uint32_t>(bytes[at + 3]) << 24;

@@ -20,8 +20,8 @@ constexpr std::size_t kCompressionField = 30;
 constexpr std::size_t kImageSizeField = 34;
 constexpr std::size_t kColorsUsedField = 46;
 
-void setU16(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t value);
-void setU32(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t value);
+using ::setU16;
+using ::setU32;
 std::uint32_t u32At(const std::vector<std::uint8_t>& bytes, std::size_t at);
 
 // width * height * 3 bytes where every pixel differs from its neighbours and from the same
