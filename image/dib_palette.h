@@ -41,7 +41,7 @@ class PaletteExpansion {
         constexpr unsigned kPixels = 8 / kBitsPerPixel;
         constexpr unsigned kBytes = 3 * kPixels;
         const std::uint32_t looked =
-            lookUpPalettePixels(source, kBitsPerPixel, count, {bytes_.data(), planes_.data()}, out);
+            lookUpPalettePixels(source, kBitsPerPixel, count, tables(), out);
         std::uint32_t i = looked / kPixels;
         out += 3 * looked;
         if constexpr (kBitsPerPixel != 1) {
@@ -97,6 +97,9 @@ class PaletteExpansion {
         }
         if (i < count) std::memcpy(out, pixels, 3 * (count - i));
     }
+
+    // The tables of the vector paths.
+    PaletteTables tables() const { return {bytes_.data(), planes_.data()}; }
 
   private:
     template <unsigned kBitsPerPixel>

@@ -6,7 +6,7 @@
 #include "image/dib_simd.h"
 
 #if defined(__GNUC__) && defined(__x86_64__)
-#include <immintrin.h>
+#include "image/dib_byte_lookups.h"
 
 namespace {
 
@@ -104,93 +104,24 @@ __attribute__((target("avx2"))) std::uint32_t gather8(const std::uint8_t* source
     return x;
 }
 
-// Where each of the 192 output bytes of 64 pixels comes from: output byte 3k + c is channel c
-// of pixel k. For each 64-byte third: the lane to take from red (k) or green (64 + k), the
-// lane k for blue, and which bytes are blue.
-struct Interleave {
-    std::uint8_t redGreen[3][64];
-    std::uint8_t pixel[3][64];
-    std::uint64_t blue[3];
-};
-
-constexpr Interleave makeInterleave() {
-    Interleave table{};
-    for (unsigned third = 0; third < 3; ++third) {
-        for (unsigned byte = 0; byte < 64; ++byte) {
-            const unsigned at = 64 * third + byte, pixel = at / 3, channel = at % 3;
-            table.pixel[third][byte] = static_cast<std::uint8_t>(pixel);
-            table.redGreen[third][byte] =
-                static_cast<std::uint8_t>(channel == 1 ? 64 + pixel : pixel);
-            if (channel == 2) table.blue[third] |= std::uint64_t{1} << byte;
-        }
-    }
-    return table;
-}
-
-constexpr Interleave kInterleave = makeInterleave();
-
-// Every lane of a 64-byte register (the masked form of the look-up keeps GCC 12's intrinsic
-// header free of a false warning).
-constexpr __mmask64 kAllLanes = ~__mmask64{0};
-
-#define GLIMMER_BYTE_LOOKUPS __attribute__((target("avx512f,avx512bw,avx512vbmi")))
-
-// One channel of 64 pixels from its 256-entry plane held in four registers: the index's top
-// bit picks the half, its low 7 bits the byte within the half.
-GLIMMER_BYTE_LOOKUPS __m512i lookUpChannel(__m512i index, __mmask64 upper, const __m512i* plane) {
-    const __m512i lower = _mm512_permutex2var_epi8(plane[0], index, plane[1]);
-    const __m512i higher = _mm512_permutex2var_epi8(plane[2], index, plane[3]);
-    return _mm512_mask_blend_epi8(upper, lower, higher);
-}
-
-// Writes the 192 bytes of 64 pixels given as their red, green and blue bytes.
-GLIMMER_BYTE_LOOKUPS void storeInterleaved(__m512i r, __m512i g, __m512i b, std::uint8_t* out) {
-    for (int third = 0; third < 3; ++third) {
-        const __m512i redGreen =
-            _mm512_permutex2var_epi8(r, _mm512_loadu_si512(kInterleave.redGreen[third]), g);
-        const __m512i bytes = _mm512_mask_permutexvar_epi8(
-            redGreen, kInterleave.blue[third], _mm512_loadu_si512(kInterleave.pixel[third]), b);
-        _mm512_storeu_si512(out + 64 * third, bytes);
-    }
-}
-
 // 64 pixels a step, read and written exactly (64 bytes in, 192 out).
 GLIMMER_BYTE_LOOKUPS std::uint32_t lookUp8(const std::uint8_t* source, std::uint32_t count,
                                            const std::uint8_t* planes, std::uint8_t* out) {
-    __m512i red[4], green[4], blue[4];
-    for (int i = 0; i < 4; ++i) {
-        red[i] = _mm512_loadu_si512(planes + 64 * i);
-        green[i] = _mm512_loadu_si512(planes + 256 + 64 * i);
-        blue[i] = _mm512_loadu_si512(planes + 512 + 64 * i);
-    }
+    EightBitPlanes loaded;
+    loadEightBitPlanes(planes, loaded);
     std::uint32_t x = 0;
-    for (; x + 64 <= count; x += 64, out += 192) {
-        const __m512i index = _mm512_loadu_si512(source + x);
-        const __mmask64 upper = _mm512_movepi8_mask(index);
-        storeInterleaved(lookUpChannel(index, upper, red), lookUpChannel(index, upper, green),
-                         lookUpChannel(index, upper, blue), out);
-    }
+    for (; x + 64 <= count; x += 64, out += 192) lookUpEightBitPixels(loaded, source + x, out);
     return x;
 }
 
-// 64 pixels (32 source bytes) a step, read and written exactly. Each source byte becomes two
-// index bytes, its high half first; the 16 colours sit in the first lanes of one register.
+// 64 pixels (32 source bytes) a step, read and written exactly.
 GLIMMER_BYTE_LOOKUPS std::uint32_t lookUp4(const std::uint8_t* source, std::uint32_t count,
                                            const std::uint8_t* planes, std::uint8_t* out) {
-    const __m512i red = _mm512_loadu_si512(planes);
-    const __m512i green = _mm512_loadu_si512(planes + 256);
-    const __m512i blue = _mm512_loadu_si512(planes + 512);
+    FourBitPlanes loaded;
+    loadFourBitPlanes(planes, loaded);
     std::uint32_t x = 0;
-    for (; x + 64 <= count; x += 64, source += 32, out += 192) {
-        const __m512i bytes =
-            _mm512_cvtepu8_epi16(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(source)));
-        const __m512i index =
-            _mm512_or_si512(_mm512_srli_epi16(bytes, 4),
-                            _mm512_slli_epi16(_mm512_and_si512(bytes, _mm512_set1_epi16(15)), 8));
-        storeInterleaved(_mm512_maskz_permutexvar_epi8(kAllLanes, index, red),
-                         _mm512_maskz_permutexvar_epi8(kAllLanes, index, green),
-                         _mm512_maskz_permutexvar_epi8(kAllLanes, index, blue), out);
-    }
+    for (; x + 64 <= count; x += 64, source += 32, out += 192)
+        lookUpFourBitPixels(loaded, source, out);
     return x;
 }
 
@@ -266,6 +197,10 @@ std::uint32_t shuffleRgb16Pixels(const std::uint8_t* source, std::uint32_t count
     return instructions().byteShuffles ? shuffleRgb16(source, count, out) : 0;
 }
 
+bool hasBytePaletteLookups() {
+    return instructions().byteLookups;
+}
+
 std::uint32_t lookUpPalettePixels(const std::uint8_t* source, unsigned bitsPerPixel,
                                   std::uint32_t count, const PaletteTables& tables,
                                   std::uint8_t* out) {
@@ -284,6 +219,10 @@ std::uint32_t lookUpPalettePixels(const std::uint8_t* source, unsigned bitsPerPi
 }
 
 #else
+
+bool hasBytePaletteLookups() {
+    return false;
+}
 
 std::uint32_t shuffleBgrPixels(const std::uint8_t*, unsigned, std::uint32_t, std::uint8_t*) {
     return 0;

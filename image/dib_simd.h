@@ -28,3 +28,6 @@ struct PaletteTables {
 std::uint32_t lookUpPalettePixels(const std::uint8_t* source, unsigned bitsPerPixel,
                                   std::uint32_t count, const PaletteTables& tables,
                                   std::uint8_t* out);
+
+// Whether the processor (and the build) has the 64-pixel byte look-ups of dib_byte_lookups.h.
+bool hasBytePaletteLookups();
