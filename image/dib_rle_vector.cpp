@@ -19,8 +19,6 @@ constexpr std::size_t kRowSlack = 256;
 constexpr std::size_t kOpReach = 2 + 256;
 // Runs this short are one 16-byte store of their pattern (5 pixels and a third).
 constexpr int kShortRun = 5;
-// Ops taken together when all are short runs: the 16 bytes of one vector.
-constexpr std::size_t kShortRunOps = 8;
 
 template <unsigned kBitsPerPixel>
 struct Planes;
@@ -43,8 +41,31 @@ GLIMMER_BYTE_LOOKUPS inline void lookUpPixels(const FourBitPlanes& planes,
     lookUpFourBitPixels(planes, source, out);
 }
 
-// The sum of eight ops' counts when all of them are runs of 1 to kShortRun pixels, else 0.
-GLIMMER_BYTE_LOOKUPS inline std::int64_t shortRunsLength(const std::uint8_t* ops) {
+// The first 16 bytes of each value's run: all of a short run, in a table 16 bytes a value.
+struct ShortRunPatterns {
+    template <unsigned kBitsPerPixel>
+    explicit ShortRunPatterns(const RleRunWriter<kBitsPerPixel>& writer) {
+        for (unsigned value = 0; value < 256; ++value)
+            std::memcpy(bytes[value], writer.pattern(static_cast<std::uint8_t>(value)), 16);
+    }
+    alignas(16) std::uint8_t bytes[256][16];
+};
+
+// The pixels of 16 (or 8) ops if all of them are runs of 1 to kShortRun pixels, else 0.
+GLIMMER_BYTE_LOOKUPS inline std::int64_t shortRunsLength16(const std::uint8_t* ops) {
+    const __m256i words = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(ops));
+    const __m256i counts = _mm256_and_si256(words, _mm256_set1_epi16(0xFF));
+    const __m256i inRange =
+        _mm256_and_si256(_mm256_cmpgt_epi16(counts, _mm256_setzero_si256()),
+                         _mm256_cmpgt_epi16(_mm256_set1_epi16(kShortRun + 1), counts));
+    if (_mm256_movemask_epi8(inRange) != -1) return 0;
+    const __m256i sums = _mm256_sad_epu8(counts, _mm256_setzero_si256());
+    const __m128i halves =
+        _mm_add_epi64(_mm256_castsi256_si128(sums), _mm256_extracti128_si256(sums, 1));
+    return _mm_cvtsi128_si64(halves) + _mm_extract_epi64(halves, 1);
+}
+
+GLIMMER_BYTE_LOOKUPS inline std::int64_t shortRunsLength8(const std::uint8_t* ops) {
     const __m128i words = _mm_loadu_si128(reinterpret_cast<const __m128i*>(ops));
     const __m128i counts = _mm_and_si128(words, _mm_set1_epi16(0xFF));
     const __m128i inRange = _mm_and_si128(_mm_cmpgt_epi16(counts, _mm_setzero_si128()),
@@ -52,6 +73,49 @@ GLIMMER_BYTE_LOOKUPS inline std::int64_t shortRunsLength(const std::uint8_t* ops
     if (_mm_movemask_epi8(inRange) != 0xFFFF) return 0;
     const __m128i sums = _mm_sad_epu8(counts, _mm_setzero_si128());
     return _mm_cvtsi128_si64(sums) + _mm_extract_epi64(sums, 1);
+}
+
+// Where each byte of 64 pixels of a run comes from in its first 6 bytes (2 pixels, which at 4
+// bits differ), for each third of the 192 bytes.
+struct RunSpread {
+    std::uint8_t byte[3][64];
+};
+
+constexpr RunSpread makeRunSpread() {
+    RunSpread spread{};
+    for (unsigned third = 0; third < 3; ++third) {
+        for (unsigned byte = 0; byte < 64; ++byte)
+            spread.byte[third][byte] = static_cast<std::uint8_t>((64 * third + byte) % 6);
+    }
+    return spread;
+}
+
+constexpr RunSpread kRunSpread = makeRunSpread();
+
+// 64 pixels of a run whose pattern starts at pattern: three 64-byte stores.
+GLIMMER_BYTE_LOOKUPS inline void writeLongRun(const std::uint8_t* pattern, std::uint8_t* out) {
+    long long pair;
+    std::memcpy(&pair, pattern, 8);
+    const __m512i pixels = _mm512_set1_epi64(pair);
+    for (int third = 0; third < 3; ++third) {
+        _mm512_storeu_si512(out + 64 * third,
+                            _mm512_maskz_permutexvar_epi8(
+                                kAllLanes, _mm512_loadu_si512(kRunSpread.byte[third]), pixels));
+    }
+}
+
+// Writes kOps short runs (whose ops the caller checked) from out on, one store each: each
+// run's next one overwrites what its store wrote past it.
+template <std::size_t kOps>
+GLIMMER_BYTE_LOOKUPS inline void writeShortRuns(const std::uint8_t* ops,
+                                                const ShortRunPatterns& patterns,
+                                                std::uint8_t* out) {
+    for (std::size_t op = 0; op < kOps; ++op) {
+        const std::size_t count = ops[2 * op], value = ops[2 * op + 1];
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out),
+                         _mm_load_si128(reinterpret_cast<const __m128i*>(patterns.bytes[value])));
+        out += 3 * count;
+    }
 }
 
 template <unsigned kBitsPerPixel>
@@ -72,32 +136,39 @@ GLIMMER_BYTE_LOOKUPS void decodeWithLookups(const RleStream<kBitsPerPixel>& stre
     const std::uint8_t* data = stream.data;
     std::uint8_t* out = stream.out;
     const Planes<kBitsPerPixel> planes(stream.palette.tables().planes);
+    const ShortRunPatterns shortRuns(stream.writer);
     while (at.position <= lastOp) {
         const std::uint8_t count = data[at.position];
         const std::uint8_t value = data[at.position + 1];
         if (count != 0) {
+            const std::size_t offset = rowStart + 3 * at.x;
+            at.fillSkipped(out, offset);
+            // Short runs come in long series (dithering): 16 or 8 ops a step.
             if (count <= kShortRun) {
-                const std::int64_t length = shortRunsLength(data + at.position);
+                std::int64_t length = shortRunsLength16(data + at.position);
+                std::size_t ops = 16;
+                if (length == 0 || length > width - at.x) {
+                    length = shortRunsLength8(data + at.position);
+                    ops = 8;
+                }
                 if (length != 0 && length <= width - at.x) {
-                    std::uint8_t* write = out + rowStart + 3 * at.x;
-                    at.fillSkipped(out, static_cast<std::size_t>(write - out));
-                    for (std::size_t op = 0; op < kShortRunOps; ++op) {
-                        const std::uint8_t* run = data + at.position + 2 * op;
-                        _mm_storeu_si128(reinterpret_cast<__m128i*>(write),
-                                         _mm_loadu_si128(reinterpret_cast<const __m128i*>(
-                                             stream.writer.pattern(run[1]))));
-                        write += 3 * run[0];
+                    if (ops == 16) {
+                        writeShortRuns<16>(data + at.position, shortRuns, out + offset);
+                    } else {
+                        writeShortRuns<8>(data + at.position, shortRuns, out + offset);
                     }
                     at.x += length;
                     at.written = rowStart + 3 * at.x;
-                    at.position += 2 * kShortRunOps;
+                    at.position += 2 * ops;
                     continue;
                 }
             }
             if (count > width - at.x) break;
-            const std::size_t offset = rowStart + 3 * at.x;
-            at.fillSkipped(out, offset);
-            stream.writer.writeRun(value, count, out + offset, stream.outputSize - offset);
+            if (count <= 64) {
+                writeLongRun(stream.writer.pattern(value), out + offset);
+            } else {
+                stream.writer.writeRun(value, count, out + offset, stream.outputSize - offset);
+            }
             at.x += count;
             at.written = offset + 3 * count;
             at.position += 2;
