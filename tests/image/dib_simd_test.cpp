@@ -3,6 +3,8 @@
 // path's end and the scalar tail after it are both checked.
 #include "image/dib_simd.h"
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 #include "tests/image/bmp_fixtures.h"
@@ -102,5 +104,67 @@ TEST(DibSimdTest, RunsOfEveryLengthGiveTheirPixels) {
             EXPECT_EQ(decoded.pixels, expectedRgb(expected))
                 << (fourBits ? 4 : 8) << " bits, width " << width;
         }
+    }
+}
+
+// Long streams, whose common ops take the run-length vector path: short runs in long series,
+// runs and literal runs over one and several 64-pixel steps, rows ended early and moves, all
+// against the pixels they describe. Palette index 0 is black, like the pixels a stream skips.
+TEST(DibSimdTest, LongRunLengthStreamsGiveTheirPixels) {
+    constexpr int kWidth = 300, kHeight = 40;
+    for (bool fourBits : {false, true}) {
+        IndexedPicture picture = patternIndexed(kWidth, kHeight, fourBits ? 16 : 256);
+        picture.palette[0] = {0, 0, 0};
+        std::fill(picture.indices.begin(), picture.indices.end(), 0);
+        std::uint32_t noise = 2463534242u;
+        auto below = [&](int bound) {
+            noise ^= noise << 13, noise ^= noise >> 17, noise ^= noise << 5;
+            return static_cast<int>(noise % static_cast<std::uint32_t>(bound));
+        };
+        auto colour = [&] { return 1 + below(fourBits ? 15 : 255); };
+        std::vector<std::uint8_t> stream;
+        for (int y = 0; y < kHeight; ++y) {
+            std::uint8_t* row = picture.indices.data() + y * kWidth;
+            const int rowEnd = y % 7 == 3 ? kWidth - 50 : kWidth;
+            for (int x = 0, ops = 0; x < rowEnd; ++ops) {
+                const int left = rowEnd - x, kind = below(4);
+                if (y % 5 == 2 && ops == 3) {  // a move 10 pixels right
+                    const int step = std::min(left, 10);
+                    stream.insert(stream.end(), {0, 2, static_cast<std::uint8_t>(step), 0});
+                    x += step;
+                } else if (kind == 3 && left >= 3) {
+                    const int count = 3 + below(std::min(left, 255) - 2);
+                    stream.insert(stream.end(), {0, static_cast<std::uint8_t>(count)});
+                    for (int i = 0; i < count; ++i)
+                        row[x + i] = static_cast<std::uint8_t>(colour());
+                    for (int i = 0; i < count; i += fourBits ? 2 : 1) {
+                        const int second = fourBits && i + 1 < count ? row[x + i + 1] : 0;
+                        stream.push_back(static_cast<std::uint8_t>(
+                            fourBits ? row[x + i] << 4 | second : row[x + i]));
+                    }
+                    if (stream.size() % 2 != 0) stream.push_back(0);
+                    x += count;
+                } else {
+                    // Series of up to 24 short runs (1 to 5 pixels), or one run of up to 255.
+                    const int runs = kind == 0 ? 24 : 1;
+                    for (int run = 0; run < runs && x < rowEnd; ++run) {
+                        const int longest = std::min(rowEnd - x, kind == 0 ? 5 : 255);
+                        const int count = 1 + below(longest);
+                        const int high = colour(), low = fourBits ? colour() : high;
+                        const int value = fourBits ? high << 4 | low : high;
+                        stream.insert(stream.end(), {static_cast<std::uint8_t>(count),
+                                                     static_cast<std::uint8_t>(value)});
+                        for (int i = 0; i < count; ++i)
+                            row[x + i] = static_cast<std::uint8_t>(i % 2 == 0 ? high : low);
+                        x += count;
+                    }
+                }
+            }
+            stream.insert(stream.end(), {0, static_cast<std::uint8_t>(y + 1 < kHeight ? 0 : 1)});
+        }
+        const Decoded decoded = decode(buildBmp(kWidth, kHeight, fourBits ? 4 : 8,
+                                                fourBits ? kRle4 : kRle8, picture.palette, stream));
+        ASSERT_EQ(decoded.status, DibStatus::ok) << (fourBits ? 4 : 8) << " bits";
+        EXPECT_EQ(decoded.pixels, expectedRgb(picture)) << (fourBits ? 4 : 8) << " bits";
     }
 }
