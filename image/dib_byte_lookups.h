@@ -1,7 +1,7 @@
 // AVX-512 VBMI palette look-ups of 64 pixels at a time, shared by the row converters and the
 // run-length decoder: byte permutes look each channel up in its 256-entry plane, then the
 // three channels are interleaved into 192 bytes of RGB. For x86-64 builds with GCC or Clang;
-// callers check the processor first (hasBytePaletteLookups).
+// callers check the processor first.
 #pragma once
 
 #include <cstdint>
@@ -75,15 +75,20 @@ GLIMMER_BYTE_LOOKUPS inline __m512i lookUpChannel(__m512i index, __mmask64 upper
     return _mm512_mask_blend_epi8(upper, lower, higher);
 }
 
-// 64 pixels of 8 bits (64 source bytes) to 192 bytes of RGB.
-GLIMMER_BYTE_LOOKUPS inline void lookUpEightBitPixels(const EightBitPlanes& planes,
-                                                      const std::uint8_t* source,
-                                                      std::uint8_t* out) {
-    const __m512i index = _mm512_loadu_si512(source);
+// 64 pixels of 8 bits, given as their indices, to 192 bytes of RGB.
+GLIMMER_BYTE_LOOKUPS inline void lookUpEightBitIndices(const EightBitPlanes& planes, __m512i index,
+                                                       std::uint8_t* out) {
     const __mmask64 upper = _mm512_movepi8_mask(index);
     storeInterleaved(lookUpChannel(index, upper, planes.red),
                      lookUpChannel(index, upper, planes.green),
                      lookUpChannel(index, upper, planes.blue), out);
+}
+
+// 64 pixels of 8 bits (64 source bytes) to 192 bytes of RGB.
+GLIMMER_BYTE_LOOKUPS inline void lookUpEightBitPixels(const EightBitPlanes& planes,
+                                                      const std::uint8_t* source,
+                                                      std::uint8_t* out) {
+    lookUpEightBitIndices(planes, _mm512_loadu_si512(source), out);
 }
 
 // The 16 colours of a 4-bit palette, in the first lanes of one register per channel.
@@ -98,6 +103,14 @@ GLIMMER_BYTE_LOOKUPS inline void loadFourBitPlanes(const std::uint8_t* planes,
     loaded.blue = _mm512_loadu_si512(planes + 512);
 }
 
+// 64 pixels of 4 bits, given as one index byte each, to 192 bytes of RGB.
+GLIMMER_BYTE_LOOKUPS inline void lookUpFourBitIndices(const FourBitPlanes& planes, __m512i index,
+                                                      std::uint8_t* out) {
+    storeInterleaved(_mm512_maskz_permutexvar_epi8(kAllLanes, index, planes.red),
+                     _mm512_maskz_permutexvar_epi8(kAllLanes, index, planes.green),
+                     _mm512_maskz_permutexvar_epi8(kAllLanes, index, planes.blue), out);
+}
+
 // 64 pixels of 4 bits (32 source bytes) to 192 bytes of RGB. Each source byte becomes two
 // index bytes, its high half first.
 GLIMMER_BYTE_LOOKUPS inline void lookUpFourBitPixels(const FourBitPlanes& planes,
@@ -108,9 +121,7 @@ GLIMMER_BYTE_LOOKUPS inline void lookUpFourBitPixels(const FourBitPlanes& planes
     const __m512i index =
         _mm512_or_si512(_mm512_srli_epi16(bytes, 4),
                         _mm512_slli_epi16(_mm512_and_si512(bytes, _mm512_set1_epi16(15)), 8));
-    storeInterleaved(_mm512_maskz_permutexvar_epi8(kAllLanes, index, planes.red),
-                     _mm512_maskz_permutexvar_epi8(kAllLanes, index, planes.green),
-                     _mm512_maskz_permutexvar_epi8(kAllLanes, index, planes.blue), out);
+    lookUpFourBitIndices(planes, index, out);
 }
 
 #endif

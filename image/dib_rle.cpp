@@ -18,7 +18,7 @@ DibStatus decodeRuns(const RleStream<kBitsPerPixel>& stream) {
     const std::size_t size = stream.size;
     const std::size_t outputSize = stream.outputSize;
     std::uint8_t* out = stream.out;
-    const bool vector = hasBytePaletteLookups();
+    const bool vector = hasRunLengthVectors();
 
     RleProgress at;
     std::size_t& position = at.position;

@@ -1,82 +1,122 @@
-// The common ops of run-length streams with AVX-512 VBMI: literal runs looked up 64 pixels a
-// step, short runs eight ops a step, each a single store. The bounds of the stream and of the
-// output are checked once per row, not per write: every step may read and write whole vector
-// blocks past its op, so the ops near either end are left to the decoder's own loop.
+// The common ops of run-length streams with AVX-512: literal runs looked up 64 pixels a step,
+// series of short runs spread out and compressed into one step of 64 pixels, longer runs as
+// three 64-byte stores. The bounds of the stream and of the output are checked once per row,
+// not per write: every step may read and write whole vector blocks past its op, so the ops
+// near either end are left to the decoder's own loop.
 #include "image/dib_byte_lookups.h"
 #include "image/dib_rle_stream.h"
 #include "image/dib_simd.h"
 
 #if defined(__GNUC__) && defined(__x86_64__)
 
+// The byte look-ups, and the byte compression (VBMI2) of short runs.
+#define GLIMMER_RUN_VECTORS __attribute__((target("avx512f,avx512bw,avx512vbmi,avx512vbmi2")))
+
 namespace {
 
-// Output bytes a write may reach past its row's end: a literal run's last 64-pixel step (up to
-// 63 pixels, 189 bytes, past the run), or the 4 blocks of 48 bytes from a run's start that
-// RleRunWriter writes where it has room for them and its own slack (240 bytes).
+// Output bytes a write may reach past its row's end: a step of 64 pixels (192 bytes) from a
+// run's start, or a literal run's last step (up to 63 pixels, 189 bytes, past the run), or
+// RleRunWriter's blocks, which it writes only with its own slack (240 bytes) before the end.
 constexpr std::size_t kRowSlack = 256;
 // Stream bytes an op may read from its start: its 2 bytes and a literal run's whole 64-pixel
-// steps (255 pixels read as 256 bytes at 8 bits, 128 at 4).
+// steps (255 pixels read as 256 bytes at 8 bits, 128 at 4); 64 for a series of short runs.
 constexpr std::size_t kOpReach = 2 + 256;
-// Runs this short are one 16-byte store of their pattern (5 pixels and a third).
-constexpr int kShortRun = 5;
+// A series of short runs is taken as one step from this many ops on; fewer are cheaper alone.
+constexpr unsigned kShortSeries = 4;
 
 template <unsigned kBitsPerPixel>
 struct Planes;
+
 template <>
 struct Planes<8> : EightBitPlanes {
-    explicit Planes(const std::uint8_t* planes) { loadEightBitPlanes(planes, *this); }
+    GLIMMER_RUN_VECTORS explicit Planes(const std::uint8_t* planes) {
+        loadEightBitPlanes(planes, *this);
+    }
+    GLIMMER_RUN_VECTORS void lookUp(__m512i index, std::uint8_t* out) const {
+        lookUpEightBitIndices(*this, index, out);
+    }
+    GLIMMER_RUN_VECTORS void lookUp(const std::uint8_t* source, std::uint8_t* out) const {
+        lookUpEightBitPixels(*this, source, out);
+    }
 };
+
 template <>
 struct Planes<4> : FourBitPlanes {
-    explicit Planes(const std::uint8_t* planes) { loadFourBitPlanes(planes, *this); }
-};
-
-GLIMMER_BYTE_LOOKUPS inline void lookUpPixels(const EightBitPlanes& planes,
-                                              const std::uint8_t* source, std::uint8_t* out) {
-    lookUpEightBitPixels(planes, source, out);
-}
-
-GLIMMER_BYTE_LOOKUPS inline void lookUpPixels(const FourBitPlanes& planes,
-                                              const std::uint8_t* source, std::uint8_t* out) {
-    lookUpFourBitPixels(planes, source, out);
-}
-
-// The first 16 bytes of each value's run: all of a short run, in a table 16 bytes a value.
-struct ShortRunPatterns {
-    template <unsigned kBitsPerPixel>
-    explicit ShortRunPatterns(const RleRunWriter<kBitsPerPixel>& writer) {
-        for (unsigned value = 0; value < 256; ++value)
-            std::memcpy(bytes[value], writer.pattern(static_cast<std::uint8_t>(value)), 16);
+    GLIMMER_RUN_VECTORS explicit Planes(const std::uint8_t* planes) {
+        loadFourBitPlanes(planes, *this);
     }
-    alignas(16) std::uint8_t bytes[256][16];
+    GLIMMER_RUN_VECTORS void lookUp(__m512i index, std::uint8_t* out) const {
+        lookUpFourBitIndices(*this, index, out);
+    }
+    GLIMMER_RUN_VECTORS void lookUp(const std::uint8_t* source, std::uint8_t* out) const {
+        lookUpFourBitPixels(*this, source, out);
+    }
 };
 
-// The pixels of 16 (or 8) ops if all of them are runs of 1 to kShortRun pixels, else 0.
-GLIMMER_BYTE_LOOKUPS inline std::int64_t shortRunsLength16(const std::uint8_t* ops) {
-    const __m256i words = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(ops));
-    const __m256i counts = _mm256_and_si256(words, _mm256_set1_epi16(0xFF));
-    const __m256i inRange =
-        _mm256_and_si256(_mm256_cmpgt_epi16(counts, _mm256_setzero_si256()),
-                         _mm256_cmpgt_epi16(_mm256_set1_epi16(kShortRun + 1), counts));
-    if (_mm256_movemask_epi8(inRange) != -1) return 0;
-    const __m256i sums = _mm256_sad_epu8(counts, _mm256_setzero_si256());
-    const __m128i halves =
-        _mm_add_epi64(_mm256_castsi256_si128(sums), _mm256_extracti128_si256(sums, 1));
-    return _mm_cvtsi128_si64(halves) + _mm_extract_epi64(halves, 1);
+// Runs of at most kSlot pixels, 64 / kSlot ops, each given kSlot of 64 lanes: for each lane,
+// where its op's count and value lie among the ops' bytes, and the lane's place in the run.
+template <unsigned kSlot>
+struct ShortRunSpread {
+    static constexpr unsigned kOps = 64 / kSlot;
+    std::uint8_t count[64], value[64], place[64];
+};
+
+template <unsigned kSlot>
+constexpr ShortRunSpread<kSlot> makeShortRunSpread() {
+    ShortRunSpread<kSlot> spread{};
+    for (unsigned lane = 0; lane < 64; ++lane) {
+        const unsigned op = lane / kSlot;
+        const bool inSlot = op < spread.kOps;
+        spread.count[lane] = static_cast<std::uint8_t>(inSlot ? 2 * op : 0);
+        spread.value[lane] = static_cast<std::uint8_t>(inSlot ? 2 * op + 1 : 0);
+        // Lanes past the last slot get a place no run reaches.
+        spread.place[lane] = static_cast<std::uint8_t>(inSlot ? lane % kSlot : 255);
+    }
+    return spread;
 }
 
-GLIMMER_BYTE_LOOKUPS inline std::int64_t shortRunsLength8(const std::uint8_t* ops) {
-    const __m128i words = _mm_loadu_si128(reinterpret_cast<const __m128i*>(ops));
-    const __m128i counts = _mm_and_si128(words, _mm_set1_epi16(0xFF));
-    const __m128i inRange = _mm_and_si128(_mm_cmpgt_epi16(counts, _mm_setzero_si128()),
-                                          _mm_cmplt_epi16(counts, _mm_set1_epi16(kShortRun + 1)));
-    if (_mm_movemask_epi8(inRange) != 0xFFFF) return 0;
-    const __m128i sums = _mm_sad_epu8(counts, _mm_setzero_si128());
-    return _mm_cvtsi128_si64(sums) + _mm_extract_epi64(sums, 1);
+template <unsigned kSlot>
+constexpr ShortRunSpread<kSlot> kShortRunSpread = makeShortRunSpread<kSlot>();
+
+// How many of the next 64 / kSlot ops, from the first, are runs of 1 to kSlot pixels.
+template <unsigned kSlot>
+GLIMMER_RUN_VECTORS inline unsigned countShortRuns(const std::uint8_t* ops) {
+    const __m512i counts = _mm512_and_si512(_mm512_loadu_si512(ops), _mm512_set1_epi16(0xFF));
+    const __mmask32 outside = _mm512_cmpge_epu16_mask(
+        _mm512_sub_epi16(counts, _mm512_set1_epi16(1)), _mm512_set1_epi16(kSlot));
+    const unsigned leading = static_cast<unsigned>(__builtin_ctz(outside | 0x80000000u));
+    return leading < ShortRunSpread<kSlot>::kOps ? leading : ShortRunSpread<kSlot>::kOps;
 }
 
-// Where each byte of 64 pixels of a run comes from in its first 6 bytes (2 pixels, which at 4
-// bits differ), for each third of the 192 bytes.
+// The palette indices of the pixels of the first ops runs of at most kSlot pixels, in the
+// first lanes; pixels is their number. Each op's value is spread over its kSlot lanes, of
+// which the first count are kept.
+template <unsigned kSlot, unsigned kBitsPerPixel>
+GLIMMER_RUN_VECTORS inline __m512i expandShortRuns(const std::uint8_t* ops, unsigned opCount,
+                                                   std::uint64_t& pixels) {
+    const ShortRunSpread<kSlot>& spread = kShortRunSpread<kSlot>;
+    const __m512i words = _mm512_loadu_si512(ops);
+    const __m512i counts =
+        _mm512_maskz_permutexvar_epi8(kAllLanes, _mm512_loadu_si512(spread.count), words);
+    __m512i values =
+        _mm512_maskz_permutexvar_epi8(kAllLanes, _mm512_loadu_si512(spread.value), words);
+    const __m512i place = _mm512_loadu_si512(spread.place);
+    if constexpr (kBitsPerPixel == 4) {
+        // The high half of the value for a run's even pixels, the low half for its odd ones.
+        const __mmask64 odd = _mm512_test_epi8_mask(place, _mm512_set1_epi8(1));
+        const __m512i half = _mm512_set1_epi8(15);
+        values = _mm512_mask_blend_epi8(odd, _mm512_and_si512(_mm512_srli_epi16(values, 4), half),
+                                        _mm512_and_si512(values, half));
+    }
+    const unsigned lanes = opCount * kSlot;
+    const __mmask64 taken = lanes >= 64 ? kAllLanes : (__mmask64{1} << lanes) - 1;
+    const __mmask64 keep = _mm512_mask_cmplt_epu8_mask(taken, place, counts);
+    pixels = static_cast<std::uint64_t>(__builtin_popcountll(keep));
+    return _mm512_maskz_compress_epi8(keep, values);
+}
+
+// Where each byte of 64 pixels of a run comes from in the first 6 bytes of its pattern (2
+// pixels, which at 4 bits differ), for each third of the 192 bytes.
 struct RunSpread {
     std::uint8_t byte[3][64];
 };
@@ -93,7 +133,7 @@ constexpr RunSpread makeRunSpread() {
 constexpr RunSpread kRunSpread = makeRunSpread();
 
 // 64 pixels of a run whose pattern starts at pattern: three 64-byte stores.
-GLIMMER_BYTE_LOOKUPS inline void writeLongRun(const std::uint8_t* pattern, std::uint8_t* out) {
+GLIMMER_RUN_VECTORS inline void writeRunStep(const std::uint8_t* pattern, std::uint8_t* out) {
     long long pair;
     std::memcpy(&pair, pattern, 8);
     const __m512i pixels = _mm512_set1_epi64(pair);
@@ -104,70 +144,71 @@ GLIMMER_BYTE_LOOKUPS inline void writeLongRun(const std::uint8_t* pattern, std::
     }
 }
 
-// Writes kOps short runs (whose ops the caller checked) from out on, one store each: each
-// run's next one overwrites what its store wrote past it.
-template <std::size_t kOps>
-GLIMMER_BYTE_LOOKUPS inline void writeShortRuns(const std::uint8_t* ops,
-                                                const ShortRunPatterns& patterns,
-                                                std::uint8_t* out) {
-    for (std::size_t op = 0; op < kOps; ++op) {
-        const std::size_t count = ops[2 * op], value = ops[2 * op + 1];
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out),
-                         _mm_load_si128(reinterpret_cast<const __m128i*>(patterns.bytes[value])));
-        out += 3 * count;
+template <unsigned kBitsPerPixel>
+class VectorRleDecoder {
+  public:
+    GLIMMER_RUN_VECTORS VectorRleDecoder(const RleStream<kBitsPerPixel>& stream)
+        : stream_(stream), planes_(stream.palette.tables().planes) {}
+
+    GLIMMER_RUN_VECTORS void decode(RleProgress& progress);
+
+  private:
+    // Writes the series of short runs that starts the next ops when it is long enough and fits
+    // the row, and returns whether it did.
+    template <unsigned kSlot>
+    GLIMMER_RUN_VECTORS bool writeShortSeries(RleProgress& at, std::size_t rowStart) {
+        const std::uint8_t* ops = stream_.data + at.position;
+        const unsigned series = countShortRuns<kSlot>(ops);
+        if (series < kShortSeries) return false;
+        std::uint64_t pixels;
+        const __m512i indices = expandShortRuns<kSlot, kBitsPerPixel>(ops, series, pixels);
+        if (static_cast<std::int64_t>(pixels) > stream_.width - at.x) return false;
+        const std::size_t offset = rowStart + 3 * static_cast<std::size_t>(at.x);
+        at.fillSkipped(stream_.out, offset);
+        planes_.lookUp(indices, stream_.out + offset);
+        at.position += 2 * series;
+        at.x += static_cast<std::int64_t>(pixels);
+        at.written = offset + 3 * pixels;
+        return true;
     }
-}
+
+    const RleStream<kBitsPerPixel>& stream_;
+    const Planes<kBitsPerPixel> planes_;
+};
 
 template <unsigned kBitsPerPixel>
-GLIMMER_BYTE_LOOKUPS void decodeWithLookups(const RleStream<kBitsPerPixel>& stream,
-                                            RleProgress& progress) {
-    const std::int64_t width = stream.width;
+GLIMMER_RUN_VECTORS void VectorRleDecoder<kBitsPerPixel>::decode(RleProgress& progress) {
+    const std::int64_t width = stream_.width;
     const std::size_t rowBytes = static_cast<std::size_t>(width) * 3;
     // The rows whose every write stays inside the output; every op that starts at or before
     // lastOp has all the bytes it reads.
     const std::size_t lastRowEnd =
-        stream.outputSize < kRowSlack ? 0 : stream.outputSize - kRowSlack;
-    if (stream.size < kOpReach || progress.y >= stream.rows) return;
-    const std::size_t lastOp = stream.size - kOpReach;
+        stream_.outputSize < kRowSlack ? 0 : stream_.outputSize - kRowSlack;
+    if (stream_.size < kOpReach || progress.y >= stream_.rows) return;
+    const std::size_t lastOp = stream_.size - kOpReach;
     RleProgress at = progress;
     std::size_t rowStart = static_cast<std::size_t>(at.y) * rowBytes;
     if (rowStart + rowBytes > lastRowEnd) return;
 
-    const std::uint8_t* data = stream.data;
-    std::uint8_t* out = stream.out;
-    const Planes<kBitsPerPixel> planes(stream.palette.tables().planes);
-    const ShortRunPatterns shortRuns(stream.writer);
+    const std::uint8_t* data = stream_.data;
+    std::uint8_t* out = stream_.out;
     while (at.position <= lastOp) {
         const std::uint8_t count = data[at.position];
         const std::uint8_t value = data[at.position + 1];
         if (count != 0) {
-            const std::size_t offset = rowStart + 3 * at.x;
-            at.fillSkipped(out, offset);
-            // Short runs come in long series (dithering): 16 or 8 ops a step.
-            if (count <= kShortRun) {
-                std::int64_t length = shortRunsLength16(data + at.position);
-                std::size_t ops = 16;
-                if (length == 0 || length > width - at.x) {
-                    length = shortRunsLength8(data + at.position);
-                    ops = 8;
-                }
-                if (length != 0 && length <= width - at.x) {
-                    if (ops == 16) {
-                        writeShortRuns<16>(data + at.position, shortRuns, out + offset);
-                    } else {
-                        writeShortRuns<8>(data + at.position, shortRuns, out + offset);
-                    }
-                    at.x += length;
-                    at.written = rowStart + 3 * at.x;
-                    at.position += 2 * ops;
-                    continue;
-                }
+            // Short runs come in long series (dithering): runs of up to 3 pixels 21 ops a
+            // step, else of up to 4 pixels 16 ops a step.
+            if (count <= 4 &&
+                (writeShortSeries<3>(at, rowStart) || writeShortSeries<4>(at, rowStart))) {
+                continue;
             }
             if (count > width - at.x) break;
+            const std::size_t offset = rowStart + 3 * at.x;
+            at.fillSkipped(out, offset);
             if (count <= 64) {
-                writeLongRun(stream.writer.pattern(value), out + offset);
+                writeRunStep(stream_.writer.pattern(value), out + offset);
             } else {
-                stream.writer.writeRun(value, count, out + offset, stream.outputSize - offset);
+                stream_.writer.writeRun(value, count, out + offset, stream_.outputSize - offset);
             }
             at.x += count;
             at.written = offset + 3 * count;
@@ -179,7 +220,7 @@ GLIMMER_BYTE_LOOKUPS void decodeWithLookups(const RleStream<kBitsPerPixel>& stre
             const std::uint8_t* source = data + at.position + 2;
             std::uint8_t* write = out + offset;
             for (unsigned done = 0; done < value; done += 64) {
-                lookUpPixels(planes, source, write);
+                planes_.lookUp(source, write);
                 source += 64 * kBitsPerPixel / 8;
                 write += 192;
             }
@@ -192,7 +233,7 @@ GLIMMER_BYTE_LOOKUPS void decodeWithLookups(const RleStream<kBitsPerPixel>& stre
             at.x = 0;
             ++at.y;
             rowStart += rowBytes;
-            if (at.y >= stream.rows || rowStart + rowBytes > lastRowEnd) break;
+            if (at.y >= stream_.rows || rowStart + rowBytes > lastRowEnd) break;
         } else {
             break;
         }
@@ -204,7 +245,9 @@ GLIMMER_BYTE_LOOKUPS void decodeWithLookups(const RleStream<kBitsPerPixel>& stre
 
 template <unsigned kBitsPerPixel>
 void decodeCommonRleOps(const RleStream<kBitsPerPixel>& stream, RleProgress& progress) {
-    if (hasBytePaletteLookups()) decodeWithLookups(stream, progress);
+    if (!hasRunLengthVectors()) return;
+    VectorRleDecoder<kBitsPerPixel> decoder(stream);
+    decoder.decode(progress);
 }
 
 #else

@@ -12,7 +12,7 @@ namespace {
 
 // What the processor offers, asked once.
 struct Instructions {
-    bool byteShuffles, gathers, byteLookups;
+    bool byteShuffles, gathers, byteLookups, byteCompression;
 };
 
 const Instructions& instructions() {
@@ -20,7 +20,8 @@ const Instructions& instructions() {
         __builtin_cpu_init();
         return Instructions{
             __builtin_cpu_supports("ssse3") != 0, __builtin_cpu_supports("avx2") != 0,
-            __builtin_cpu_supports("avx512bw") != 0 && __builtin_cpu_supports("avx512vbmi") != 0};
+            __builtin_cpu_supports("avx512bw") != 0 && __builtin_cpu_supports("avx512vbmi") != 0,
+            __builtin_cpu_supports("avx512vbmi2") != 0};
     }();
     return present;
 }
@@ -197,8 +198,8 @@ std::uint32_t shuffleRgb16Pixels(const std::uint8_t* source, std::uint32_t count
     return instructions().byteShuffles ? shuffleRgb16(source, count, out) : 0;
 }
 
-bool hasBytePaletteLookups() {
-    return instructions().byteLookups;
+bool hasRunLengthVectors() {
+    return instructions().byteLookups && instructions().byteCompression;
 }
 
 std::uint32_t lookUpPalettePixels(const std::uint8_t* source, unsigned bitsPerPixel,
@@ -220,7 +221,7 @@ std::uint32_t lookUpPalettePixels(const std::uint8_t* source, unsigned bitsPerPi
 
 #else
 
-bool hasBytePaletteLookups() {
+bool hasRunLengthVectors() {
     return false;
 }
 

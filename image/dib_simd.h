@@ -29,5 +29,6 @@ std::uint32_t lookUpPalettePixels(const std::uint8_t* source, unsigned bitsPerPi
                                   std::uint32_t count, const PaletteTables& tables,
                                   std::uint8_t* out);
 
-// Whether the processor (and the build) has the 64-pixel byte look-ups of dib_byte_lookups.h.
-bool hasBytePaletteLookups();
+// Whether the processor (and the build) has the 64-pixel byte look-ups of dib_byte_lookups.h
+// and the byte compression (AVX-512 VBMI2) that the run-length vector path takes too.
+bool hasRunLengthVectors();
