@@ -144,71 +144,62 @@ GLIMMER_RUN_VECTORS inline void writeRunStep(const std::uint8_t* pattern, std::u
     }
 }
 
-template <unsigned kBitsPerPixel>
-class VectorRleDecoder {
-  public:
-    GLIMMER_RUN_VECTORS VectorRleDecoder(const RleStream<kBitsPerPixel>& stream)
-        : stream_(stream), planes_(stream.palette.tables().planes) {}
-
-    GLIMMER_RUN_VECTORS void decode(RleProgress& progress);
-
-  private:
-    // Writes the series of short runs that starts the next ops when it is long enough and fits
-    // the row, and returns whether it did.
-    template <unsigned kSlot>
-    GLIMMER_RUN_VECTORS bool writeShortSeries(RleProgress& at, std::size_t rowStart) {
-        const std::uint8_t* ops = stream_.data + at.position;
-        const unsigned series = countShortRuns<kSlot>(ops);
-        if (series < kShortSeries) return false;
-        std::uint64_t pixels;
-        const __m512i indices = expandShortRuns<kSlot, kBitsPerPixel>(ops, series, pixels);
-        if (static_cast<std::int64_t>(pixels) > stream_.width - at.x) return false;
-        const std::size_t offset = rowStart + 3 * static_cast<std::size_t>(at.x);
-        at.fillSkipped(stream_.out, offset);
-        planes_.lookUp(indices, stream_.out + offset);
-        at.position += 2 * series;
-        at.x += static_cast<std::int64_t>(pixels);
-        at.written = offset + 3 * pixels;
-        return true;
-    }
-
-    const RleStream<kBitsPerPixel>& stream_;
-    const Planes<kBitsPerPixel> planes_;
-};
+// Writes the series of short runs that starts at the next op when it is long enough and fits
+// the row, and returns whether it did.
+template <unsigned kSlot, unsigned kBitsPerPixel>
+GLIMMER_RUN_VECTORS bool writeShortSeries(const RleStream<kBitsPerPixel>& stream,
+                                          const Planes<kBitsPerPixel>& planes, RleProgress& at,
+                                          std::size_t rowStart) {
+    const std::uint8_t* ops = stream.data + at.position;
+    const unsigned series = countShortRuns<kSlot>(ops);
+    if (series < kShortSeries) return false;
+    std::uint64_t pixels;
+    const __m512i indices = expandShortRuns<kSlot, kBitsPerPixel>(ops, series, pixels);
+    if (static_cast<std::int64_t>(pixels) > stream.width - at.x) return false;
+    const std::size_t offset = rowStart + 3 * static_cast<std::size_t>(at.x);
+    at.fillSkipped(stream.out, offset);
+    planes.lookUp(indices, stream.out + offset);
+    at.position += 2 * series;
+    at.x += static_cast<std::int64_t>(pixels);
+    at.written = offset + 3 * pixels;
+    return true;
+}
 
 template <unsigned kBitsPerPixel>
-GLIMMER_RUN_VECTORS void VectorRleDecoder<kBitsPerPixel>::decode(RleProgress& progress) {
-    const std::int64_t width = stream_.width;
+GLIMMER_RUN_VECTORS void decodeWithVectors(const RleStream<kBitsPerPixel>& stream,
+                                           RleProgress& progress) {
+    const std::int64_t width = stream.width;
     const std::size_t rowBytes = static_cast<std::size_t>(width) * 3;
     // The rows whose every write stays inside the output; every op that starts at or before
     // lastOp has all the bytes it reads.
     const std::size_t lastRowEnd =
-        stream_.outputSize < kRowSlack ? 0 : stream_.outputSize - kRowSlack;
-    if (stream_.size < kOpReach || progress.y >= stream_.rows) return;
-    const std::size_t lastOp = stream_.size - kOpReach;
+        stream.outputSize < kRowSlack ? 0 : stream.outputSize - kRowSlack;
+    if (stream.size < kOpReach || progress.y >= stream.rows) return;
+    const std::size_t lastOp = stream.size - kOpReach;
     RleProgress at = progress;
     std::size_t rowStart = static_cast<std::size_t>(at.y) * rowBytes;
     if (rowStart + rowBytes > lastRowEnd) return;
 
-    const std::uint8_t* data = stream_.data;
-    std::uint8_t* out = stream_.out;
+    const std::uint8_t* data = stream.data;
+    std::uint8_t* out = stream.out;
+    const Planes<kBitsPerPixel> planes(stream.palette.tables().planes);
     while (at.position <= lastOp) {
         const std::uint8_t count = data[at.position];
         const std::uint8_t value = data[at.position + 1];
         if (count != 0) {
             // Short runs come in long series (dithering): runs of up to 3 pixels 21 ops a
             // step, else of up to 4 pixels 16 ops a step.
-            if (count <= 4 &&
-                (writeShortSeries<3>(at, rowStart) || writeShortSeries<4>(at, rowStart))) {
+            if (count <= 4 && (writeShortSeries<3>(stream, planes, at, rowStart) ||
+                               writeShortSeries<4>(stream, planes, at, rowStart))) {
                 continue;
             }
             if (count > width - at.x) break;
             const std::size_t offset = rowStart + 3 * at.x;
             at.fillSkipped(out, offset);
             if (count <= 64) {
-                writeRunStep(stream_.writer.pattern(value), out + offset);
+                writeRunStep(stream.writer.pattern(value), out + offset);
             } else {
-                stream_.writer.writeRun(value, count, out + offset, stream_.outputSize - offset);
+                stream.writer.writeRun(value, count, out + offset, stream.outputSize - offset);
             }
             at.x += count;
             at.written = offset + 3 * count;
@@ -220,7 +211,7 @@ GLIMMER_RUN_VECTORS void VectorRleDecoder<kBitsPerPixel>::decode(RleProgress& pr
             const std::uint8_t* source = data + at.position + 2;
             std::uint8_t* write = out + offset;
             for (unsigned done = 0; done < value; done += 64) {
-                planes_.lookUp(source, write);
+                planes.lookUp(source, write);
                 source += 64 * kBitsPerPixel / 8;
                 write += 192;
             }
@@ -228,12 +219,20 @@ GLIMMER_RUN_VECTORS void VectorRleDecoder<kBitsPerPixel>::decode(RleProgress& pr
             at.position += 2 + ((bytes + 1) & ~std::size_t{1});
             at.x += value;
             at.written = offset + 3 * value;
-        } else if (value == kRleEndOfLine) {
-            at.position += 2;
-            at.x = 0;
-            ++at.y;
-            rowStart += rowBytes;
-            if (at.y >= stream_.rows || rowStart + rowBytes > lastRowEnd) break;
+        } else if (value == kRleEndOfLine || value == kRleDelta) {
+            // A line end, or a move right and up that stays inside the picture (else the
+            // decoder's loop reports it); either may leave the rows with room to write.
+            std::int64_t x = 0, y = at.y + 1;
+            if (value == kRleDelta) {
+                x = at.x + data[at.position + 2];
+                y = at.y + data[at.position + 3];
+                if (x > width || y > stream.rows) break;
+            }
+            at.position += value == kRleDelta ? 4 : 2;
+            at.x = x;
+            at.y = y;
+            rowStart = static_cast<std::size_t>(y) * rowBytes;
+            if (at.y >= stream.rows || rowStart + rowBytes > lastRowEnd) break;
         } else {
             break;
         }
@@ -245,9 +244,7 @@ GLIMMER_RUN_VECTORS void VectorRleDecoder<kBitsPerPixel>::decode(RleProgress& pr
 
 template <unsigned kBitsPerPixel>
 void decodeCommonRleOps(const RleStream<kBitsPerPixel>& stream, RleProgress& progress) {
-    if (!hasRunLengthVectors()) return;
-    VectorRleDecoder<kBitsPerPixel> decoder(stream);
-    decoder.decode(progress);
+    if (hasRunLengthVectors()) decodeWithVectors(stream, progress);
 }
 
 #else
