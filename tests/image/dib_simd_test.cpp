@@ -1,6 +1,6 @@
-// The vector paths of the row converters against the pixels each depth defines, at every row
-// length around their steps (4, 8 and 64 pixels) and for runs of every length, so that each
-// path's end and the scalar tail after it are both checked.
+// The vector paths of the row converters and of the run-length decoder against the pixels
+// each depth defines, at every row length around their steps (4, 8 and 64 pixels) and for runs
+// of every length, so that each path's end and the scalar tail after it are both checked.
 #include "image/dib_simd.h"
 
 #include <algorithm>
