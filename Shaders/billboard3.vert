@@ -1,6 +1,7 @@
 #version 120
-// The billboard face: the picture coordinate passes through to the fragment stage, together
-// with the LED's mean light over its cell, which the far cells show, and the way to the viewer.
+// The billboard face of the LED effects: the picture coordinate passes through to the fragment
+// stage, together with the LED's mean light over its cell, which the far cells show, and the
+// way to the viewer.
 uniform float tolerance;
 uniform float pixelRadius;
 varying float ledMeanLight;
@@ -38,11 +39,16 @@ float meanLedLight()
     return sum * spacing * spacing;
 }
 
-void main()
+void placeLedFace()
 {
     gl_TexCoord[0] = gl_MultiTexCoord0;
     ledMeanLight = meanLedLight();
     // The face lies in z = 0 facing +z; the inverse modelview matrix takes the eye there.
     towardViewer = (gl_ModelViewMatrixInverse * vec4(0.0, 0.0, 0.0, 1.0)).xyz - gl_Vertex.xyz;
     gl_Position = ftransform();
+}
+
+void main()
+{
+    placeLedFace();
 }

@@ -1,6 +1,7 @@
 #version 120
-// The billboard face: the picture coordinate passes through to the fragment stage, together
-// with the LED's mean light over its cell, which the far cells show, and the way to the viewer.
+// The billboard face of the LED effects: the picture coordinate passes through to the fragment
+// stage, together with the LED's mean light over its cell, which the far cells show, and the
+// way to the viewer.
 uniform float tolerance;
 uniform float pixelRadius;
 varying float ledMeanLight;
@@ -38,11 +39,27 @@ float meanLedLight()
     return sum * spacing * spacing;
 }
 
-void main()
+void placeLedFace()
 {
     gl_TexCoord[0] = gl_MultiTexCoord0;
     ledMeanLight = meanLedLight();
     // The face lies in z = 0 facing +z; the inverse modelview matrix takes the eye there.
     towardViewer = (gl_ModelViewMatrixInverse * vec4(0.0, 0.0, 0.0, 1.0)).xyz - gl_Vertex.xyz;
     gl_Position = ftransform();
+}
+
+// Which LEDs burn out is chosen by the noise picture: two of its texels, read once per vertex,
+// seed the fragment stage's hash of each cell's index. A per-fragment read of the noise would
+// cost more than all the LED's own light on a rasteriser without texture hardware. The seed
+// goes out as whole numbers, the same at every vertex, so the fragment stage can round away
+// what interpolation adds and every fragment of the face sees the same seed.
+uniform sampler2D noiseTexture;
+varying vec4 noiseSeed;
+
+void main()
+{
+    placeLedFace();
+    vec2 first = texture2DLod(noiseTexture, vec2(0.3, 0.3), 0.0).rg;
+    vec2 second = texture2DLod(noiseTexture, vec2(0.7, 0.65), 0.0).rg;
+    noiseSeed = floor(vec4(first, second) * 255.0 + 0.5);
 }

@@ -3,7 +3,6 @@
 // Billboard IV: the LEDs of Billboard III, more saturated and brighter by colorBoost, and a
 // share burntOutPercent of them burnt out.
 uniform sampler2D billboardTexture;
-uniform sampler2D noiseTexture;
 uniform ivec2 billboardSize;
 uniform int pixelSize;
 uniform float tolerance;
@@ -14,6 +13,7 @@ uniform float colorBoost;
 uniform float burntOutPercent;
 varying float ledMeanLight;
 varying vec3 towardViewer;
+varying vec4 noiseSeed;
 
 #include "picture_cells.glsl"
 
@@ -39,22 +39,16 @@ vec3 boostColour(vec3 drive)
 }
 
 // Whether the LED of a cell works: about burntOutPercent of all cells stay dark, the same ones
-// in every frame. The noise picture is read once per cell at its finest level, at strides that
-// keep neighbouring cells apart and a quadratic term that breaks the lattice of plain strides
-// (which lines burnt-out cells up in rows); folding the value makes the shares even whatever
-// the size and spectrum of the noise. A black sample (no noise picture loaded) burns nothing
-// out. Cells of a few screen pixels or less take the mean instead, which cannot flicker.
+// in every frame. The cell's index, shifted by the noise picture's seed, is hashed to an even
+// value in [0, 1); a black seed (no noise picture loaded) burns nothing out. Cells of a few
+// screen pixels or less take the mean instead, which cannot flicker.
 float ledWorks(vec2 cellIndex, float detail)
 {
-    vec2 at = (cellIndex + 0.5) * vec2(0.1031, 0.1379)
-            + cellIndex.yx * cellIndex.yx * vec2(0.0137, 0.0173);
-#ifdef GL_ARB_shader_texture_lod
-    vec3 noise = texture2DLod(noiseTexture, at, 0.0).rgb;
-#else
-    vec3 noise = texture2D(noiseTexture, at, -16.0).rgb;
-#endif
-    float value = fract(dot(noise, vec3(61.0, 83.0, 97.0)));
-    float works = (value < burntOutPercent && noise != vec3(0.0)) ? 0.0 : 1.0;
+    vec4 seed = floor(noiseSeed + 0.5);  // whole again after interpolation
+    vec3 p = fract((cellIndex.xyx + seed.xyz * 17.0 + seed.w) * vec3(0.1031, 0.1030, 0.0973));
+    p += dot(p, p.yzx + 33.33);
+    float value = fract((p.x + p.y) * p.z);
+    float works = (value < burntOutPercent && seed != vec4(0.0)) ? 0.0 : 1.0;
     return mix(1.0 - burntOutPercent, works, detail);
 }
 
@@ -68,7 +62,7 @@ void main()
     float pixelsPerCell = cell / footprint;
     float detail = ledDetail(pixelsPerCell);
     float light = ledLight(texel / cell, pixelsPerCell, detail);
-    // Fragments in the gap show the face and read neither picture nor noise.
+    // Fragments in the gap show the face and read no picture.
     if (light <= 0.0) {
         gl_FragColor = vec4(faceSurface(), 1.0);
         return;

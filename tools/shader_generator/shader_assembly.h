@@ -18,7 +18,7 @@ inline constexpr ShaderFile kShaderFiles[] = {
     {"billboard1.vert", "flat_face.vert"}, {"billboard1.frag", "flat_cells.frag"},
     {"billboard2.vert", "led_face.vert"},  {"billboard2.frag", "round_leds.frag"},
     {"billboard3.vert", "led_face.vert"},  {"billboard3.frag", "stepped_leds.frag"},
-    {"billboard4.vert", "led_face.vert"},  {"billboard4.frag", "boosted_leds.frag"},
+    {"billboard4.vert", "boosted_face.vert"},  {"billboard4.frag", "boosted_leds.frag"},
 };
 
 // Pieces may include pieces, this deep at most: enough for any sensible nesting, and an
