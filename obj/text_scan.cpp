@@ -68,15 +68,18 @@ bool takeSign(const char*& p, const char* end) {
     return *p++ == '-';
 }
 
-// Powers of ten that a float holds exactly (5^10 < 2^24).
-constexpr float kExactPowersOfTen[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f,
-                                       1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
+// Powers of ten that a double holds exactly (5^22 < 2^53).
+constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                        1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                        1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
-// The common case of model text, "123.456789"-like numbers of few digits, converted without
-// from_chars: when the digits, read as an integer m, fit a float exactly (m <= 2^24) and at
-// most 10 follow the point, m / 10^k is one correctly rounded float division, the very
-// value from_chars gives. Returns the end of the number, or null to leave anything else
-// (exponents, hexadecimal, long numbers, a number not followed by white space) to from_chars.
+// The common case of model text, "123.456789"-like numbers of up to 17 digits, converted
+// without from_chars: when the digits, read as an integer m, fit a double exactly (m <= 2^53)
+// and at most 22 follow the point, m / 10^k is one correctly rounded double division. Its
+// rounding to float then gives the correctly rounded float, the very value from_chars gives,
+// unless the double lies exactly halfway between two floats (the exact quotient may lie on
+// either side of it): such numbers, exponents, hexadecimal, longer numbers and a number not
+// followed by white space are left to from_chars. Returns the end of the number, or null.
 const char* scanShortDecimal(const char* p, const char* end, float& value) {
     std::uint64_t digits = 0;
     const char* q = p;
@@ -91,8 +94,13 @@ const char* scanShortDecimal(const char* p, const char* end, float& value) {
         if (fraction == 0) return nullptr;
     }
     if (q < end && !isBlank(*q)) return nullptr;
-    if (digits > (std::uint64_t{1} << 24) || fraction > 10) return nullptr;
-    value = static_cast<float>(digits) / kExactPowersOfTen[fraction];
+    if (digits > (std::uint64_t{1} << 53) || fraction > 22) return nullptr;
+    const double quotient = static_cast<double>(digits) / kExactPowersOfTen[fraction];
+    // The 29 low mantissa bits are those a float drops; 1 then 28 zeros is a halfway point.
+    std::uint64_t bits;
+    std::memcpy(&bits, &quotient, sizeof bits);
+    if ((bits & 0x1fffffff) == 0x10000000) return nullptr;
+    value = static_cast<float>(quotient);
     return q;
 }
 

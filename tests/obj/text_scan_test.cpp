@@ -3,7 +3,10 @@
 // process locale whose decimal separator is a comma.
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
+#include <cstring>
+#include <random>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -56,6 +59,26 @@ TEST(TextScanTest, ScanFloatsStopsAtTheFirstValueThatFails) {
     EXPECT_EQ(values[0], 1);
     EXPECT_EQ(values[1], 2);
     EXPECT_EQ(values[2], 9);
+}
+
+TEST(TextScanTest, DecimalsOfManyDigitsRoundToTheNearestFloat) {
+    // Decimals that fall within a hair of the halfway point between two floats, and random
+    // decimals of up to 17 digits, against from_chars, which rounds correctly.
+    std::vector<std::string> texts = {
+        "65.43674850463867", "30.04978847503662", "16777217", "8388608.5", "0.1",
+        "-123.456789012345"};
+    std::mt19937_64 random(7);
+    for (int n = 0; n < 200000; ++n) {
+        std::string digits = std::to_string(random() % 100000000000000000ull);
+        std::size_t point = random() % digits.size() + 1;
+        texts.push_back(digits.substr(0, point) + "." + digits.substr(point));
+    }
+    for (const std::string& text : texts) {
+        float expected = 0;
+        std::from_chars(text.data(), text.data() + text.size(), expected);
+        float read = floatOf(text.c_str());
+        EXPECT_EQ(std::memcmp(&read, &expected, sizeof read), 0) << text;
+    }
 }
 
 TEST(TextScanTest, IntegersClampToTheIntRange) {
