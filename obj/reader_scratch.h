@@ -95,9 +95,9 @@ struct ReaderScratch {
     ScratchTable<ReadElement> elements;
     // The corners of the element being triangulated.
     ScratchTable<PendingCorner> pending;
-    // Parsed text on its way from the parsing thread to the reading thread; a model read on
-    // one thread uses the first.
-    static constexpr int kParsedChunks = 3;
+    // Chunks of text being parsed or waiting to be built: enough that both threads can parse
+    // a couple of chunks ahead of the builder. A model read on one thread uses the first.
+    static constexpr int kParsedChunks = 6;
     ParsedChunk parsed[kParsedChunks];
 };
 

@@ -349,4 +349,24 @@ bool LineReader::next(std::string_view& line) {
     }
 }
 
+bool LineReader::nextLines(std::string_view& lines, bool& raw) {
+    while (!skipping_) {
+        const char* text = buffer_.data() + start_;
+        const std::size_t length = used_ - start_;
+        // Only the last line of the buffered text, usually short, is searched backwards.
+        std::size_t whole = length;
+        while (whole > 0 && text[whole - 1] != '\n') --whole;
+        if (whole > 0) {
+            lines = {text, whole};
+            start_ += whole;
+            raw = true;
+            return true;
+        }
+        // As `next` does: a line this long is cut, and the end of the stream ends the last line.
+        if (length >= kMaxLineLength || !fill()) break;
+    }
+    raw = false;
+    return next(lines);
+}
+
 }  // namespace obj

@@ -87,6 +87,11 @@ class LineReader {
     LineReader(std::FILE* stream, long long limit) : stream_(stream), limit_(limit), left_(limit) {}
     // The next line, valid until the next call; false at the end of the stream.
     bool next(std::string_view& line);
+    // The next run of whole lines as they stand in the stream, each with its line feed (raw
+    // true), or, where the stream offers none (its last line has no line feed, a line is
+    // longer than the reader keeps), the next line as `next` gives it (raw false). Valid
+    // until the next call; false at the end of the stream.
+    bool nextLines(std::string_view& lines, bool& raw);
     // Whether the stream held more than the limit.
     bool tooLong() const { return tooLong_; }
     // Offset in the stream of the text after the line last returned.

@@ -148,7 +148,9 @@ TEST(TextScanTest, DirectoryEndsBeforeTheLastSeparatorOrIsDot) {
     EXPECT_EQ(obj::directoryOf("/model.obj"), "");
 }
 
-std::vector<std::string> readLines(const std::string& text) {
+// The lines of the text as LineReader::next gives them, or, with inRuns, as nextLines gives
+// them: runs of raw lines split at their line feeds by the same rules, and single lines.
+std::vector<std::string> readLines(const std::string& text, bool inRuns = false) {
     testsupport::ModelFolder folder;
     std::string path = folder.write("lines.txt", text);
     std::FILE* stream = std::fopen(path.c_str(), "rb");
@@ -156,7 +158,18 @@ std::vector<std::string> readLines(const std::string& text) {
     if (!stream) return lines;
     obj::LineReader reader(stream, obj::maxModelBytes);
     std::string_view line;
-    while (reader.next(line)) lines.emplace_back(line);
+    bool raw = false;
+    while (inRuns ? reader.nextLines(line, raw) : reader.next(line)) {
+        if (!raw) {
+            lines.emplace_back(line);
+            continue;
+        }
+        for (std::size_t feed; (feed = line.find('\n')) != std::string_view::npos;) {
+            lines.emplace_back(obj::trimLine(line.substr(0, feed)));
+            line.remove_prefix(feed + 1);
+        }
+        EXPECT_TRUE(line.empty()) << "a run of lines ends with a line feed";
+    }
     std::fclose(stream);
     return lines;
 }
@@ -175,7 +188,10 @@ TEST(TextScanTest, LineReaderKeepsLongLinesWholeAndDropsLineEnds) {
     EXPECT_EQ(lines[2], "");
     EXPECT_EQ(lines[3], "cut");
     EXPECT_EQ(lines[4], "last without feed");
+    EXPECT_EQ(readLines("first\r\n" + longLine + "\n\n" + withNul + "\nlast without feed", true),
+              lines);
     EXPECT_TRUE(readLines("").empty());
+    EXPECT_TRUE(readLines("", true).empty());
 }
 
 TEST(TextScanTest, TakeLineSplitsInMemoryTextTheSameWay) {
