@@ -356,7 +356,9 @@ bool parseAlongside(TextParser& parser, ModelBuilder& builder, TextEnd& end) {
 
 }  // namespace
 
-void readObj(int fi, const char* path) {
+bool readObj(int fi, const char* path) {
+    readerScratch.tangentSurface = 0;
+    readerScratch.tangentsInOrder = true;
     readerScratch.positions.count = 0;
     readerScratch.texcoords.count = 0;
     readerScratch.normals.count = 0;
@@ -364,14 +366,14 @@ void readObj(int fi, const char* path) {
     readerScratch.elements.count = 0;
     readError = nullptr;
     std::FILE* stream = openModel(path);
-    if (!stream) return;
+    if (!stream) return true;
 
     int mi = createMaterial(fi);
     int surface = mi < 0 ? -1 : createSurface(fi);
     if (surface < 0) {
         // Without a first surface no face has anywhere to go.
         std::fclose(stream);
-        return;
+        return true;
     }
     setSurfaceMaterial(fi, surface, mi);
     forgetLibrary();
@@ -393,6 +395,7 @@ void readObj(int fi, const char* path) {
         releaseFile(fi);
         *file(fi) = ObjFile{};
     }
+    return readerScratch.tangentsInOrder;
 }
 
 long long setParallelParseBytes(long long bytes) {
