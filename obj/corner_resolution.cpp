@@ -10,7 +10,6 @@
 #include <cstring>
 
 #include "obj/reader_scratch.h"
-#include "obj/triangle_tangent.h"
 #include "obj/vector3.h"
 
 namespace obj {
@@ -95,26 +94,14 @@ void addFaceNormal(ObjFile* model) {
 }
 
 // A fan of triangles around the first corner; a triangle that cannot be stored is skipped.
-// Each adds its tangent direction to its vertices while they are still in the cache, as long
-// as triangles come surface after surface (see readObj in obj_internal.h).
 void addTriangles(ObjFile* model, int si) {
     const PendingCorner* corners = readerScratch.pending.records;
-    if (si < readerScratch.tangentSurface) readerScratch.tangentsInOrder = false;
-    readerScratch.tangentSurface = si;
     for (int i = 0; i + 2 < readerScratch.pending.count; ++i) {
         ObjSurface& surface = model->surfaces[si];
         int pi = growArray(&surface.polygons, &surface.pc, &surface.polygonCap);
         if (pi < 0) continue;
-        ObjPolygon& polygon = surface.polygons[pi];
-        polygon = ObjPolygon{{corners[0].vertex, corners[i + 1].vertex, corners[i + 2].vertex}};
-        if (!readerScratch.tangentsInOrder) continue;
-        ObjVertex& v0 = model->vertices[polygon.vi[0]];
-        ObjVertex& v1 = model->vertices[polygon.vi[1]];
-        ObjVertex& v2 = model->vertices[polygon.vi[2]];
-        Vec3 u = triangleTangent(v0, v1, v2);
-        addTangent(u, v0);
-        addTangent(u, v1);
-        addTangent(u, v2);
+        surface.polygons[pi] =
+            ObjPolygon{{corners[0].vertex, corners[i + 1].vertex, corners[i + 2].vertex}};
     }
 }
 

@@ -113,13 +113,10 @@ void removeRecord(void* array, int* count, int index, int recordSize);
 // the copy cannot be allocated.
 char* replaceString(char* old, const char* text);
 
-// Reader and post-load pass, run by createFile in this order. The reader sums the tangent
-// directions of its triangles as it makes them, in the order the post-load pass would (surface
-// by surface, triangle by triangle), and returns whether it could: when it could not, the
-// pass clears the tangents and sums them itself.
-bool readObj(int fi, const char* path);
+// Reader and post-load pass, run by createFile in this order.
+void readObj(int fi, const char* path);
 void cleanFile(int fi);
-void finishFile(int fi, bool tangentsSummed = false);
+void finishFile(int fi);
 
 // Releases what a record owns (strings, GL objects, arrays), not the record itself.
 void releaseMaterial(int fi, int mi);

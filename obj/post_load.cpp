@@ -6,7 +6,6 @@
 #include <thread>
 
 #include "obj/obj_internal.h"
-#include "obj/triangle_tangent.h"
 #include "obj/vector3.h"
 
 namespace obj {
@@ -108,10 +107,22 @@ void sumTangents(ObjFile* model, int first, int last) {
             const int* vi = polygon.vi;
             if (!owned(vi[0]) && !owned(vi[1]) && !owned(vi[2])) continue;
             if (!validTriangle(polygon, model->vc)) continue;
-            Vec3 u = triangleTangent(model->vertices[vi[0]], model->vertices[vi[1]],
-                                     model->vertices[vi[2]]);
+            const ObjVertex& v0 = model->vertices[vi[0]];
+            const ObjVertex& v1 = model->vertices[vi[1]];
+            const ObjVertex& v2 = model->vertices[vi[2]];
+            float dt1 = v1.texcoord[1] - v0.texcoord[1];
+            float dt2 = v2.texcoord[1] - v0.texcoord[1];
+            float u[3];
+            for (int i = 0; i < 3; ++i) {
+                float dv1 = v1.position[i] - v0.position[i];
+                float dv2 = v2.position[i] - v0.position[i];
+                u[i] = dt2 * dv1 - dt1 * dv2;
+            }
+            normalize3(u);
             for (int k = 0; k < 3; ++k) {
-                if (owned(vi[k])) addTangent(u, model->vertices[vi[k]]);
+                if (!owned(vi[k])) continue;
+                float* tangent = model->vertices[vi[k]].tangent;
+                for (int i = 0; i < 3; ++i) tangent[i] += u[i];
             }
         }
     }
@@ -210,17 +221,12 @@ void cleanFile(int fi) {
     removeUnusedMaterials(fi);
 }
 
-void finishFile(int fi, bool tangentsSummed) {
+void finishFile(int fi) {
     OBJ_CHECK(0 <= fi && fi < fc);
     ObjFile* model = file(fi);
-    onVertexHalves(model, [model, tangentsSummed](int first, int last) {
-        if (!tangentsSummed) {
-            for (int vi = first; vi < last; ++vi) {
-                float* tangent = model->vertices[vi].tangent;
-                tangent[0] = tangent[1] = tangent[2] = 0;
-            }
-            sumTangents(model, first, last);
-        }
+    // The reader makes every vertex with a zero tangent.
+    onVertexHalves(model, [model](int first, int last) {
+        sumTangents(model, first, last);
         finishNormalsAndTangents(model, first, last);
     });
     if (!needsOrdering(model)) return;

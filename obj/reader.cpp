@@ -356,9 +356,7 @@ bool parseAlongside(TextParser& parser, ModelBuilder& builder, TextEnd& end) {
 
 }  // namespace
 
-bool readObj(int fi, const char* path) {
-    readerScratch.tangentSurface = 0;
-    readerScratch.tangentsInOrder = true;
+void readObj(int fi, const char* path) {
     readerScratch.positions.count = 0;
     readerScratch.texcoords.count = 0;
     readerScratch.normals.count = 0;
@@ -366,14 +364,14 @@ bool readObj(int fi, const char* path) {
     readerScratch.elements.count = 0;
     readError = nullptr;
     std::FILE* stream = openModel(path);
-    if (!stream) return true;
+    if (!stream) return;
 
     int mi = createMaterial(fi);
     int surface = mi < 0 ? -1 : createSurface(fi);
     if (surface < 0) {
         // Without a first surface no face has anywhere to go.
         std::fclose(stream);
-        return true;
+        return;
     }
     setSurfaceMaterial(fi, surface, mi);
     forgetLibrary();
@@ -395,7 +393,6 @@ bool readObj(int fi, const char* path) {
         releaseFile(fi);
         *file(fi) = ObjFile{};
     }
-    return readerScratch.tangentsInOrder;
 }
 
 long long setParallelParseBytes(long long bytes) {

@@ -95,11 +95,6 @@ struct ReaderScratch {
     ScratchTable<ReadElement> elements;
     // The corners of the element being triangulated.
     ScratchTable<PendingCorner> pending;
-    // The surface of the newest triangle, and whether every triangle so far came to its own
-    // surface or a later one than the triangle before, so that the tangent sums made with
-    // the triangles are those of surface order.
-    int tangentSurface = 0;
-    bool tangentsInOrder = true;
     // Chunks of text being parsed or waiting to be built: enough that both threads can parse
     // a couple of chunks ahead of the builder. A model read on one thread uses the first.
     static constexpr int kParsedChunks = 6;

@@ -77,9 +77,9 @@ int createFile(const char* path) {
     if (fi < 0) return -1;
     std::memset(file(fi), 0, sizeof(ObjFile));
     if (path) {
-        bool tangentsSummed = readObj(fi, path);
+        readObj(fi, path);
         cleanFile(fi);
-        finishFile(fi, tangentsSummed);
+        finishFile(fi);
     }
     return fi;
 }
