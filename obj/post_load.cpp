@@ -221,10 +221,17 @@ void cleanFile(int fi) {
     removeUnusedMaterials(fi);
 }
 
-void finishFile(int fi) {
+void finishFile(int fi, bool readVertices) {
     OBJ_CHECK(0 <= fi && fi < fc);
     ObjFile* model = file(fi);
-    // The reader makes every vertex with a zero tangent.
+    // Every vertex must be complete before any triangle's tangent is summed.
+    onVertexHalves(model, [model, readVertices](int first, int last) {
+        if (readVertices) return completeReadVertices(model, first, last);
+        for (int vi = first; vi < last; ++vi) {
+            float* tangent = model->vertices[vi].tangent;
+            tangent[0] = tangent[1] = tangent[2] = 0;
+        }
+    });
     onVertexHalves(model, [model](int first, int last) {
         sumTangents(model, first, last);
         finishNormalsAndTangents(model, first, last);
