@@ -198,6 +198,18 @@ namespace {
 // sign and decimal digits, clamped to the int range. Moves p past it on success. White space
 // is neither a sign nor a digit, so the end of the token needs no bound of its own.
 inline bool scanIndex(const char*& p, const char* end, int& value) {
+    // Model text writes indices as up to 9 plain digits, which fit an int without checks.
+    if (p < end && isDigit(*p)) {
+        unsigned digits = static_cast<unsigned>(*p - '0');
+        const char* q = p + 1;
+        const char* limit = end - q > 8 ? q + 8 : end;
+        while (q < limit && isDigit(*q)) digits = digits * 10 + static_cast<unsigned>(*q++ - '0');
+        if (q == end || !isDigit(*q)) {
+            value = static_cast<int>(digits);
+            p = q;
+            return true;
+        }
+    }
     const char* q = p;
     const bool negative = takeSign(q, end);
     if (q >= end || !isDigit(*q)) return false;
