@@ -91,7 +91,7 @@ void sumTangents(ObjFile* model, int first, int last) {
     auto owned = [first, last](int vi) { return first <= vi && vi < last; };
     // Triangles name vertices anywhere in the array: the vertices of the triangles a few
     // places ahead are asked for early, so that their memory accesses overlap.
-    constexpr int kFetchAhead = 8;
+    constexpr int kFetchAhead = 32;
     for (int si = 0; si < model->sc; ++si) {
         const ObjSurface& surface = model->surfaces[si];
         for (int pi = 0; pi < surface.pc; ++pi) {
@@ -130,18 +130,25 @@ void sumTangents(ObjFile* model, int first, int last) {
 
 // Scales each normal of [first, last) to unit length, then makes the tangent perpendicular
 // to it and of unit length (the tangent sums do not depend on the normals, so both happen in
-// one pass). A vertex without a normal keeps the direction of its summed tangent.
+// one pass). A vertex without a normal keeps the direction of its summed tangent. Each step
+// runs over a block of vertices before the next: the square roots and divisions of different
+// vertices then overlap instead of waiting on one another.
 void finishNormalsAndTangents(ObjFile* model, int first, int last) {
-    for (int vi = first; vi < last; ++vi) {
-        ObjVertex& vertex = model->vertices[vi];
-        normalize3(vertex.normal);
-        const float* n = vertex.normal;
-        if (n[0] != 0 || n[1] != 0 || n[2] != 0) {
-            Vec3 normal = loadVec3(n);
-            Vec3 w = cross(normal, loadVec3(vertex.tangent));
-            storeVec3(cross(w, normal), vertex.tangent);
+    constexpr int kBlock = 64;
+    for (int block = first; block < last; block += kBlock) {
+        ObjVertex* vertices = model->vertices + block;
+        const int count = std::min(kBlock, last - block);
+        for (int k = 0; k < count; ++k) normalize3(vertices[k].normal);
+        for (int k = 0; k < count; ++k) {
+            ObjVertex& vertex = vertices[k];
+            const float* n = vertex.normal;
+            if (n[0] != 0 || n[1] != 0 || n[2] != 0) {
+                Vec3 normal = loadVec3(n);
+                Vec3 w = cross(normal, loadVec3(vertex.tangent));
+                storeVec3(cross(w, normal), vertex.tangent);
+            }
         }
-        normalize3(vertex.tangent);
+        for (int k = 0; k < count; ++k) normalize3(vertices[k].tangent);
     }
 }
 
