@@ -36,10 +36,12 @@ struct ParsedElement {
 // in file order, one chunk after another; its parsing needs nothing from other chunks, so
 // chunks may be parsed on any thread and in any order.
 struct ParsedChunk {
-    std::vector<char> text;  // whole lines as they stand in the file, each ending in a line feed
+    // Whole lines as they stand in the file, each ending in a line feed, then kCursorPadding
+    // blanks so that the scanners may read numbers eight bytes at a time.
+    std::vector<char> text;
     // A last line handed over by the line reader as it reads it (the text's last line without
     // a line feed, or the head of an overlong line) starts here and is taken as it is; it
-    // ends the chunk. The text's size when there is none.
+    // ends the chunk. The text's size, less its padding, when there is none.
     std::size_t readLine = 0;
     long long start = 0;          // offset of the text's first byte in the file
     long long readLineAfter = 0;  // offset of the text after that last line

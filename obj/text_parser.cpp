@@ -51,7 +51,7 @@ bool classifyLine(std::string_view keyword, ParsedKind& kind) {
 // Reads up to `count` numbers of the argument into the chunk; those not given are 0.
 void readNumbers(ParsedChunk& chunk, std::string_view argument, int count) {
     float values[3] = {0, 0, 0};
-    TextCursor cursor(argument);
+    TextCursor cursor(argument, true);
     scanFloats(cursor, values, count);
     chunk.numbers.insert(chunk.numbers.end(), values, values + count);
 }
@@ -100,6 +100,12 @@ void TextParser::take(ParsedChunk& chunk) {
     }
     if (!tookReadLine) chunk.readLine = chunk.text.size();
     chunk.readLineAfter = reader_.position();
+    try {
+        chunk.text.insert(chunk.text.end(), kCursorPadding, ' ');
+    } catch (...) {
+        chunk.failed = true;
+        chunk.ended = true;
+    }
 }
 
 namespace {
@@ -121,7 +127,7 @@ void parseLine(ParsedChunk& chunk, std::string_view line, long long after) {
             break;
         case ParsedKind::face:
         case ParsedKind::line: {
-            TextCursor cursor(split.argument);
+            TextCursor cursor(split.argument, true);
             const bool isFace = kind == ParsedKind::face;
             ParsedElement element{0, after};
             CornerIndices written;
@@ -177,9 +183,8 @@ void ParsedChunk::parse() {
             at = feed + 1;
             parseLine(*this, line, start + (at - first));
         }
-        if (readLine < text.size()) {
-            parseLine(*this, {raw, text.size() - readLine}, readLineAfter);
-        }
+        const std::size_t size = text.size() - kCursorPadding;
+        if (readLine < size) parseLine(*this, {raw, size - readLine}, readLineAfter);
     } catch (...) {
         // Only the words and the tables grown beyond their usual size allocate.
         failed = true;

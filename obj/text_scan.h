@@ -14,12 +14,19 @@ inline bool isBlank(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
-// A position in a line of text; scanners move `at` past what they consumed.
+// How many bytes past its end the text of a padded cursor stays readable.
+inline constexpr std::size_t kCursorPadding = 8;
+
+// A position in a line of text; scanners move `at` past what they consumed. When `padded`,
+// the text stays readable for kCursorPadding bytes past `end` (though what lies there is not
+// part of it), and numbers are read eight digits at a time.
 struct TextCursor {
     const char* at;
     const char* end;
+    bool padded = false;
 
-    explicit TextCursor(std::string_view text) : at(text.data()), end(text.data() + text.size()) {}
+    explicit TextCursor(std::string_view text, bool padded = false)
+        : at(text.data()), end(text.data() + text.size()), padded(padded) {}
     bool atEnd() const { return at >= end; }
     std::string_view rest() const { return {at, static_cast<std::size_t>(end - at)}; }
 };

@@ -73,11 +73,21 @@ TEST(TextScanTest, DecimalsOfManyDigitsRoundToTheNearestFloat) {
         std::size_t point = random() % digits.size() + 1;
         texts.push_back(digits.substr(0, point) + "." + digits.substr(point));
     }
+    for (int n = 0; n < 200000; ++n) {
+        std::string whole = std::to_string(random() % 10000000).substr(0, random() % 8);
+        texts.push_back(whole + "." + std::to_string(random() % 10000000));
+    }
     for (const std::string& text : texts) {
         float expected = 0;
         std::from_chars(text.data(), text.data() + text.size(), expected);
         float read = floatOf(text.c_str());
         EXPECT_EQ(std::memcmp(&read, &expected, sizeof read), 0) << text;
+        // Padded text is read eight bytes at a time; digits past its end do not count.
+        std::string padded = text + "987 6543";
+        TextCursor cursor{std::string_view(padded.data(), text.size()), true};
+        read = -99;
+        EXPECT_TRUE(obj::scanFloat(cursor, read));
+        EXPECT_EQ(std::memcmp(&read, &expected, sizeof read), 0) << text << " padded";
     }
 }
 
@@ -129,6 +139,18 @@ TEST(TextScanTest, FaceCornerTokensFollowTheFourPatternsInOrder) {
     EXPECT_FALSE(ok);
     face("/1", &ok);
     EXPECT_FALSE(ok);
+    // Padded text is read eight bytes at a time; digits past its end do not count.
+    for (std::string token :
+         {"1/2/3", "1//3", "1/2", "4", "-1/-2/-3", "1234567/12345678/123456789"}) {
+        CornerIndices expected = face(token.c_str());
+        std::string padded = token + "987 6543";
+        TextCursor cursor{std::string_view(padded.data(), token.size()), true};
+        CornerIndices read;
+        EXPECT_TRUE(obj::scanCorner(cursor, true, read));
+        EXPECT_EQ(std::vector<int>({read.v, read.vt, read.vn}),
+                  std::vector<int>({expected.v, expected.vt, expected.vn}))
+            << token;
+    }
 }
 
 TEST(TextScanTest, LineCornerTokensReadOnlyPositionAndTexcoord) {
