@@ -202,22 +202,39 @@ bool needsOrdering(const ObjFile* model) {
 }
 
 // The exchange procedure's order for many surfaces: surfaces of NaN opacity are never moved
-// by it, and the others end up sorted by descending opacity in the remaining places.
+// by it, and the others end up sorted by descending opacity in the remaining places. The
+// opacities are looked up once, and sorted with the surfaces' places, rather than looked up
+// through the materials at every comparison.
 void orderBySort(ObjFile* model) {
-    auto isNumber = [model](const ObjSurface& s) { return !std::isnan(surfaceOpacity(model, s)); };
-    auto* numbered = static_cast<ObjSurface*>(
-        reallocateMemory(nullptr, sizeof(ObjSurface) * static_cast<std::size_t>(model->sc)));
-    if (!numbered) return orderByExchange(model);
-    ObjSurface* numberedEnd =
-        std::copy_if(model->surfaces, model->surfaces + model->sc, numbered, isNumber);
-    std::stable_sort(numbered, numberedEnd, [model](const ObjSurface& a, const ObjSurface& b) {
-        return surfaceOpacity(model, a) > surfaceOpacity(model, b);
-    });
-    const ObjSurface* next = numbered;
-    for (int si = 0; si < model->sc; ++si) {
-        if (isNumber(model->surfaces[si])) model->surfaces[si] = *next++;
+    struct Keyed {
+        float opacity;
+        int si;
+    };
+    const std::size_t count = static_cast<std::size_t>(model->sc);
+    auto* keyed = static_cast<Keyed*>(reallocateMemory(nullptr, sizeof(Keyed) * count));
+    auto* before = static_cast<ObjSurface*>(reallocateMemory(nullptr, sizeof(ObjSurface) * count));
+    if (!keyed || !before) {
+        freeMemory(keyed);
+        freeMemory(before);
+        return orderByExchange(model);
     }
-    freeMemory(numbered);
+    int numbered = 0;
+    for (int si = 0; si < model->sc; ++si) {
+        float opacity = surfaceOpacity(model, model->surfaces[si]);
+        if (!std::isnan(opacity)) keyed[numbered++] = Keyed{opacity, si};
+    }
+    // The numbered places, in order, before the sort reorders them.
+    std::copy(model->surfaces, model->surfaces + model->sc, before);
+    std::stable_sort(keyed, keyed + numbered,
+                     [](const Keyed& a, const Keyed& b) { return a.opacity > b.opacity; });
+    int next = 0;
+    for (int si = 0; si < model->sc; ++si) {
+        if (!std::isnan(surfaceOpacity(model, before[si]))) {
+            model->surfaces[si] = before[keyed[next++].si];
+        }
+    }
+    freeMemory(keyed);
+    freeMemory(before);
 }
 
 }  // namespace
