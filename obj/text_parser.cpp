@@ -9,8 +9,7 @@ namespace obj {
 namespace {
 
 // An eighth of a megabyte of text per chunk: enough that handing chunks between threads
-// costs little beside parsing them, small enough that the chunks in flight stay in the cache
-// and add no more memory than the reader took when one thread parsed.
+// costs little beside parsing them, small enough that the chunks in flight stay in the cache.
 constexpr std::size_t kChunkText = std::size_t{1} << 17;
 // What the parsed lines of such a chunk usually take; a chunk of shorter lines grows its
 // tables, and keeps them for the next.
