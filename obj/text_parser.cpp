@@ -1,5 +1,6 @@
-// The parsing half of the OBJ reader: lines classified by keyword, numbers converted and
-// corner tokens split into their indices as written, into chunks of fixed size.
+// The parsing half of the OBJ reader: the text taken in chunks of whole lines, then lines
+// classified by keyword, numbers converted and corner tokens split into their indices as
+// written.
 #include "obj/parsed_text.h"
 
 #include <cstring>
