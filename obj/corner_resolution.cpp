@@ -22,22 +22,20 @@ namespace {
 // memory access while the corners between are resolved.
 constexpr int kFetchAhead = 32;
 
-// Makes the store vertex of a new corner from the tables; attributes out of range stay zero.
-// The file is new and has no GL buffer yet, so the vertex is written in place.
+// Makes the store vertex of a new corner with its position. Its normal and texture
+// coordinate are copied from their tables after reading, on two threads
+// (completeReadVertices): their records lie anywhere in the tables, and fetching them here
+// would hold up the thread that resolves corners in file order. Until then the tangent holds
+// their indices, -1 for none (attributes out of range stay zero). The file is new and has no
+// GL buffer yet, so the vertex is written in place.
 int createCornerVertex(ObjFile* model, const ObjPosition& position, const ReadCorner& corner) {
     int vi = growArray(&model->vertices, &model->vc, &model->vertexCap);
     if (vi < 0) return -1;
     ObjVertex& vertex = model->vertices[vi];
     vertex = ObjVertex{};
     std::memcpy(vertex.position, position.xyz, sizeof vertex.position);
-    if (corner.hasNormal) {
-        std::memcpy(vertex.normal, readerScratch.normals.records[corner.vn].xyz,
-                    sizeof vertex.normal);
-    }
-    if (corner.hasTexcoord) {
-        std::memcpy(vertex.texcoord, readerScratch.texcoords.records[corner.vt].uv,
-                    sizeof vertex.texcoord);
-    }
+    const int sources[2] = {corner.hasTexcoord ? corner.vt : -1, corner.hasNormal ? corner.vn : -1};
+    std::memcpy(vertex.tangent, sources, sizeof sources);
     return vi;
 }
 
@@ -66,14 +64,11 @@ void resolveCorner(ObjFile* model, const ReadCorner& corner, int group, bool isF
     *pending = PendingCorner{position.vertex, corner.v, position.vn};
 }
 
-// Asks for the table records of a corner to come into the cache. Inlined by force: GCC takes
-// a separate function made only of prefetches for one without effect and drops its calls.
+// Asks for the position record of a corner to come into the cache. Inlined by force: GCC
+// takes a separate function made only of prefetches for one without effect and drops its
+// calls.
 [[gnu::always_inline]] inline void fetchCorner(const ReadCorner& corner) {
     __builtin_prefetch(readerScratch.positions.records + corner.v, 1);
-    if (corner.hasNormal) __builtin_prefetch(readerScratch.normals.records + corner.vn);
-    if (corner.hasTexcoord) {
-        __builtin_prefetch(readerScratch.texcoords.records + corner.vt);
-    }
 }
 
 // Adds the face's normal to the vertices of its corners that have no normal index. A face
@@ -166,6 +161,30 @@ void reserveForModel(ObjFile* model, int si, double scale, long long corners) {
     if (onlySurface && triangles > surface.polygonCap &&
         triangles * sizeof(ObjPolygon) >= kReserveBytes) {
         moveToHugePages(&surface.polygons, surface.pc, &surface.polygonCap, triangles);
+    }
+}
+
+void completeReadVertices(ObjFile* model, int first, int last) {
+    // The vertices are walked in order, so the table records of those a little ahead can be
+    // asked for early and their memory accesses overlap.
+    constexpr int kFetchAhead = 16;
+    const ObjTexcoord* texcoords = readerScratch.texcoords.records;
+    const ObjNormal* normals = readerScratch.normals.records;
+    ObjVertex* vertices = model->vertices;
+    for (int vi = first; vi < last; ++vi) {
+        int sources[2];
+        if (vi + kFetchAhead < last) {
+            std::memcpy(sources, vertices[vi + kFetchAhead].tangent, sizeof sources);
+            if (sources[0] >= 0) __builtin_prefetch(texcoords + sources[0]);
+            if (sources[1] >= 0) __builtin_prefetch(normals + sources[1]);
+        }
+        ObjVertex& vertex = vertices[vi];
+        std::memcpy(sources, vertex.tangent, sizeof sources);
+        if (sources[0] >= 0)
+            std::memcpy(vertex.texcoord, texcoords[sources[0]].uv, sizeof vertex.texcoord);
+        if (sources[1] >= 0)
+            std::memcpy(vertex.normal, normals[sources[1]].xyz, sizeof vertex.normal);
+        vertex.tangent[0] = vertex.tangent[1] = 0;
     }
 }
 

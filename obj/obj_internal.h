@@ -116,7 +116,14 @@ char* replaceString(char* old, const char* text);
 // Reader and post-load pass, run by createFile in this order.
 void readObj(int fi, const char* path);
 void cleanFile(int fi);
-void finishFile(int fi);
+// readVertices: the vertices are the reader's, whose normals and texture coordinates are
+// completed first (by completeReadVertices); otherwise the tangents are cleared.
+void finishFile(int fi, bool readVertices = false);
+
+// Copies into the reader's vertices [first, last) the normal and texture coordinate that the
+// tangent names while the reader's tables are still at hand, and clears the tangent. Runs
+// after reading and before the tangents are summed.
+void completeReadVertices(ObjFile* model, int first, int last);
 
 // Releases what a record owns (strings, GL objects, arrays), not the record itself.
 void releaseMaterial(int fi, int mi);

@@ -91,7 +91,7 @@ void sumTangents(ObjFile* model, int first, int last) {
     auto owned = [first, last](int vi) { return first <= vi && vi < last; };
     // Triangles name vertices anywhere in the array: the vertices of the triangles a few
     // places ahead are asked for early, so that their memory accesses overlap.
-    constexpr int kFetchAhead = 8;
+    constexpr int kFetchAhead = 32;
     for (int si = 0; si < model->sc; ++si) {
         const ObjSurface& surface = model->surfaces[si];
         for (int pi = 0; pi < surface.pc; ++pi) {
@@ -130,18 +130,25 @@ void sumTangents(ObjFile* model, int first, int last) {
 
 // Scales each normal of [first, last) to unit length, then makes the tangent perpendicular
 // to it and of unit length (the tangent sums do not depend on the normals, so both happen in
-// one pass). A vertex without a normal keeps the direction of its summed tangent.
+// one pass). A vertex without a normal keeps the direction of its summed tangent. Each step
+// runs over a block of vertices before the next: the square roots and divisions of different
+// vertices then overlap instead of waiting on one another.
 void finishNormalsAndTangents(ObjFile* model, int first, int last) {
-    for (int vi = first; vi < last; ++vi) {
-        ObjVertex& vertex = model->vertices[vi];
-        normalize3(vertex.normal);
-        const float* n = vertex.normal;
-        if (n[0] != 0 || n[1] != 0 || n[2] != 0) {
-            Vec3 normal = loadVec3(n);
-            Vec3 w = cross(normal, loadVec3(vertex.tangent));
-            storeVec3(cross(w, normal), vertex.tangent);
+    constexpr int kBlock = 64;
+    for (int block = first; block < last; block += kBlock) {
+        ObjVertex* vertices = model->vertices + block;
+        const int count = std::min(kBlock, last - block);
+        for (int k = 0; k < count; ++k) normalize3(vertices[k].normal);
+        for (int k = 0; k < count; ++k) {
+            ObjVertex& vertex = vertices[k];
+            const float* n = vertex.normal;
+            if (n[0] != 0 || n[1] != 0 || n[2] != 0) {
+                Vec3 normal = loadVec3(n);
+                Vec3 w = cross(normal, loadVec3(vertex.tangent));
+                storeVec3(cross(w, normal), vertex.tangent);
+            }
         }
-        normalize3(vertex.tangent);
+        for (int k = 0; k < count; ++k) normalize3(vertices[k].tangent);
     }
 }
 
@@ -195,22 +202,39 @@ bool needsOrdering(const ObjFile* model) {
 }
 
 // The exchange procedure's order for many surfaces: surfaces of NaN opacity are never moved
-// by it, and the others end up sorted by descending opacity in the remaining places.
+// by it, and the others end up sorted by descending opacity in the remaining places. The
+// opacities are looked up once, and sorted with the surfaces' places, rather than looked up
+// through the materials at every comparison.
 void orderBySort(ObjFile* model) {
-    auto isNumber = [model](const ObjSurface& s) { return !std::isnan(surfaceOpacity(model, s)); };
-    auto* numbered = static_cast<ObjSurface*>(
-        reallocateMemory(nullptr, sizeof(ObjSurface) * static_cast<std::size_t>(model->sc)));
-    if (!numbered) return orderByExchange(model);
-    ObjSurface* numberedEnd =
-        std::copy_if(model->surfaces, model->surfaces + model->sc, numbered, isNumber);
-    std::stable_sort(numbered, numberedEnd, [model](const ObjSurface& a, const ObjSurface& b) {
-        return surfaceOpacity(model, a) > surfaceOpacity(model, b);
-    });
-    const ObjSurface* next = numbered;
-    for (int si = 0; si < model->sc; ++si) {
-        if (isNumber(model->surfaces[si])) model->surfaces[si] = *next++;
+    struct Keyed {
+        float opacity;
+        int si;
+    };
+    const std::size_t count = static_cast<std::size_t>(model->sc);
+    auto* keyed = static_cast<Keyed*>(reallocateMemory(nullptr, sizeof(Keyed) * count));
+    auto* before = static_cast<ObjSurface*>(reallocateMemory(nullptr, sizeof(ObjSurface) * count));
+    if (!keyed || !before) {
+        freeMemory(keyed);
+        freeMemory(before);
+        return orderByExchange(model);
     }
-    freeMemory(numbered);
+    int numbered = 0;
+    for (int si = 0; si < model->sc; ++si) {
+        float opacity = surfaceOpacity(model, model->surfaces[si]);
+        if (!std::isnan(opacity)) keyed[numbered++] = Keyed{opacity, si};
+    }
+    // The numbered places, in order, before the sort reorders them.
+    std::copy(model->surfaces, model->surfaces + model->sc, before);
+    std::stable_sort(keyed, keyed + numbered,
+                     [](const Keyed& a, const Keyed& b) { return a.opacity > b.opacity; });
+    int next = 0;
+    for (int si = 0; si < model->sc; ++si) {
+        if (!std::isnan(surfaceOpacity(model, before[si]))) {
+            model->surfaces[si] = before[keyed[next++].si];
+        }
+    }
+    freeMemory(keyed);
+    freeMemory(before);
 }
 
 }  // namespace
@@ -221,10 +245,17 @@ void cleanFile(int fi) {
     removeUnusedMaterials(fi);
 }
 
-void finishFile(int fi) {
+void finishFile(int fi, bool readVertices) {
     OBJ_CHECK(0 <= fi && fi < fc);
     ObjFile* model = file(fi);
-    // The reader makes every vertex with a zero tangent.
+    // Every vertex must be complete before any triangle's tangent is summed.
+    onVertexHalves(model, [model, readVertices](int first, int last) {
+        if (readVertices) return completeReadVertices(model, first, last);
+        for (int vi = first; vi < last; ++vi) {
+            float* tangent = model->vertices[vi].tangent;
+            tangent[0] = tangent[1] = tangent[2] = 0;
+        }
+    });
     onVertexHalves(model, [model](int first, int last) {
         sumTangents(model, first, last);
         finishNormalsAndTangents(model, first, last);

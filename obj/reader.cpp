@@ -145,7 +145,6 @@ struct ModelBuilder {
     std::string libraryName;
     long long firstFace = -1;  // where the text of the first face or line ends
     bool reserved = false;     // the store arrays were sized for the whole model
-    int element = -1;          // the batch element a continued chunk element adds to
 
     void take(const ParsedChunk& chunk);
 };
@@ -175,13 +174,10 @@ void ModelBuilder::take(const ParsedChunk& chunk) {
             case ParsedKind::line: {
                 const ParsedElement& parsed = *elements++;
                 bool isFace = kind == ParsedKind::face;
-                if (!parsed.continued) {
-                    if (firstFace < 0) firstFace = parsed.after;
-                    element = startElement(surface, group, isFace);
-                }
-                addCorners(element, corners, parsed.corners, isFace);
+                if (firstFace < 0) firstFace = parsed.after;
+                addCorners(startElement(surface, group, isFace), corners, parsed.corners, isFace);
                 corners += parsed.corners;
-                if (!parsed.continues && readerScratch.batch.count >= kBatchCorners) {
+                if (readerScratch.batch.count >= kBatchCorners) {
                     resolveBatch(file(fi));
                     if (!reserved)
                         sizeFromFirstFaces(file(fi), surface, modelBytes, firstFace, parsed.after);
@@ -222,12 +218,13 @@ TextEnd endOf(const ParsedChunk& chunk) {
     return chunk.tooLong ? TextEnd::tooLong : TextEnd::whole;
 }
 
-// Parses and builds in turn on this thread.
+// Takes, parses and builds in turn on this thread.
 TextEnd parseInTurn(TextParser& parser, ModelBuilder& builder) {
     ParsedChunk& chunk = readerScratch.parsed[0];
     if (!chunk.reserve()) return TextEnd::noMemory;
     do {
-        parser.fill(chunk);
+        parser.take(chunk);
+        chunk.parse();
         try {
             builder.take(chunk);
         } catch (...) {
@@ -237,66 +234,123 @@ TextEnd parseInTurn(TextParser& parser, ModelBuilder& builder) {
     return endOf(chunk);
 }
 
-// Parses on a second thread, a few chunks ahead of the builder on this one. False when the
-// thread or its chunks cannot be had: nothing was parsed then.
+// Chunks on their way through two threads. Each thread parses the next chunk whose text no
+// one has taken yet, while its slot is free; the reading thread builds the chunks in file
+// order, and parses only while the next chunk to build is still being parsed by the other.
+class ChunkPipeline {
+  public:
+    static constexpr int kSlots = ReaderScratch::kParsedChunks;
+
+    ChunkPipeline(TextParser& parser, ParsedChunk* chunks) : parser_(parser), chunks_(chunks) {}
+
+    // The parsing thread: parses chunks until the text is all taken or the builder stops.
+    void parseAll() {
+        std::unique_lock<std::mutex> lock(stateMutex_);
+        while (!stopped_ && !textEnded_) {
+            if (taken_ < built_ + kSlots) {
+                lock.unlock();
+                parseNext();
+                lock.lock();
+            } else {
+                changed_.wait(lock);
+            }
+        }
+    }
+
+    // The reading thread: waits for chunk k to be parsed, parsing others meanwhile.
+    ParsedChunk& awaitChunk(long long k) {
+        std::unique_lock<std::mutex> lock(stateMutex_);
+        while (!isParsed(k)) {
+            if (!textEnded_ && taken_ < built_ + kSlots) {
+                lock.unlock();
+                parseNext();
+                lock.lock();
+            } else {
+                changed_.wait(lock);
+            }
+        }
+        return chunks_[k % kSlots];
+    }
+
+    // The reading thread is done with chunk k; `last` stops the parsing thread.
+    void release(long long k, bool last) {
+        {
+            std::lock_guard<std::mutex> lock(stateMutex_);
+            done_[k % kSlots] = false;
+            built_ = k + 1;
+            stopped_ = last;
+        }
+        changed_.notify_all();
+    }
+
+  private:
+    bool isParsed(long long k) const { return done_[k % kSlots] && k < taken_; }
+
+    // Takes the text of the next chunk and parses it; does nothing when another thread took
+    // the last free slot or the end of the text first.
+    void parseNext() {
+        long long k;
+        {
+            std::lock_guard<std::mutex> textLock(textMutex_);
+            {
+                std::lock_guard<std::mutex> lock(stateMutex_);
+                k = taken_;
+                if (textEnded_ || k >= built_ + kSlots) return;
+            }
+            ParsedChunk& chunk = chunks_[k % kSlots];
+            parser_.take(chunk);
+            std::lock_guard<std::mutex> lock(stateMutex_);
+            taken_ = k + 1;
+            textEnded_ = chunk.ended;
+        }
+        chunks_[k % kSlots].parse();
+        {
+            std::lock_guard<std::mutex> lock(stateMutex_);
+            done_[k % kSlots] = true;
+        }
+        changed_.notify_all();
+    }
+
+    TextParser& parser_;
+    ParsedChunk* chunks_;
+    std::mutex textMutex_;  // held while a chunk takes its text: the parser reads in order
+    std::mutex stateMutex_;
+    std::condition_variable changed_;
+    long long taken_ = 0;     // chunks whose text was taken
+    long long built_ = 0;     // chunks built, whose slots may take text again
+    bool done_[kSlots] = {};  // the chunk in the slot is parsed
+    bool textEnded_ = false;
+    bool stopped_ = false;
+};
+
+// Parses on two threads while this one builds in file order. False when the second thread or
+// the chunks cannot be had: nothing was parsed then.
 bool parseAlongside(TextParser& parser, ModelBuilder& builder, TextEnd& end) {
-    constexpr int kChunks = ReaderScratch::kParsedChunks;
     ParsedChunk* chunks = readerScratch.parsed;
-    for (int k = 0; k < kChunks; ++k) {
+    for (int k = 0; k < ChunkPipeline::kSlots; ++k) {
         if (!chunks[k].reserve()) return false;
     }
-    std::mutex mutex;
-    std::condition_variable changed;
-    long long filled = 0;  // chunks parsed so far
-    long long taken = 0;   // chunks built so far, whose storage the parser may reuse
+    ChunkPipeline pipeline(parser, chunks);
     std::thread worker;
     try {
-        worker = std::thread([&] {
-            for (long long k = 0;; ++k) {
-                {
-                    std::unique_lock<std::mutex> lock(mutex);
-                    changed.wait(lock, [&] { return k - taken < kChunks; });
-                }
-                ParsedChunk& chunk = chunks[k % kChunks];
-                parser.fill(chunk);
-                bool last = chunk.ended;
-                {
-                    std::lock_guard<std::mutex> lock(mutex);
-                    filled = k + 1;
-                }
-                changed.notify_all();
-                if (last) return;
-            }
-        });
+        worker = std::thread([&pipeline] { pipeline.parseAll(); });
     } catch (...) {
         return false;
     }
-    // The builder takes every chunk, so that the parser always reaches the end of the text.
-    bool building = true;
     for (long long k = 0;; ++k) {
-        {
-            std::unique_lock<std::mutex> lock(mutex);
-            changed.wait(lock, [&] { return filled > k; });
-        }
-        ParsedChunk& chunk = chunks[k % kChunks];
-        bool last = chunk.ended;
+        ParsedChunk& chunk = pipeline.awaitChunk(k);
         end = endOf(chunk);
-        if (building) {
-            try {
-                builder.take(chunk);
-            } catch (...) {
-                building = false;
-            }
+        bool last = chunk.ended;
+        try {
+            builder.take(chunk);
+        } catch (...) {
+            end = TextEnd::noMemory;
+            last = true;
         }
-        {
-            std::lock_guard<std::mutex> lock(mutex);
-            taken = k + 1;
-        }
-        changed.notify_all();
+        pipeline.release(k, last);
         if (last) break;
     }
     worker.join();
-    if (!building) end = TextEnd::noMemory;
     return true;
 }
 

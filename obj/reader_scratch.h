@@ -95,9 +95,10 @@ struct ReaderScratch {
     ScratchTable<ReadElement> elements;
     // The corners of the element being triangulated.
     ScratchTable<PendingCorner> pending;
-    // Parsed text on its way from the parsing thread to the reading thread; a model read on
-    // one thread uses the first.
-    static constexpr int kParsedChunks = 3;
+    // Chunks of text being parsed or waiting to be built: enough that the parsing thread
+    // stays a few chunks ahead of the builder, few enough that they take no more memory than
+    // parsing on one thread did. A model read on one thread uses the first.
+    static constexpr int kParsedChunks = 4;
     ParsedChunk parsed[kParsedChunks];
 };
 

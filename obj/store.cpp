@@ -79,7 +79,7 @@ int createFile(const char* path) {
     if (path) {
         readObj(fi, path);
         cleanFile(fi);
-        finishFile(fi);
+        finishFile(fi, true);
     }
     return fi;
 }

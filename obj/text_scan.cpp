@@ -68,15 +68,56 @@ bool takeSign(const char*& p, const char* end) {
     return *p++ == '-';
 }
 
-// Powers of ten that a float holds exactly (5^10 < 2^24).
-constexpr float kExactPowersOfTen[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f,
-                                       1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
+// Powers of ten that a double holds exactly (5^22 < 2^53).
+constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                        1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                        1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
-// The common case of model text, "123.456789"-like numbers of few digits, converted without
-// from_chars: when the digits, read as an integer m, fit a float exactly (m <= 2^24) and at
-// most 10 follow the point, m / 10^k is one correctly rounded float division, the very
-// value from_chars gives. Returns the end of the number, or null to leave anything else
-// (exponents, hexadecimal, long numbers, a number not followed by white space) to from_chars.
+// The run of decimal digits at p, if it is shorter than eight: its length (0 for none, 8 for
+// a run of eight or more, which is left to the callers' own loops) and its value. Reads the
+// eight bytes at p, which must be readable, and counts no digit at or past end.
+inline int readShortDigits(const char* p, const char* end, std::uint64_t& value) {
+    std::uint64_t bytes;
+    std::memcpy(&bytes, p, sizeof bytes);
+    // Each byte (little-endian, the first in the lowest) less '0': a digit leaves 0 to 9,
+    // anything else has its high half set or passes 9. A carry out of a non-digit byte can
+    // only mark bytes after it.
+    const std::uint64_t digits = bytes ^ 0x3030303030303030u;
+    const std::uint64_t other =
+        (digits & 0xf0f0f0f0f0f0f0f0u) | ((digits + 0x0606060606060606u) & 0x1010101010101010u);
+    int length = other ? __builtin_ctzll(other) / 8 : 8;
+    if (length > end - p) length = static_cast<int>(end - p);
+    if (length == 0 || length == 8) return length;
+    // The digits moved to the top bytes, zeros before them, then combined in pairs, fours and
+    // eights.
+    std::uint64_t v = digits << (8 * (8 - length));
+    v = (v & 0x0f0f0f0f0f0f0f0fu) * 2561 >> 8;
+    v = (v & 0x00ff00ff00ff00ffu) * 6553601 >> 16;
+    value = (v & 0x0000ffff0000ffffu) * 42949672960001u >> 32;
+    return length;
+}
+
+// The common case of model text, "123.456789"-like numbers of up to 17 digits, converted
+// without from_chars: when the digits, read as an integer m, fit a double exactly (m <= 2^53)
+// and at most 22 follow the point, m / 10^k is one correctly rounded double division. Its
+// rounding to float then gives the correctly rounded float, the very value from_chars gives,
+// unless the double lies exactly halfway between two floats (the exact quotient may lie on
+// either side of it): such numbers, exponents, hexadecimal, longer numbers and a number not
+// followed by white space are left to from_chars. Returns the end of the number, or null.
+const char* convertShortDecimal(const char* q, const char* end, std::uint64_t digits, int fraction,
+                                float& value) {
+    if (q < end && !isBlank(*q)) return nullptr;
+    if (digits > (std::uint64_t{1} << 53) || fraction > 22) return nullptr;
+    const double quotient = static_cast<double>(digits) / kExactPowersOfTen[fraction];
+    // The 29 low mantissa bits are those a float drops; 1 then 28 zeros is a halfway point.
+    std::uint64_t bits;
+    std::memcpy(&bits, &quotient, sizeof bits);
+    if ((bits & 0x1fffffff) == 0x10000000) return nullptr;
+    value = static_cast<float>(quotient);
+    return q;
+}
+
+// The digits of a short decimal at p, one at a time; see convertShortDecimal.
 const char* scanShortDecimal(const char* p, const char* end, float& value) {
     std::uint64_t digits = 0;
     const char* q = p;
@@ -90,10 +131,26 @@ const char* scanShortDecimal(const char* p, const char* end, float& value) {
         fraction = static_cast<int>(q - point - 1);
         if (fraction == 0) return nullptr;
     }
-    if (q < end && !isBlank(*q)) return nullptr;
-    if (digits > (std::uint64_t{1} << 24) || fraction > 10) return nullptr;
-    value = static_cast<float>(digits) / kExactPowersOfTen[fraction];
-    return q;
+    return convertShortDecimal(q, end, digits, fraction, value);
+}
+
+// As scanShortDecimal, for padded text: fewer than eight digits on either side of the point
+// are read eight bytes at a time, giving the same digits and fraction.
+const char* scanPaddedDecimal(const char* p, const char* end, float& value) {
+    constexpr std::uint64_t kPowersOfTen[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000};
+    std::uint64_t whole = 0;
+    const int wholeLength = readShortDigits(p, end, whole);
+    if (wholeLength > 0 && wholeLength < 8) {
+        const char* q = p + wholeLength;
+        if (q == end || *q != '.') return convertShortDecimal(q, end, whole, 0, value);
+        std::uint64_t part = 0;
+        const int partLength = readShortDigits(q + 1, end, part);
+        if (partLength > 0 && partLength < 8) {
+            return convertShortDecimal(q + 1 + partLength, end,
+                                       whole * kPowersOfTen[partLength] + part, partLength, value);
+        }
+    }
+    return scanShortDecimal(p, end, value);
 }
 
 }  // namespace
@@ -113,7 +170,9 @@ bool scanFloat(TextCursor& cursor, float& value) {
     if (p >= end || *p == '+' || *p == '-') return false;
 
     float parsed = 0;
-    if (const char* after = scanShortDecimal(p, end, parsed)) {
+    const char* after =
+        cursor.padded ? scanPaddedDecimal(p, end, parsed) : scanShortDecimal(p, end, parsed);
+    if (after) {
         value = negative ? -parsed : parsed;
         cursor.at = after;
         return true;
@@ -189,7 +248,28 @@ namespace {
 // One "%d" at p with no white space before it (there is none inside a token): an optional
 // sign and decimal digits, clamped to the int range. Moves p past it on success. White space
 // is neither a sign nor a digit, so the end of the token needs no bound of its own.
-inline bool scanIndex(const char*& p, const char* end, int& value) {
+inline bool scanIndex(const char*& p, const char* end, bool padded, int& value) {
+    if (padded && p < end) {
+        std::uint64_t digits = 0;
+        const int length = readShortDigits(p, end, digits);
+        if (length > 0 && length < 8) {
+            value = static_cast<int>(digits);
+            p += length;
+            return true;
+        }
+    }
+    // Model text writes indices as up to 9 plain digits, which fit an int without checks.
+    if (p < end && isDigit(*p)) {
+        unsigned digits = static_cast<unsigned>(*p - '0');
+        const char* q = p + 1;
+        const char* limit = end - q > 8 ? q + 8 : end;
+        while (q < limit && isDigit(*q)) digits = digits * 10 + static_cast<unsigned>(*q++ - '0');
+        if (q == end || !isDigit(*q)) {
+            value = static_cast<int>(digits);
+            p = q;
+            return true;
+        }
+    }
     const char* q = p;
     const bool negative = takeSign(q, end);
     if (q >= end || !isDigit(*q)) return false;
@@ -210,18 +290,19 @@ bool scanCorner(TextCursor& cursor, bool isFace, CornerIndices& corner) {
     const char* p = cursor.at;
     const char* end = cursor.end;
     int v = 0;
-    if (!scanIndex(p, end, v)) return false;
+    const bool padded = cursor.padded;
+    if (!scanIndex(p, end, padded, v)) return false;
     corner = CornerIndices{v, 0, 0};
     const char* afterV = p;
     int index = 0;
-    if (p < end && *p == '/' && scanIndex(++p, end, index)) {
+    if (p < end && *p == '/' && scanIndex(++p, end, padded, index)) {
         corner.vt = index;  // "%d/%d", for faces possibly followed by "/%d"
-        if (isFace && p < end && *p == '/' && scanIndex(++p, end, index)) corner.vn = index;
+        if (isFace && p < end && *p == '/' && scanIndex(++p, end, padded, index)) corner.vn = index;
     } else if (isFace) {
         p = afterV;
         if (end - p >= 2 && p[0] == '/' && p[1] == '/') {
             p += 2;
-            if (scanIndex(p, end, index)) corner.vn = index;
+            if (scanIndex(p, end, padded, index)) corner.vn = index;
         }
     }
     // The rest of the token is not part of any pattern.
@@ -339,6 +420,26 @@ bool LineReader::next(std::string_view& line) {
             return true;
         }
     }
+}
+
+bool LineReader::nextLines(std::string_view& lines, bool& raw) {
+    while (!skipping_) {
+        const char* text = buffer_.data() + start_;
+        const std::size_t length = used_ - start_;
+        // Only the last line of the buffered text, usually short, is searched backwards.
+        std::size_t whole = length;
+        while (whole > 0 && text[whole - 1] != '\n') --whole;
+        if (whole > 0) {
+            lines = {text, whole};
+            start_ += whole;
+            raw = true;
+            return true;
+        }
+        // As `next` does: a line this long is cut, and the end of the stream ends the last line.
+        if (length >= kMaxLineLength || !fill()) break;
+    }
+    raw = false;
+    return next(lines);
 }
 
 }  // namespace obj

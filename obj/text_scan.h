@@ -14,12 +14,19 @@ inline bool isBlank(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
-// A position in a line of text; scanners move `at` past what they consumed.
+// How many bytes past its end the text of a padded cursor stays readable.
+inline constexpr std::size_t kCursorPadding = 8;
+
+// A position in a line of text; scanners move `at` past what they consumed. When `padded`,
+// the text stays readable for kCursorPadding bytes past `end` (though what lies there is not
+// part of it), and numbers are read eight digits at a time.
 struct TextCursor {
     const char* at;
     const char* end;
+    bool padded = false;
 
-    explicit TextCursor(std::string_view text) : at(text.data()), end(text.data() + text.size()) {}
+    explicit TextCursor(std::string_view text, bool padded = false)
+        : at(text.data()), end(text.data() + text.size()), padded(padded) {}
     bool atEnd() const { return at >= end; }
     std::string_view rest() const { return {at, static_cast<std::size_t>(end - at)}; }
 };
@@ -87,6 +94,11 @@ class LineReader {
     LineReader(std::FILE* stream, long long limit) : stream_(stream), limit_(limit), left_(limit) {}
     // The next line, valid until the next call; false at the end of the stream.
     bool next(std::string_view& line);
+    // The next run of whole lines as they stand in the stream, each with its line feed (raw
+    // true), or, where the stream offers none (its last line has no line feed, a line is
+    // longer than the reader keeps), the next line as `next` gives it (raw false). Valid
+    // until the next call; false at the end of the stream.
+    bool nextLines(std::string_view& lines, bool& raw);
     // Whether the stream held more than the limit.
     bool tooLong() const { return tooLong_; }
     // Offset in the stream of the text after the line last returned.

@@ -1,9 +1,11 @@
 // Loads a small model of every benchmark shape and compares the whole store (materials,
 // vertices with their tangents, surfaces with their triangles and segments, in order) with
 // a dump kept in tests/obj/equivalence/, so that work on the reader's speed cannot change
-// what it reads. OBJ_EQUIVALENCE_WRITE=1 writes the dumps instead of comparing.
+// what it reads; larger models, whose text runs over several parsed chunks, against a digest
+// of their dump. OBJ_EQUIVALENCE_WRITE=1 writes the dumps and digests instead of comparing.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -27,6 +29,8 @@ using testsupport::ModelFolder;
 
 // Faces of each small model: enough for every switch of the shapes to occur.
 constexpr int kSmallFaces = 50;
+// Faces of each larger model: its text runs over several parsed chunks.
+constexpr int kChunkedFaces = 20000;
 
 void appendFloats(std::string& out, const char* label, const float* values, int count) {
     out += label;
@@ -90,20 +94,29 @@ std::string dumpStore(int fi) {
     return out;
 }
 
-std::string loadAndDump(const std::string& shape) {
+std::string loadAndDump(const std::string& shape, int faces = kSmallFaces) {
     ModelFolder folder;
     std::string objPath = folder.path(shape + ".obj");
     std::FILE* obj = std::fopen(objPath.c_str(), "wb");
     std::FILE* mtl = std::fopen(folder.path("shapes.mtl").c_str(), "wb");
     EXPECT_TRUE(obj && mtl);
     if (!obj || !mtl) return {};
-    EXPECT_TRUE(modelshapes::writeModelShape(shape, kSmallFaces, obj, mtl));
+    EXPECT_TRUE(modelshapes::writeModelShape(shape, faces, obj, mtl));
     std::fclose(obj);
     std::fclose(mtl);
     int fi = obj::createFile(objPath.c_str());
     std::string dump = dumpStore(fi);
     obj::deleteFile(fi);
     return dump;
+}
+
+// A 64-bit FNV-1a digest of a dump, to keep in place of a dump of several megabytes.
+std::string digestOf(const std::string& dump) {
+    std::uint64_t digest = 14695981039346656037ull;
+    for (unsigned char c : dump) digest = (digest ^ c) * 1099511628211ull;
+    char text[17];
+    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(digest));
+    return text;
 }
 
 // The first line where two dumps differ, for a readable failure.
@@ -149,6 +162,23 @@ TEST_P(ReaderEquivalenceTest, TextParsedOnASecondThreadGivesTheKeptDump) {
     ASSERT_FALSE(expected.empty());
     EXPECT_TRUE(expected == actual)
         << shape << ": first difference at " << firstDifference(expected, actual);
+}
+
+TEST_P(ReaderEquivalenceTest, TextOfManyChunksGivesTheKeptDigestOnEitherThread) {
+    std::string shape = GetParam().name;
+    std::string expectedPath = "tests/obj/equivalence/" + shape + ".digest";
+    const long long usual = obj::setParallelParseBytes(1LL << 40);
+    std::string oneThread = digestOf(loadAndDump(shape, kChunkedFaces));
+    obj::setParallelParseBytes(0);
+    std::string twoThreads = digestOf(loadAndDump(shape, kChunkedFaces));
+    obj::setParallelParseBytes(usual);
+    if (std::getenv("OBJ_EQUIVALENCE_WRITE")) {
+        std::ofstream(expectedPath, std::ios::binary) << oneThread << "\n";
+        GTEST_SKIP() << "wrote " << expectedPath;
+    }
+    std::string expected = ModelFolder::read(expectedPath);
+    EXPECT_EQ(expected, oneThread + "\n");
+    EXPECT_EQ(expected, twoThreads + "\n");
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryShape, ReaderEquivalenceTest,

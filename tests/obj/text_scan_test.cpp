@@ -3,7 +3,10 @@
 // process locale whose decimal separator is a comma.
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
+#include <cstring>
+#include <random>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -58,6 +61,36 @@ TEST(TextScanTest, ScanFloatsStopsAtTheFirstValueThatFails) {
     EXPECT_EQ(values[2], 9);
 }
 
+TEST(TextScanTest, DecimalsOfManyDigitsRoundToTheNearestFloat) {
+    // Decimals that fall within a hair of the halfway point between two floats, and random
+    // decimals of up to 17 digits, against from_chars, which rounds correctly.
+    std::vector<std::string> texts = {
+        "65.43674850463867", "30.04978847503662", "16777217", "8388608.5", "0.1",
+        "-123.456789012345"};
+    std::mt19937_64 random(7);
+    for (int n = 0; n < 200000; ++n) {
+        std::string digits = std::to_string(random() % 100000000000000000ull);
+        std::size_t point = random() % digits.size() + 1;
+        texts.push_back(digits.substr(0, point) + "." + digits.substr(point));
+    }
+    for (int n = 0; n < 200000; ++n) {
+        std::string whole = std::to_string(random() % 10000000).substr(0, random() % 8);
+        texts.push_back(whole + "." + std::to_string(random() % 10000000));
+    }
+    for (const std::string& text : texts) {
+        float expected = 0;
+        std::from_chars(text.data(), text.data() + text.size(), expected);
+        float read = floatOf(text.c_str());
+        EXPECT_EQ(std::memcmp(&read, &expected, sizeof read), 0) << text;
+        // Padded text is read eight bytes at a time; digits past its end do not count.
+        std::string padded = text + "987 6543";
+        TextCursor cursor{std::string_view(padded.data(), text.size()), true};
+        read = -99;
+        EXPECT_TRUE(obj::scanFloat(cursor, read));
+        EXPECT_EQ(std::memcmp(&read, &expected, sizeof read), 0) << text << " padded";
+    }
+}
+
 TEST(TextScanTest, IntegersClampToTheIntRange) {
     auto intOf = [](const char* text) {
         TextCursor cursor{std::string_view(text)};
@@ -106,6 +139,18 @@ TEST(TextScanTest, FaceCornerTokensFollowTheFourPatternsInOrder) {
     EXPECT_FALSE(ok);
     face("/1", &ok);
     EXPECT_FALSE(ok);
+    // Padded text is read eight bytes at a time; digits past its end do not count.
+    for (std::string token :
+         {"1/2/3", "1//3", "1/2", "4", "-1/-2/-3", "1234567/12345678/123456789"}) {
+        CornerIndices expected = face(token.c_str());
+        std::string padded = token + "987 6543";
+        TextCursor cursor{std::string_view(padded.data(), token.size()), true};
+        CornerIndices read;
+        EXPECT_TRUE(obj::scanCorner(cursor, true, read));
+        EXPECT_EQ(std::vector<int>({read.v, read.vt, read.vn}),
+                  std::vector<int>({expected.v, expected.vt, expected.vn}))
+            << token;
+    }
 }
 
 TEST(TextScanTest, LineCornerTokensReadOnlyPositionAndTexcoord) {
@@ -125,7 +170,9 @@ TEST(TextScanTest, DirectoryEndsBeforeTheLastSeparatorOrIsDot) {
     EXPECT_EQ(obj::directoryOf("/model.obj"), "");
 }
 
-std::vector<std::string> readLines(const std::string& text) {
+// The lines of the text as LineReader::next gives them, or, with inRuns, as nextLines gives
+// them: runs of raw lines split at their line feeds by the same rules, and single lines.
+std::vector<std::string> readLines(const std::string& text, bool inRuns = false) {
     testsupport::ModelFolder folder;
     std::string path = folder.write("lines.txt", text);
     std::FILE* stream = std::fopen(path.c_str(), "rb");
@@ -133,7 +180,18 @@ std::vector<std::string> readLines(const std::string& text) {
     if (!stream) return lines;
     obj::LineReader reader(stream, obj::maxModelBytes);
     std::string_view line;
-    while (reader.next(line)) lines.emplace_back(line);
+    bool raw = false;
+    while (inRuns ? reader.nextLines(line, raw) : reader.next(line)) {
+        if (!raw) {
+            lines.emplace_back(line);
+            continue;
+        }
+        for (std::size_t feed; (feed = line.find('\n')) != std::string_view::npos;) {
+            lines.emplace_back(obj::trimLine(line.substr(0, feed)));
+            line.remove_prefix(feed + 1);
+        }
+        EXPECT_TRUE(line.empty()) << "a run of lines ends with a line feed";
+    }
     std::fclose(stream);
     return lines;
 }
@@ -152,7 +210,10 @@ TEST(TextScanTest, LineReaderKeepsLongLinesWholeAndDropsLineEnds) {
     EXPECT_EQ(lines[2], "");
     EXPECT_EQ(lines[3], "cut");
     EXPECT_EQ(lines[4], "last without feed");
+    EXPECT_EQ(readLines("first\r\n" + longLine + "\n\n" + withNul + "\nlast without feed", true),
+              lines);
     EXPECT_TRUE(readLines("").empty());
+    EXPECT_TRUE(readLines("", true).empty());
 }
 
 TEST(TextScanTest, TakeLineSplitsInMemoryTextTheSameWay) {
