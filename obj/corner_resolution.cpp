@@ -158,12 +158,12 @@ void reserveScaled(T** array, int made, int* capacity, double scale, long long m
 void reserveForModel(ObjFile* model, int si, double scale, long long restBytes) {
     // Tests that make allocations fail see every store allocation go through their hook.
     if (allocationHooked() || !(scale > 1)) return;
-    // Every corner takes at least two characters ("1 "), every material and surface a
-    // "usemtl" line of at least seven.
+    // Every corner takes at least two characters ("1 "), every material a "usemtl" line of
+    // at least seven. The surfaces (40 bytes against a material's 288) are left to grow: in
+    // huge pages their array raised the peak memory more than it saved time.
     const long long corners = restBytes / 2;
     reserveScaled(&model->vertices, model->vc, &model->vertexCap, scale, corners);
     reserveScaled(&model->materials, model->mc, &model->materialCap, scale, restBytes / 7);
-    reserveScaled(&model->surfaces, model->sc, &model->surfaceCap, scale, restBytes / 7);
     ObjSurface& surface = model->surfaces[si];
     bool onlySurface = true;
     for (int other = 0; other < model->sc; ++other) {
