@@ -143,25 +143,34 @@ int scaledCapacity(int made, double scale, int capacity, long long most) {
 // Arrays smaller than this gain nothing from huge pages.
 constexpr std::size_t kReserveBytes = 4 * kHugePage;
 
+// Moves a large array to huge pages sized for `made` records scaled up, but no more than
+// `most`.
+template <class T>
+void reserveScaled(T** array, int made, int* capacity, double scale, long long most) {
+    int wanted = scaledCapacity(made, scale, *capacity, most);
+    if (wanted > *capacity && wanted * sizeof(T) >= kReserveBytes) {
+        moveToHugePages(array, made, capacity, wanted);
+    }
+}
+
 }  // namespace
 
-void reserveForModel(ObjFile* model, int si, double scale, long long corners) {
+void reserveForModel(ObjFile* model, int si, double scale, long long restBytes) {
     // Tests that make allocations fail see every store allocation go through their hook.
     if (allocationHooked() || !(scale > 1)) return;
-    int vertices = scaledCapacity(model->vc, scale, model->vertexCap, corners);
-    if (vertices > model->vertexCap && vertices * sizeof(ObjVertex) >= kReserveBytes) {
-        moveToHugePages(&model->vertices, model->vc, &model->vertexCap, vertices);
-    }
+    // Every corner takes at least two characters ("1 "), every material a "usemtl" line of
+    // at least seven. The surfaces (40 bytes against a material's 288) are left to grow: in
+    // huge pages their array raised the peak memory more than it saved time.
+    const long long corners = restBytes / 2;
+    reserveScaled(&model->vertices, model->vc, &model->vertexCap, scale, corners);
+    reserveScaled(&model->materials, model->mc, &model->materialCap, scale, restBytes / 7);
     ObjSurface& surface = model->surfaces[si];
     bool onlySurface = true;
     for (int other = 0; other < model->sc; ++other) {
         if (other != si && model->surfaces[other].pc > 0) onlySurface = false;
     }
-    int triangles = scaledCapacity(surface.pc, scale, surface.polygonCap, corners);
-    if (onlySurface && triangles > surface.polygonCap &&
-        triangles * sizeof(ObjPolygon) >= kReserveBytes) {
-        moveToHugePages(&surface.polygons, surface.pc, &surface.polygonCap, triangles);
-    }
+    if (onlySurface)
+        reserveScaled(&surface.polygons, surface.pc, &surface.polygonCap, scale, corners);
 }
 
 void completeReadVertices(ObjFile* model, int first, int last) {

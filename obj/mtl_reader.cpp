@@ -1,7 +1,8 @@
 // The MTL side of the reader: finds a material's entry in its library and copies its colours,
 // opacity and texture maps (with their clamp, offset and scale options) into the store.
-// Each "usemtl" line reads an entry again; the library text is kept in memory for the
-// length of one model load and indexed by name, so many "usemtl" lines stay cheap.
+// Each "usemtl" line makes a material of its own; the library text is kept in memory for the
+// length of one model load and indexed by name, and an entry read once is copied from its
+// first material after that, so many "usemtl" lines stay cheap.
 #include <algorithm>
 #include <cstdio>
 #include <string>
@@ -19,15 +20,39 @@ namespace {
 // few kilobytes, and the cap bounds the memory one load can take for its library.
 constexpr std::size_t kMaxLibraryBytes = std::size_t{64} << 20;
 
+// Hashes names given as strings or string views alike, so that looking a name up makes no
+// copy of it.
+struct NameHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view name) const {
+        return std::hash<std::string_view>{}(name);
+    }
+};
+
+struct LibraryEntry {
+    std::size_t offset;  // of the line after the first "newmtl" line of the name
+    // The material of file `file` that was read from this entry first, -1 while none: later
+    // "usemtl" lines of the name copy it instead of reading the entry again.
+    int file = -1;
+    int material = -1;
+};
+
 struct MaterialLibrary {
     std::string path;     // the library path these contents belong to
     bool opened = false;  // whether that path could be opened
     std::string text;     // the whole library
-    // Offset of the line after the first "newmtl" line of each name.
-    std::unordered_map<std::string, std::size_t> entries;
+    std::unordered_map<std::string, LibraryEntry, NameHash, std::equal_to<>> entries;
 };
 
 MaterialLibrary library;
+
+// Whether the library in memory is the one at directory/libraryName.
+bool isLibraryPath(std::string_view directory, std::string_view libraryName) {
+    std::string_view path = library.path;
+    return path.size() == directory.size() + 1 + libraryName.size() &&
+           path.substr(0, directory.size()) == directory && path[directory.size()] == '/' &&
+           path.substr(directory.size() + 1) == libraryName;
+}
 
 void loadLibrary(const std::string& path) {
     library = MaterialLibrary{};
@@ -51,7 +76,8 @@ void loadLibrary(const std::string& path) {
         TextCursor cursor(split.argument);
         std::string_view name = scanToken(cursor);
         if (name.empty()) continue;
-        library.entries.try_emplace(std::string(name), library.text.size() - rest.size());
+        library.entries.try_emplace(std::string(name),
+                                    LibraryEntry{library.text.size() - rest.size()});
     }
 }
 
@@ -107,21 +133,31 @@ void readMaterial(std::string_view directory, std::string_view libraryName, std:
                   int fi, int mi) {
     // Without a library name (a "usemtl" before any "mtllib") there is nothing to open.
     if (libraryName.empty() || name.empty()) return;
-    std::string path;
-    path.append(directory).append("/").append(libraryName);
-    if (path != library.path) loadLibrary(path);
+    if (!isLibraryPath(directory, libraryName)) {
+        std::string path;
+        path.append(directory).append("/").append(libraryName);
+        loadLibrary(path);
+    }
     if (!library.opened) return;
-    auto entry = library.entries.find(std::string(name));
-    if (entry == library.entries.end()) return;
+    auto found = library.entries.find(name);
+    if (found == library.entries.end()) return;
+    LibraryEntry& entry = found->second;
+    // Tests that make allocations fail see every step of a read, so they get no copies.
+    bool copies = !allocationHooked();
+    if (copies && entry.file == fi && copyMaterial(fi, entry.material, mi)) return;
 
     std::string nameText(name);
     setMaterialName(fi, mi, nameText.c_str());
-    std::string_view rest = std::string_view(library.text).substr(entry->second);
+    std::string_view rest = std::string_view(library.text).substr(entry.offset);
     std::string_view line;
     while (takeLine(rest, line)) {
         KeywordLine split = splitKeyword(line);
         if (split.keyword == "newmtl") break;
         readMaterialLine(split, fi, mi, directory);
+    }
+    if (copies) {
+        entry.file = fi;
+        entry.material = mi;
     }
 }
 

@@ -127,6 +127,9 @@ void completeReadVertices(ObjFile* model, int first, int last);
 
 // Releases what a record owns (strings, GL objects, arrays), not the record itself.
 void releaseMaterial(int fi, int mi);
+// Makes material `to` of file fi a copy of material `from` with copies of its strings; false,
+// leaving `to` as it was, when `from` holds a GL texture (which one material alone owns).
+bool copyMaterial(int fi, int from, int to);
 void releaseSurface(int fi, int si);
 void releaseFile(int fi);
 

@@ -114,8 +114,7 @@ void sizeFromFirstFaces(ObjFile* model, int si, long long modelBytes, long long 
                         long long position) {
     double faceText = static_cast<double>(position - firstFace);
     if (modelBytes <= 0 || faceText <= 0) return;
-    // Every corner takes at least two characters ("1 ").
-    reserveForModel(model, si, (modelBytes - firstFace) / faceText, (modelBytes - firstFace) / 2);
+    reserveForModel(model, si, (modelBytes - firstFace) / faceText, modelBytes - firstFace);
 }
 
 // The "usemtl" step: a new material read from the library and a new surface that uses it.

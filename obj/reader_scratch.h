@@ -108,12 +108,13 @@ extern ReaderScratch readerScratch;
 // the corners ahead can be fetched from memory while earlier ones are resolved.
 inline constexpr int kBatchCorners = 4096;
 
-// Once the first batch has shown how many vertices and triangles the model's text makes per
-// byte, sizes the vertex array (and the triangle array of surface si when it is the only one
-// that faces went to) for the whole model, `scale` times what was made so far, in memory
-// backed by huge pages, but for no more than `corners` records (what the rest of the text
-// can hold). Later growth, when the guess falls short, doubles as always.
-void reserveForModel(ObjFile* model, int si, double scale, long long corners);
+// Once the first batch has shown how many vertices, triangles and materials the model's text
+// makes per byte, sizes the large ones of the vertex and material arrays (and the triangle
+// array of surface si when it is the only one that faces went to) for the whole model,
+// `scale` times what was made so far, in memory backed by huge pages, but for no more records
+// than the restBytes of text still to read can hold. Later growth, when the guess falls
+// short, doubles as always.
+void reserveForModel(ObjFile* model, int si, double scale, long long restBytes);
 
 // Turns the batched faces and lines, in order, into shared vertices, triangles and segments
 // of the model, then empties the batch.

@@ -27,6 +27,17 @@ constexpr float defaultColors[kindCount][4] = {
     {8.0f, 0.0f, 0.0f, 0.0f},  // shininess exponent
 };
 
+// A new material: unnamed, no maps, the default colours, no offset and unit scale.
+ObjMaterial defaultMaterial() {
+    ObjMaterial material{};
+    for (int ki = 0; ki < kindCount; ++ki) {
+        ObjMap& map = material.maps[ki];
+        std::memcpy(map.c, defaultColors[ki], sizeof map.c);
+        map.s[0] = map.s[1] = map.s[2] = 1.0f;
+    }
+    return material;
+}
+
 }  // namespace
 
 int createMaterial(int fi) {
@@ -34,16 +45,22 @@ int createMaterial(int fi) {
     ObjFile* f = file(fi);
     int mi = growArray(&f->materials, &f->mc, &f->materialCap);
     if (mi < 0) return -1;
-    std::memset(&f->materials[mi], 0, sizeof(ObjMaterial));
-    const float noOffset[3] = {0.0f, 0.0f, 0.0f};
-    const float unitScale[3] = {1.0f, 1.0f, 1.0f};
-    for (int ki = 0; ki < kindCount; ++ki) {
-        setMaterialFlags(fi, mi, ki, 0);
-        setMaterialColor(fi, mi, ki, defaultColors[ki]);
-        setMaterialOffset(fi, mi, ki, noOffset);
-        setMaterialScale(fi, mi, ki, unitScale);
-    }
+    static const ObjMaterial fresh = defaultMaterial();
+    f->materials[mi] = fresh;
     return mi;
+}
+
+bool copyMaterial(int fi, int from, int to) {
+    ObjMaterial* materials = file(fi)->materials;
+    for (const ObjMap& map : materials[from].maps) {
+        if (map.texture != 0) return false;
+    }
+    releaseMaterial(fi, to);
+    materials[to] = materials[from];
+    ObjMaterial& copy = materials[to];
+    copy.name = replaceString(nullptr, copy.name);
+    for (ObjMap& map : copy.maps) map.path = replaceString(nullptr, map.path);
+    return true;
 }
 
 void releaseMaterial(int fi, int mi) {

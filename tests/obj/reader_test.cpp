@@ -179,8 +179,11 @@ TEST(ReaderTest, EveryUsemtlMakesItsOwnMaterialAndSurface) {
     ASSERT_EQ(obj::surfaceCount(fi), 2);
     for (int mi = 0; mi < 2; ++mi) {
         EXPECT_STREQ(obj::getMaterialName(fi, mi), "red");
+        EXPECT_EQ(color(fi, mi, obj::diffuse), (std::array<float, 4>{1, 0, 0, 0.5f}));
         EXPECT_EQ(obj::getSurfaceMaterial(fi, mi), mi);
     }
+    // Each material owns a copy of its name, which it frees or replaces alone.
+    EXPECT_NE(obj::getMaterialName(fi, 0), obj::getMaterialName(fi, 1));
 }
 
 TEST(ReaderTest, ColourOpacityAndShininessLinesFillTheirSlots) {
