@@ -257,6 +257,10 @@ TEST_F(ShaderLookTest, FourthEffectBurnsOutAboutTheGivenShareOfCellsAlwaysTheSam
         camera.turnHorizontal(-2);
         EXPECT_EQ(first, second);
     }
+    // A black noise picture (none loaded) burns nothing out, whatever the share.
+    useNoise([](int, int) { return Rgb{0, 0, 0}; });
+    effectParameters.burntOutPercent = 0.5f;
+    EXPECT_TRUE(darkCells(draw(3, 2), onFace).empty());
 }
 
 TEST_F(ShaderLookTest, FourthEffectSaturatesAndBrightensMoreTheMoreColourBoost) {
