@@ -1,7 +1,7 @@
 #version 120
 #include "led_face.glsl"
 
-// Which LEDs burn out is chosen by the noise picture: two of its texels, read once per vertex,
+// Which LEDs burn out is chosen by the noise picture: two samples of it, read once per vertex,
 // seed the fragment stage's hash of each cell's index. A per-fragment read of the noise would
 // cost more than all the LED's own light on a rasteriser without texture hardware. The seed
 // goes out as whole numbers, the same at every vertex, so the fragment stage can round away
