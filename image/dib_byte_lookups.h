@@ -111,17 +111,20 @@ GLIMMER_BYTE_LOOKUPS inline void lookUpFourBitIndices(const FourBitPlanes& plane
                      _mm512_maskz_permutexvar_epi8(kAllLanes, index, planes.blue), out);
 }
 
-// 64 pixels of 4 bits (32 source bytes) to 192 bytes of RGB. Each source byte becomes two
-// index bytes, its high half first.
+// 64 pixels of 4 bits packed in 32 bytes to one index byte each, each byte's high half first.
+GLIMMER_BYTE_LOOKUPS inline __m512i splitFourBitPixels(__m256i packed) {
+    const __m512i bytes = _mm512_cvtepu8_epi16(packed);
+    return _mm512_or_si512(_mm512_srli_epi16(bytes, 4),
+                           _mm512_slli_epi16(_mm512_and_si512(bytes, _mm512_set1_epi16(15)), 8));
+}
+
+// 64 pixels of 4 bits (32 source bytes) to 192 bytes of RGB.
 GLIMMER_BYTE_LOOKUPS inline void lookUpFourBitPixels(const FourBitPlanes& planes,
                                                      const std::uint8_t* source,
                                                      std::uint8_t* out) {
-    const __m512i bytes =
-        _mm512_cvtepu8_epi16(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(source)));
-    const __m512i index =
-        _mm512_or_si512(_mm512_srli_epi16(bytes, 4),
-                        _mm512_slli_epi16(_mm512_and_si512(bytes, _mm512_set1_epi16(15)), 8));
-    lookUpFourBitIndices(planes, index, out);
+    lookUpFourBitIndices(
+        planes, splitFourBitPixels(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(source))),
+        out);
 }
 
 #endif

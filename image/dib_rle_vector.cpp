@@ -1,8 +1,13 @@
-// The common ops of run-length streams with AVX-512: literal runs looked up 64 pixels a step,
-// series of short runs spread out and compressed into one step of 64 pixels, longer runs as
-// three 64-byte stores. The bounds of the stream and of the output are checked once per row,
-// not per write: every step may read and write whole vector blocks past its op, so the ops
-// near either end are left to the decoder's own loop.
+// The common ops of run-length streams with AVX-512. Ops are decoded into palette indices, one
+// byte per pixel of the row, runs and literal runs alike through one branch-free path (series
+// of short runs spread out and compressed 64 pixels a step); each finished stretch of a row is
+// then looked up into RGB 64 pixels a step, a step per op of the next row. The bounds of the
+// stream and of the output are checked once per row, not per write: every step may read and
+// write whole vector blocks past its op, so the ops near either end are left to the decoder's
+// own loop.
+#include <memory>
+#include <new>
+
 #include "image/dib_byte_lookups.h"
 #include "image/dib_rle_stream.h"
 #include "image/dib_simd.h"
@@ -14,15 +19,16 @@
 
 namespace {
 
-// Output bytes a write may reach past its row's end: a step of 64 pixels (192 bytes) from a
-// run's start, or a literal run's last step (up to 63 pixels, 189 bytes, past the run), or
-// RleRunWriter's blocks, which it writes only with its own slack (240 bytes) before the end.
+// Output bytes a look-up may write past its row's end: a stretch's last step of 64 pixels
+// (192 bytes) may start 1 pixel before it.
 constexpr std::size_t kRowSlack = 256;
-// Stream bytes an op may read from its start: its 2 bytes and a literal run's whole 64-pixel
-// steps (255 pixels read as 256 bytes at 8 bits, 128 at 4); 64 for a series of short runs.
+// Stream bytes an op may read from its start: its 2 bytes and 64 bytes per 64 pixels of a
+// literal run (255 pixels in 256 bytes at 8 bits, 160 at 4); 64 for a series of short runs.
 constexpr std::size_t kOpReach = 2 + 256;
 // A series of short runs is taken as one step from this many ops on; fewer are cheaper alone.
 constexpr unsigned kShortSeries = 4;
+// Index bytes past a row's end that an op's 64-byte stores, and the look-ups, may reach.
+constexpr std::int64_t kRowIndexSlack = 64;
 
 template <unsigned kBitsPerPixel>
 struct Planes;
@@ -35,9 +41,6 @@ struct Planes<8> : EightBitPlanes {
     GLIMMER_RUN_VECTORS void lookUp(__m512i index, std::uint8_t* out) const {
         lookUpEightBitIndices(*this, index, out);
     }
-    GLIMMER_RUN_VECTORS void lookUp(const std::uint8_t* source, std::uint8_t* out) const {
-        lookUpEightBitPixels(*this, source, out);
-    }
 };
 
 template <>
@@ -47,9 +50,6 @@ struct Planes<4> : FourBitPlanes {
     }
     GLIMMER_RUN_VECTORS void lookUp(__m512i index, std::uint8_t* out) const {
         lookUpFourBitIndices(*this, index, out);
-    }
-    GLIMMER_RUN_VECTORS void lookUp(const std::uint8_t* source, std::uint8_t* out) const {
-        lookUpFourBitPixels(*this, source, out);
     }
 };
 
@@ -115,55 +115,188 @@ GLIMMER_RUN_VECTORS inline __m512i expandShortRuns(const std::uint8_t* ops, unsi
     return _mm512_maskz_compress_epi8(keep, values);
 }
 
-// Where each byte of 64 pixels of a run comes from in the first 6 bytes of its pattern (2
-// pixels, which at 4 bits differ), for each third of the 192 bytes.
-struct RunSpread {
-    std::uint8_t byte[3][64];
+// Each of 32 bytes twice over: lane j takes byte j / 2.
+struct ByteTwice {
+    std::uint8_t lane[64];
 };
 
-constexpr RunSpread makeRunSpread() {
-    RunSpread spread{};
-    for (unsigned third = 0; third < 3; ++third) {
-        for (unsigned byte = 0; byte < 64; ++byte)
-            spread.byte[third][byte] = static_cast<std::uint8_t>((64 * third + byte) % 6);
-    }
-    return spread;
+constexpr ByteTwice makeByteTwice() {
+    ByteTwice table{};
+    for (unsigned lane = 0; lane < 64; ++lane)
+        table.lane[lane] = static_cast<std::uint8_t>(lane / 2);
+    return table;
 }
 
-constexpr RunSpread kRunSpread = makeRunSpread();
+constexpr ByteTwice kByteTwice = makeByteTwice();
 
-// 64 pixels of a run whose pattern starts at pattern: three 64-byte stores.
-GLIMMER_RUN_VECTORS inline void writeRunStep(const std::uint8_t* pattern, std::uint8_t* out) {
-    long long pair;
-    std::memcpy(&pair, pattern, 8);
-    const __m512i pixels = _mm512_set1_epi64(pair);
-    for (int third = 0; third < 3; ++third) {
-        _mm512_storeu_si512(out + 64 * third,
-                            _mm512_maskz_permutexvar_epi8(
-                                kAllLanes, _mm512_loadu_si512(kRunSpread.byte[third]), pixels));
+// 64 palette indices, one byte per pixel, from the first pixels packed in bytes: at 8 bits the
+// bytes themselves, at 4 bits the halves of the first 32 bytes, each byte's high half first.
+template <unsigned kBitsPerPixel>
+GLIMMER_RUN_VECTORS inline __m512i indicesOf(__m512i bytes) {
+    if constexpr (kBitsPerPixel == 8) {
+        return bytes;
+    } else {
+        const __m512i twice =
+            _mm512_maskz_permutexvar_epi8(kAllLanes, _mm512_loadu_si512(kByteTwice.lane), bytes);
+        const __m512i half = _mm512_set1_epi8(15);
+        constexpr __mmask64 kOddLanes = 0xAAAAAAAAAAAAAAAAu;
+        return _mm512_mask_blend_epi8(kOddLanes,
+                                      _mm512_and_si512(_mm512_srli_epi16(twice, 4), half),
+                                      _mm512_and_si512(twice, half));
     }
 }
 
-// Writes the series of short runs that starts at the next op when it is long enough and fits
-// the row, and returns whether it did.
+// Where decoding stands within the current row: the next op, and the cursor's pixel.
+struct RowCursor {
+    std::size_t position;
+    std::int64_t x;
+};
+
+// The look-ups of a decoded stretch of a row still to do: 64 pixels a step, each from 64
+// index bytes at source to 192 bytes at out.
+struct PendingLookups {
+    const std::uint8_t* source = nullptr;
+    std::uint8_t* out = nullptr;
+    std::int64_t steps = 0;
+};
+
+template <unsigned kBitsPerPixel>
+GLIMMER_RUN_VECTORS inline __attribute__((always_inline)) void lookUpStep(
+    const Planes<kBitsPerPixel>& planes, PendingLookups& pending) {
+    planes.lookUp(_mm512_loadu_si512(pending.source), pending.out);
+    pending.source += 64;
+    pending.out += 192;
+    --pending.steps;
+}
+
+// key != 0 ? chosen : otherwise, with a conditional move: compilers turn the plain expression
+// into a branch, mispredicted every other op when the choice follows no pattern.
+inline std::size_t pickUnlessZero(unsigned key, std::size_t chosen, std::size_t otherwise) {
+    asm("test %[key], %[key]\n\tcmovnz %[chosen], %[otherwise]"
+        : [otherwise] "+r"(otherwise)
+        : [key] "r"(key), [chosen] "r"(chosen)
+        : "cc");
+    return otherwise;
+}
+
+// The stream bytes of a literal run of count pixels, padded to whole pairs.
+template <unsigned kBitsPerPixel>
+constexpr std::size_t literalBytes(unsigned count) {
+    const unsigned bytes = (count * kBitsPerPixel + 7) / 8;
+    return (bytes + 1) & ~1u;
+}
+
+// Decodes the series of short runs that starts at the next op into the row's indices when it
+// is long enough and fits the row, and returns whether it did.
 template <unsigned kSlot, unsigned kBitsPerPixel>
-GLIMMER_RUN_VECTORS bool writeShortSeries(const RleStream<kBitsPerPixel>& stream,
-                                          const Planes<kBitsPerPixel>& planes, RleProgress& at,
-                                          std::size_t rowStart) {
-    const std::uint8_t* ops = stream.data + at.position;
+GLIMMER_RUN_VECTORS inline __attribute__((always_inline)) bool decodeShortSeries(
+    const std::uint8_t* data, std::int64_t width, RowCursor& at, std::uint8_t* row) {
+    const std::uint8_t* ops = data + at.position;
     const unsigned series = countShortRuns<kSlot>(ops);
     if (series < kShortSeries) return false;
     std::uint64_t pixels;
     const __m512i indices = expandShortRuns<kSlot, kBitsPerPixel>(ops, series, pixels);
-    if (static_cast<std::int64_t>(pixels) > stream.width - at.x) return false;
-    const std::size_t offset = rowStart + 3 * static_cast<std::size_t>(at.x);
-    at.fillSkipped(stream.out, offset);
-    planes.lookUp(indices, stream.out + offset);
+    if (static_cast<std::int64_t>(pixels) > width - at.x) return false;
+    _mm512_storeu_si512(row + at.x, indices);
     at.position += 2 * series;
     at.x += static_cast<std::int64_t>(pixels);
-    at.written = offset + 3 * pixels;
     return true;
 }
+
+// Decodes runs and literal runs into the row's palette indices, one byte per pixel at its x,
+// until an escape, an op that does not fit the row, or lastOp. Both kinds go through one path
+// that picks its source with a mask: the kind comes in no order the processor could foresee,
+// and a branch on it would be mispredicted every other op. Each op also takes a step of the
+// look-ups left from the previous row, which the processor runs while it waits for the op.
+template <unsigned kBitsPerPixel>
+GLIMMER_RUN_VECTORS inline __attribute__((always_inline)) void decodeRowOps(
+    const std::uint8_t* data, std::size_t lastOp, std::int64_t width,
+    const Planes<kBitsPerPixel>& planes, RowCursor& cursor, PendingLookups& pendingLookups,
+    std::uint8_t* row) {
+    RowCursor at = cursor;
+    PendingLookups pending = pendingLookups;
+    while (at.position <= lastOp) {
+        if (pending.steps != 0) lookUpStep(planes, pending);
+        const unsigned count = data[at.position], value = data[at.position + 1];
+        // One comparison for the escapes (a zero count, a value up to kRleDelta): a branch on
+        // the count alone would be taken for every literal run.
+        if (((count << 8) | value) <= kRleDelta) break;
+        // Short runs come in long series (dithering): runs of up to 3 pixels 21 ops a step,
+        // else of up to 4 pixels 16 ops a step.
+        if (count - 1 < 4 && (decodeShortSeries<3, kBitsPerPixel>(data, width, at, row) ||
+                              decodeShortSeries<4, kBitsPerPixel>(data, width, at, row))) {
+            continue;
+        }
+        // A literal run has a zero count and value pixels. Masks, not branches, from here on.
+        const unsigned literal = count == 0;
+        const unsigned pixels = count | (value & (0u - literal));
+        if (pixels > width - at.x) break;
+        const __mmask64 fromStream = __mmask64{0} - literal;
+        const std::uint8_t* source = data + at.position + 2;
+        const __m512i repeated = _mm512_set1_epi8(static_cast<char>(value));
+        std::uint8_t* indices = row + at.x;
+        _mm512_storeu_si512(indices, indicesOf<kBitsPerPixel>(
+                                         _mm512_mask_loadu_epi8(repeated, fromStream, source)));
+        for (unsigned done = 64; done < pixels; done += 64) {
+            const __m512i bytes =
+                _mm512_mask_loadu_epi8(repeated, fromStream, source + done * kBitsPerPixel / 8);
+            _mm512_storeu_si512(indices + done, indicesOf<kBitsPerPixel>(bytes));
+        }
+        // The next op's position is the one value the next op waits for: both candidates
+        // are ready before the count decides between them.
+        const std::size_t afterLiteral = at.position + 2 + literalBytes<kBitsPerPixel>(value);
+        at.position = pickUnlessZero(count, at.position + 2, afterLiteral);
+        at.x += pixels;
+    }
+    cursor = at;
+    pendingLookups = pending;
+}
+
+// Two rows of palette indices: one being decoded, the other's look-ups pending.
+template <unsigned kBitsPerPixel>
+class IndexRows {
+  public:
+    IndexRows(const RleStream<kBitsPerPixel>& stream, const RleProgress& progress)
+        : planes_(stream.palette.tables().planes),
+          out_(stream.out),
+          rowBytes_(static_cast<std::size_t>(stream.width + kRowIndexSlack)),
+          rows_(new (std::nothrow) std::uint8_t[2 * rowBytes_]()),
+          done_(progress) {}
+
+    bool ready() const { return rows_ != nullptr; }
+    const Planes<kBitsPerPixel>& planes() const { return planes_; }
+    PendingLookups& pending() { return pending_; }
+    // Where the current stretch's indices go: pixel x's at row()[x].
+    std::uint8_t* row() const { return rows_.get() + current_ * rowBytes_; }
+
+    // Queues the look-ups of the current stretch, pixels [first, end) of the row at rowStart,
+    // once those still pending are done; then decoding goes on in the other row.
+    GLIMMER_RUN_VECTORS void handOver(std::size_t rowStart, std::int64_t first, std::int64_t end) {
+        if (first == end) return;
+        finish();
+        // The black of skipped pixels goes in before the stretch, as later look-ups may
+        // overwrite blocks past the end of earlier ones.
+        done_.fillSkipped(out_, rowStart + 3 * static_cast<std::size_t>(first));
+        pending_ = {row() + first, out_ + rowStart + 3 * first, (end - first + 63) / 64};
+        done_.written = rowStart + 3 * static_cast<std::size_t>(end);
+        current_ ^= 1;
+    }
+
+    // Does every pending look-up, and returns the output bytes before the cursor that are final.
+    GLIMMER_RUN_VECTORS std::size_t finish() {
+        while (pending_.steps != 0) lookUpStep(planes_, pending_);
+        return done_.written;
+    }
+
+  private:
+    const Planes<kBitsPerPixel> planes_;
+    std::uint8_t* const out_;
+    const std::size_t rowBytes_;
+    const std::unique_ptr<std::uint8_t[]> rows_;
+    unsigned current_ = 0;
+    PendingLookups pending_;
+    RleProgress done_;  // what the look-ups have written, or will have when finished
+};
 
 template <unsigned kBitsPerPixel>
 GLIMMER_RUN_VECTORS void decodeWithVectors(const RleStream<kBitsPerPixel>& stream,
@@ -176,68 +309,41 @@ GLIMMER_RUN_VECTORS void decodeWithVectors(const RleStream<kBitsPerPixel>& strea
         stream.outputSize < kRowSlack ? 0 : stream.outputSize - kRowSlack;
     if (stream.size < kOpReach || progress.y >= stream.rows) return;
     const std::size_t lastOp = stream.size - kOpReach;
-    RleProgress at = progress;
-    std::size_t rowStart = static_cast<std::size_t>(at.y) * rowBytes;
-    if (rowStart + rowBytes > lastRowEnd) return;
+    std::size_t rowStart = static_cast<std::size_t>(progress.y) * rowBytes;
+    if (progress.position > lastOp || rowStart + rowBytes > lastRowEnd) return;
 
+    IndexRows<kBitsPerPixel> rows(stream, progress);
+    if (!rows.ready()) return;
     const std::uint8_t* data = stream.data;
-    std::uint8_t* out = stream.out;
-    const Planes<kBitsPerPixel> planes(stream.palette.tables().planes);
-    while (at.position <= lastOp) {
-        const std::uint8_t count = data[at.position];
-        const std::uint8_t value = data[at.position + 1];
-        if (count != 0) {
-            // Short runs come in long series (dithering): runs of up to 3 pixels 21 ops a
-            // step, else of up to 4 pixels 16 ops a step.
-            if (count <= 4 && (writeShortSeries<3>(stream, planes, at, rowStart) ||
-                               writeShortSeries<4>(stream, planes, at, rowStart))) {
-                continue;
-            }
-            if (count > width - at.x) break;
-            const std::size_t offset = rowStart + 3 * at.x;
-            at.fillSkipped(out, offset);
-            if (count <= 64) {
-                writeRunStep(stream.writer.pattern(value), out + offset);
-            } else {
-                stream.writer.writeRun(value, count, out + offset, stream.outputSize - offset);
-            }
-            at.x += count;
-            at.written = offset + 3 * count;
-            at.position += 2;
-        } else if (value > kRleDelta) {
-            if (value > width - at.x) break;
-            const std::size_t offset = rowStart + 3 * at.x;
-            at.fillSkipped(out, offset);
-            const std::uint8_t* source = data + at.position + 2;
-            std::uint8_t* write = out + offset;
-            for (unsigned done = 0; done < value; done += 64) {
-                planes.lookUp(source, write);
-                source += 64 * kBitsPerPixel / 8;
-                write += 192;
-            }
-            const std::size_t bytes = (value * kBitsPerPixel + 7) / 8;
-            at.position += 2 + ((bytes + 1) & ~std::size_t{1});
-            at.x += value;
-            at.written = offset + 3 * value;
-        } else if (value == kRleEndOfLine || value == kRleDelta) {
-            // A line end, or a move right and up that stays inside the picture (else the
-            // decoder's loop reports it); either may leave the rows with room to write.
-            std::int64_t x = 0, y = at.y + 1;
-            if (value == kRleDelta) {
-                x = at.x + data[at.position + 2];
-                y = at.y + data[at.position + 3];
-                if (x > width || y > stream.rows) break;
-            }
-            at.position += value == kRleDelta ? 4 : 2;
-            at.x = x;
-            at.y = y;
-            rowStart = static_cast<std::size_t>(y) * rowBytes;
-            if (at.y >= stream.rows || rowStart + rowBytes > lastRowEnd) break;
-        } else {
-            break;
+    RowCursor at{progress.position, progress.x};
+    std::int64_t y = progress.y;
+    std::int64_t first = at.x;  // of the current stretch of the row
+    while (true) {
+        decodeRowOps<kBitsPerPixel>(data, lastOp, width, rows.planes(), at, rows.pending(),
+                                    rows.row());
+        if (at.position > lastOp) break;
+        const std::uint8_t op = data[at.position + 1];
+        if (data[at.position] != 0 || op > kRleDelta || op == kRleEndOfBitmap) break;
+        // A line end, or a move right and up that stays inside the picture (else the
+        // decoder's loop reports it); either may leave the rows with room to write.
+        std::int64_t x = 0, nextY = y + 1;
+        if (op == kRleDelta) {
+            x = at.x + data[at.position + 2];
+            nextY = y + data[at.position + 3];
+            if (x > width || nextY > stream.rows) break;
         }
+        rows.handOver(rowStart, first, at.x);
+        at.position += op == kRleDelta ? 4 : 2;
+        at.x = first = x;
+        y = nextY;
+        rowStart = static_cast<std::size_t>(y) * rowBytes;
+        if (y >= stream.rows || rowStart + rowBytes > lastRowEnd) break;
     }
-    progress = at;
+    rows.handOver(rowStart, first, at.x);
+    progress.written = rows.finish();
+    progress.position = at.position;
+    progress.x = at.x;
+    progress.y = y;
 }
 
 }  // namespace

@@ -66,11 +66,6 @@ class RleRunWriter {
         }
     }
 
-    // The first pixels of value's run (16 pixels, 48 bytes).
-    const std::uint8_t* pattern(std::uint8_t value) const {
-        return patterns_.data() + kPatternBytes * value;
-    }
-
   private:
     static constexpr std::size_t kPatternBytes = 48;
     // Runs up to 64 pixels, the most common, are written as 4 whole blocks.
