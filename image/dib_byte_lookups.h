@@ -91,19 +91,26 @@ GLIMMER_BYTE_LOOKUPS inline void lookUpEightBitPixels(const EightBitPlanes& plan
     lookUpEightBitIndices(planes, _mm512_loadu_si512(source), out);
 }
 
-// The 16 colours of a 4-bit palette, in the first lanes of one register per channel.
+// The 16 colours of a 4-bit palette, repeated in every 16 lanes of one register per channel,
+// so that a look-up takes only the low 4 bits of an index into account.
 struct FourBitPlanes {
     __m512i red, green, blue;
 };
 
-GLIMMER_BYTE_LOOKUPS inline void loadFourBitPlanes(const std::uint8_t* planes,
-                                                   FourBitPlanes& loaded) {
-    loaded.red = _mm512_loadu_si512(planes);
-    loaded.green = _mm512_loadu_si512(planes + 256);
-    loaded.blue = _mm512_loadu_si512(planes + 512);
+GLIMMER_BYTE_LOOKUPS inline __m512i loadFourBitPlane(const std::uint8_t* plane) {
+    return _mm512_maskz_broadcast_i32x4(0xFFFF,
+                                        _mm_loadu_si128(reinterpret_cast<const __m128i*>(plane)));
 }
 
-// 64 pixels of 4 bits, given as one index byte each, to 192 bytes of RGB.
+GLIMMER_BYTE_LOOKUPS inline void loadFourBitPlanes(const std::uint8_t* planes,
+                                                   FourBitPlanes& loaded) {
+    loaded.red = loadFourBitPlane(planes);
+    loaded.green = loadFourBitPlane(planes + 256);
+    loaded.blue = loadFourBitPlane(planes + 512);
+}
+
+// 64 pixels of 4 bits, given as one index byte each (of which the high 4 bits may be anything),
+// to 192 bytes of RGB.
 GLIMMER_BYTE_LOOKUPS inline void lookUpFourBitIndices(const FourBitPlanes& planes, __m512i index,
                                                       std::uint8_t* out) {
     storeInterleaved(_mm512_maskz_permutexvar_epi8(kAllLanes, index, planes.red),

@@ -5,6 +5,7 @@
 // stream and of the output are checked once per row, not per write: every step may read and
 // write whole vector blocks past its op, so the ops near either end are left to the decoder's
 // own loop.
+#include <algorithm>
 #include <memory>
 #include <new>
 
@@ -115,41 +116,130 @@ GLIMMER_RUN_VECTORS inline __m512i expandShortRuns(const std::uint8_t* ops, unsi
     return _mm512_maskz_compress_epi8(keep, values);
 }
 
-// Each of 32 bytes twice over: lane j takes byte j / 2.
-struct ByteTwice {
-    std::uint8_t lane[64];
+// Splitting of 32 bytes of 4-bit pixels into 64 indices: each 8 bytes of the result take 4
+// bytes of the source, and then a 4-bit half each, the high half first.
+struct HalfSpread {
+    std::uint8_t source[64], shift[64];
 };
 
-constexpr ByteTwice makeByteTwice() {
-    ByteTwice table{};
-    for (unsigned lane = 0; lane < 64; ++lane)
-        table.lane[lane] = static_cast<std::uint8_t>(lane / 2);
+constexpr HalfSpread makeHalfSpread() {
+    HalfSpread table{};
+    for (unsigned lane = 0; lane < 64; ++lane) {
+        table.source[lane] = static_cast<std::uint8_t>(lane / 8 * 4 + lane % 4);
+        const unsigned byte = lane % 8 / 2;
+        table.shift[lane] = static_cast<std::uint8_t>(8 * byte + (lane % 2 == 0 ? 4 : 0));
+    }
     return table;
 }
 
-constexpr ByteTwice kByteTwice = makeByteTwice();
+constexpr HalfSpread kHalfSpread = makeHalfSpread();
 
 // 64 palette indices, one byte per pixel, from the first pixels packed in bytes: at 8 bits the
-// bytes themselves, at 4 bits the halves of the first 32 bytes, each byte's high half first.
+// bytes themselves, at 4 bits the halves of the first 32 bytes, each byte's high half first,
+// with whatever bits above them (the look-ups of 4-bit palettes take only the low 4 bits).
 template <unsigned kBitsPerPixel>
 GLIMMER_RUN_VECTORS inline __m512i indicesOf(__m512i bytes) {
     if constexpr (kBitsPerPixel == 8) {
         return bytes;
     } else {
-        const __m512i twice =
-            _mm512_maskz_permutexvar_epi8(kAllLanes, _mm512_loadu_si512(kByteTwice.lane), bytes);
-        const __m512i half = _mm512_set1_epi8(15);
-        constexpr __mmask64 kOddLanes = 0xAAAAAAAAAAAAAAAAu;
-        return _mm512_mask_blend_epi8(kOddLanes,
-                                      _mm512_and_si512(_mm512_srli_epi16(twice, 4), half),
-                                      _mm512_and_si512(twice, half));
+        const __m512i spread =
+            _mm512_maskz_permutexvar_epi8(kAllLanes, _mm512_loadu_si512(kHalfSpread.source), bytes);
+        return _mm512_maskz_multishift_epi64_epi8(kAllLanes, _mm512_loadu_si512(kHalfSpread.shift),
+                                                  spread);
     }
 }
 
-// Where decoding stands within the current row: the next op, and the cursor's pixel.
+// Where decoding stands: the next op, as its pair's index in the window of ops, and the
+// cursor's pixel in the row.
 struct RowCursor {
-    std::size_t position;
+    std::size_t op;
     std::int64_t x;
+};
+
+// The lanes of the counts and of the values of 64 ops' pairs among their 128 bytes.
+struct PairBytes {
+    std::uint8_t count[64], value[64];
+};
+
+constexpr PairBytes makePairBytes() {
+    PairBytes table{};
+    for (unsigned lane = 0; lane < 64; ++lane) {
+        table.count[lane] = static_cast<std::uint8_t>(2 * lane);
+        table.value[lane] = static_cast<std::uint8_t>(2 * lane + 1);
+    }
+    return table;
+}
+
+constexpr PairBytes kPairBytes = makePairBytes();
+
+// The first n of 64 lanes.
+inline __mmask64 firstLanes(std::size_t n) {
+    return n >= 64 ? ~__mmask64{0} : (__mmask64{1} << n) - 1;
+}
+
+// Marks the pairs of a window whose op needs more than the common path: an escape, or a run of
+// 1 to 4 pixels followed by another (the start of a series of short runs).
+constexpr std::uint8_t kSpecialOp = 0x80;
+
+// A window of the stream's ops: for each pair of stream bytes from start, how many pairs the op
+// that would start there takes up, with kSpecialOp added where it needs more than the common
+// path. Decoding follows these steps from op to op, a load and an add, instead of working each
+// one out from its op's bytes when they arrive.
+template <unsigned kBitsPerPixel>
+class OpWindow {
+  public:
+    static constexpr std::size_t kPairs = 4096;
+
+    // Fills the window from stream position start (even, at most lastOp), and sets its limit:
+    // the ops within it that start at or before lastOp. 64 pairs a step, their counts and
+    // values gathered apart.
+    GLIMMER_RUN_VECTORS void fill(const std::uint8_t* data, std::size_t size, std::size_t start,
+                                  std::size_t lastOp) {
+        start_ = start;
+        const std::size_t pairs = std::min(kPairs, (size - start) / 2);
+        limit_ = std::min(pairs, (lastOp - start) / 2 + 1);
+        const __m512i countLanes = _mm512_loadu_si512(kPairBytes.count);
+        const __m512i valueLanes = _mm512_loadu_si512(kPairBytes.value);
+        const __m512i one = _mm512_set1_epi8(1), two = _mm512_set1_epi8(2);
+        for (std::size_t pair = 0; pair < pairs; pair += 64) {
+            const std::uint8_t* from = data + start + 2 * pair;
+            const std::size_t bytes = 2 * std::min<std::size_t>(pairs - pair, 64);
+            const __m512i low = _mm512_maskz_loadu_epi8(firstLanes(bytes), from);
+            const __m512i high =
+                _mm512_maskz_loadu_epi8(firstLanes(bytes < 64 ? 0 : bytes - 64), from + 64);
+            const __m512i count = _mm512_permutex2var_epi8(low, countLanes, high);
+            const __m512i value = _mm512_permutex2var_epi8(low, valueLanes, high);
+            // A literal run of value pixels takes 1 + its padded bytes / 2 pairs (a move,
+            // value 2, takes 2 alike; a line end 1); a run 1.
+            __m512i literal = _mm512_avg_epu8(value, two);  // (value + 3) / 2
+            if constexpr (kBitsPerPixel == 4) {
+                literal = _mm512_add_epi8(
+                    _mm512_and_si512(_mm512_srli_epi16(literal, 1), _mm512_set1_epi8(0x7F)), one);
+            }
+            const __mmask64 run = _mm512_test_epi8_mask(count, count);
+            const __m512i steps = _mm512_mask_blend_epi8(run, literal, one);
+            const __mmask64 escape = _mm512_mask_cmple_epu8_mask(~run, value, two);
+            // A run of 1 to 4 pixels followed by another: the next pair is the next op.
+            const std::uint64_t shortRun = _cvtmask64_u64(
+                _mm512_cmplt_epu8_mask(_mm512_sub_epi8(count, one), _mm512_set1_epi8(4)));
+            const bool nextShort = pair + 64 < pairs && from[128] - 1u < 4;
+            const std::uint64_t shortNext = (shortRun >> 1) | (std::uint64_t{nextShort} << 63);
+            const __mmask64 special = escape | _cvtu64_mask64(shortRun & shortNext);
+            _mm512_storeu_si512(
+                steps_ + pair,
+                _mm512_mask_add_epi8(steps, special, steps,
+                                     _mm512_set1_epi8(static_cast<char>(kSpecialOp))));
+        }
+    }
+
+    std::size_t limit() const { return limit_; }
+    const std::uint8_t* steps() const { return steps_; }
+    // The stream position of the op at index op.
+    std::size_t position(std::size_t op) const { return start_ + 2 * op; }
+
+  private:
+    std::size_t start_ = 0, limit_ = 0;
+    std::uint8_t steps_[kPairs + 64];
 };
 
 // The look-ups of a decoded stretch of a row still to do: 64 pixels a step, each from 64
@@ -169,86 +259,84 @@ GLIMMER_RUN_VECTORS inline __attribute__((always_inline)) void lookUpStep(
     --pending.steps;
 }
 
-// key != 0 ? chosen : otherwise, with a conditional move: compilers turn the plain expression
-// into a branch, mispredicted every other op when the choice follows no pattern.
-inline std::size_t pickUnlessZero(unsigned key, std::size_t chosen, std::size_t otherwise) {
-    asm("test %[key], %[key]\n\tcmovnz %[chosen], %[otherwise]"
-        : [otherwise] "+r"(otherwise)
-        : [key] "r"(key), [chosen] "r"(chosen)
-        : "cc");
-    return otherwise;
-}
-
-// The stream bytes of a literal run of count pixels, padded to whole pairs.
-template <unsigned kBitsPerPixel>
-constexpr std::size_t literalBytes(unsigned count) {
-    const unsigned bytes = (count * kBitsPerPixel + 7) / 8;
-    return (bytes + 1) & ~1u;
-}
+// Where decoding stands inside decodeRowOps: the next op and its step in the window, the room
+// left in the row, and where the next pixel's index goes.
+struct OpCursor {
+    const std::uint8_t* op;
+    const std::uint8_t* step;
+    std::int64_t room;
+    std::uint8_t* indices;
+};
 
 // Decodes the series of short runs that starts at the next op into the row's indices when it
 // is long enough and fits the row, and returns whether it did.
 template <unsigned kSlot, unsigned kBitsPerPixel>
-GLIMMER_RUN_VECTORS inline __attribute__((always_inline)) bool decodeShortSeries(
-    const std::uint8_t* data, std::int64_t width, RowCursor& at, std::uint8_t* row) {
-    const std::uint8_t* ops = data + at.position;
+GLIMMER_RUN_VECTORS inline __attribute__((always_inline)) bool decodeShortSeries(OpCursor& at) {
+    const std::uint8_t* ops = at.op;
     const unsigned series = countShortRuns<kSlot>(ops);
     if (series < kShortSeries) return false;
     std::uint64_t pixels;
     const __m512i indices = expandShortRuns<kSlot, kBitsPerPixel>(ops, series, pixels);
-    if (static_cast<std::int64_t>(pixels) > width - at.x) return false;
-    _mm512_storeu_si512(row + at.x, indices);
-    at.position += 2 * series;
-    at.x += static_cast<std::int64_t>(pixels);
+    if (static_cast<std::int64_t>(pixels) > at.room) return false;
+    _mm512_storeu_si512(at.indices, indices);
+    at.op += 2 * series;
+    at.step += series;
+    at.room -= static_cast<std::int64_t>(pixels);
+    at.indices += pixels;
     return true;
 }
 
 // Decodes runs and literal runs into the row's palette indices, one byte per pixel at its x,
-// until an escape, an op that does not fit the row, or lastOp. Both kinds go through one path
-// that picks its source with a mask: the kind comes in no order the processor could foresee,
-// and a branch on it would be mispredicted every other op. Each op also takes a step of the
-// look-ups left from the previous row, which the processor runs while it waits for the op.
+// until an escape, an op that does not fit the row, or the window's limit. Both kinds go
+// through one path that picks its source with a mask: the kind comes in no order the processor
+// could foresee, and a branch on it would be mispredicted every other op. Each op also takes a
+// step of the look-ups left from the previous row, which the processor runs while it waits
+// for the next op.
 template <unsigned kBitsPerPixel>
 GLIMMER_RUN_VECTORS inline __attribute__((always_inline)) void decodeRowOps(
-    const std::uint8_t* data, std::size_t lastOp, std::int64_t width,
+    const std::uint8_t* data, const OpWindow<kBitsPerPixel>& window, std::int64_t width,
     const Planes<kBitsPerPixel>& planes, RowCursor& cursor, PendingLookups& pendingLookups,
     std::uint8_t* row) {
-    RowCursor at = cursor;
+    const std::uint8_t* steps = window.steps();
+    OpCursor at{data + window.position(cursor.op), steps + cursor.op, width - cursor.x,
+                row + cursor.x};
     PendingLookups pending = pendingLookups;
-    while (at.position <= lastOp) {
+    const std::uint8_t* const lastStep = steps + window.limit();
+    while (at.step < lastStep) {
         if (pending.steps != 0) lookUpStep(planes, pending);
-        const unsigned count = data[at.position], value = data[at.position + 1];
-        // One comparison for the escapes (a zero count, a value up to kRleDelta): a branch on
-        // the count alone would be taken for every literal run.
-        if (((count << 8) | value) <= kRleDelta) break;
-        // Short runs come in long series (dithering): runs of up to 3 pixels 21 ops a step,
-        // else of up to 4 pixels 16 ops a step.
-        if (count - 1 < 4 && (decodeShortSeries<3, kBitsPerPixel>(data, width, at, row) ||
-                              decodeShortSeries<4, kBitsPerPixel>(data, width, at, row))) {
-            continue;
+        unsigned taken = *at.step;
+        const unsigned count = at.op[0], value = at.op[1];
+        if (taken >= kSpecialOp) {
+            if (count == 0) break;  // an escape
+            // Short runs come in long series (dithering): runs of up to 3 pixels 21 ops a
+            // step, else of up to 4 pixels 16 ops a step.
+            if ((decodeShortSeries<3, kBitsPerPixel>(at) ||
+                 decodeShortSeries<4, kBitsPerPixel>(at))) {
+                continue;
+            }
+            taken -= kSpecialOp;
         }
-        // A literal run has a zero count and value pixels. Masks, not branches, from here on.
+        // A literal run has a zero count and value pixels. Masks, not branches, from here on:
+        // the kind comes in no order the processor could foresee.
         const unsigned literal = count == 0;
         const unsigned pixels = count | (value & (0u - literal));
-        if (pixels > width - at.x) break;
-        const __mmask64 fromStream = __mmask64{0} - literal;
-        const std::uint8_t* source = data + at.position + 2;
+        if (static_cast<std::int64_t>(pixels) > at.room) break;
+        const __mmask64 fromStream = _cvtu64_mask64(std::uint64_t{0} - literal);
+        const std::uint8_t* source = at.op + 2;
         const __m512i repeated = _mm512_set1_epi8(static_cast<char>(value));
-        std::uint8_t* indices = row + at.x;
-        _mm512_storeu_si512(indices, indicesOf<kBitsPerPixel>(
-                                         _mm512_mask_loadu_epi8(repeated, fromStream, source)));
+        _mm512_storeu_si512(at.indices, indicesOf<kBitsPerPixel>(
+                                            _mm512_mask_loadu_epi8(repeated, fromStream, source)));
         for (unsigned done = 64; done < pixels; done += 64) {
             const __m512i bytes =
                 _mm512_mask_loadu_epi8(repeated, fromStream, source + done * kBitsPerPixel / 8);
-            _mm512_storeu_si512(indices + done, indicesOf<kBitsPerPixel>(bytes));
+            _mm512_storeu_si512(at.indices + done, indicesOf<kBitsPerPixel>(bytes));
         }
-        // The next op's position is the one value the next op waits for: both candidates
-        // are ready before the count decides between them.
-        const std::size_t afterLiteral = at.position + 2 + literalBytes<kBitsPerPixel>(value);
-        at.position = pickUnlessZero(count, at.position + 2, afterLiteral);
-        at.x += pixels;
+        at.step += taken;
+        at.op += 2 * taken;
+        at.room -= pixels;
+        at.indices += pixels;
     }
-    cursor = at;
+    cursor = {static_cast<std::size_t>(at.step - steps), width - at.room};
     pendingLookups = pending;
 }
 
@@ -315,25 +403,33 @@ GLIMMER_RUN_VECTORS void decodeWithVectors(const RleStream<kBitsPerPixel>& strea
     IndexRows<kBitsPerPixel> rows(stream, progress);
     if (!rows.ready()) return;
     const std::uint8_t* data = stream.data;
-    RowCursor at{progress.position, progress.x};
+    OpWindow<kBitsPerPixel> window;
+    window.fill(data, stream.size, progress.position, lastOp);
+    RowCursor at{0, progress.x};
     std::int64_t y = progress.y;
     std::int64_t first = at.x;  // of the current stretch of the row
     while (true) {
-        decodeRowOps<kBitsPerPixel>(data, lastOp, width, rows.planes(), at, rows.pending(),
+        decodeRowOps<kBitsPerPixel>(data, window, width, rows.planes(), at, rows.pending(),
                                     rows.row());
-        if (at.position > lastOp) break;
-        const std::uint8_t op = data[at.position + 1];
-        if (data[at.position] != 0 || op > kRleDelta || op == kRleEndOfBitmap) break;
+        const std::size_t position = window.position(at.op);
+        if (at.op >= window.limit()) {
+            if (position > lastOp) break;
+            window.fill(data, stream.size, position, lastOp);
+            at.op = 0;
+            continue;
+        }
+        const std::uint8_t op = data[position + 1];
+        if (data[position] != 0 || op > kRleDelta || op == kRleEndOfBitmap) break;
         // A line end, or a move right and up that stays inside the picture (else the
         // decoder's loop reports it); either may leave the rows with room to write.
         std::int64_t x = 0, nextY = y + 1;
         if (op == kRleDelta) {
-            x = at.x + data[at.position + 2];
-            nextY = y + data[at.position + 3];
+            x = at.x + data[position + 2];
+            nextY = y + data[position + 3];
             if (x > width || nextY > stream.rows) break;
         }
         rows.handOver(rowStart, first, at.x);
-        at.position += op == kRleDelta ? 4 : 2;
+        at.op += op == kRleDelta ? 2 : 1;
         at.x = first = x;
         y = nextY;
         rowStart = static_cast<std::size_t>(y) * rowBytes;
@@ -341,7 +437,7 @@ GLIMMER_RUN_VECTORS void decodeWithVectors(const RleStream<kBitsPerPixel>& strea
     }
     rows.handOver(rowStart, first, at.x);
     progress.written = rows.finish();
-    progress.position = at.position;
+    progress.position = window.position(at.op);
     progress.x = at.x;
     progress.y = y;
 }
