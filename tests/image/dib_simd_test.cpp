@@ -108,10 +108,12 @@ TEST(DibSimdTest, RunsOfEveryLengthGiveTheirPixels) {
 }
 
 // Long streams, whose common ops take the run-length vector path: short runs in long series,
-// runs and literal runs over one and several 64-pixel steps, rows ended early and moves, all
-// against the pixels they describe. Palette index 0 is black, like the pixels a stream skips.
+// runs and literal runs over one and several 64-pixel steps, rows ended early, moves along a
+// row and over rows, all against the pixels they describe. Palette index 0 is black, like the
+// pixels a stream skips. The streams are long enough for the vector path's window of ops to
+// move on several times.
 TEST(DibSimdTest, LongRunLengthStreamsGiveTheirPixels) {
-    constexpr int kWidth = 300, kHeight = 40;
+    constexpr int kWidth = 300, kHeight = 120;
     for (bool fourBits : {false, true}) {
         IndexedPicture picture = patternIndexed(kWidth, kHeight, fourBits ? 16 : 256);
         picture.palette[0] = {0, 0, 0};
@@ -128,7 +130,11 @@ TEST(DibSimdTest, LongRunLengthStreamsGiveTheirPixels) {
             const int rowEnd = y % 7 == 3 ? kWidth - 50 : kWidth;
             for (int x = 0, ops = 0; x < rowEnd; ++ops) {
                 const int left = rowEnd - x, kind = below(4);
-                if (y % 5 == 2 && ops == 3) {  // a move 10 pixels right
+                if (y % 11 == 5 && ops == 4 && y + 2 < kHeight) {  // a move two rows up
+                    stream.insert(stream.end(), {0, 2, 0, 2});
+                    y += 2;
+                    row = picture.indices.data() + y * kWidth;
+                } else if (y % 5 == 2 && ops == 3) {  // a move 10 pixels right
                     const int step = std::min(left, 10);
                     stream.insert(stream.end(), {0, 2, static_cast<std::uint8_t>(step), 0});
                     x += step;
