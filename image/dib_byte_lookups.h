@@ -13,11 +13,12 @@
 
 // Where each of the 192 output bytes of 64 pixels comes from: output byte 3k + c is channel c
 // of pixel k. For each 64-byte third: the lane to take from red (k) or green (64 + k), the
-// lane k for blue, and which bytes are blue.
+// lane k for blue, and which bytes are blue; and 16 times each byte's channel.
 struct Interleave {
     std::uint8_t redGreen[3][64];
     std::uint8_t pixel[3][64];
     std::uint64_t blue[3];
+    std::uint8_t channelSixteenths[3][64];
 };
 
 constexpr Interleave makeInterleave() {
@@ -29,6 +30,7 @@ constexpr Interleave makeInterleave() {
             table.redGreen[third][byte] =
                 static_cast<std::uint8_t>(channel == 1 ? 64 + pixel : pixel);
             if (channel == 2) table.blue[third] |= std::uint64_t{1} << byte;
+            table.channelSixteenths[third][byte] = static_cast<std::uint8_t>(16 * channel);
         }
     }
     return table;
@@ -91,47 +93,71 @@ GLIMMER_BYTE_LOOKUPS inline void lookUpEightBitPixels(const EightBitPlanes& plan
     lookUpEightBitIndices(planes, _mm512_loadu_si512(source), out);
 }
 
-// The 16 colours of a 4-bit palette, repeated in every 16 lanes of one register per channel,
-// so that a look-up takes only the low 4 bits of an index into account.
+// The 16 colours of a 4-bit palette in one register: red in lanes 0 to 15, green in 16 to 31,
+// blue in 32 to 47. A look-up finds channel c of colour i in lane 16 c + i, so it takes each
+// output byte straight from here, with no interleaving of channels afterwards.
 struct FourBitPlanes {
-    __m512i red, green, blue;
+    __m512i colours;
 };
-
-GLIMMER_BYTE_LOOKUPS inline __m512i loadFourBitPlane(const std::uint8_t* plane) {
-    return _mm512_maskz_broadcast_i32x4(0xFFFF,
-                                        _mm_loadu_si128(reinterpret_cast<const __m128i*>(plane)));
-}
 
 GLIMMER_BYTE_LOOKUPS inline void loadFourBitPlanes(const std::uint8_t* planes,
                                                    FourBitPlanes& loaded) {
-    loaded.red = loadFourBitPlane(planes);
-    loaded.green = loadFourBitPlane(planes + 256);
-    loaded.blue = loadFourBitPlane(planes + 512);
+    const __m128i red = _mm_loadu_si128(reinterpret_cast<const __m128i*>(planes));
+    const __m128i green = _mm_loadu_si128(reinterpret_cast<const __m128i*>(planes + 256));
+    const __m128i blue = _mm_loadu_si128(reinterpret_cast<const __m128i*>(planes + 512));
+    loaded.colours = _mm512_maskz_inserti32x4(
+        0x0FFF, _mm512_maskz_inserti32x4(0x00FF, _mm512_zextsi128_si512(red), green, 1), blue, 2);
 }
 
 // 64 pixels of 4 bits, given as one index byte each (of which the high 4 bits may be anything),
-// to 192 bytes of RGB.
+// to 192 bytes of RGB: each third's bytes take their pixel's index, with their channel's lanes.
 GLIMMER_BYTE_LOOKUPS inline void lookUpFourBitIndices(const FourBitPlanes& planes, __m512i index,
                                                       std::uint8_t* out) {
-    storeInterleaved(_mm512_maskz_permutexvar_epi8(kAllLanes, index, planes.red),
-                     _mm512_maskz_permutexvar_epi8(kAllLanes, index, planes.green),
-                     _mm512_maskz_permutexvar_epi8(kAllLanes, index, planes.blue), out);
+    const __m512i low = _mm512_set1_epi8(15);
+    for (int third = 0; third < 3; ++third) {
+        const __m512i pixelIndex = _mm512_maskz_permutexvar_epi8(
+            kAllLanes, _mm512_loadu_si512(kInterleave.pixel[third]), index);
+        // (index & 15) | 16 * channel
+        const __m512i lane = _mm512_ternarylogic_epi32(
+            pixelIndex, low, _mm512_loadu_si512(kInterleave.channelSixteenths[third]), 0xEA);
+        _mm512_storeu_si512(out + 64 * third,
+                            _mm512_maskz_permutexvar_epi8(kAllLanes, lane, planes.colours));
+    }
 }
 
-// 64 pixels of 4 bits packed in 32 bytes to one index byte each, each byte's high half first.
-GLIMMER_BYTE_LOOKUPS inline __m512i splitFourBitPixels(__m256i packed) {
-    const __m512i bytes = _mm512_cvtepu8_epi16(packed);
-    return _mm512_or_si512(_mm512_srli_epi16(bytes, 4),
-                           _mm512_slli_epi16(_mm512_and_si512(bytes, _mm512_set1_epi16(15)), 8));
+// Splitting of 32 bytes of 4-bit pixels into 64 indices: each 8 bytes of the result take 4
+// bytes of the source, and then a 4-bit half each, the high half first.
+struct HalfSpread {
+    std::uint8_t source[64], shift[64];
+};
+
+constexpr HalfSpread makeHalfSpread() {
+    HalfSpread table{};
+    for (unsigned lane = 0; lane < 64; ++lane) {
+        table.source[lane] = static_cast<std::uint8_t>(lane / 8 * 4 + lane % 4);
+        const unsigned byte = lane % 8 / 2;
+        table.shift[lane] = static_cast<std::uint8_t>(8 * byte + (lane % 2 == 0 ? 4 : 0));
+    }
+    return table;
+}
+
+inline constexpr HalfSpread kHalfSpread = makeHalfSpread();
+
+// 64 indices from the 4-bit pixels packed in the first 32 bytes, each byte's high half first.
+// The high 4 bits of each index are left as they come: the look-ups take the low 4 only.
+GLIMMER_BYTE_LOOKUPS inline __m512i splitFourBitPixels(__m512i packed) {
+    const __m512i spread =
+        _mm512_maskz_permutexvar_epi8(kAllLanes, _mm512_loadu_si512(kHalfSpread.source), packed);
+    return _mm512_maskz_multishift_epi64_epi8(kAllLanes, _mm512_loadu_si512(kHalfSpread.shift),
+                                              spread);
 }
 
 // 64 pixels of 4 bits (32 source bytes) to 192 bytes of RGB.
 GLIMMER_BYTE_LOOKUPS inline void lookUpFourBitPixels(const FourBitPlanes& planes,
                                                      const std::uint8_t* source,
                                                      std::uint8_t* out) {
-    lookUpFourBitIndices(
-        planes, splitFourBitPixels(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(source))),
-        out);
+    lookUpFourBitIndices(planes, splitFourBitPixels(_mm512_maskz_loadu_epi8(0xFFFFFFFF, source)),
+                         out);
 }
 
 #endif

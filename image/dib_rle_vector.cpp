@@ -116,24 +116,6 @@ GLIMMER_RUN_VECTORS inline __m512i expandShortRuns(const std::uint8_t* ops, unsi
     return _mm512_maskz_compress_epi8(keep, values);
 }
 
-// Splitting of 32 bytes of 4-bit pixels into 64 indices: each 8 bytes of the result take 4
-// bytes of the source, and then a 4-bit half each, the high half first.
-struct HalfSpread {
-    std::uint8_t source[64], shift[64];
-};
-
-constexpr HalfSpread makeHalfSpread() {
-    HalfSpread table{};
-    for (unsigned lane = 0; lane < 64; ++lane) {
-        table.source[lane] = static_cast<std::uint8_t>(lane / 8 * 4 + lane % 4);
-        const unsigned byte = lane % 8 / 2;
-        table.shift[lane] = static_cast<std::uint8_t>(8 * byte + (lane % 2 == 0 ? 4 : 0));
-    }
-    return table;
-}
-
-constexpr HalfSpread kHalfSpread = makeHalfSpread();
-
 // 64 palette indices, one byte per pixel, from the first pixels packed in bytes: at 8 bits the
 // bytes themselves, at 4 bits the halves of the first 32 bytes, each byte's high half first,
 // with whatever bits above them (the look-ups of 4-bit palettes take only the low 4 bits).
