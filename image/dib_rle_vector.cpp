@@ -208,20 +208,27 @@ class OpWindow {
             const std::uint64_t shortNext = (shortRun >> 1) | (std::uint64_t{nextShort} << 63);
             const __mmask64 special = escape | _cvtu64_mask64(shortRun & shortNext);
             _mm512_storeu_si512(
-                steps_ + pair,
+                table_ + pair,
                 _mm512_mask_add_epi8(steps, special, steps,
                                      _mm512_set1_epi8(static_cast<char>(kSpecialOp))));
+            // A run's count, or a literal run's value.
+            _mm512_storeu_si512(table_ + kPixelsAt + pair,
+                                _mm512_mask_blend_epi8(run, value, count));
         }
     }
 
+    // How far the pixel counts lie from the steps in the table.
+    static constexpr std::size_t kPixelsAt = kPairs + 64;
+
     std::size_t limit() const { return limit_; }
-    const std::uint8_t* steps() const { return steps_; }
+    // The steps, and kPixelsAt bytes on, each op's pixels.
+    const std::uint8_t* steps() const { return table_; }
     // The stream position of the op at index op.
     std::size_t position(std::size_t op) const { return start_ + 2 * op; }
 
   private:
     std::size_t start_ = 0, limit_ = 0;
-    std::uint8_t steps_[kPairs + 64];
+    std::uint8_t table_[2 * kPixelsAt];
 };
 
 // The look-ups of a decoded stretch of a row still to do: 64 pixels a step, each from 64
@@ -287,9 +294,8 @@ GLIMMER_RUN_VECTORS inline __attribute__((always_inline)) void decodeRowOps(
     while (at.step < lastStep) {
         if (pending.steps != 0) lookUpStep(planes, pending);
         unsigned taken = *at.step;
-        const unsigned count = at.op[0], value = at.op[1];
         if (taken >= kSpecialOp) {
-            if (count == 0) break;  // an escape
+            if (at.op[0] == 0) break;  // an escape
             // Short runs come in long series (dithering): runs of up to 3 pixels 21 ops a
             // step, else of up to 4 pixels 16 ops a step.
             if ((decodeShortSeries<3, kBitsPerPixel>(at) ||
@@ -298,14 +304,14 @@ GLIMMER_RUN_VECTORS inline __attribute__((always_inline)) void decodeRowOps(
             }
             taken -= kSpecialOp;
         }
-        // A literal run has a zero count and value pixels. Masks, not branches, from here on:
-        // the kind comes in no order the processor could foresee.
-        const unsigned literal = count == 0;
-        const unsigned pixels = count | (value & (0u - literal));
+        const unsigned pixels = at.step[OpWindow<kBitsPerPixel>::kPixelsAt];
         if (static_cast<std::int64_t>(pixels) > at.room) break;
-        const __mmask64 fromStream = _cvtu64_mask64(std::uint64_t{0} - literal);
+        // A literal run has a zero count. Masks, not branches, from here on: the kind comes in
+        // no order the processor could foresee.
+        const __m512i count = _mm512_set1_epi8(static_cast<char>(at.op[0]));
+        const __mmask64 fromStream = _mm512_testn_epi8_mask(count, count);
         const std::uint8_t* source = at.op + 2;
-        const __m512i repeated = _mm512_set1_epi8(static_cast<char>(value));
+        const __m512i repeated = _mm512_set1_epi8(static_cast<char>(at.op[1]));
         _mm512_storeu_si512(at.indices, indicesOf<kBitsPerPixel>(
                                             _mm512_mask_loadu_epi8(repeated, fromStream, source)));
         for (unsigned done = 64; done < pixels; done += 64) {
