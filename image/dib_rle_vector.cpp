@@ -1,10 +1,11 @@
 // The common ops of run-length streams with AVX-512. Ops are decoded into palette indices, one
 // byte per pixel of the row, runs and literal runs alike through one branch-free path (series
 // of short runs spread out and compressed 64 pixels a step); each finished stretch of a row is
-// then looked up into RGB 64 pixels a step, a step per op of the next row. The bounds of the
-// stream and of the output are checked once per row, not per write: every step may read and
-// write whole vector blocks past its op, so the ops near either end are left to the decoder's
-// own loop.
+// then looked up into RGB 64 pixels a step, a step per op of the next row. Ops follow each
+// other through a window of the stream worked out ahead in vectors, where each pair of bytes
+// gives the size of the op that would start there. The bounds of the stream and of the output
+// are checked once per row and per op, not per write: every step may read and write whole
+// vector blocks past its op, so the ops near either end are left to the decoder's own loop.
 #include <algorithm>
 #include <memory>
 #include <new>
@@ -124,10 +125,7 @@ GLIMMER_RUN_VECTORS inline __m512i indicesOf(__m512i bytes) {
     if constexpr (kBitsPerPixel == 8) {
         return bytes;
     } else {
-        const __m512i spread =
-            _mm512_maskz_permutexvar_epi8(kAllLanes, _mm512_loadu_si512(kHalfSpread.source), bytes);
-        return _mm512_maskz_multishift_epi64_epi8(kAllLanes, _mm512_loadu_si512(kHalfSpread.shift),
-                                                  spread);
+        return splitFourBitPixels(bytes);
     }
 }
 
