@@ -1,7 +1,8 @@
 // AVX-512 VBMI palette look-ups of 64 pixels at a time, shared by the row converters and the
-// run-length decoder: byte permutes look each channel up in its 256-entry plane, then the
-// three channels are interleaved into 192 bytes of RGB. For x86-64 builds with GCC or Clang;
-// callers check the processor first.
+// run-length decoder. At 8 bits, byte permutes look each channel up in its 256-entry plane,
+// then the three channels are interleaved into 192 bytes of RGB; at 4 bits, every output byte
+// is looked up straight from one register holding all three channels. For x86-64 builds with
+// GCC or Clang; callers check the processor first.
 #pragma once
 
 #include <cstdint>
