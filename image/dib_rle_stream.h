@@ -40,9 +40,10 @@ struct RleProgress {
     }
 };
 
-// Decodes the stream's common ops (runs, literal runs and line ends) from progress on, for
-// as long as they lie far enough from the ends of the stream and of the output for whole
-// vector steps, and stops at the first other op, leaving it to the caller. Does nothing where
-// the processor lacks the instructions (hasRunLengthVectors).
+// Decodes the stream's common ops (runs, literal runs, line ends and moves that stay inside
+// the picture) from progress on, for as long as they lie far enough from the ends of the
+// stream and of the output for whole vector steps, and stops at the first other op, leaving
+// it to the caller. Does nothing where the processor lacks the instructions
+// (hasRunLengthVectors).
 template <unsigned kBitsPerPixel>
 void decodeCommonRleOps(const RleStream<kBitsPerPixel>& stream, RleProgress& progress);
