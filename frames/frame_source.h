@@ -1,0 +1,65 @@
+// What the billboard shows over time: a still picture, an animation, a video or a live feed.
+// Free of GL: a source hands over whole RGB frames and the display uploads the one due into a
+// single texture, in place, whenever it changes. A source that decodes or receives on a
+// thread of its own keeps its own small bounded hand-over behind this interface; every call
+// here comes from the display's thread.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <string>
+
+using FrameClock = std::chrono::steady_clock;
+
+// "Never" for nextFrameDue: a still picture, or a paused one.
+inline constexpr FrameClock::time_point kNoFrameDue = FrameClock::time_point::max();
+
+// One whole frame as the display takes it: tightly packed RGB rows, bottom row first (the
+// layout of the picture record and of GL's texture uploads).
+struct FrameView {
+    const std::uint8_t* pixels = nullptr;  // null: nothing to show yet (the wall stays dark)
+    std::uint64_t serial = 0;              // changes whenever the pixels change
+};
+
+class FrameSource {
+public:
+    virtual ~FrameSource() = default;
+
+    // The size of every frame, fixed for the source's life.
+    virtual int width() const = 0;
+    virtual int height() const = 0;
+
+    // Called when the source becomes the one shown (true) and when another one is chosen
+    // (false). A source that decodes or receives may start and stop its work here; `now`
+    // is where its own timeline starts over (an animation starts at its first frame).
+    virtual void show(bool shown, FrameClock::time_point now) = 0;
+
+    // The frame due at `now`. Its pixels stay valid until the next call of frameAt or
+    // show. Before its first frame a source returns null pixels.
+    virtual FrameView frameAt(FrameClock::time_point now) = 0;
+
+    // When the display should next ask for a frame: the time the frame after the one due at
+    // `now` is due, or kNoFrameDue when nothing will change by itself. A source filled from
+    // another thread, which cannot know, answers a short poll interval while it is shown.
+    virtual FrameClock::time_point nextFrameDue(FrameClock::time_point now) const = 0;
+
+    // Pauses or resumes the source's own timeline; false when it cannot be paused (a still
+    // picture, a live feed), in which case nothing changed.
+    virtual bool setPaused(bool paused, FrameClock::time_point now) {
+        (void)paused;
+        (void)now;
+        return false;
+    }
+
+    // The rate at which an offline rendering (the review's clips) samples the source, in
+    // frames per second; 0 for a source that never changes by itself.
+    virtual double frameRate() const { return 0; }
+
+    // Offline rendering: from now on frameAt waits for the frame due instead of handing over
+    // the newest one at hand and dropping late ones, so that a clip rendered frame by frame
+    // is the same on every run. Sources that never drop frames need do nothing.
+    virtual void renderOffline() {}
+
+    // The line --stats prints for this source, without its newline; empty for none.
+    virtual std::string statsLine() const { return {}; }
+};
