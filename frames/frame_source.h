@@ -29,6 +29,11 @@ public:
     virtual int width() const = 0;
     virtual int height() const = 0;
 
+    // Called once, before the source is first shown, with the largest texture side GL takes:
+    // a source larger than that shrinks its frames to fit, keeping their proportions, and
+    // width() and height() give the fitted size from then on. False when it cannot (memory).
+    virtual bool fitWithin(int maxSide) = 0;
+
     // Called when the source becomes the one shown (true) and when another one is chosen
     // (false). A source that decodes or receives may start and stop its work here; `now`
     // is where its own timeline starts over (an animation starts at its first frame).
@@ -60,6 +65,11 @@ public:
     // is the same on every run. Sources that never drop frames need do nothing.
     virtual void renderOffline() {}
 
-    // The line --stats prints for this source, without its newline; empty for none.
-    virtual std::string statsLine() const { return {}; }
+    // What --stats prints for this source once a second and at exit, one or more lines
+    // without the last newline; empty for nothing. `shown` says whether it is the source on
+    // the billboard now (a video reports only then; a live feed, received all along, always).
+    virtual std::string statsLine(bool shown) const {
+        (void)shown;
+        return {};
+    }
 };
