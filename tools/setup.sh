@@ -13,7 +13,8 @@ cd "$(dirname "$0")/.."
 packages=(build-essential cmake pkg-config freeglut3-dev libglew-dev libglu1-mesa-dev
           libgl1-mesa-dri libgl-dev xvfb xauth x11-utils libgtest-dev libgmock-dev
           libbenchmark-dev libstb-dev libtinyobjloader-dev clang libclang-rt-14-dev
-          libspng-dev libjpeg62-turbo-dev libgif-dev libwebp-dev)
+          libspng-dev libjpeg62-turbo-dev libgif-dev libwebp-dev
+          libavformat-dev libavcodec-dev libswscale-dev libavutil-dev ffmpeg)
 missing=()
 for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||

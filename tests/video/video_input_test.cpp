@@ -1,0 +1,147 @@
+// VideoInput over clips made here: every frame with its time and colour, other containers and
+// codecs, the reasons given for files that are no video, and damage inside a stream.
+#include "video/video_input.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+
+#include "tests/support/temp_folder.h"
+#include "tests/video/test_clips.h"
+
+namespace {
+
+using testclips::kColours;
+using testclips::nearestColour;
+using testclips::runFfmpeg;
+
+std::vector<std::uint8_t> fileBytes(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+// Reads to the end; the centre colour index and time of every frame.
+struct ReadFrames {
+    std::vector<int> colours;
+    std::vector<double> seconds;
+    VideoRead last = VideoRead::frame;
+};
+ReadFrames readAll(VideoInput& input) {
+    ReadFrames read;
+    const int w = input.outputWidth(), h = input.outputHeight();
+    std::vector<std::uint8_t> rgb(std::size_t(w) * h * 3);
+    double seconds = 0;
+    while ((read.last = input.readFrame(rgb.data(), seconds)) == VideoRead::frame) {
+        read.colours.push_back(nearestColour(&rgb[(std::size_t(h / 2) * w + w / 2) * 3]));
+        read.seconds.push_back(seconds);
+        if (read.colours.size() > 1000) break;
+    }
+    return read;
+}
+
+TEST(VideoInputTest, ReadsEveryFrameWithItsTimeAndColourAndRewinds) {
+    testsupport::TempFolder folder;
+    const std::string clip = folder.path("colours.mp4");
+    ASSERT_EQ(testclips::writeColourClip(clip, 32, 24, 10, 6), "");
+    VideoInput input;
+    ASSERT_TRUE(input.openFile(clip.c_str()).ok());
+    EXPECT_EQ(input.width(), 32);
+    EXPECT_EQ(input.height(), 24);
+    EXPECT_DOUBLE_EQ(input.frameRate(), 10);
+    input.setOutputSize(16, 12);
+
+    const ReadFrames read = readAll(input);
+    EXPECT_EQ(read.last, VideoRead::end);
+    ASSERT_EQ(read.colours.size(), 6u);
+    for (int k = 0; k < 6; ++k) {
+        EXPECT_EQ(read.colours[k], k) << "frame " << k;
+        EXPECT_NEAR(read.seconds[k], k * 0.1, 1e-6) << "frame " << k;
+    }
+    ASSERT_TRUE(input.rewind());
+    const ReadFrames again = readAll(input);
+    EXPECT_EQ(again.colours, read.colours);
+    EXPECT_EQ(input.skippedPackets(), 0u);
+}
+
+TEST(VideoInputTest, ReadsOtherContainersAndCodecsAndIgnoresAudio) {
+    testsupport::TempFolder folder;
+    const std::vector<std::vector<std::string>> encodings = {
+        {"-c:v", "libvpx-vp9", "-c:a", "libopus", "clip.webm"},
+        {"-c:v", "mpeg4", "-c:a", "pcm_s16le", "clip.avi"},
+        {"-c:v", "libx264", "-c:a", "flac", "clip.mkv"},
+        {"-c:v", "mjpeg", "-an", "clip.mov"},
+        {"-c:v", "mpeg2video", "-c:a", "mp2", "clip.ts"},
+    };
+    for (const auto& encoding : encodings) {
+        std::vector<std::string> arguments = {
+            "-f",       "lavfi",   "-i",       "color=c=0x1E32E6:s=48x32:r=10:d=0.5",
+            "-f",       "lavfi",   "-i",       "sine=d=0.5",
+            "-pix_fmt", "yuv420p", "-shortest"};
+        arguments.insert(arguments.end(), encoding.begin(), encoding.end() - 1);
+        arguments.push_back(folder.path(encoding.back()));
+        ASSERT_TRUE(runFfmpeg(arguments)) << encoding.back();
+
+        VideoInput input;
+        const PictureOutcome outcome = input.openFile(folder.path(encoding.back()).c_str());
+        ASSERT_TRUE(outcome.ok()) << encoding.back() << ": " << outcome.reason;
+        EXPECT_EQ(input.width(), 48) << encoding.back();
+        EXPECT_EQ(input.height(), 32) << encoding.back();
+        const ReadFrames read = readAll(input);
+        EXPECT_EQ(read.last, VideoRead::end) << encoding.back();
+        EXPECT_EQ(read.colours.size(), 5u) << encoding.back();
+        for (const int colour : read.colours) EXPECT_EQ(colour, 2) << encoding.back();
+    }
+}
+
+TEST(VideoInputTest, RefusesWhatShowsNoVideoWithItsReason) {
+    testsupport::TempFolder folder;
+    const std::string clip = folder.path("colours.mp4");
+    ASSERT_EQ(testclips::writeColourClip(clip, 32, 24, 10, 6), "");
+    const std::vector<std::uint8_t> bytes = fileBytes(clip);
+    ASSERT_TRUE(runFfmpeg({"-f", "lavfi", "-i", "sine=d=0.2", folder.path("tone.wav")}));
+
+    const auto reasonFor = [](const PictureOutcome& outcome) {
+        return outcome.ok() ? std::string("ok") : outcome.reason;
+    };
+    VideoInput input;
+    EXPECT_EQ(reasonFor(input.openFile(folder.path("none.mp4").c_str())), "file not found");
+    EXPECT_EQ(
+        reasonFor(input.openFile(folder.write("notes.txt", "shopping: milk, eggs\n").c_str())),
+        "unknown format: neither a picture (BMP, PNG, JPEG, GIF or WebP) nor a video");
+    EXPECT_EQ(reasonFor(input.openFile(folder.path("tone.wav").c_str())),
+              "no video stream in the file");
+    // The clip writer puts the index last: cut short, the frames have nothing to find them by.
+    const std::span<const std::uint8_t> half(bytes.data(), bytes.size() / 2);
+    EXPECT_EQ(reasonFor(input.openBytes(half)),
+              "truncated or damaged video (mov,mp4,m4a,3gp,3g2,mj2)");
+    EXPECT_EQ(reasonFor(input.openBytes({})), "empty file");
+    EXPECT_EQ(reasonFor(input.openBytes(bytes, {100})),
+              "too large: 32 x 24 pixels, more than the 100 allowed");
+    double seconds = 0;
+    EXPECT_EQ(input.readFrame(nullptr, seconds), VideoRead::failed);
+}
+
+TEST(VideoInputTest, SkipsDamageInsideAStreamToWhatDecodesNext) {
+    testsupport::TempFolder folder;
+    const std::string clip = folder.path("damaged.ts");
+    ASSERT_TRUE(runFfmpeg({"-f", "lavfi", "-i", "testsrc=s=64x48:r=25:d=2", "-c:v", "libx264", "-g",
+                           "10", "-pix_fmt", "yuv420p", clip}));
+    std::vector<std::uint8_t> bytes = fileBytes(clip);
+    // Garbage over a tenth of the stream, a third of the way in.
+    for (std::size_t i = bytes.size() / 3; i < bytes.size() / 3 + bytes.size() / 10; ++i) {
+        bytes[i] = static_cast<std::uint8_t>(i * 131 + 7);
+    }
+    VideoInput input;
+    ASSERT_TRUE(input.openBytes(bytes).ok());
+    const ReadFrames read = readAll(input);
+    EXPECT_EQ(read.last, VideoRead::end);
+    EXPECT_GE(read.colours.size(), 25u);
+    EXPECT_LT(read.colours.size(), 50u);
+    for (std::size_t k = 1; k < read.seconds.size(); ++k)
+        EXPECT_GT(read.seconds[k], read.seconds[k - 1]);
+    ASSERT_TRUE(input.rewind());
+    EXPECT_EQ(readAll(input).colours.size(), read.colours.size());
+}
+
+}  // namespace

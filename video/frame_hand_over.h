@@ -1,0 +1,51 @@
+// The bounded hand-over between a decoding thread and the display: a fixed set of frame
+// buffers, allocated once, that travel from free to filled to shown and back. However long a
+// video runs, it never holds more than these.
+#pragma once
+
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <mutex>
+#include <vector>
+
+#include "image/picture.h"
+
+struct TimedFrame {
+    std::uint8_t* pixels = nullptr;
+    double seconds = 0;  // when it is due, on the source's own timeline
+};
+
+class FrameHandOver {
+  public:
+    // Buffers of frameBytes each: queuedFrames waiting, one being filled, one shown. False when
+    // memory runs out.
+    bool allocate(std::size_t frameBytes, int queuedFrames);
+
+    // The decoding side. takeFree waits for a free buffer and returns null once stopped.
+    std::uint8_t* takeFree();
+    void pushFilled(TimedFrame frame);
+    void giveBack(std::uint8_t* pixels);  // a buffer taken but not filled
+    void finish();                        // nothing more will be pushed
+
+    // Stopping wakes the decoding side; starting again lets it take buffers once more.
+    void stop();
+    void restart();
+
+    // The display side, which never waits: the oldest filled frame, if any.
+    bool peek(TimedFrame& frame) const;
+    bool pop(TimedFrame& frame);
+    // Waits until a filled frame is there or nothing more comes; false for the latter.
+    bool waitForFilled();
+    bool finished() const;
+
+  private:
+    mutable std::mutex mutex_;
+    std::condition_variable changed_;
+    std::vector<PixelBuffer> buffers_;
+    std::vector<std::uint8_t*> free_;
+    std::deque<TimedFrame> filled_;
+    std::size_t queuedFrames_ = 0;
+    bool stopped_ = false;
+    bool finished_ = false;
+};

@@ -1,0 +1,23 @@
+// The scale step: decoded frames of any pixel format and size into tightly packed RGB rows,
+// bottom row first, at the size drawn.
+#pragma once
+
+#include <cstdint>
+
+struct AVFrame;
+struct SwsContext;
+
+class RgbConversion {
+  public:
+    RgbConversion() = default;
+    ~RgbConversion();
+    RgbConversion(const RgbConversion&) = delete;
+    RgbConversion& operator=(const RgbConversion&) = delete;
+
+    // Converts frame into rgb of width x height; false when the frame's format cannot be
+    // converted or memory runs out. The converter is rebuilt only when a size or format changes.
+    bool convert(const AVFrame& frame, std::uint8_t* rgb, int width, int height);
+
+  private:
+    SwsContext* context_ = nullptr;
+};

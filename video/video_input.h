@@ -1,0 +1,61 @@
+// One video file, or video bytes in memory, read frame by frame: probed, demuxed, decoded and
+// converted to RGB at the size asked for. Only the first video stream is read; audio and every
+// other stream are skipped unread. Not thread-safe: one thread at a time uses an input.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <span>
+
+#include "image/picture.h"
+
+struct VideoLimits {
+    // A frame may hold as many pixels as a still picture; a video keeps only a few frames.
+    std::uint64_t maxPixelCount = kMaxPicturePixelCount;
+};
+
+enum class VideoRead {
+    frame,   // a frame was written
+    end,     // the stream has no more frames
+    failed,  // reading stopped for good (the file went away, memory ran out)
+};
+
+class VideoInput {
+  public:
+    VideoInput();
+    ~VideoInput();
+    VideoInput(const VideoInput&) = delete;
+    VideoInput& operator=(const VideoInput&) = delete;
+
+    // Opens the file, finds its video stream and decodes its first frame, so that a file that
+    // cannot show anything is refused here with its reason.
+    PictureOutcome openFile(const char* path, const VideoLimits& limits = {});
+    // The same over bytes in memory, which must outlive the input.
+    PictureOutcome openBytes(std::span<const std::uint8_t> bytes, const VideoLimits& limits = {});
+
+    // The size of the stream's frames, and the size they are converted to (the same until
+    // setOutputSize).
+    int width() const;
+    int height() const;
+    int outputWidth() const;
+    int outputHeight() const;
+    void setOutputSize(int width, int height);
+
+    // Frames per second the stream declares or its timestamps suggest; 25 when it tells
+    // nothing.
+    double frameRate() const;
+    // Packets that failed to decode and were skipped, since the input was opened.
+    std::uint64_t skippedPackets() const;
+
+    // Decodes the next frame into rgb (outputWidth * outputHeight * 3 bytes, bottom row first)
+    // with its time in seconds from the stream's start. A packet that does not decode is
+    // skipped, and reading goes on with what decodes next.
+    VideoRead readFrame(std::uint8_t* rgb, double& seconds);
+
+    // Back to the first frame; false when the input cannot seek.
+    bool rewind();
+
+  private:
+    struct State;
+    std::unique_ptr<State> state_;
+};

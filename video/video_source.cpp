@@ -1,0 +1,187 @@
+// VideoSource: the worker decodes ahead into the hand-over and rewinds at the end; the display
+// thread alone keeps the timeline. Looped passes follow each other on one timeline, each
+// starting one frame's time after the last frame of the one before.
+#include "video/video_source.h"
+
+#include <cstdio>
+
+#include "image/picture_scale.h"
+
+namespace {
+
+// Frames decoded ahead of the one shown: enough to ride out a slow frame of the decoder, few
+// enough that a 4K video holds well under 200 MiB.
+constexpr int kQueuedFrames = 3;
+
+// How often the display looks for a frame while the worker has none ready.
+constexpr auto kPollInterval = std::chrono::milliseconds(5);
+
+}  // namespace
+
+std::unique_ptr<VideoSource> VideoSource::open(const std::string& path, const std::string& name,
+                                               PictureOutcome& outcome, const VideoLimits& limits) {
+    auto input = std::make_unique<VideoInput>();
+    outcome = input->openFile(path.c_str(), limits);
+    if (!outcome.ok()) return nullptr;
+    return std::make_unique<VideoSource>(std::move(input), name);
+}
+
+VideoSource::VideoSource(std::unique_ptr<VideoInput> input, std::string name)
+    : input_(std::move(input)), name_(std::move(name)) {}
+
+VideoSource::~VideoSource() {
+    stopWorker();
+}
+
+int VideoSource::width() const {
+    return input_->outputWidth();
+}
+int VideoSource::height() const {
+    return input_->outputHeight();
+}
+
+bool VideoSource::fitWithin(int maxSide) {
+    const PictureSize fitted = fittedSize({input_->width(), input_->height()}, maxSide);
+    input_->setOutputSize(fitted.width, fitted.height);
+    buffersReady_ =
+        handOver_.allocate(std::size_t{3} * fitted.width * fitted.height, kQueuedFrames);
+    return buffersReady_;
+}
+
+void VideoSource::show(bool shown, FrameClock::time_point now) {
+    if (shown == shown_) return;
+    shown_ = shown;
+    if (!shown) {
+        stopWorker();
+        return;
+    }
+    if (!buffersReady_ && !fitWithin(std::max(input_->width(), input_->height()))) return;
+    // Shown again, the video goes on from the frame it stopped at.
+    origin_ = now - std::chrono::duration_cast<FrameClock::duration>(
+                        std::chrono::duration<double>(current_.pixels ? current_.seconds : 0));
+    pausedAt_ = now;
+    anchorPending_ = !offline_;
+    startWorker();
+}
+
+void VideoSource::startWorker() {
+    if (worker_.joinable()) return;
+    handOver_.restart();
+    worker_ = std::thread([this] { decodeFrames(); });
+}
+
+void VideoSource::stopWorker() {
+    if (!worker_.joinable()) return;
+    handOver_.stop();
+    worker_.join();
+}
+
+void VideoSource::decodeFrames() {
+    const double frameSeconds = 1 / input_->frameRate();
+    double lastSeconds = -1;  // of the current pass; -1 while it has given no frame
+    for (;;) {
+        std::uint8_t* pixels = handOver_.takeFree();
+        if (pixels == nullptr) return;
+        double seconds = 0;
+        const VideoRead read = input_->readFrame(pixels, seconds);
+        if (read == VideoRead::frame) {
+            lastSeconds = seconds;
+            handOver_.pushFilled({pixels, loopStartSeconds_ + seconds});
+            continue;
+        }
+        handOver_.giveBack(pixels);
+        // The end: loop, unless the pass gave nothing (it would spin) or the input cannot seek.
+        if (read == VideoRead::failed || lastSeconds < 0 || !input_->rewind()) {
+            handOver_.finish();
+            return;
+        }
+        loopStartSeconds_ += lastSeconds + frameSeconds;
+        lastSeconds = -1;
+    }
+}
+
+double VideoSource::secondsAt(FrameClock::time_point now) const {
+    const FrameClock::time_point at = paused_ ? pausedAt_ : now;
+    return std::chrono::duration<double>(at - origin_).count();
+}
+
+void VideoSource::showFrame(const TimedFrame& frame) {
+    handOver_.giveBack(current_.pixels);
+    current_ = frame;
+    ++serial_;
+    shownCount_.fetch_add(1, std::memory_order_relaxed);
+}
+
+FrameView VideoSource::frameAt(FrameClock::time_point now) {
+    if (!shown_) return {current_.pixels, serial_};
+    TimedFrame next;
+    if (anchorPending_ && !paused_ && handOver_.peek(next)) {
+        origin_ = now - std::chrono::duration_cast<FrameClock::duration>(
+                            std::chrono::duration<double>(next.seconds));
+        anchorPending_ = false;
+    }
+    if (anchorPending_) return {current_.pixels, serial_};
+    const double seconds = secondsAt(now);
+    if (offline_) {
+        // Every frame up to the one due is waited for, so the result never depends on the
+        // decoder's speed; frames between two samples are passed over, not dropped.
+        TimedFrame due{};
+        while (handOver_.waitForFilled() && handOver_.peek(next) && next.seconds <= seconds) {
+            handOver_.pop(next);
+            handOver_.giveBack(due.pixels);
+            due = next;
+        }
+        if (due.pixels != nullptr) showFrame(due);
+        return {current_.pixels, serial_};
+    }
+    TimedFrame due{};
+    while (handOver_.peek(next) && next.seconds <= seconds) {
+        handOver_.pop(next);
+        if (due.pixels != nullptr) {
+            handOver_.giveBack(due.pixels);
+            droppedCount_.fetch_add(1, std::memory_order_relaxed);
+        }
+        due = next;
+    }
+    if (due.pixels != nullptr) showFrame(due);
+    return {current_.pixels, serial_};
+}
+
+FrameClock::time_point VideoSource::nextFrameDue(FrameClock::time_point now) const {
+    if (!shown_ || paused_) return kNoFrameDue;
+    TimedFrame next;
+    if (!anchorPending_ && handOver_.peek(next)) {
+        return origin_ + std::chrono::duration_cast<FrameClock::duration>(
+                             std::chrono::duration<double>(next.seconds));
+    }
+    if (handOver_.finished() && !handOver_.peek(next)) return kNoFrameDue;
+    return now + kPollInterval;
+}
+
+bool VideoSource::setPaused(bool paused, FrameClock::time_point now) {
+    if (paused == paused_) return true;
+    if (paused) {
+        pausedAt_ = now;
+    } else {
+        origin_ += now - pausedAt_;
+    }
+    paused_ = paused;
+    return true;
+}
+
+double VideoSource::frameRate() const {
+    return input_->frameRate();
+}
+
+void VideoSource::renderOffline() {
+    offline_ = true;
+}
+
+std::string VideoSource::statsLine(bool shown) const {
+    if (!shown) return {};
+    char text[64];
+    std::snprintf(text, sizeof text, ": %llu shown, %llu dropped",
+                  static_cast<unsigned long long>(shownCount_.load()),
+                  static_cast<unsigned long long>(droppedCount_.load()));
+    return name_ + text;
+}
