@@ -4,10 +4,10 @@
 #include <GL/glew.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 
 #include "app/picture_texture.h"
+#include "image/dib_decoder.h"
 #include "image/dib_image.h"
 #include "image/native_path.h"
 
@@ -19,11 +19,6 @@ bool fileOpens(const std::string& path) {
     if (probe == nullptr) return false;
     std::fclose(probe);
     return true;
-}
-
-void releaseImage(RgbImage* image) {
-    std::free(image->pixels);
-    std::free(image);
 }
 
 }  // namespace
@@ -43,7 +38,7 @@ bool loadTexture(PictureCatalogue& catalogue, int slot, const char* path, bool r
     }
     catalogue.textureIds[slot] =
         createPictureTexture(image->pixels, image->width, image->height, MipmapBuilder::glu);
-    releaseImage(image);
+    freeRgbImage(image);
     return true;
 }
 
