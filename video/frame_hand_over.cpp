@@ -63,6 +63,7 @@ void FrameHandOver::stop() {
 void FrameHandOver::restart() {
     std::lock_guard lock(mutex_);
     stopped_ = false;
+    finished_ = false;
 }
 
 bool FrameHandOver::peek(TimedFrame& frame) const {

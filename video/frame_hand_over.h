@@ -26,7 +26,7 @@ class FrameHandOver {
     std::uint8_t* takeFree();
     void pushFilled(TimedFrame frame);
     void giveBack(std::uint8_t* pixels);  // a buffer taken but not filled
-    void finish();                        // nothing more will be pushed
+    void finish();                        // nothing more will be pushed, until restart
 
     // Stopping wakes the decoding side; starting again lets it take buffers once more.
     void stop();

@@ -45,7 +45,33 @@ bool VideoSource::fitWithin(int maxSide) {
     input_->setOutputSize(fitted.width, fitted.height);
     buffersReady_ =
         handOver_.allocate(std::size_t{3} * fitted.width * fitted.height, kQueuedFrames);
+    if (buffersReady_) takeFirstFrame();
     return buffersReady_;
+}
+
+// The first frame is decoded here, on the display's thread, before any worker runs: it is on
+// the billboard as soon as the window is, and the timeline starts at it when first shown.
+void VideoSource::takeFirstFrame() {
+    handOver_.giveBack(current_.pixels);
+    current_ = {};
+    std::uint8_t* pixels = handOver_.takeFree();
+    double seconds = 0;
+    if (pixels != nullptr && input_->readFrame(pixels, seconds) == VideoRead::frame) {
+        showFrame({pixels, seconds});
+    } else {
+        handOver_.giveBack(pixels);
+    }
+}
+
+// Offline, every showing starts at the first frame, so that each clip of a review shows the
+// same stretch of the video.
+void VideoSource::startOver() {
+    stopWorker();
+    TimedFrame frame;
+    while (handOver_.pop(frame)) handOver_.giveBack(frame.pixels);
+    loopStartSeconds_ = 0;
+    handOver_.restart();
+    if (input_->rewind()) takeFirstFrame();
 }
 
 void VideoSource::show(bool shown, FrameClock::time_point now) {
@@ -56,11 +82,12 @@ void VideoSource::show(bool shown, FrameClock::time_point now) {
         return;
     }
     if (!buffersReady_ && !fitWithin(std::max(input_->width(), input_->height()))) return;
+    if (offline_) startOver();
     // Shown again, the video goes on from the frame it stopped at.
     origin_ = now - std::chrono::duration_cast<FrameClock::duration>(
                         std::chrono::duration<double>(current_.pixels ? current_.seconds : 0));
     pausedAt_ = now;
-    anchorPending_ = !offline_;
+    anchorPending_ = current_.pixels == nullptr && !offline_;
     startWorker();
 }
 

@@ -40,6 +40,8 @@ class VideoSource final : public FrameSource {
     std::uint64_t droppedFrames() const { return droppedCount_.load(); }
 
   private:
+    void takeFirstFrame();
+    void startOver();
     void startWorker();
     void stopWorker();
     void decodeFrames();

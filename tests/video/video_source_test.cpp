@@ -73,19 +73,18 @@ TEST_F(VideoSourceTest, ShowsEachFrameAtItsTimeAndLoopsAtTheEnd) {
 TEST_F(VideoSourceTest, LiveSourceStartsAtItsFirstFrameAndDropsWhatItWasLateFor) {
     auto source = openClip(6);
     ASSERT_TRUE(source);
+    // The first frame is there before the source is shown, and its timeline starts at it.
+    EXPECT_EQ(colourOf(source->frameAt(start_)), 0);
     source->show(true, start_);
-    // The timeline starts when the first frame is at hand, however long that took.
-    const FrameView first = frameWhenReady(*source, start_ + 300ms, 0);
-    EXPECT_EQ(colourOf(first), 0);
-    EXPECT_EQ(source->nextFrameDue(start_ + 300ms), start_ + 400ms);
-    // Let the worker fill its queue, then come 250 ms late: the frame due is shown, the ones
-    // before it are dropped, and the next is due at its own time, not later.
+    EXPECT_EQ(colourOf(source->frameAt(start_ + 50ms)), 0);
+    // Let the worker fill its queue, then come 150 ms late: the frame due is shown, the one
+    // before it is dropped, and the next is due at its own time, not later.
     std::this_thread::sleep_for(200ms);
-    const FrameView late = source->frameAt(start_ + 550ms);
+    const FrameView late = source->frameAt(start_ + 250ms);
     EXPECT_EQ(colourOf(late), 2);
     EXPECT_EQ(source->droppedFrames(), 1u);
     EXPECT_EQ(source->shownFrames(), 2u);
-    EXPECT_EQ(source->nextFrameDue(start_ + 550ms), start_ + 600ms);
+    EXPECT_EQ(source->nextFrameDue(start_ + 250ms), start_ + 300ms);
     EXPECT_EQ(source->statsLine(true), "clip.mp4: 2 shown, 1 dropped");
     EXPECT_EQ(source->statsLine(false), "");
 }
@@ -119,7 +118,7 @@ TEST_F(VideoSourceTest, ShownAgainGoesOnFromTheFrameItStoppedAt) {
     EXPECT_EQ(source->frameAt(start_ + 10s).serial, second.serial);
     EXPECT_EQ(source->nextFrameDue(start_ + 10s), kNoFrameDue);
     source->show(true, start_ + 20s);
-    EXPECT_EQ(colourOf(frameWhenReady(*source, start_ + 20s, second.serial)), 2);
+    EXPECT_EQ(colourOf(frameWhenReady(*source, start_ + 20s + 100ms, second.serial)), 2);
 }
 
 TEST_F(VideoSourceTest, MemoryStaysFlatOverManyLoops) {
