@@ -30,6 +30,19 @@ bool parseSize(std::string_view text, int& width, int& height) {
     return true;
 }
 
+// Longest review clip: ten minutes of frames rendered one by one is already a long wait.
+constexpr int kMaxReviewSeconds = 600;
+
+bool parseSeconds(std::string_view text, int& seconds) {
+    int value = 0;
+    char rest = 0;
+    const std::string copy(text);
+    if (std::sscanf(copy.c_str(), "%d%c", &value, &rest) != 1) return false;
+    if (value < 1 || value > kMaxReviewSeconds) return false;
+    seconds = value;
+    return true;
+}
+
 }  // namespace
 
 CommandLine parseCommandLine(int argc, char** argv) {
@@ -53,6 +66,12 @@ CommandLine parseCommandLine(int argc, char** argv) {
                 break;
             }
             line.shotsFolder = argv[++i];
+        } else if (argument == "--seconds") {
+            if (!hasNext || !parseSeconds(argv[i + 1], line.reviewSeconds)) {
+                line.error = "--seconds needs a whole number from 1 to 600";
+                break;
+            }
+            ++i;
         } else if (argument == "--size") {
             if (!hasNext || !parseSize(argv[i + 1], line.windowWidth, line.windowHeight)) {
                 line.error = "--size needs WIDTHxHEIGHT, each side from 16 to 8192 pixels";
@@ -76,10 +95,14 @@ CommandLine parseCommandLine(int argc, char** argv) {
 
 const char* usageText() {
     return "usage: glimmerboard [OPTIONS] [PICTURE...]\n"
-           "  PICTURE...       BMP, PNG, JPEG, GIF or WebP files shown on the billboard in place\n"
-           "                   of the built-in pictures (key t cycles through them)\n"
+           "  PICTURE...       BMP, PNG, JPEG, GIF or WebP files, or videos, shown on the\n"
+           "                   billboard in place of the built-in pictures (key t cycles\n"
+           "                   through them, space pauses a video)\n"
            "  --shots DIR      render each picture in every effect and scene into PNG files in\n"
-           "                   DIR, with a contact sheet, then exit\n"
+           "                   DIR (and MP4 clips of moving ones), with a contact sheet, then\n"
+           "                   exit\n"
+           "  --seconds N      length of the review's clips of videos and animations\n"
+           "                   (default 5)\n"
            "  --size WxH       window size (default 700x700)\n"
            "  --stats          print what each moving picture shows and drops, once a second\n"
            "                   and at exit, on standard error\n"

@@ -9,6 +9,7 @@
 struct CommandLine {
     std::vector<std::string> pictures;  // as given, in order
     std::string shotsFolder;            // --shots DIR; empty when not reviewing
+    int reviewSeconds = 5;              // --seconds N: length of the review's clips
     int windowWidth = 0;                // --size WxH; 0 when not given
     int windowHeight = 0;
     std::vector<char*> glutArguments;  // argv[0] and GLUT's own options, for glutInit

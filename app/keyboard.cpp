@@ -1,13 +1,16 @@
 // The GLUT keyboard callback: the key table does the work, an animated picture's frame timer
-// follows the picture chosen, then every key, known or not, asks for a redraw.
+// follows the picture chosen, space pauses a video, then every key, known or not, asks for a
+// redraw.
 #include <GL/glew.h>
 #include <GL/freeglut.h>
 
 #include "app/callbacks.h"
 #include "app/effect_keys.h"
 #include "app/picture_animation.h"
+#include "app/video_pause.h"
 
 void keyboard(unsigned char key, int, int) {
+    if (key == ' ') toggleChosenPause();
     applyKey(key, effectParameters, pictureCatalogue, camera);
     followChosenPicture();
     glutPostRedisplay();

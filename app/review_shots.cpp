@@ -13,6 +13,8 @@
 #include "app/frame_capture.h"
 #include "app/picture_animation.h"
 #include "app/picture_catalogue.h"
+#include "app/review_clips.h"
+#include "app/review_views.h"
 #include "app/starting_view.h"
 #include "app/user_pictures.h"
 #include "app/wall_clock.h"
@@ -23,7 +25,8 @@
 namespace {
 
 constexpr int kSheetTileSide = 200;
-constexpr int kShotsPerPicture = 6;  // four effects, day, night
+// Moving content is shot here, past the fade-ins and title cards clips often open with.
+constexpr auto kMovingShotTime = std::chrono::seconds(1);
 
 bool writeShot(const CapturedFrame& shot, const std::filesystem::path& path) {
     const int error = writeFramePng(shot, path.c_str());
@@ -42,28 +45,9 @@ SheetPicture tileOf(const CapturedFrame& shot, const std::string& label) {
     return picture;
 }
 
-// The effect state a user has after choosing `picture` in a freshly started program.
-void chooseStartingState(int picture) {
-    effectParameters = kStartingParameters;
-    effectParameters.picture = picture;
-    effectParameters.pictureCount = billboardPictureCount(pictureCatalogue);
-    effectParameters.program = effectPrograms[0];
-    effectParameters.pixelSize = startingPixelSize(pictureCatalogue, picture);
-    placeCamera(camera, kStartingView);
-    followChosenPicture();
-}
-
-// A preset key, as the user presses it, then back to `picture` (the presets start on the
-// first picture) with its starting cell size.
-void pressPresetKey(unsigned char key, int picture) {
-    applyKey(key, effectParameters, pictureCatalogue, camera);
-    effectParameters.picture = picture;
-    effectParameters.pixelSize = startingPixelSize(pictureCatalogue, picture);
-}
-
 }  // namespace
 
-bool writeReviewShots(const std::string& folder) {
+bool writeReviewShots(const std::string& folder, int seconds) {
     std::error_code error;
     std::filesystem::create_directories(folder, error);
     if (!std::filesystem::is_directory(folder, error)) {
@@ -71,8 +55,11 @@ bool writeReviewShots(const std::string& folder) {
         return false;
     }
     waitForWindowMapping();
-    // Held still, so that an animation is shown at its first frame in every shot.
-    pinFrameClock(frameClockNow());
+    // Sources are sampled at pinned times and wait for the frames due, so every run gives the
+    // same files.
+    for (UserPictureTexture& picture : pictureCatalogue.userPictures)
+        picture.source->renderOffline();
+    const FrameClock::time_point start = frameClockNow();
 
     bool written = true;
     std::vector<SheetPicture> tiles;
@@ -86,24 +73,24 @@ bool writeReviewShots(const std::string& folder) {
         std::fprintf(stderr, "Reviewing %s (%d of %d) as %s-*.png\n", name.c_str(), i + 1, count,
                      stem.c_str());
         std::fflush(stderr);
-        const auto keep = [&](const CapturedFrame& shot, const std::string& view) {
+        // Moving content is shot at one second in, still pictures as they are.
+        pinFrameClock(start);
+        chooseReviewView(i, 0);
+        const bool moving = pictureCatalogue.userPictures[i].source->frameRate() > 0;
+        pinFrameClock(moving ? start + kMovingShotTime : start);
+        for (int view = 0; view < kReviewViewCount; ++view) {
+            chooseReviewView(i, view);
+            const CapturedFrame shot = drawAndCaptureFrame();
+            const std::string viewName = reviewViewName(view);
             written =
-                writeShot(shot, std::filesystem::path(folder) / (stem + "-" + view + ".png")) &&
+                writeShot(shot, std::filesystem::path(folder) / (stem + "-" + viewName + ".png")) &&
                 written;
-            tiles.push_back(tileOf(shot, stem + "\n" + view));
-        };
-        chooseStartingState(i);
-        for (int mode = 0; mode < kEffectCount; ++mode) {
-            effectParameters.mode = mode;
-            effectParameters.program = effectPrograms[mode];
-            keep(drawAndCaptureFrame(), "effect-" + std::to_string(mode + 1));
+            tiles.push_back(tileOf(shot, stem + "\n" + viewName));
         }
-        pressPresetKey('1', i);
-        keep(drawAndCaptureFrame(), "day");
-        pressPresetKey('2', i);
-        keep(drawAndCaptureFrame(), "night");
+        if (moving) written = writeReviewClips(folder, stem, i, seconds, start) && written;
+        pinFrameClock(start);
     }
-    const ContactSheet sheet = buildContactSheet(tiles, kShotsPerPicture, kSheetTileSide);
+    const ContactSheet sheet = buildContactSheet(tiles, kReviewViewCount, kSheetTileSide);
     const std::filesystem::path sheetPath = std::filesystem::path(folder) / "contact-sheet.png";
     written = writeShot({sheet.width, sheet.height, sheet.rgb}, sheetPath) && written;
     return written;

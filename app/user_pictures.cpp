@@ -1,9 +1,10 @@
-// loadUserPictures over the image library's loader.
+// loadUserPictures over the image library's loader; what it does not know is tried as a video.
 #include "app/user_pictures.h"
 
 #include <cstdio>
 #include <filesystem>
 
+#include "app/user_videos.h"
 #include "frames/picture_source.h"
 #include "image/picture_file.h"
 
@@ -11,7 +12,13 @@ std::vector<UserPicture> loadUserPictures(const std::vector<std::string>& paths)
     std::vector<UserPicture> loaded;
     for (const std::string& path : paths) {
         Picture picture;
-        const PictureOutcome outcome = loadPicture(path.c_str(), picture);
+        PictureOutcome outcome = loadPicture(path.c_str(), picture);
+        if (outcome.status == PictureStatus::unknownFormat) {
+            if (auto video = openUserVideo(path, outcome)) {
+                loaded.push_back({path, std::move(video)});
+                continue;
+            }
+        }
         if (!outcome.ok()) {
             std::fprintf(stderr, "Error: %s: %s\n", path.c_str(), outcome.reason.c_str());
             std::fflush(stderr);

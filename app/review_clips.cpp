@@ -1,0 +1,54 @@
+// Each clip starts the source over (a video offline, an animation always starts over when
+// shown), so all six show the same stretch of it.
+#include "app/review_clips.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+
+#include "app/frame_capture.h"
+#include "app/picture_catalogue.h"
+#include "app/review_views.h"
+#include "app/wall_clock.h"
+#include "video/clip_writer.h"
+
+namespace {
+
+bool writeClip(const std::string& path, int picture, int view, double rate, int frameCount,
+               FrameClock::time_point start) {
+    FrameSource& source = *pictureCatalogue.userPictures[picture].source;
+    chooseReviewView(picture, view);
+    pinFrameClock(start);
+    source.show(false, start);
+    source.show(true, start);
+    ClipWriter clip;
+    bool opened = false;
+    for (int k = 0; k < frameCount; ++k) {
+        pinFrameClock(start + std::chrono::duration_cast<FrameClock::duration>(
+                                  std::chrono::duration<double>(k / rate)));
+        const CapturedFrame frame = drawAndCaptureFrame();
+        if (!opened && !(opened = clip.open(path, frame.width, frame.height, rate))) break;
+        if (!clip.addFrame(frame.rgb.data())) break;
+    }
+    if (opened && clip.error().empty() && clip.finish()) return true;
+    std::fprintf(stderr, "Error: %s: %s\n", path.c_str(), clip.error().c_str());
+    return false;
+}
+
+}  // namespace
+
+bool writeReviewClips(const std::string& folder, const std::string& stem, int picture, int seconds,
+                      FrameClock::time_point start) {
+    const double rate =
+        std::min(pictureCatalogue.userPictures[picture].source->frameRate(), kMaxReviewFrameRate);
+    if (!(rate > 0)) return true;
+    const int frameCount = std::max(1, static_cast<int>(std::lround(seconds * rate)));
+    bool written = true;
+    for (int view = 0; view < kReviewViewCount; ++view) {
+        const std::filesystem::path path =
+            std::filesystem::path(folder) / (stem + "-" + reviewViewName(view) + ".mp4");
+        written = writeClip(path.string(), picture, view, rate, frameCount, start) && written;
+    }
+    return written;
+}

@@ -1,0 +1,51 @@
+// Each view is replayed from the starting state, in the order a user would reach it, so that
+// a view's state never depends on what was drawn before it.
+#include "app/review_views.h"
+
+#include "app/callbacks.h"
+#include "app/effect_keys.h"
+#include "app/picture_animation.h"
+#include "app/picture_catalogue.h"
+#include "app/starting_view.h"
+#include "effects/effect_programs.h"
+
+namespace {
+
+// The effect state a user has after choosing `picture` in a freshly started program.
+void chooseStartingState(int picture) {
+    effectParameters = kStartingParameters;
+    effectParameters.picture = picture;
+    effectParameters.pictureCount = billboardPictureCount(pictureCatalogue);
+    effectParameters.program = effectPrograms[0];
+    effectParameters.pixelSize = startingPixelSize(pictureCatalogue, picture);
+    placeCamera(camera, kStartingView);
+    followChosenPicture();
+}
+
+void chooseEffect(int mode) {
+    effectParameters.mode = mode;
+    effectParameters.program = effectPrograms[mode];
+}
+
+// A preset key, as the user presses it, then back to `picture` (the presets start on the
+// first picture) with its starting cell size.
+void pressPresetKey(unsigned char key, int picture) {
+    applyKey(key, effectParameters, pictureCatalogue, camera);
+    effectParameters.picture = picture;
+    effectParameters.pixelSize = startingPixelSize(pictureCatalogue, picture);
+}
+
+}  // namespace
+
+std::string reviewViewName(int view) {
+    if (view < kEffectCount) return "effect-" + std::to_string(view + 1);
+    return view == kEffectCount ? "day" : "night";
+}
+
+void chooseReviewView(int picture, int view) {
+    chooseStartingState(picture);
+    // The presets are pressed after the last effect, as the review always has.
+    for (int mode = 0; mode <= std::min(view, kEffectCount - 1); ++mode) chooseEffect(mode);
+    if (view >= kEffectCount) pressPresetKey('1', picture);
+    if (view > kEffectCount) pressPresetKey('2', picture);
+}

@@ -1,0 +1,15 @@
+// The six views the headless review draws of each user picture: the normal view in each
+// effect at its starting parameters, then the day and the night scene, each reached by the
+// keys a user presses in a freshly started program.
+#pragma once
+
+#include <string>
+
+inline constexpr int kReviewViewCount = 6;  // four effects, day, night
+
+// "effect-1" to "effect-4", "day", "night": the ending of the view's file names.
+std::string reviewViewName(int view);
+
+// Sets the effect state and the camera to `view` of user picture `picture`, choosing the
+// picture (and so showing its source) when it is not the one chosen.
+void chooseReviewView(int picture, int view);

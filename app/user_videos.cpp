@@ -1,0 +1,7 @@
+#include "app/user_videos.h"
+
+#include "video/video_source.h"
+
+std::unique_ptr<FrameSource> openUserVideo(const std::string& path, PictureOutcome& outcome) {
+    return VideoSource::open(path, path, outcome);
+}
