@@ -14,10 +14,13 @@ std::vector<UserPicture> loadUserPictures(const std::vector<std::string>& paths)
         Picture picture;
         PictureOutcome outcome = loadPicture(path.c_str(), picture);
         if (outcome.status == PictureStatus::unknownFormat) {
-            if (auto video = openUserVideo(path, outcome)) {
+            // Content that is no video either keeps the picture decoders' reason.
+            PictureOutcome videoOutcome;
+            if (auto video = openUserVideo(path, videoOutcome)) {
                 loaded.push_back({path, std::move(video)});
                 continue;
             }
+            if (videoOutcome.status != PictureStatus::unknownFormat) outcome = videoOutcome;
         }
         if (!outcome.ok()) {
             std::fprintf(stderr, "Error: %s: %s\n", path.c_str(), outcome.reason.c_str());

@@ -147,7 +147,7 @@ PictureOutcome VideoInput::State::open(const char* path, const VideoLimits& limi
     }
     stream = chooseVideoStream(*format);
     if (stream == nullptr) {
-        return pictureFailure(PictureStatus::unknownFormat, "no video stream in the file");
+        return pictureFailure(PictureStatus::corrupt, "no video stream in the file");
     }
     for (unsigned i = 0; i < format->nb_streams; ++i) {
         if (format->streams[i] != stream) format->streams[i]->discard = AVDISCARD_ALL;
@@ -170,7 +170,7 @@ PictureOutcome VideoInput::State::openDecoder(const VideoLimits& limits) {
     }
     const AVCodec* decoder = avcodec_find_decoder(parameters.codec_id);
     if (decoder == nullptr) {
-        return pictureFailure(PictureStatus::unknownFormat,
+        return pictureFailure(PictureStatus::corrupt,
                               std::string("no decoder for its video (") +
                                   avcodec_get_name(parameters.codec_id) + ")");
     }

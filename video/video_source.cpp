@@ -13,6 +13,10 @@ namespace {
 // enough that a 4K video holds well under 200 MiB.
 constexpr int kQueuedFrames = 3;
 
+// A frame due this little after the time asked for counts as due: clock times and frame
+// times meet through rounding, and a review sampling exactly at frame times must get them.
+constexpr double kTimeTolerance = 1e-6;
+
 // How often the display looks for a frame while the worker has none ready.
 constexpr auto kPollInterval = std::chrono::milliseconds(5);
 
@@ -153,7 +157,7 @@ FrameView VideoSource::frameAt(FrameClock::time_point now) {
         // Every frame up to the one due is waited for, so the result never depends on the
         // decoder's speed; frames between two samples are passed over, not dropped.
         TimedFrame due{};
-        while (handOver_.waitForFilled() && handOver_.peek(next) && next.seconds <= seconds) {
+        while (handOver_.waitForFilled() && handOver_.peek(next) && next.seconds <= seconds + kTimeTolerance) {
             handOver_.pop(next);
             handOver_.giveBack(due.pixels);
             due = next;
@@ -162,7 +166,7 @@ FrameView VideoSource::frameAt(FrameClock::time_point now) {
         return {current_.pixels, serial_};
     }
     TimedFrame due{};
-    while (handOver_.peek(next) && next.seconds <= seconds) {
+    while (handOver_.peek(next) && next.seconds <= seconds + kTimeTolerance) {
         handOver_.pop(next);
         if (due.pixels != nullptr) {
             handOver_.giveBack(due.pixels);

@@ -1,0 +1,114 @@
+// The real program with videos of the user's, started from a folder of the test's own: the
+// review's shots and clips, the notices for files that are no video, space and --stats.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <string>
+#include <thread>
+
+#include "image/picture_file.h"
+#include "tests/support/process.h"
+#include "tests/support/temp_folder.h"
+#include "tests/support/x_keys.h"
+#include "tests/video/test_clips.h"
+#include "video/video_input.h"
+
+namespace {
+
+using testclips::nearestColour;
+using testsupport::ProcessOptions;
+using testsupport::runProcess;
+
+class UserVideosProcessTest : public testing::Test {
+  protected:
+    ProcessOptions optionsWith(std::vector<std::string> arguments) const {
+        ProcessOptions options;
+        options.arguments = std::move(arguments);
+        options.workingDirectory = folder_.folder();
+        options.timeoutSeconds = 60;
+        return options;
+    }
+    std::string path(const std::string& name) const { return folder_.path(name); }
+
+    testsupport::TempFolder folder_;
+};
+
+// Frame k of the clip is colour k % 6 for two seconds at 10 a second: the shots show frame 10,
+// each clip the first ten frames in order, through Billboard I's flat cells.
+TEST_F(UserVideosProcessTest, ReviewShotsAtOneSecondAndClipsEveryViewAtTheVideosRate) {
+    ASSERT_EQ(testclips::writeColourClip(path("clip.mp4"), 64, 48, 10, 20), "");
+    folder_.write("notes.txt", "not a video\n");
+    ASSERT_TRUE(testclips::runFfmpeg({"-f", "lavfi", "-i", "sine=d=0.2", path("tone.wav")}));
+    const std::string clip = testsupport::TempFolder::read(path("clip.mp4"));
+    folder_.write("cut.mp4", std::string_view(clip).substr(0, clip.size() / 2));
+
+    const auto result =
+        runProcess(testsupport::programPath(),
+                   optionsWith({"--shots", "review", "--seconds", "1", "--size", "64x48",
+                                "clip.mp4", "notes.txt", "tone.wav", "cut.mp4"}));
+    EXPECT_EQ(result.exitStatus, 1);
+    EXPECT_EQ(result.errorText,
+              "Error: notes.txt: unknown picture format (not BMP, PNG, JPEG, GIF or WebP)\n"
+              "Error: tone.wav: no video stream in the file\n"
+              "Error: cut.mp4: truncated or damaged video (mov,mp4,m4a,3gp,3g2,mj2)\n"
+              "Reviewing clip.mp4 (1 of 1) as clip-*.png\n");
+
+    Picture shot;
+    ASSERT_TRUE(loadPicture(path("review/clip-effect-1.png").c_str(), shot).ok());
+    EXPECT_EQ(nearestColour(shot.frames[0].pixels.get() + (24 * 64 + 32) * 3), 10 % 6);
+    for (const char* view : {"effect-1", "effect-2", "effect-3", "effect-4", "day", "night"}) {
+        const std::string file = path(std::string("review/clip-") + view + ".mp4");
+        VideoInput input;
+        ASSERT_TRUE(input.openFile(file.c_str()).ok()) << view;
+        EXPECT_EQ(input.width(), 64) << view;
+        EXPECT_EQ(input.height(), 48) << view;
+        EXPECT_DOUBLE_EQ(input.frameRate(), 10) << view;
+        std::vector<std::uint8_t> rgb(64 * 48 * 3);
+        std::vector<int> colours;
+        double seconds = 0;
+        while (input.readFrame(rgb.data(), seconds) == VideoRead::frame && colours.size() < 100)
+            colours.push_back(nearestColour(&rgb[(24 * 64 + 32) * 3]));
+        EXPECT_EQ(colours.size(), 10u) << view;
+        if (std::string(view) == "effect-1") {
+            EXPECT_EQ(colours, (std::vector<int>{0, 1, 2, 3, 4, 5, 0, 1, 2, 3}));
+        }
+    }
+    EXPECT_TRUE(std::filesystem::exists(path("review/contact-sheet.png")));
+}
+
+// Space pauses and resumes the video, each with its console line; --stats reports it on
+// standard error once a second and at exit.
+TEST_F(UserVideosProcessTest, SpacePausesAndResumesAndStatsCountTheFramesShown) {
+    ASSERT_EQ(testclips::writeColourClip(path("clip.mp4"), 64, 48, 25, 50), "");
+    bool typed = false, typedOk = false;
+    ProcessOptions options = optionsWith({"--stats", "clip.mp4"});
+    options.timeoutSeconds = 30;
+    options.stopWhen = [&](const std::string& output) {
+        if (!typed && output.find("pixelSize = ") != std::string::npos) {
+            typed = true;
+            typedOk = testsupport::typeIntoChildWindow(" ");
+            return !typedOk;
+        }
+        if (typed && output.find("clip.mp4: paused\n") != std::string::npos &&
+            output.find("clip.mp4: playing\n") == std::string::npos) {
+            // Long enough for a statistics line, then resume and stop.
+            std::this_thread::sleep_for(std::chrono::milliseconds(1200));
+            typedOk = testsupport::typeIntoChildWindow(" ") && testsupport::closeChildWindow();
+            return !typedOk;
+        }
+        return false;
+    };
+    const auto result = runProcess(testsupport::programPath(), options);
+    ASSERT_TRUE(typedOk) << "the program's window was not found";
+    EXPECT_NE(result.output.find("clip.mp4: paused\nclip.mp4: playing\n"), std::string::npos)
+        << result.output;
+    const std::regex statsLine("clip\\.mp4: [0-9]+ shown, [0-9]+ dropped\n");
+    const auto lines = std::distance(
+        std::sregex_iterator(result.errorText.begin(), result.errorText.end(), statsLine),
+        std::sregex_iterator());
+    EXPECT_GE(lines, 2) << result.errorText;
+}
+
+}  // namespace
