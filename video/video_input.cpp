@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <string_view>
 #include <vector>
 
 extern "C" {
@@ -140,6 +141,11 @@ PictureOutcome VideoInput::State::open(const char* path, const VideoLimits& limi
         if (path == nullptr)
             return openFailure(error, bytes.first(std::min(bytes.size(), kProbedHeadBytes)));
         return openFailure(error, headOf(path));
+    }
+    // A picture sequence is chosen by the file's name alone: a damaged or unknown picture
+    // named .png or .jpg is no video either, and keeps the picture decoders' reason.
+    if (std::string_view(format->iformat->name) == "image2") {
+        return openFailure(AVERROR_INVALIDDATA, {});
     }
     if (const int error = avformat_find_stream_info(format, nullptr); error < 0) {
         return pictureFailure(PictureStatus::corrupt,
