@@ -25,8 +25,10 @@ bool writeClip(const std::string& path, int picture, int view, double rate, int 
     ClipWriter clip;
     bool opened = false;
     for (int k = 0; k < frameCount; ++k) {
+        // Halfway through each frame's time, so that timestamps a container rounded (to
+        // milliseconds, say) still fall on the frame they belong to.
         pinFrameClock(start + std::chrono::duration_cast<FrameClock::duration>(
-                                  std::chrono::duration<double>(k / rate)));
+                                  std::chrono::duration<double>((k + 0.5) / rate)));
         const CapturedFrame frame = drawAndCaptureFrame();
         if (!opened && !(opened = clip.open(path, frame.width, frame.height, rate))) break;
         if (!clip.addFrame(frame.rgb.data())) break;

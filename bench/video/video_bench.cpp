@@ -1,0 +1,133 @@
+// Cost per frame of a video on the billboard against FFmpeg's own decode of the same clip in
+// the same run (the floor): the program's path is the video source's offline frames (decode
+// on its worker thread, conversion to RGB) and their upload into the billboard's texture with
+// its mipmaps, as the display does, each frame finished by GL. Clips of the shapes users bring
+// are made by the ffmpeg tool at start, into a temporary folder.
+//   cmake -S . -B build-bench -DGLIMMER_BENCH=ON && cmake --build build-bench --target video_bench
+//   xvfb-run -a -s "-screen 0 1280x1024x24" ./build-bench/video_bench   (from the repository root)
+#include <benchmark/benchmark.h>
+
+#include <GL/glew.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/picture_catalogue.h"
+#include "app/picture_texture.h"
+#include "bench/video/ffmpeg_decode_peer.h"
+#include "tools/screenshots/scene_window.h"
+#include "video/video_source.h"
+
+namespace {
+
+struct BenchClip {
+    const char* name;
+    const char* ffmpegArguments;  // the encoding, after the test pattern's input
+};
+
+// Two to three seconds each: long enough for several GOPs of the usual ones.
+const BenchClip kClips[] = {
+    {"h264_1080p30", "-s 1920x1080 -r 30 -t 3 -c:v libx264 -preset ultrafast -g 60"},
+    {"h264_720p60", "-s 1280x720 -r 60 -t 3 -c:v libx264 -preset ultrafast -g 120"},
+    {"vp9_1080p30", "-s 1920x1080 -r 30 -t 2 -c:v libvpx-vp9 -deadline realtime -cpu-used 8"},
+    {"hevc_2160p30",
+     "-s 3840x2160 -r 30 -t 1 -c:v libx265 -preset ultrafast -x265-params log-level=none"},
+    {"h264_1080p30_long_gop", "-s 1920x1080 -r 30 -t 3 -c:v libx264 -preset ultrafast -g 600"},
+    {"h264_1080p30_key_frames_only", "-s 1920x1080 -r 30 -t 2 -c:v libx264 -preset ultrafast -g 1"},
+};
+
+std::filesystem::path clipFolder;
+
+std::string clipPath(const BenchClip& clip) {
+    return (clipFolder / clip.name).string() + ".mkv";
+}
+
+bool makeClip(const BenchClip& clip) {
+    const std::string command =
+        std::string("ffmpeg -nostdin -loglevel error -y -f lavfi -i testsrc2=s=") +
+        "1920x1080:r=60 -pix_fmt yuv420p " + clip.ffmpegArguments + " " + clipPath(clip);
+    return std::system(command.c_str()) == 0;
+}
+
+// Frames of one pass through each clip, counted by the floor when the clips are made.
+std::vector<int> clipFrames;
+
+benchmark::Counter perFrame(const benchmark::State& state, int frames) {
+    // A rate inverted: seconds per frame, shown in thousandths.
+    return benchmark::Counter(state.iterations() * frames / 1000.0,
+                              benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+
+void floorDecode(benchmark::State& state, int clip) {
+    int frames = 0;
+    for (auto _ : state) frames = decodeWithFfmpeg(clipPath(kClips[clip]));
+    if (frames <= 0) state.SkipWithError("the clip does not decode");
+    state.counters["ms_per_frame"] = perFrame(state, frames);
+}
+
+void programFrames(benchmark::State& state, int clip) {
+    const int frames = clipFrames[clip];
+    int uploaded = 0;
+    for (auto _ : state) {
+        PictureOutcome outcome;
+        auto source = VideoSource::open(clipPath(kClips[clip]), kClips[clip].name, outcome);
+        if (!source || !source->fitWithin(maxTextureSide())) {
+            state.SkipWithError("the clip does not open");
+            return;
+        }
+        source->renderOffline();
+        UserPictureTexture picture;
+        picture.info = {1, source->width(), source->height()};
+        picture.texture =
+            createPictureTexture(nullptr, source->width(), source->height(), MipmapBuilder::gl);
+        const double rate = source->frameRate();
+        const auto start = FrameClock::now();
+        source->show(true, start);
+        picture.source = std::move(source);
+        // Every frame of one pass, each asked for within its own time, as the review does.
+        uploaded = 0;
+        for (int k = 0; k < frames; ++k) {
+            const auto at = start + std::chrono::duration_cast<FrameClock::duration>(
+                                        std::chrono::duration<double>((k + 0.5) / rate));
+            if (refreshPictureTexture(picture, at)) ++uploaded;
+            glFinish();
+        }
+        picture.source.reset();
+        glDeleteTextures(1, &picture.texture);
+    }
+    if (uploaded + 1 < frames) state.SkipWithError("frames were missed");
+    state.counters["ms_per_frame"] = perFrame(state, frames);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (!openSceneWindow(&argc, argv)) return 1;
+    clipFolder = std::filesystem::temp_directory_path() / "glimmer_video_bench";
+    std::filesystem::create_directories(clipFolder);
+    for (int i = 0; i < static_cast<int>(std::size(kClips)); ++i) {
+        if (!makeClip(kClips[i])) {
+            std::fprintf(stderr, "cannot make %s\n", kClips[i].name);
+            clipFrames.push_back(0);
+            continue;
+        }
+        clipFrames.push_back(decodeWithFfmpeg(clipPath(kClips[i])));
+        benchmark::RegisterBenchmark((std::string("Floor/") + kClips[i].name).c_str(), floorDecode,
+                                     i)
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime()
+            ->MinTime(2);
+        benchmark::RegisterBenchmark((std::string("Program/") + kClips[i].name).c_str(),
+                                     programFrames, i)
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime()
+            ->MinTime(2);
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    std::filesystem::remove_all(clipFolder);
+    return 0;
+}
