@@ -20,6 +20,10 @@ constexpr double kTimeTolerance = 1e-6;
 // How often the display looks for a frame while the worker has none ready.
 constexpr auto kPollInterval = std::chrono::milliseconds(5);
 
+FrameClock::duration clockDuration(double seconds) {
+    return std::chrono::duration_cast<FrameClock::duration>(std::chrono::duration<double>(seconds));
+}
+
 }  // namespace
 
 std::unique_ptr<VideoSource> VideoSource::open(const std::string& path, const std::string& name,
@@ -88,8 +92,7 @@ void VideoSource::show(bool shown, FrameClock::time_point now) {
     if (!buffersReady_ && !fitWithin(std::max(input_->width(), input_->height()))) return;
     if (offline_) startOver();
     // Shown again, the video goes on from the frame it stopped at.
-    origin_ = now - std::chrono::duration_cast<FrameClock::duration>(
-                        std::chrono::duration<double>(current_.pixels ? current_.seconds : 0));
+    origin_ = now - clockDuration(current_.pixels ? current_.seconds : 0);
     pausedAt_ = now;
     anchorPending_ = current_.pixels == nullptr && !offline_;
     startWorker();
@@ -147,8 +150,7 @@ FrameView VideoSource::frameAt(FrameClock::time_point now) {
     if (!shown_) return {current_.pixels, serial_};
     TimedFrame next;
     if (anchorPending_ && !paused_ && handOver_.peek(next)) {
-        origin_ = now - std::chrono::duration_cast<FrameClock::duration>(
-                            std::chrono::duration<double>(next.seconds));
+        origin_ = now - clockDuration(next.seconds);
         anchorPending_ = false;
     }
     if (anchorPending_) return {current_.pixels, serial_};
@@ -157,7 +159,8 @@ FrameView VideoSource::frameAt(FrameClock::time_point now) {
         // Every frame up to the one due is waited for, so the result never depends on the
         // decoder's speed; frames between two samples are passed over, not dropped.
         TimedFrame due{};
-        while (handOver_.waitForFilled() && handOver_.peek(next) && next.seconds <= seconds + kTimeTolerance) {
+        while (handOver_.waitForFilled() && handOver_.peek(next) &&
+               next.seconds <= seconds + kTimeTolerance) {
             handOver_.pop(next);
             handOver_.giveBack(due.pixels);
             due = next;
@@ -182,8 +185,7 @@ FrameClock::time_point VideoSource::nextFrameDue(FrameClock::time_point now) con
     if (!shown_ || paused_) return kNoFrameDue;
     TimedFrame next;
     if (!anchorPending_ && handOver_.peek(next)) {
-        return origin_ + std::chrono::duration_cast<FrameClock::duration>(
-                             std::chrono::duration<double>(next.seconds));
+        return origin_ + clockDuration(next.seconds);
     }
     if (handOver_.finished() && !handOver_.peek(next)) return kNoFrameDue;
     return now + kPollInterval;
