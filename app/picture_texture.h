@@ -9,7 +9,7 @@
 
 #include "app/picture_catalogue.h"
 #include "app/user_pictures.h"
-#include "image/picture.h"
+#include "pictures/picture.h"
 
 // The largest texture side GL takes (GL_MAX_TEXTURE_SIZE).
 int maxTextureSide();

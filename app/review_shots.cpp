@@ -15,8 +15,8 @@
 #include "app/starting_view.h"
 #include "app/user_pictures.h"
 #include "effects/effect_programs.h"
-#include "image/contact_sheet.h"
-#include "image/picture_scale.h"
+#include "pictures/contact_sheet.h"
+#include "pictures/picture_scale.h"
 
 namespace {
 

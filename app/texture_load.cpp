@@ -8,8 +8,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "files/native_path.h"
 #include "image/dib_image.h"
-#include "image/native_path.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "image/picture_file.h"
+#include "pictures/picture_file.h"
 
 std::vector<UserPicture> loadUserPictures(const std::vector<std::string>& paths) {
     std::vector<UserPicture> loaded;

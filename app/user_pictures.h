@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "image/picture.h"
+#include "pictures/picture.h"
 
 struct UserPicture {
     std::string name;  // as the user gave it, for messages

@@ -1,7 +1,7 @@
 // POSIX file mapping: open, check it is a non-empty regular file, mmap read-only. A folder,
 // device or pipe is refused before any byte is read, so none can make a load wait or read
 // without end. The descriptor is closed at once; the mapping stays valid until it is unmapped.
-#include "image/file_mapping.h"
+#include "files/file_mapping.h"
 
 #include <fcntl.h>
 #include <sys/mman.h>
@@ -10,7 +10,7 @@
 
 #include <string>
 
-#include "image/native_path.h"
+#include "files/native_path.h"
 
 namespace {
 

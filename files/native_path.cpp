@@ -1,6 +1,6 @@
 // Backslash-to-slash translation of catalogue paths, kept behind one function so a Windows
 // build passes the paths through untouched.
-#include "image/native_path.h"
+#include "files/native_path.h"
 
 #include <algorithm>
 

@@ -1,5 +1,5 @@
 // Writes notices as "Caption: text" lines on standard error, unless a handler was set.
-#include "image/notice.h"
+#include "files/notice.h"
 
 #include <cstdio>
 #include <cstring>

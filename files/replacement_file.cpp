@@ -1,7 +1,7 @@
 // POSIX replacement: an exclusive temporary file in the target's folder, fsync, close, rename.
 // rename replaces an existing target in one step here; a Windows port needs ReplaceFileW or
 // MoveFileExW with MOVEFILE_REPLACE_EXISTING instead, and keeps that behind this same class.
-#include "image/replacement_file.h"
+#include "files/replacement_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -142,8 +142,24 @@ void ReplacementFile::discard() {
     temporary_.clear();
 }
 
-int replaceFile(const char* path, std::span<const std::uint8_t> bytes) {
+namespace {
+
+int replaceWith(const char* path, const void* data, std::size_t size, FileContent content) {
     ReplacementFile file;
-    if (file.open(path) && file.write(bytes.data(), bytes.size())) file.commit();
+    if (file.open(path, content) && file.write(data, size)) file.commit();
     return file.error();
+}
+
+}  // namespace
+
+int replaceFile(const char* path, std::span<const std::uint8_t> bytes) {
+    return replaceWith(path, bytes.data(), bytes.size(), FileContent::binary);
+}
+
+int replaceTextFile(const char* path, std::string_view text) {
+    return replaceWith(path, text.data(), text.size(), FileContent::text);
+}
+
+bool writeFileBytes(const char* path, const std::vector<std::uint8_t>& bytes) {
+    return replaceFile(path, bytes) == 0;
 }

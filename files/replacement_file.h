@@ -1,8 +1,7 @@
 // Writing a file so that it is never left half-written: the bytes go to a temporary file in the
 // target's folder, which takes the target's place by rename only once every byte has been
-// written, flushed and closed without error. Every file that the tools and the model library
-// write goes through here; it lives in the image library, the home of the other platform layers,
-// which the model library links for it.
+// written, flushed and closed without error. Every file that the program, the tools and the
+// model library write goes through here.
 //
 // Targets that are not regular files: a folder is refused (EISDIR); a character device or a pipe
 // (/dev/full, /dev/null, /dev/stdout on a terminal) cannot be replaced by rename and is written
@@ -18,6 +17,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Text is written as given on POSIX systems; a port whose text files have other line ends
 // translates the text kind only.
@@ -64,3 +64,8 @@ class ReplacementFile {
 
 // Replaces the contents of path with bytes. Returns 0, or the errno value of the failure.
 int replaceFile(const char* path, std::span<const std::uint8_t> bytes);
+// The same for text, written as FileContent::text.
+int replaceTextFile(const char* path, std::string_view text);
+
+// replaceFile for callers that need no reason: false on any failure.
+bool writeFileBytes(const char* path, const std::vector<std::uint8_t>& bytes);

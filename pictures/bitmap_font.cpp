@@ -1,5 +1,5 @@
 // The glyph table of the bitmap font.
-#include "image/bitmap_font.h"
+#include "pictures/bitmap_font.h"
 
 #include <array>
 

@@ -1,8 +1,6 @@
 // Writes uncompressed bottom-up BMP files: a 14-byte "BM" file header, a 12- or 40-byte bitmap
 // header, the colour table for palette depths, then rows padded to four bytes.
-#include "image/bmp_encoder.h"
-
-#include "image/replacement_file.h"
+#include "pictures/bmp_encoder.h"
 
 namespace {
 
@@ -133,10 +131,6 @@ std::vector<std::uint8_t> encodeBmpIndexed(const IndexedPicture& picture, int bi
         }
     }
     return out;
-}
-
-bool writeFileBytes(const char* path, const std::vector<std::uint8_t>& bytes) {
-    return replaceFile(path, bytes) == 0;
 }
 
 void setU16(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t value) {

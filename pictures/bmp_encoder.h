@@ -32,6 +32,3 @@ std::vector<std::uint8_t> encodeBmpIndexed(const IndexedPicture& picture, int bi
 // build or patch a header by hand (damaged test files, benchmark pictures of every depth).
 void setU16(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t value);
 void setU32(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t value);
-
-// Replaces the file at path with bytes (see replacement_file.h); false on any failure.
-bool writeFileBytes(const char* path, const std::vector<std::uint8_t>& bytes);

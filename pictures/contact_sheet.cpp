@@ -1,11 +1,11 @@
 // The sheet is composed top row first, the way it is laid out, and flipped once at the end.
-#include "image/contact_sheet.h"
+#include "pictures/contact_sheet.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "image/bitmap_font.h"
-#include "image/picture_scale.h"
+#include "pictures/bitmap_font.h"
+#include "pictures/picture_scale.h"
 
 namespace {
 

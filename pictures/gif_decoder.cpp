@@ -11,8 +11,9 @@
 #include <cstring>
 #include <vector>
 
-#include "image/picture_decoders.h"
-#include "image/picture_rows.h"
+#include "image/rgb_color.h"
+#include "pictures/picture_decoders.h"
+#include "pictures/picture_rows.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "image/picture_encoders.h"
+#include "pictures/picture_encoders.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <jpeglib.h>
 #include <jerror.h>
 
-#include "image/picture_decoders.h"
-#include "image/picture_rows.h"
+#include "pictures/picture_decoders.h"
+#include "pictures/picture_rows.h"
 
 namespace {
 

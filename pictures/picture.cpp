@@ -1,5 +1,5 @@
 // The picture record's allocation and the size checks every decoder makes before allocating.
-#include "image/picture.h"
+#include "pictures/picture.h"
 
 #include <cstdio>
 

@@ -9,8 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "image/dib_header.h"
-
 struct FreePixels {
     void operator()(std::uint8_t* pixels) const { std::free(pixels); }
 };
@@ -37,7 +35,7 @@ struct Picture {
 // The same budget as the BMP loader's: 2^27 pixels is a 16384 x 8192 picture, 384 MiB of RGB,
 // as large as the biggest texture common GL drivers take. An animation's frames count
 // together, since each of them is kept decoded.
-constexpr std::uint64_t kMaxPicturePixelCount = kMaxDibPixelCount;
+constexpr std::uint64_t kMaxPicturePixelCount = std::uint64_t{1} << 27;
 
 // Each frame of an animation becomes a texture of its own; past a few thousand the texture
 // names, not the pixels, are what runs out. 2000 frames run over three minutes at 10 a second.

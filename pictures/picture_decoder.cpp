@@ -1,8 +1,8 @@
 // decodePicture: the format from the signature, then that format's decoder.
-#include "image/picture_decoder.h"
+#include "pictures/picture_decoder.h"
 
-#include "image/picture_decoders.h"
-#include "image/picture_format.h"
+#include "pictures/picture_decoders.h"
+#include "pictures/picture_format.h"
 
 PictureOutcome decodePicture(std::span<const std::uint8_t> file, Picture& picture,
                              const PictureLimits& limits) {

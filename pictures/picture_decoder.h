@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <span>
 
-#include "image/picture.h"
+#include "pictures/picture.h"
 
 // Fills picture and returns ok, or returns the failure with its reason and leaves picture as
 // it was. Nothing is allocated for a picture whose header already exceeds the limits.

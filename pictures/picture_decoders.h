@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <span>
 
-#include "image/picture.h"
+#include "pictures/picture.h"
 
 PictureOutcome decodeBmpPicture(std::span<const std::uint8_t> file, const PictureLimits& limits,
                                 Picture& picture);

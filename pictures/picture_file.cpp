@@ -1,5 +1,5 @@
 // loadPicture: maps the file and decodes it; when the mapping fails, asks the file system why.
-#include "image/picture_file.h"
+#include "pictures/picture_file.h"
 
 #include <sys/stat.h>
 
@@ -7,8 +7,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "image/file_mapping.h"
-#include "image/picture_decoder.h"
+#include "files/file_mapping.h"
+#include "pictures/picture_decoder.h"
 
 namespace {
 

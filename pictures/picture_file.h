@@ -2,7 +2,7 @@
 // in words the user is shown ("file not found", "truncated PNG file", ...).
 #pragma once
 
-#include "image/picture.h"
+#include "pictures/picture.h"
 
 // The file is mapped, not copied, and decoded in place.
 PictureOutcome loadPicture(const char* path, Picture& picture, const PictureLimits& limits = {});

@@ -1,5 +1,5 @@
 // Format signatures: each format opens with a fixed byte pattern.
-#include "image/picture_format.h"
+#include "pictures/picture_format.h"
 
 #include <algorithm>
 #include <array>

@@ -1,5 +1,5 @@
 // Per-pixel loops of the row conversions.
-#include "image/picture_rows.h"
+#include "pictures/picture_rows.h"
 
 void compositeOverBlack(const std::uint8_t* rgba, std::uint8_t* rgb, std::size_t count) {
     for (std::size_t i = 0; i < count; ++i, rgba += 4, rgb += 3) {

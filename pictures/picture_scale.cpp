@@ -1,6 +1,6 @@
 // The area filter as two one-axis passes (a row is narrowed once, then rows are blended), which
 // give the same means as one two-dimensional pass.
-#include "image/picture_scale.h"
+#include "pictures/picture_scale.h"
 
 #include <algorithm>
 #include <cmath>

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "image/picture.h"
+#include "pictures/picture.h"
 
 // The source pixels one target pixel covers along one axis, with their shares of it (summing
 // to 1); one footprint per target pixel.

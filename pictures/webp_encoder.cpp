@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <memory>
 
-#include "image/picture_encoders.h"
+#include "pictures/picture_encoders.h"
 
 namespace {
 

@@ -21,8 +21,8 @@
 #include "app/callbacks.h"
 #include "app/effect_keys.h"
 #include "app/picture_catalogue.h"
+#include "files/native_path.h"
 #include "image/dib_image.h"
-#include "image/native_path.h"
 #include "obj/obj.h"
 #include "tools/screenshots/scene_window.h"
 

@@ -1,5 +1,5 @@
 // Catalogue paths are written with backslashes; this platform opens them with slashes.
-#include "image/native_path.h"
+#include "files/native_path.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The replacement file: a target gets all of its new bytes or keeps its old ones, no temporary
 // file is left behind, and devices, folders and links are treated as the header says.
-#include "image/replacement_file.h"
+#include "files/replacement_file.h"
 
 #include <gtest/gtest.h>
 #include <signal.h>

@@ -1,5 +1,6 @@
 // Checks the bytes the BMP writer produces: headers, colour tables, row order and padding.
-#include "image/bmp_encoder.h"
+#include "files/replacement_file.h"
+#include "pictures/bmp_encoder.h"
 
 #include <gtest/gtest.h>
 

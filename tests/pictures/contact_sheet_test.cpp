@@ -1,5 +1,5 @@
 // The contact sheet: tiles in their grid cells, shrunk and centred, with a label beneath.
-#include "image/contact_sheet.h"
+#include "pictures/contact_sheet.h"
 
 #include <gtest/gtest.h>
 

@@ -1,14 +1,14 @@
 // decodePicture over files written by the formats' own libraries: the pixels each format
 // decodes to, animation frames and delays, and the reason given for each kind of bad file.
-#include "image/picture_decoder.h"
+#include "pictures/picture_decoder.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdlib>
 
-#include "image/bmp_encoder.h"
-#include "image/picture_encoders.h"
+#include "pictures/bmp_encoder.h"
+#include "pictures/picture_encoders.h"
 #include "tests/image/bmp_fixtures.h"
 
 namespace {

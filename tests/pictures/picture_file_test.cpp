@@ -1,14 +1,15 @@
 // loadPicture through real files: the format comes from the content, not the name, and a file
 // that cannot be read says why.
-#include "image/picture_file.h"
+#include "pictures/picture_file.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <string>
 
-#include "image/bmp_encoder.h"
-#include "image/picture_encoders.h"
+#include "files/replacement_file.h"
+#include "pictures/bmp_encoder.h"
+#include "pictures/picture_encoders.h"
 #include "tests/image/bmp_fixtures.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // The area filter that fits pictures under the texture size limit.
-#include "image/picture_scale.h"
+#include "pictures/picture_scale.h"
 
 #include <gtest/gtest.h>
 

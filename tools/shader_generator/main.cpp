@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "image/bmp_encoder.h"
+#include "files/replacement_file.h"
 #include "tools/shader_generator/shader_assembly.h"
 
 int main(int argc, char** argv) {
@@ -25,7 +25,7 @@ int main(int argc, char** argv) {
     }
     for (std::size_t i = 0; i < texts.size(); ++i) {
         const std::string path = folder + "/" + shadergen::kShaderFiles[i].output;
-        if (!writeFileBytes(path.c_str(), {texts[i].begin(), texts[i].end()})) {
+        if (replaceTextFile(path.c_str(), texts[i]) != 0) {
             std::fprintf(stderr, "shader_generator: cannot write %s\n", path.c_str());
             return 1;
         }
