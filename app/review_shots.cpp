@@ -42,11 +42,7 @@ SheetPicture tileOf(const CapturedFrame& shot, const std::string& label) {
 
 // The effect state a user has after choosing `picture` in a freshly started program.
 void chooseStartingState(int picture) {
-    effectParameters = kStartingParameters;
-    effectParameters.picture = picture;
-    effectParameters.pictureCount = billboardPictureCount(pictureCatalogue);
-    effectParameters.program = effectPrograms[0];
-    effectParameters.pixelSize = startingPixelSize(pictureCatalogue, picture);
+    effectParameters = startingParameters(pictureCatalogue, picture);
     placeCamera(camera, kStartingView);
 }
 
@@ -89,8 +85,7 @@ bool writeReviewShots(const std::string& folder) {
         };
         chooseStartingState(i);
         for (int mode = 0; mode < kEffectCount; ++mode) {
-            effectParameters.mode = mode;
-            effectParameters.program = effectPrograms[mode];
+            chooseEffect(effectParameters, mode);
             keep(drawAndCaptureFrame(), "effect-" + std::to_string(mode + 1));
         }
         pressPresetKey('1', i);

@@ -1,7 +1,7 @@
 // The four effects by number: console names, shader files and the program handles that the
-// build fills in. Plain data, apart from the GL calls that build the programs, so the key
-// table links it without GLEW.
+// build fills in. Plain data that calls no GL, so the key table links it without GLEW.
 #include "effects/effect_programs.h"
+#include "effects/effect_state.h"
 
 const EffectInfo effectInfos[kEffectCount] = {
     {"Billboard I", "./Shaders/billboard1.vert", "./Shaders/billboard1.frag"},
@@ -11,3 +11,8 @@ const EffectInfo effectInfos[kEffectCount] = {
 };
 
 GLhandleARB effectPrograms[kEffectCount] = {};
+
+void chooseEffect(EffectParameters& state, int mode) {
+    state.mode = mode;
+    state.program = effectPrograms[mode];
+}
