@@ -1,5 +1,5 @@
 // Read-only mapping of a whole file into memory, so the loader reads a picture in place
-// instead of copying it. The one platform-specific piece of the image library.
+// instead of copying it.
 #pragma once
 
 #include <cstddef>
