@@ -1,4 +1,4 @@
-// loadUserPictures over the picture library's loader.
+// loadUserPictures over the image library's loader.
 #include "app/user_pictures.h"
 
 #include <cstdio>
