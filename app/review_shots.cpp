@@ -11,9 +11,11 @@
 #include "app/callbacks.h"
 #include "app/effect_keys.h"
 #include "app/frame_capture.h"
+#include "app/picture_animation.h"
 #include "app/picture_catalogue.h"
 #include "app/starting_view.h"
 #include "app/user_pictures.h"
+#include "app/wall_clock.h"
 #include "effects/effect_programs.h"
 #include "pictures/contact_sheet.h"
 #include "pictures/picture_scale.h"
@@ -44,6 +46,7 @@ SheetPicture tileOf(const CapturedFrame& shot, const std::string& label) {
 void chooseStartingState(int picture) {
     effectParameters = startingParameters(pictureCatalogue, picture);
     placeCamera(camera, kStartingView);
+    followChosenPicture();
 }
 
 // A preset key, as the user presses it, then back to `picture` (the presets start on the
@@ -64,6 +67,8 @@ bool writeReviewShots(const std::string& folder) {
         return false;
     }
     waitForWindowMapping();
+    // Held still, so that an animation is shown at its first frame in every shot.
+    pinFrameClock(frameClockNow());
 
     bool written = true;
     std::vector<SheetPicture> tiles;

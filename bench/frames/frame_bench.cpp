@@ -22,6 +22,7 @@
 #include "app/effect_keys.h"
 #include "app/picture_catalogue.h"
 #include "files/native_path.h"
+#include "image/dib_decoder.h"
 #include "image/dib_image.h"
 #include "obj/obj.h"
 #include "tools/screenshots/scene_window.h"
@@ -98,8 +99,7 @@ SceneLoadWork timeSceneLoadWork() {
                               GL_UNSIGNED_BYTE, image->pixels);
             glFinish();
             times.mipmaps = steadySeconds() - decoded;
-            std::free(image->pixels);
-            std::free(image);
+            freeRgbImage(image);
         }
         work.pictures.push_back(times);
     }
