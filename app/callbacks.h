@@ -1,4 +1,4 @@
-// The six GLUT callbacks, registered by main() in this order.
+// The six GLUT callbacks, registered by startUp() in this order.
 #pragma once
 
 void display();

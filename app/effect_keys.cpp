@@ -75,7 +75,6 @@ constexpr const ParameterRow& pixelSizeRow = parameterRows[0];
 
 constexpr int effectLineCounts[kEffectCount] = {1, 3, 5, 7};
 constexpr int kResetLineCount = 7;
-constexpr int kResetMode = 0;
 
 // The scene presets show two pictures (one when the user gave only one) through the fourth
 // effect.
@@ -161,34 +160,20 @@ void nextPicture(EffectParameters& state, const PictureCatalogue& catalogue) {
 }
 
 void nextEffect(EffectParameters& state) {
-    state.mode += 1;
-    if (state.mode >= kEffectCount) state.mode = 0;
-    state.program = effectPrograms[state.mode];
+    chooseEffect(state, state.mode + 1 < kEffectCount ? state.mode + 1 : 0);
     printEffect(state);
 }
 
+// The picture stays; everything else, the scene flags included, starts afresh.
 void reset(EffectParameters& state, const PictureCatalogue& catalogue) {
-    const EffectParameters& start = kStartingParameters;
-    state.pixelSize = startingPixelSize(catalogue, state.picture);
-    state.tolerance = start.tolerance;
-    state.pixelRadius = start.pixelRadius;
-    state.luminanceSteps = start.luminanceSteps;
-    state.luminanceBoost = start.luminanceBoost;
-    state.colorBoost = start.colorBoost;
-    state.burntOutPercent = start.burntOutPercent;
-    state.pictureCount = billboardPictureCount(catalogue);
-    state.mode = kResetMode;
-    state.program = effectPrograms[kResetMode];
-    printBlock(effectInfos[kResetMode].name, kResetLineCount, state);
-    state.dayScene = false;
-    state.nightScene = false;
+    state = startingParameters(catalogue, state.picture);
+    printBlock(effectInfos[state.mode].name, kResetLineCount, state);
 }
 
 void applyPreset(const ScenePreset& preset, EffectParameters& state,
                  const PictureCatalogue& catalogue) {
     state.picture = 0;
-    state.mode = kPresetMode;
-    state.program = effectPrograms[kPresetMode];
+    chooseEffect(state, kPresetMode);
     state.pictureCount = std::min(kPresetPictureCount, billboardPictureCount(catalogue));
     state.pixelSize = startingPixelSize(catalogue, 0);
     state.tolerance = preset.tolerance;
@@ -219,6 +204,15 @@ void printCamera(const Camera& viewer) {
 }
 
 }  // namespace
+
+EffectParameters startingParameters(const PictureCatalogue& catalogue, int picture) {
+    EffectParameters state = kStartingParameters;
+    chooseEffect(state, kStartingParameters.mode);
+    state.picture = picture;
+    state.pictureCount = billboardPictureCount(catalogue);
+    state.pixelSize = startingPixelSize(catalogue, picture);
+    return state;
+}
 
 void printEffect(const EffectParameters& state) {
     printBlock(effectInfos[state.mode].name, effectLineCounts[state.mode], state);

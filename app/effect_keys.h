@@ -19,6 +19,11 @@ constexpr float cameraStep = 0.5f;
 void applyKey(unsigned char key, EffectParameters& state, const PictureCatalogue& catalogue,
               Camera& viewer);
 
+// The effect state of a freshly started program showing `picture`: the starting values, the
+// first effect, every billboard picture in turn and the picture's starting cell size. The
+// scene load, the reset key and the review all start from it.
+EffectParameters startingParameters(const PictureCatalogue& catalogue, int picture);
+
 // Prints the effect printout of state.mode: the effect's name, then the parameters it uses,
 // the last followed by an empty line.
 void printEffect(const EffectParameters& state);

@@ -7,8 +7,8 @@
 #include <cerrno>
 
 #include "app/callbacks.h"
-#include "image/picture_encoders.h"
-#include "image/replacement_file.h"
+#include "files/replacement_file.h"
+#include "pictures/picture_encoders.h"
 
 namespace {
 

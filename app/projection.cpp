@@ -10,8 +10,9 @@ double wholeNumberAspect(int width, int height) {
     return double(quotient);
 }
 
-void loadPerspective(double aspect, double farPlane) {
+void loadPerspective(double aspect, double farPlane, const ViewportSize* viewport) {
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
+    if (viewport != nullptr) glViewport(0, 0, viewport->width, viewport->height);
     gluPerspective(kFieldOfViewDegrees, aspect, kNearPlane, farPlane);
 }

@@ -11,6 +11,11 @@ constexpr double kSceneFarPlane = 300.0;
 // there the true aspect width / height is used instead. A height of 0 counts as 1.
 double wholeNumberAspect(int width, int height);
 
-// Selects the projection matrix, loads identity and applies the perspective; the caller
-// selects the modelview matrix again when its order of calls allows.
-void loadPerspective(double aspect, double farPlane);
+struct ViewportSize {
+    int width = 0, height = 0;
+};
+
+// Selects the projection matrix, loads identity, sets `viewport` when given (the window's
+// reshape sets it there, between the two) and applies the perspective; the caller selects
+// the modelview matrix again when its order of calls allows.
+void loadPerspective(double aspect, double farPlane, const ViewportSize* viewport = nullptr);

@@ -19,8 +19,8 @@
 #include "app/user_pictures.h"
 #include "app/wall_clock.h"
 #include "effects/effect_programs.h"
-#include "image/contact_sheet.h"
-#include "image/picture_scale.h"
+#include "pictures/contact_sheet.h"
+#include "pictures/picture_scale.h"
 
 namespace {
 

@@ -8,23 +8,15 @@
 #include "app/picture_catalogue.h"
 #include "app/starting_view.h"
 #include "effects/effect_programs.h"
+#include "effects/effect_state.h"
 
 namespace {
 
 // The effect state a user has after choosing `picture` in a freshly started program.
 void chooseStartingState(int picture) {
-    effectParameters = kStartingParameters;
-    effectParameters.picture = picture;
-    effectParameters.pictureCount = billboardPictureCount(pictureCatalogue);
-    effectParameters.program = effectPrograms[0];
-    effectParameters.pixelSize = startingPixelSize(pictureCatalogue, picture);
+    effectParameters = startingParameters(pictureCatalogue, picture);
     placeCamera(camera, kStartingView);
     followChosenPicture();
-}
-
-void chooseEffect(int mode) {
-    effectParameters.mode = mode;
-    effectParameters.program = effectPrograms[mode];
 }
 
 // A preset key, as the user presses it, then back to `picture` (the presets start on the
@@ -45,7 +37,8 @@ std::string reviewViewName(int view) {
 void chooseReviewView(int picture, int view) {
     chooseStartingState(picture);
     // The presets are pressed after the last effect, as the review always has.
-    for (int mode = 0; mode <= std::min(view, kEffectCount - 1); ++mode) chooseEffect(mode);
+    for (int mode = 0; mode <= std::min(view, kEffectCount - 1); ++mode)
+        chooseEffect(effectParameters, mode);
     if (view >= kEffectCount) pressPresetKey('1', picture);
     if (view > kEffectCount) pressPresetKey('2', picture);
 }

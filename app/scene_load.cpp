@@ -7,7 +7,6 @@
 #include "app/starting_view.h"
 #include "app/texture_load.h"
 #include "camera/camera.h"
-#include "effects/effect_programs.h"
 #include "obj/obj.h"
 
 int billboardModel = -1;
@@ -26,11 +25,6 @@ void loadScene(const PictureFiles& pictures, std::vector<UserPicture>* userPictu
     const bool userGiven = userPictures != nullptr && !userPictures->empty();
     loadCatalogue(pictureCatalogue, userGiven ? kNoPictureFiles : pictures);
     if (userGiven) addUserPictureTextures(pictureCatalogue, *userPictures);
-    effectParameters.pictureCount = billboardPictureCount(pictureCatalogue);
-
-    effectParameters.program = effectPrograms[0];
-    effectParameters.mode = 0;
-    effectParameters.picture = 0;
-    effectParameters.pixelSize = startingPixelSize(pictureCatalogue, 0);
+    effectParameters = startingParameters(pictureCatalogue, 0);
     printEffect(effectParameters);
 }

@@ -2,32 +2,20 @@
 
 #include <GL/glew.h>
 #include <GL/freeglut.h>
-#include <GL/glu.h>
 
 #include <cstdio>
 
 #include "app/callbacks.h"
+#include "app/glut_window.h"
 #include "app/projection.h"
 #include "app/scene_load.h"
 #include "effects/effect_programs.h"
 
 namespace {
 
-constexpr int kWindowX = 100;
-constexpr int kWindowY = 100;
-
 void writeLine(const char* line) {
     std::fputs(line, stdout);
     std::fflush(stdout);
-}
-
-// Initialises GLUT with the command line and creates the window.
-void createMainWindow(int* argc, char** argv, int width, int height) {
-    glutInit(argc, argv);
-    glutInitDisplayMode(GLUT_DOUBLE | GLUT_DEPTH);
-    glutInitWindowPosition(kWindowX, kWindowY);
-    glutInitWindowSize(width, height);
-    glutCreateWindow("Glimmerboard");
 }
 
 // Display, reshape, special keys, keyboard, mouse button and motion, in that order.
@@ -77,7 +65,7 @@ bool startUp(int* argc, char** argv, const StartupOptions& options) {
     const auto stepDone = [&options](StartupStep step) {
         if (options.stepDone) options.stepDone(step);
     };
-    createMainWindow(argc, argv, options.windowWidth, options.windowHeight);
+    openGlutWindow(argc, argv, "Glimmerboard", options.windowWidth, options.windowHeight);
     registerCallbacks();
     initGraphics();
     glewInit();
@@ -92,11 +80,10 @@ bool startUp(int* argc, char** argv, const StartupOptions& options) {
 
 void reshape(int width, int height) {
     if (height == 0) height = 1;
+    // The true aspect, rounded to a float as the window has always had it.
     const float aspect = float(width * 1.0 / height);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glViewport(0, 0, width, height);
-    gluPerspective(kFieldOfViewDegrees, aspect, kNearPlane, kFarPlane);
+    const ViewportSize viewport{width, height};
+    loadPerspective(aspect, kFarPlane, &viewport);
     // The modelview matrix is not reset here: display() loads identity every frame.
     glMatrixMode(GL_MODELVIEW);
 }

@@ -6,7 +6,7 @@
 
 #include "app/user_videos.h"
 #include "frames/picture_source.h"
-#include "image/picture_file.h"
+#include "pictures/picture_file.h"
 
 std::vector<UserPicture> loadUserPictures(const std::vector<std::string>& paths) {
     std::vector<UserPicture> loaded;

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "frames/frame_source.h"
-#include "image/picture.h"
+#include "pictures/picture.h"
 
 // The video at path, or null with outcome saying why it is none.
 std::unique_ptr<FrameSource> openUserVideo(const std::string& path, PictureOutcome& outcome);

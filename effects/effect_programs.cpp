@@ -1,5 +1,9 @@
 #include "effects/effect_programs.h"
 
+#include <iterator>
+#include <string>
+
+#include "effects/shader_files.h"
 #include "effects/shader_source.h"
 
 bool hasShaderObjectEntryPoints() {
@@ -15,13 +19,19 @@ void handSource(GLhandleARB shader, const char* text) {
     glShaderSourceARB(shader, 1, &source, nullptr);
 }
 
+std::string shaderPath(const ShaderFile& file) {
+    return std::string(kShaderFolder) + file.name;
+}
+
+static_assert(std::size(kShaderFiles) == 2 * kEffectCount, "a vertex and a fragment shader each");
+
 }  // namespace
 
 void buildEffectPrograms() {
     if (!hasShaderObjectEntryPoints()) return;
     for (int effect = 0; effect < kEffectCount; ++effect) {
-        auto vertexText = readShaderSource(effectInfos[effect].vertexShaderPath);
-        auto fragmentText = readShaderSource(effectInfos[effect].fragmentShaderPath);
+        auto vertexText = readShaderSource(shaderPath(kShaderFiles[2 * effect]).c_str());
+        auto fragmentText = readShaderSource(shaderPath(kShaderFiles[2 * effect + 1]).c_str());
 
         GLhandleARB vertexShader = glCreateShaderObjectARB(GL_VERTEX_SHADER_ARB);
         GLhandleARB fragmentShader = glCreateShaderObjectARB(GL_FRAGMENT_SHADER_ARB);

@@ -6,10 +6,9 @@
 
 constexpr int kEffectCount = 4;
 
+// The shader files of effect e are kShaderFiles[2 * e] and [2 * e + 1] (effects/shader_files.h).
 struct EffectInfo {
     const char* name;  // console name, e.g. "Billboard I"
-    const char* vertexShaderPath;
-    const char* fragmentShaderPath;
 };
 
 extern const EffectInfo effectInfos[kEffectCount];

@@ -22,3 +22,6 @@ struct EffectParameters {
 };
 
 inline constexpr EffectParameters kStartingParameters{};
+
+// Makes effect `mode` (0 to 3) the one drawn: its number and its program handle together.
+void chooseEffect(EffectParameters& state, int mode);

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <chrono>
 
-#include "image/picture_scale.h"
+#include "pictures/picture_scale.h"
 
 PictureSource::PictureSource(Picture picture) : picture_(std::move(picture)) {
     FrameClock::duration offset{};

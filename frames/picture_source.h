@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "frames/frame_source.h"
-#include "image/picture.h"
+#include "pictures/picture.h"
 
 class PictureSource final : public FrameSource {
   public:

@@ -83,11 +83,11 @@ const char* dibStatusText(DibStatus status) {
     return "Image file conversion error.";
 }
 
-DibStatus readDibLayout(std::span<const std::uint8_t> file, DibLayout& layout) {
-    layout = DibLayout{};
+DibStatus readDibHeaders(std::span<const std::uint8_t> file, DibHeaders& headers) {
+    headers = DibHeaders{};
     const std::uint64_t fileSize = file.size();
-    const bool hasFileHeader = fileSize >= 2 && file[0] == 'B' && file[1] == 'M';
-    const std::uint64_t headerStart = hasFileHeader ? kFileHeaderSize : 0;
+    headers.hasFileHeader = fileSize >= 2 && file[0] == 'B' && file[1] == 'M';
+    const std::uint64_t headerStart = headers.hasFileHeader ? kFileHeaderSize : 0;
     if (fileSize < headerStart + 4) return DibStatus::conversionError;
     const std::uint8_t* headerBytes = file.data() + headerStart;
     const std::uint32_t headerSize = u32At(headerBytes);
@@ -96,13 +96,28 @@ DibStatus readDibLayout(std::span<const std::uint8_t> file, DibLayout& layout) {
     }
     if (fileSize < headerStart + headerSize) return DibStatus::conversionError;
 
-    DibInfoHeader& header = layout.header;
-    const bool core = headerSize == kCoreHeaderSize;
-    if (core) {
-        readCoreHeader(headerBytes, header);
+    headers.core = headerSize == kCoreHeaderSize;
+    if (headers.core) {
+        readCoreHeader(headerBytes, headers.header);
     } else {
-        readInfoHeader(headerBytes, header);
+        readInfoHeader(headerBytes, headers.header);
     }
+    if (headers.hasFileHeader) headers.pixelOffset = u32At(file.data() + 10);
+    return DibStatus::ok;
+}
+
+DibStatus readDibLayout(std::span<const std::uint8_t> file, DibLayout& layout) {
+    layout = DibLayout{};
+    DibHeaders headers;
+    if (const DibStatus read = readDibHeaders(file, headers); read != DibStatus::ok) return read;
+    const std::uint64_t fileSize = file.size();
+    const bool hasFileHeader = headers.hasFileHeader;
+    const std::uint64_t headerStart = hasFileHeader ? kFileHeaderSize : 0;
+    const bool core = headers.core;
+    const std::uint32_t headerSize = core ? kCoreHeaderSize : kInfoHeaderSize;
+
+    DibInfoHeader& header = layout.header;
+    header = headers.header;
     const std::uint32_t fileImageSize = header.imageSize;
 
     if (!isSupportedDepth(header.bitsPerPixel) || !isSupportedCompression(header)) {
@@ -147,7 +162,7 @@ DibStatus readDibLayout(std::span<const std::uint8_t> file, DibLayout& layout) {
     if (header.imageSize == 0) header.imageSize = static_cast<std::uint32_t>(rowBytes * rows);
     layout.rowStride = static_cast<std::uint32_t>((rowBytes + 3) / 4 * 4);
 
-    const std::uint64_t pixelStart = hasFileHeader ? u32At(file.data() + 10) : tableEnd;
+    const std::uint64_t pixelStart = hasFileHeader ? headers.pixelOffset : tableEnd;
     if (pixelStart > fileSize) return DibStatus::conversionError;
     std::uint64_t available = fileSize - pixelStart;
     if (header.compression == kDibUncompressed) {

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <span>
 
+#include "image/rgb_color.h"
+
 // Outcome of reading or decoding; each failure has one user-facing text (dibStatusText).
 enum class DibStatus { ok, unknownFormat, conversionError, outOfMemory };
 
@@ -36,17 +38,6 @@ struct DibInfoHeader {
     std::uint32_t colorsImportant = 0;
 };
 
-struct RgbColor {
-    std::uint8_t red, green, blue;
-};
-
-// Stores one output pixel: red, green, blue.
-inline void putColor(std::uint8_t* out, const RgbColor& color) {
-    out[0] = color.red;
-    out[1] = color.green;
-    out[2] = color.blue;
-}
-
 // Everything the depth conversion needs, all of it checked against the file.
 struct DibLayout {
     DibInfoHeader header;
@@ -61,6 +52,19 @@ struct DibLayout {
     // Run-length: the whole stream, bounded by the file's end and its image size field.
     std::span<const std::uint8_t> pixelData;
 };
+
+// The headers as the file states them, before any check of what they describe: the picture
+// record's decoder sizes a picture up from them before the whole layout is read.
+struct DibHeaders {
+    DibInfoHeader header;  // a 12-byte core header is filled into the info header's fields
+    bool core = false;
+    bool hasFileHeader = false;
+    std::uint32_t pixelOffset = 0;  // where the file header says the rows start; 0 without one
+};
+
+// Reads an optional 14-byte "BM" file header and the 12- or 40-byte bitmap header. A header
+// size other than 12 or 40 is unknownFormat; a file that ends first is conversionError.
+DibStatus readDibHeaders(std::span<const std::uint8_t> file, DibHeaders& headers);
 
 // Reads an optional 14-byte "BM" file header, then the bitmap header, the colour table and
 // the place of the pixel data. Rejects (conversionError) whatever this converter cannot decode

@@ -4,9 +4,9 @@
 
 #include <cstdio>
 
+#include "files/file_mapping.h"
+#include "files/notice.h"
 #include "image/dib_decoder.h"
-#include "image/file_mapping.h"
-#include "image/notice.h"
 
 namespace {
 

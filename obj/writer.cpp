@@ -6,7 +6,7 @@
 #include <cmath>
 #include <string_view>
 
-#include "image/replacement_file.h"
+#include "files/replacement_file.h"
 #include "obj/obj_internal.h"
 
 namespace obj {

@@ -15,7 +15,7 @@ extern "C" {
 #include <libswscale/swscale.h>
 }
 
-#include "image/replacement_file.h"
+#include "files/replacement_file.h"
 #include "video/libav_text.h"
 
 namespace {

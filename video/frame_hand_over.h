@@ -9,7 +9,7 @@
 #include <mutex>
 #include <vector>
 
-#include "image/picture.h"
+#include "pictures/picture.h"
 
 struct TimedFrame {
     std::uint8_t* pixels = nullptr;

@@ -7,7 +7,7 @@
 #include <memory>
 #include <span>
 
-#include "image/picture.h"
+#include "pictures/picture.h"
 
 struct VideoLimits {
     // A frame may hold as many pixels as a still picture; a video keeps only a few frames.

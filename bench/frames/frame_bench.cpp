@@ -21,9 +21,9 @@
 #include "app/callbacks.h"
 #include "app/effect_keys.h"
 #include "app/picture_catalogue.h"
+#include "files/native_path.h"
 #include "image/dib_decoder.h"
 #include "image/dib_image.h"
-#include "image/native_path.h"
 #include "obj/obj.h"
 #include "tools/screenshots/scene_window.h"
 
@@ -125,7 +125,7 @@ void drawFrames(benchmark::State& state) {
 }
 
 void BM_NormalView(benchmark::State& state) {
-    chooseEffect(int(state.range(0)));
+    chooseEffect(effectParameters, int(state.range(0)));
     effectParameters.dayScene = effectParameters.nightScene = false;
     drawFrames(state);
     state.SetLabel("Billboard " + std::string(state.range(0) == 0   ? "I"
@@ -162,12 +162,12 @@ int main(int argc, char** argv) {
     // frame is timed too.
     double firstFrameOfEffect[4] = {firstFrameEnd - firstFrameStart, 0, 0, 0};
     for (int mode = 1; mode < 4; ++mode) {
-        chooseEffect(mode);
+        chooseEffect(effectParameters, mode);
         const double before = steadySeconds();
         drawFrame();
         firstFrameOfEffect[mode] = steadySeconds() - before;
     }
-    chooseEffect(0);
+    chooseEffect(effectParameters, 0);
     const SceneLoadWork loadWork = timeSceneLoadWork();
 
     std::printf("\nStart-up, milliseconds\n");

@@ -5,7 +5,8 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "image/bmp_encoder.h"
+#include "files/replacement_file.h"
+#include "pictures/bmp_encoder.h"
 
 namespace {
 

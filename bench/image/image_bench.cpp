@@ -15,9 +15,9 @@
 
 #include "bench/image/bench_pictures.h"
 #include "bench/image/wuffs_peer.h"
+#include "files/file_mapping.h"
 #include "image/dib_decoder.h"
 #include "image/dib_image.h"
-#include "image/file_mapping.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "bench/third_party/wuffs/wuffs-v0.4.c"
 
 #include "bench/image/wuffs_peer.h"
-#include "image/file_mapping.h"
+#include "files/file_mapping.h"
 
 namespace {
 

@@ -4,6 +4,7 @@
 #include <GL/freeglut.h>
 #include <benchmark/benchmark.h>
 
+#include "app/glut_window.h"
 #include "obj/draw_gl.h"
 #include "obj/obj.h"
 
@@ -16,10 +17,7 @@ void openWindow() {
     int argc = 1;
     char name[] = "objstore_bench";
     char* argv[] = {name, nullptr};
-    glutInit(&argc, argv);
-    glutInitDisplayMode(GLUT_DOUBLE | GLUT_DEPTH);
-    glutInitWindowSize(700, 700);
-    glutCreateWindow("objstore_bench");
+    openGlutWindow(&argc, argv, "objstore_bench", 700, 700);
     glutDisplayFunc([] {});
 }
 

@@ -7,8 +7,8 @@
 
 #include <stb/stb_image.h>
 
-#include "image/picture_decoder.h"
-#include "image/picture_encoders.h"
+#include "pictures/picture_decoder.h"
+#include "pictures/picture_encoders.h"
 #include "tools/sample_pictures/sample_drawing.h"
 
 namespace {

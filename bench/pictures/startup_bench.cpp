@@ -21,8 +21,9 @@
 #include "app/callbacks.h"
 #include "app/startup.h"
 #include "app/user_pictures.h"
-#include "image/bmp_encoder.h"
-#include "image/picture_encoders.h"
+#include "files/replacement_file.h"
+#include "pictures/bmp_encoder.h"
+#include "pictures/picture_encoders.h"
 #include "tools/sample_pictures/sample_drawing.h"
 
 extern char** environ;

@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "image/replacement_file.h"
+#include "files/replacement_file.h"
 
 namespace {
 

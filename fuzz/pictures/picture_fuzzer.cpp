@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "image/picture_decoder.h"
-#include "image/picture_scale.h"
+#include "pictures/picture_decoder.h"
+#include "pictures/picture_scale.h"
 
 namespace {
 

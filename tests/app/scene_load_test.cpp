@@ -14,7 +14,8 @@
 #include "app/effect_keys.h"
 #include "camera/camera.h"
 #include "effects/effect_programs.h"
-#include "image/bmp_encoder.h"
+#include "files/replacement_file.h"
+#include "pictures/bmp_encoder.h"
 #include "tests/support/gl_window.h"
 
 namespace {

@@ -10,8 +10,9 @@
 #include <vector>
 
 #include "app/texture_load.h"
-#include "image/bmp_encoder.h"
-#include "image/notice.h"
+#include "files/notice.h"
+#include "files/replacement_file.h"
+#include "pictures/bmp_encoder.h"
 #include "tests/support/gl_window.h"
 
 namespace {

@@ -5,9 +5,10 @@
 #include <filesystem>
 #include <string>
 
-#include "image/bmp_encoder.h"
-#include "image/picture_encoders.h"
-#include "image/picture_file.h"
+#include "files/replacement_file.h"
+#include "pictures/bmp_encoder.h"
+#include "pictures/picture_encoders.h"
+#include "pictures/picture_file.h"
 #include "tests/support/process.h"
 #include "tests/support/x_keys.h"
 

@@ -7,6 +7,7 @@
 #include <iterator>
 #include <string>
 
+#include "files/replacement_file.h"
 #include "tests/image/bmp_fixtures.h"
 #include "tests/support/process.h"
 

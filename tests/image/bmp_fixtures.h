@@ -6,8 +6,8 @@
 #include <span>
 #include <vector>
 
-#include "image/bmp_encoder.h"
 #include "image/dib_decoder.h"
+#include "pictures/bmp_encoder.h"
 
 namespace fixtures {
 

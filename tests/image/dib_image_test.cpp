@@ -14,7 +14,8 @@
 #include <future>
 #include <string>
 
-#include "image/notice.h"
+#include "files/notice.h"
+#include "files/replacement_file.h"
 #include "tests/image/bmp_fixtures.h"
 
 using namespace fixtures;

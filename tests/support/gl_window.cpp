@@ -1,5 +1,7 @@
 #include "tests/support/gl_window.h"
 
+#include "app/glut_window.h"
+
 #include <GL/glew.h>
 #include <GL/freeglut.h>
 
@@ -14,11 +16,7 @@ void openGlWindow() {
     int argc = 1;
     char name[] = "glimmer-test";
     char* argv[] = {name, nullptr};
-    glutInit(&argc, argv);
-    glutInitDisplayMode(GLUT_DOUBLE | GLUT_DEPTH);
-    glutInitWindowPosition(100, 100);
-    glutInitWindowSize(700, 700);
-    glutCreateWindow("Glimmerboard test");
+    openGlutWindow(&argc, argv, "Glimmerboard test", 700, 700);
     glutDisplayFunc([] {});
     glewInit();
 }

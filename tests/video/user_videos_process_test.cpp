@@ -8,7 +8,7 @@
 #include <string>
 #include <thread>
 
-#include "image/picture_file.h"
+#include "pictures/picture_file.h"
 #include "tests/support/process.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/x_keys.h"

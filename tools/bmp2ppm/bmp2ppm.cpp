@@ -4,9 +4,9 @@
 #include <cstring>
 #include <string>
 
+#include "files/replacement_file.h"
 #include "image/dib_decoder.h"
 #include "image/dib_image.h"
-#include "image/replacement_file.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "image/replacement_file.h"
+#include "files/replacement_file.h"
 #include "tools/model_generator/billboard_frame.h"
 
 int main(int argc, char** argv) {
@@ -17,8 +17,7 @@ int main(int argc, char** argv) {
                    {"billboard.mtl", modelgen::mtlText(mesh)}};
     for (const Output& output : outputs) {
         std::string path = folder + "/" + output.name;
-        const auto* bytes = reinterpret_cast<const std::uint8_t*>(output.text.data());
-        if (const int error = replaceFile(path.c_str(), {bytes, output.text.size()})) {
+        if (const int error = replaceTextFile(path.c_str(), output.text)) {
             std::fprintf(stderr, "model_generator: cannot write %s: %s\n", path.c_str(),
                          std::strerror(error));
             return 1;

@@ -6,8 +6,9 @@
 #include <filesystem>
 #include <string>
 
-#include "image/bmp_encoder.h"
-#include "image/picture_encoders.h"
+#include "files/replacement_file.h"
+#include "pictures/bmp_encoder.h"
+#include "pictures/picture_encoders.h"
 #include "tools/sample_pictures/sample_drawing.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <string>
 
-#include "image/bitmap_font.h"
+#include "pictures/bitmap_font.h"
 
 std::vector<std::uint8_t> photoLikeRgb(int width, int height) {
     std::vector<std::uint8_t> rgb(std::size_t{3} * width * height);

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "image/picture_encoders.h"
+#include "pictures/picture_encoders.h"
 
 // Smooth light over large shapes with fine texture and sensor-like noise, RGB, bottom row
 // first: it compresses the way a photograph does (neither flat nor random).

@@ -44,12 +44,12 @@ int main(int argc, char** argv) {
     }
     bool ok = true;
     for (int mode = 0; mode < 4; ++mode) {
-        chooseEffect(mode);
+        chooseEffect(effectParameters, mode);
         drawFrame();
         ok = writePng(folder + "/normal-effect-" + std::to_string(mode + 1) + ".png") && ok;
     }
     // The smallest cells seen from far off to the side: the LED grid must not turn to moire.
-    chooseEffect(1);
+    chooseEffect(effectParameters, 1);
     const int cellSize = effectParameters.pixelSize;
     effectParameters.pixelSize = pictureCatalogue.pictures[effectParameters.picture].step;
     placeCamera(camera, {{-62, 18, 22}, kStartingView.target, kStartingView.up});

@@ -6,10 +6,8 @@
 #include <chrono>
 
 #include "app/callbacks.h"
-#include "app/effect_keys.h"
 #include "app/frame_capture.h"
 #include "app/startup.h"
-#include "effects/effect_programs.h"
 
 namespace {
 
@@ -33,11 +31,6 @@ bool openSceneWindow(int* argc, char** argv, OpeningTimes* times) {
     if (!startUp(argc, argv, options)) return false;
     waitForWindowMapping();
     return true;
-}
-
-void chooseEffect(int mode) {
-    effectParameters.mode = mode;
-    effectParameters.program = effectPrograms[mode];
 }
 
 void drawFrame() {

@@ -18,8 +18,5 @@ double steadySeconds();
 // programmable pipeline. Fills `times` when given.
 bool openSceneWindow(int* argc, char** argv, OpeningTimes* times = nullptr);
 
-// Makes effect `mode` (0 to 3) current, as the effect key would.
-void chooseEffect(int mode);
-
 // Draws one frame through display() and waits until GL has finished it.
 void drawFrame();

@@ -57,11 +57,11 @@ bool takeViewingShots(const std::string& folder,
                       const std::function<bool(const std::string&)>& writeShot) {
     // The normal view's face is centred at height 15, the scene's at 20.
     if (effectParameters.dayScene || effectParameters.nightScene) keyboard('r', 0, 0);  // reset
-    chooseEffect(1);
+    chooseEffect(effectParameters, 1);
     bool ok = takeScene(folder + "/view-normal-", 15, writeShot);
     // The gray logo up close, whose even tones show each LED's own tint and brightness.
     for (int picture = 0; picture < 3; ++picture) keyboard('t', 0, 0);
-    chooseEffect(1);
+    chooseEffect(effectParameters, 1);
     viewFrom(kNear, 15);
     drawFrame();
     ok = writeShot(folder + "/view-normal-near-grey.png") && ok;

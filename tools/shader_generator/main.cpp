@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "image/bmp_encoder.h"
+#include "files/replacement_file.h"
 #include "tools/shader_generator/shader_assembly.h"
 
 int main(int argc, char** argv) {
@@ -15,7 +15,7 @@ int main(int argc, char** argv) {
     // Everything is put together before anything is written, so a faulty piece leaves the
     // committed files as they were.
     std::vector<std::string> texts;
-    for (const shadergen::ShaderFile& file : shadergen::kShaderFiles) {
+    for (const ShaderFile& file : kShaderFiles) {
         shadergen::AssembledShader shader = shadergen::assembleShader(pieces, file.source);
         if (!shader.ok) {
             std::fprintf(stderr, "shader_generator: %s\n", shader.error.c_str());
@@ -24,8 +24,8 @@ int main(int argc, char** argv) {
         texts.push_back(std::move(shader.text));
     }
     for (std::size_t i = 0; i < texts.size(); ++i) {
-        const std::string path = folder + "/" + shadergen::kShaderFiles[i].output;
-        if (!writeFileBytes(path.c_str(), {texts[i].begin(), texts[i].end()})) {
+        const std::string path = folder + "/" + kShaderFiles[i].name;
+        if (replaceTextFile(path.c_str(), texts[i]) != 0) {
             std::fprintf(stderr, "shader_generator: cannot write %s\n", path.c_str());
             return 1;
         }

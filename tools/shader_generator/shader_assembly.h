@@ -5,21 +5,9 @@
 
 #include <string>
 
+#include "effects/shader_files.h"
+
 namespace shadergen {
-
-// One generated shader file and the source it is put together from.
-struct ShaderFile {
-    const char* output;  // name in Shaders/
-    const char* source;  // name in the pieces folder
-};
-
-// The eight files the program reads, in effect order, vertex shader first.
-inline constexpr ShaderFile kShaderFiles[] = {
-    {"billboard1.vert", "flat_face.vert"}, {"billboard1.frag", "flat_cells.frag"},
-    {"billboard2.vert", "led_face.vert"},  {"billboard2.frag", "round_leds.frag"},
-    {"billboard3.vert", "led_face.vert"},  {"billboard3.frag", "stepped_leds.frag"},
-    {"billboard4.vert", "boosted_face.vert"},  {"billboard4.frag", "boosted_leds.frag"},
-};
 
 // Pieces may include pieces, this deep at most: enough for any sensible nesting, and an
 // include cycle ends with an error instead of running out of memory.

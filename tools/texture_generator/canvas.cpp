@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "image/picture_scale.h"
+#include "pictures/picture_scale.h"
 
 namespace texgen {
 

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "image/bitmap_font.h"
+#include "pictures/bitmap_font.h"
 
 namespace texgen {
 

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "image/bitmap_font.h"
+#include "pictures/bitmap_font.h"
 #include "tools/texture_generator/canvas.h"
 
 namespace texgen {

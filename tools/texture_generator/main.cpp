@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "image/replacement_file.h"
+#include "files/replacement_file.h"
 #include "tools/texture_generator/picture_table.h"
 
 int main(int argc, char** argv) {

@@ -7,7 +7,7 @@
 #include <span>
 #include <vector>
 
-#include "image/bmp_encoder.h"
+#include "pictures/bmp_encoder.h"
 #include "tools/texture_generator/canvas.h"
 
 namespace texgen {

@@ -1,0 +1,80 @@
+// A decoded picture file of any supported format, still or animated, in the shape textures
+// take: tightly packed RGB rows, bottom row first, as RgbImage. Transparent pixels are
+// composited over black, which is what an unlit LED shows.
+#pragma once
+
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+struct FreePixels {
+    void operator()(std::uint8_t* pixels) const { std::free(pixels); }
+};
+// malloc'd, so a buffer made by the BMP decoder is taken over without a copy.
+using PixelBuffer = std::unique_ptr<std::uint8_t[], FreePixels>;
+
+// Uninitialised bytes, or null when memory runs out (nothing here throws); large buffers get
+// the BMP decoder's huge-page layout.
+PixelBuffer allocatePixelBuffer(std::size_t byteCount);
+
+struct PictureFrame {
+    PixelBuffer pixels;  // width * height * 3 bytes, R G B, bottom row first
+    int delayMs = 0;     // how long the frame stays up; 0 in a still picture
+};
+
+struct Picture {
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    std::vector<PictureFrame> frames;  // one for a still picture, in showing order otherwise
+
+    bool animated() const { return frames.size() > 1; }
+};
+
+// The same budget as the BMP loader's: 2^27 pixels is a 16384 x 8192 picture, 384 MiB of RGB,
+// as large as the biggest texture common GL drivers take. An animation's frames count
+// together, since each of them is kept decoded.
+constexpr std::uint64_t kMaxPicturePixelCount = std::uint64_t{1} << 27;
+
+// Each frame of an animation becomes a texture of its own; past a few thousand the texture
+// names, not the pixels, are what runs out. 2000 frames run over three minutes at 10 a second.
+constexpr int kMaxPictureFrameCount = 2000;
+
+// An animation frame shown for less than this is taken as the common 100 ms, as web browsers
+// do: such delays are mostly written by tools that meant "no delay given".
+constexpr int kShortestFrameDelayMs = 20;
+constexpr int kDefaultFrameDelayMs = 100;
+
+struct PictureLimits {
+    std::uint64_t maxPixelCount = kMaxPicturePixelCount;  // all frames together
+    int maxFrameCount = kMaxPictureFrameCount;
+};
+
+enum class PictureStatus {
+    ok,
+    missing,        // no file by that name
+    unreadable,     // exists but cannot be opened or read (permissions, a folder, ...)
+    truncated,      // the data stops before the picture does
+    corrupt,        // the data is there but does not decode
+    unknownFormat,  // not BMP, PNG, JPEG, GIF or WebP
+    tooLarge,       // more pixels or frames than the limits allow
+    outOfMemory,
+};
+
+// The outcome of decoding or loading: ok, or a failure with the text the user is shown.
+struct PictureOutcome {
+    PictureStatus status = PictureStatus::ok;
+    std::string reason;  // empty when ok
+
+    bool ok() const { return status == PictureStatus::ok; }
+};
+
+PictureOutcome pictureFailure(PictureStatus status, std::string reason);
+
+// "too large: W x H pixels in N frames, more than the M allowed", or ok when within limits.
+PictureOutcome checkPictureSize(std::uint64_t width, std::uint64_t height, std::uint64_t frameCount,
+                                const PictureLimits& limits);
+
+// The frame delay to use for a delay given in the file.
+int frameDelayMs(int fileDelayMs);
