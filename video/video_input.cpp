@@ -176,9 +176,9 @@ PictureOutcome VideoInput::State::openDecoder(const VideoLimits& limits) {
     }
     const AVCodec* decoder = avcodec_find_decoder(parameters.codec_id);
     if (decoder == nullptr) {
-        return pictureFailure(PictureStatus::corrupt,
-                              std::string("no decoder for its video (") +
-                                  avcodec_get_name(parameters.codec_id) + ")");
+        return pictureFailure(PictureStatus::corrupt, std::string("no decoder for its video (") +
+                                                          avcodec_get_name(parameters.codec_id) +
+                                                          ")");
     }
     codec = avcodec_alloc_context3(decoder);
     if (codec == nullptr) return pictureFailure(PictureStatus::outOfMemory, "out of memory");
