@@ -36,21 +36,35 @@ void drawUniverse(const WallLayout& layout, int universeIndex,
                   std::span<const std::uint8_t> channels, std::uint8_t* frame) {
     const long wallPixels = long{layout.width} * layout.height;
     const long first = long{universeIndex} * layout.universePixels;
-    const long count =
+    long left =
         std::min<long>({long(channels.size() / 3), layout.universePixels, wallPixels - first});
     const OrderName& order = orderOf(layout.order);
+    const bool plain = layout.order == ChannelOrder::rgb;
     const std::size_t rowBytes = std::size_t{3} * layout.width;
     int row = static_cast<int>(first / layout.width);
     int column = static_cast<int>(first % layout.width);
     const std::uint8_t* in = channels.data();
-    for (long k = 0; k < count; ++k, in += 3) {
+    // A run at a time: the universe's pixels that fall in one row.
+    while (left > 0) {
+        const int run = static_cast<int>(std::min<long>(left, layout.width - column));
         const bool backwards = layout.serpentine && (row & 1);
-        const int x = backwards ? layout.width - 1 - column : column;
-        std::uint8_t* out = frame + (layout.height - 1 - row) * rowBytes + std::size_t{3} * x;
-        out[0] = in[order.red];
-        out[1] = in[order.green];
-        out[2] = in[order.blue];
-        if (++column == layout.width) column = 0, ++row;
+        std::uint8_t* rowStart = frame + (layout.height - 1 - row) * rowBytes;
+        if (!backwards && plain) {
+            std::memcpy(rowStart + std::size_t{3} * column, in, std::size_t{3} * run);
+        } else {
+            const int step = backwards ? -3 : 3;
+            std::uint8_t* out =
+                rowStart + std::size_t{3} * (backwards ? layout.width - 1 - column : column);
+            for (int k = 0; k < run; ++k, out += step) {
+                out[0] = in[3 * k + order.red];
+                out[1] = in[3 * k + order.green];
+                out[2] = in[3 * k + order.blue];
+            }
+        }
+        in += std::size_t{3} * run;
+        left -= run;
+        column = 0;
+        ++row;
     }
 }
 
