@@ -47,6 +47,8 @@ const PictureInfo& pictureInfo(const PictureCatalogue& catalogue, int picture) {
 
 int startingPixelSize(const PictureCatalogue& catalogue, int picture) {
     constexpr int kStartCellSteps = 3;
+    picture = std::clamp(picture, 0, billboardPictureCount(catalogue) - 1);
+    if (!catalogue.userPictures.empty() && catalogue.userPictures[picture].ledPerPixel) return 1;
     return kStartCellSteps * pictureInfo(catalogue, picture).step;
 }
 

@@ -43,6 +43,7 @@ struct UserPictureTexture {
     std::unique_ptr<FrameSource> source;
     GLuint texture = 0;
     std::uint64_t uploadedSerial = 0;  // the source's frame the texture holds
+    bool ledPerPixel = false;          // cells start at one pixel, in steps of one
 };
 
 // GL texture names by slot (0 until loaded) and the size records of the billboard pictures.

@@ -54,7 +54,8 @@ void addUserPictureTextures(PictureCatalogue& catalogue, std::vector<UserPicture
         const int width = source.width(), height = source.height();
         UserPictureTexture picture;
         picture.name = user.name;
-        picture.info = {cellStep(width, height, 1), width, height};
+        picture.ledPerPixel = user.ledPerPixel;
+        picture.info = {user.ledPerPixel ? 1 : cellStep(width, height, 1), width, height};
         const FrameView first = source.frameAt(now);
         picture.texture = createPictureTexture(first.pixels, width, height, MipmapBuilder::gl);
         picture.uploadedSerial = first.serial;
