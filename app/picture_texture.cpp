@@ -5,6 +5,7 @@
 
 #include <cstdio>
 
+#include "app/user_cell_size.h"
 #include "image/picture_scale.h"
 
 int maxTextureSide() {
@@ -47,7 +48,7 @@ void addUserPictureTextures(PictureCatalogue& catalogue, std::vector<UserPicture
             continue;
         }
         const int width = user.picture.width, height = user.picture.height;
-        textures.info = {cellStep(width, height, 1), width, height};
+        textures.info = userPictureInfo(width, height);
         for (const PictureFrame& frame : user.picture.frames)
             textures.delaysMs.push_back(frame.delayMs);
         catalogue.userPictures.push_back(std::move(textures));
