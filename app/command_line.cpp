@@ -45,6 +45,8 @@ CommandLine parseCommandLine(int argc, char** argv) {
             optionsEnded = true;
         } else if (argument == "--help" || argument == "-h") {
             line.help = true;
+        } else if (argument == "--stats") {
+            line.stats = true;
         } else if (argument == "--shots") {
             if (!hasNext || argv[i + 1][0] == '\0') {
                 line.error = "--shots needs a folder";
@@ -79,6 +81,8 @@ const char* usageText() {
            "  --shots DIR      render each picture in every effect and scene into PNG files in\n"
            "                   DIR, with a contact sheet, then exit\n"
            "  --size WxH       window size (default 700x700)\n"
+           "  --stats          print what each moving picture shows and drops, once a second\n"
+           "                   and at exit, on standard error\n"
            "  --help           this text\n"
            "GLUT's own options (-display, -geometry, ...) are passed to GLUT.\n";
 }

@@ -14,6 +14,7 @@ struct CommandLine {
     std::vector<char*> glutArguments;  // argv[0] and GLUT's own options, for glutInit
     std::string error;                 // what is wrong with the command line; empty when sound
     bool help = false;                 // --help
+    bool stats = false;                // --stats: the sources' statistics on standard error
 };
 
 CommandLine parseCommandLine(int argc, char** argv);

@@ -7,6 +7,7 @@
 #include "app/callbacks.h"
 #include "app/effect_keys.h"
 #include "app/face_geometry.h"
+#include "app/picture_animation.h"
 #include "app/picture_catalogue.h"
 #include "app/projection.h"
 #include "app/scene_load.h"
@@ -107,6 +108,7 @@ void drawNormalView() {
 }  // namespace
 
 void display() {
+    refreshChosenPicture();
     glViewport(0, 0, glutGet(GLUT_WINDOW_WIDTH), glutGet(GLUT_WINDOW_HEIGHT));
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();

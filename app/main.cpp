@@ -10,6 +10,7 @@
 #include "app/data_folder.h"
 #include "app/picture_animation.h"
 #include "app/review_shots.h"
+#include "app/source_stats.h"
 #include "app/startup.h"
 #include "app/user_pictures.h"
 
@@ -42,6 +43,7 @@ int main(int argc, char** argv) {
     if (!startUp(&glutArgc, line.glutArguments.data(), options)) std::exit(1);
     if (!shotsFolder.empty()) return writeReviewShots(shotsFolder) && everyPictureLoaded ? 0 : 1;
     followChosenPicture();
+    if (line.stats) startSourceStatsReports();
     glutMainLoop();
     return 0;
 }

@@ -1,46 +1,68 @@
 // GLUT timers cannot be cancelled, so each one carries the generation it was set for and a
-// timer from before the last change of picture does nothing when it fires.
+// timer from before the last change of picture does nothing when it fires. A timer asks for
+// a redraw only when the texture changed: a source filled from another thread is polled.
 #include "app/picture_animation.h"
 
 #include <GL/glew.h>
 #include <GL/freeglut.h>
 
+#include <chrono>
+
 #include "app/effect_keys.h"
 #include "app/picture_catalogue.h"
+#include "app/picture_texture.h"
+#include "app/wall_clock.h"
 
 namespace {
 
-int followedPicture = -1;  // the user picture whose frames the timer shows; -1 for none
+int followedPicture = -1;  // the user picture shown now; -1 for none
 int generation = 0;
 
-void showNextFrame(int timerGeneration);
+void showDueFrame(int timerGeneration);
 
-void armFrameTimer(const UserPictureTextures& picture) {
-    glutTimerFunc(static_cast<unsigned>(picture.delaysMs[picture.frame]), showNextFrame,
+void armFrameTimer(const UserPictureTexture& picture, FrameClock::time_point now) {
+    const FrameClock::time_point due = picture.source->nextFrameDue(now);
+    if (due == kNoFrameDue) return;
+    // Rounded up: a timer that fires before the frame is due would find nothing new.
+    const auto wait = std::chrono::ceil<std::chrono::milliseconds>(due - now);
+    glutTimerFunc(static_cast<unsigned>(std::max<std::int64_t>(wait.count(), 0)), showDueFrame,
                   generation);
 }
 
-void showNextFrame(int timerGeneration) {
+void showDueFrame(int timerGeneration) {
     if (timerGeneration != generation || followedPicture < 0) return;
-    UserPictureTextures& picture = pictureCatalogue.userPictures[followedPicture];
-    picture.frame = (picture.frame + 1) % static_cast<int>(picture.frames.size());
-    glutPostRedisplay();
-    armFrameTimer(picture);
+    UserPictureTexture& picture = pictureCatalogue.userPictures[followedPicture];
+    const FrameClock::time_point now = frameClockNow();
+    if (refreshPictureTexture(picture, now)) glutPostRedisplay();
+    armFrameTimer(picture, now);
 }
 
 }  // namespace
 
 void followChosenPicture() {
-    std::vector<UserPictureTextures>& userPictures = pictureCatalogue.userPictures;
+    std::vector<UserPictureTexture>& userPictures = pictureCatalogue.userPictures;
     const int chosen = effectParameters.picture;
-    const bool animated = chosen >= 0 && chosen < static_cast<int>(userPictures.size()) &&
-                          userPictures[chosen].animated();
-    const int wanted = animated ? chosen : -1;
+    const int wanted = chosen >= 0 && chosen < static_cast<int>(userPictures.size()) ? chosen : -1;
     if (wanted == followedPicture) return;
     ++generation;
+    const FrameClock::time_point now = frameClockNow();
+    if (followedPicture >= 0 && followedPicture < static_cast<int>(userPictures.size()))
+        userPictures[followedPicture].source->show(false, now);
     followedPicture = wanted;
     if (wanted >= 0) {
-        userPictures[wanted].frame = 0;
-        armFrameTimer(userPictures[wanted]);
+        userPictures[wanted].source->show(true, now);
+        refreshPictureTexture(userPictures[wanted], now);
+        armFrameTimer(userPictures[wanted], now);
     }
+}
+
+void restartFrameTimer() {
+    if (followedPicture < 0) return;
+    ++generation;
+    armFrameTimer(pictureCatalogue.userPictures[followedPicture], frameClockNow());
+}
+
+void refreshChosenPicture() {
+    if (followedPicture < 0 || followedPicture >= int(pictureCatalogue.userPictures.size())) return;
+    refreshPictureTexture(pictureCatalogue.userPictures[followedPicture], frameClockNow());
 }

@@ -58,9 +58,6 @@ EffectTextures effectTextures(const PictureCatalogue& catalogue, int picture) {
     picture = std::clamp(picture, 0, billboardPictureCount(catalogue) - 1);
     const PictureInfo& info = pictureInfo(catalogue, picture);
     GLuint texture = catalogue.textureIds[std::min(picture, kPictureCount - 1)];
-    if (!catalogue.userPictures.empty()) {
-        const UserPictureTextures& user = catalogue.userPictures[picture];
-        texture = user.frames.empty() ? 0 : user.frames[user.frame];
-    }
+    if (!catalogue.userPictures.empty()) texture = catalogue.userPictures[picture].texture;
     return {texture, info.width, info.height, catalogue.textureIds[kNoiseSlot]};
 }

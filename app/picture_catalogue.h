@@ -6,10 +6,13 @@
 #include <GL/glew.h>
 
 #include <array>
+#include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "effects/effect_binding.h"
+#include "frames/frame_source.h"
 
 constexpr int kTextureSlotCount = 14;
 
@@ -32,15 +35,14 @@ struct PictureInfo {
     int height = 0;
 };
 
-// A picture of the user's, as a texture per frame; a still picture has one frame.
-struct UserPictureTextures {
+// A picture of the user's: its source of frames over time and the one texture it is drawn
+// from, updated in place whenever the source's frame changes.
+struct UserPictureTexture {
     std::string name;  // the file as the user gave it
     PictureInfo info;
-    std::vector<GLuint> frames;
-    std::vector<int> delaysMs;  // how long each frame stays up, for animations
-    int frame = 0;              // the frame shown now
-
-    bool animated() const { return frames.size() > 1; }
+    std::unique_ptr<FrameSource> source;
+    GLuint texture = 0;
+    std::uint64_t uploadedSerial = 0;  // the source's frame the texture holds
 };
 
 // GL texture names by slot (0 until loaded) and the size records of the billboard pictures.
@@ -48,7 +50,7 @@ struct UserPictureTextures {
 struct PictureCatalogue {
     GLuint textureIds[kTextureSlotCount] = {};
     PictureInfo pictures[kPictureCount] = {};
-    std::vector<UserPictureTextures> userPictures;
+    std::vector<UserPictureTexture> userPictures;
 };
 
 // The program's one catalogue, filled by the scene load.
@@ -87,6 +89,6 @@ const PictureInfo& pictureInfo(const PictureCatalogue& catalogue, int picture);
 int startingPixelSize(const PictureCatalogue& catalogue, int picture);
 
 // What the effect binder draws for `picture`: its texture as the slot holds it now (a user
-// picture's current frame), its size, and the noise texture. A picture number outside the
+// picture's latest upload), its size, and the noise texture. A picture number outside the
 // billboard pictures is taken as the nearest one.
 EffectTextures effectTextures(const PictureCatalogue& catalogue, int picture);

@@ -1,4 +1,4 @@
-// uploadPicture: RGB rows straight from the decoder, bottom row first as GL expects them.
+// Texture uploads of whole pictures and of a source's frames in place.
 #include "app/picture_texture.h"
 
 #include <GL/glu.h>
@@ -6,7 +6,20 @@
 #include <cstdio>
 
 #include "app/user_cell_size.h"
-#include "image/picture_scale.h"
+#include "app/wall_clock.h"
+
+namespace {
+
+void buildMipmaps(const std::uint8_t* pixels, int width, int height, MipmapBuilder builder) {
+    if (builder == MipmapBuilder::gl && glGenerateMipmap != nullptr) {
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB8, width, height, 0, GL_RGB, GL_UNSIGNED_BYTE, pixels);
+        glGenerateMipmap(GL_TEXTURE_2D);
+    } else {
+        gluBuild2DMipmaps(GL_TEXTURE_2D, 3, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels);
+    }
+}
+
+}  // namespace
 
 int maxTextureSide() {
     GLint side = 0;
@@ -14,43 +27,58 @@ int maxTextureSide() {
     return side;
 }
 
-std::vector<GLuint> uploadPicture(Picture& picture) {
-    if (!fitPicture(picture, maxTextureSide())) return {};
-    std::vector<GLuint> names(picture.frames.size());
-    glGenTextures(static_cast<GLsizei>(names.size()), names.data());
+GLuint createPictureTexture(const std::uint8_t* pixels, int width, int height,
+                            MipmapBuilder builder) {
+    GLuint name = 0;
+    glGenTextures(1, &name);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        glBindTexture(GL_TEXTURE_2D, names[i]);
-        const std::uint8_t* pixels = picture.frames[i].pixels.get();
-        if (glGenerateMipmap != nullptr) {
-            glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB8, picture.width, picture.height, 0, GL_RGB,
-                         GL_UNSIGNED_BYTE, pixels);
-            glGenerateMipmap(GL_TEXTURE_2D);
-        } else {
-            gluBuild2DMipmaps(GL_TEXTURE_2D, 3, picture.width, picture.height, GL_RGB,
-                              GL_UNSIGNED_BYTE, pixels);
-        }
-        // The same filtering and texture environment as the built-in pictures.
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_NEAREST);
-        glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-        picture.frames[i].pixels.reset();  // GL has its own copy now
+    glBindTexture(GL_TEXTURE_2D, name);
+    std::vector<std::uint8_t> black;
+    if (pixels == nullptr) {
+        black.assign(std::size_t(width) * height * 3, 0);
+        pixels = black.data();
     }
-    return names;
+    buildMipmaps(pixels, width, height, builder);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_NEAREST);
+    glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    return name;
 }
 
 void addUserPictureTextures(PictureCatalogue& catalogue, std::vector<UserPicture>& pictures) {
+    const FrameClock::time_point now = frameClockNow();
     for (UserPicture& user : pictures) {
-        UserPictureTextures textures;
-        textures.name = user.name;
-        textures.frames = uploadPicture(user.picture);
-        if (textures.frames.empty()) {
+        FrameSource& source = *user.source;
+        if (!source.fitWithin(maxTextureSide())) {
             std::fprintf(stderr, "Error: %s: out of memory\n", user.name.c_str());
             continue;
         }
-        const int width = user.picture.width, height = user.picture.height;
-        textures.info = userPictureInfo(width, height);
-        for (const PictureFrame& frame : user.picture.frames)
-            textures.delaysMs.push_back(frame.delayMs);
-        catalogue.userPictures.push_back(std::move(textures));
+        const int width = source.width(), height = source.height();
+        UserPictureTexture picture;
+        picture.name = user.name;
+        picture.info = userPictureInfo(width, height);
+        const FrameView first = source.frameAt(now);
+        picture.texture = createPictureTexture(first.pixels, width, height, MipmapBuilder::gl);
+        picture.uploadedSerial = first.serial;
+        if (first.pixels != nullptr) source.frameUploaded();
+        picture.source = std::move(user.source);
+        catalogue.userPictures.push_back(std::move(picture));
     }
+}
+
+bool refreshPictureTexture(UserPictureTexture& picture, FrameClock::time_point now) {
+    const FrameView frame = picture.source->frameAt(now);
+    if (frame.serial == picture.uploadedSerial || frame.pixels == nullptr) return false;
+    const int width = picture.info.width, height = picture.info.height;
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glBindTexture(GL_TEXTURE_2D, picture.texture);
+    if (glGenerateMipmap != nullptr) {
+        glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE,
+                        frame.pixels);
+        glGenerateMipmap(GL_TEXTURE_2D);
+    } else {
+        gluBuild2DMipmaps(GL_TEXTURE_2D, 3, width, height, GL_RGB, GL_UNSIGNED_BYTE, frame.pixels);
+    }
+    picture.uploadedSerial = frame.serial;
+    picture.source->frameUploaded();
+    return true;
 }

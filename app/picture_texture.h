@@ -1,25 +1,35 @@
-// User pictures as GL textures: one texture per frame, its mipmaps built by GL itself
-// (glGenerateMipmap), which is much faster for large photographs than GLU's software rescale.
-// A picture larger than GL's texture limit is shrunk by the area filter first.
+// Pictures as GL textures, for the built-in pictures and the user's alike: RGB rows, bottom
+// row first, with a full mipmap chain. A user's picture has one texture whatever it shows over
+// time, updated in place (glTexSubImage2D) when its source's frame changes.
 #pragma once
 
 #include <GL/glew.h>
 
+#include <cstdint>
 #include <vector>
 
 #include "app/picture_catalogue.h"
 #include "app/user_pictures.h"
-#include "image/picture.h"
 
 // The largest texture side GL takes (GL_MAX_TEXTURE_SIZE).
 int maxTextureSide();
 
-// Creates one texture per frame of picture, after fitting it under maxTextureSide(); picture
-// then has the size the textures have, and its frames keep their delays but no pixels.
-// Returns the texture names in frame order, none when memory runs out. Leaves the last
-// texture bound.
-std::vector<GLuint> uploadPicture(Picture& picture);
+// Who builds the mipmaps: GLU's software rescale, as the built-in pictures always have, or GL
+// itself (glGenerateMipmap), which is much faster for large photographs and video frames and
+// falls back to GLU where GL lacks it.
+enum class MipmapBuilder { glu, gl };
 
-// Uploads each user picture in order into catalogue.userPictures with its size and cell step,
-// releasing its pixels. A picture GL cannot take is reported on standard error and left out.
+// A new texture of `pixels` (null: black), with the built-in pictures' filtering and texture
+// environment. Leaves it bound. 0 when GL has no name for it.
+GLuint createPictureTexture(const std::uint8_t* pixels, int width, int height,
+                            MipmapBuilder builder);
+
+// Uploads each user picture in order into catalogue.userPictures, fitted under
+// maxTextureSide(), with its size, cell step and first frame. A picture GL cannot take is
+// reported on standard error and left out.
 void addUserPictureTextures(PictureCatalogue& catalogue, std::vector<UserPicture>& pictures);
+
+// Uploads the frame `picture`'s source has due at `now` when it is not the one the texture
+// holds. True when the texture changed. Leaves unit 0's texture binding as it may find it
+// changed, as the effect binder binds its own.
+bool refreshPictureTexture(UserPictureTexture& picture, FrameClock::time_point now);

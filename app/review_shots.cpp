@@ -11,9 +11,11 @@
 #include "app/callbacks.h"
 #include "app/effect_keys.h"
 #include "app/frame_capture.h"
+#include "app/picture_animation.h"
 #include "app/picture_catalogue.h"
 #include "app/starting_view.h"
 #include "app/user_pictures.h"
+#include "app/wall_clock.h"
 #include "effects/effect_programs.h"
 #include "image/contact_sheet.h"
 #include "image/picture_scale.h"
@@ -48,6 +50,7 @@ void chooseStartingState(int picture) {
     effectParameters.program = effectPrograms[0];
     effectParameters.pixelSize = startingPixelSize(pictureCatalogue, picture);
     placeCamera(camera, kStartingView);
+    followChosenPicture();
 }
 
 // A preset key, as the user presses it, then back to `picture` (the presets start on the
@@ -68,6 +71,8 @@ bool writeReviewShots(const std::string& folder) {
         return false;
     }
     waitForWindowMapping();
+    // Held still, so that an animation is shown at its first frame in every shot.
+    pinFrameClock(frameClockNow());
 
     bool written = true;
     std::vector<SheetPicture> tiles;

@@ -2,12 +2,12 @@
 #include "app/texture_load.h"
 
 #include <GL/glew.h>
-#include <GL/glu.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 
+#include "app/picture_texture.h"
+#include "image/dib_decoder.h"
 #include "image/dib_image.h"
 #include "image/native_path.h"
 
@@ -19,11 +19,6 @@ bool fileOpens(const std::string& path) {
     if (probe == nullptr) return false;
     std::fclose(probe);
     return true;
-}
-
-void releaseImage(RgbImage* image) {
-    std::free(image->pixels);
-    std::free(image);
 }
 
 }  // namespace
@@ -41,14 +36,9 @@ bool loadTexture(PictureCatalogue& catalogue, int slot, const char* path, bool r
         catalogue.pictures[slot].width = image->width;
         catalogue.pictures[slot].height = image->height;
     }
-    glGenTextures(1, &catalogue.textureIds[slot]);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glBindTexture(GL_TEXTURE_2D, catalogue.textureIds[slot]);
-    gluBuild2DMipmaps(GL_TEXTURE_2D, 3, image->width, image->height, GL_RGB, GL_UNSIGNED_BYTE,
-                      image->pixels);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_NEAREST);
-    glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-    releaseImage(image);
+    catalogue.textureIds[slot] =
+        createPictureTexture(image->pixels, image->width, image->height, MipmapBuilder::glu);
+    freeRgbImage(image);
     return true;
 }
 

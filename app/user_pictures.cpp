@@ -4,13 +4,14 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "frames/picture_source.h"
 #include "image/picture_file.h"
 
 std::vector<UserPicture> loadUserPictures(const std::vector<std::string>& paths) {
     std::vector<UserPicture> loaded;
     for (const std::string& path : paths) {
-        UserPicture user{path, pictureStem(path), {}};
-        const PictureOutcome outcome = loadPicture(path.c_str(), user.picture);
+        Picture picture;
+        const PictureOutcome outcome = loadPicture(path.c_str(), picture);
         if (!outcome.ok()) {
             std::fprintf(stderr, "Error: %s: %s\n", path.c_str(), outcome.reason.c_str());
             std::fflush(stderr);
@@ -20,7 +21,7 @@ std::vector<UserPicture> loadUserPictures(const std::vector<std::string>& paths)
             std::fprintf(stderr, "Warning: %s: %s\n", path.c_str(), outcome.warning.c_str());
             std::fflush(stderr);
         }
-        loaded.push_back(std::move(user));
+        loaded.push_back({path, std::make_unique<PictureSource>(std::move(picture))});
     }
     return loaded;
 }

@@ -1,16 +1,17 @@
 // The user's own pictures: decoded before the window opens, each failure reported on standard
-// error as "Error: <file>: <reason>", so a start-up with none left can stop early.
+// error as "Error: <file>: <reason>", so a start-up with none left can stop early. Each one is
+// a source of frames over time, as anything else the billboard can show.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
-#include "image/picture.h"
+#include "frames/frame_source.h"
 
 struct UserPicture {
-    std::string name;  // as the user gave it, for messages
-    std::string stem;  // the file name without folder and extension, for review file names
-    Picture picture;
+    std::string name;  // as the user gave it, for messages and review file names
+    std::unique_ptr<FrameSource> source;
 };
 
 // Loads each file (paths relative to the working directory) in order, skipping those that

@@ -5,6 +5,7 @@
 namespace {
 
 std::optional<std::int64_t> pinnedSeconds;
+std::optional<FrameClock::time_point> pinnedMoment;
 
 }  // namespace
 
@@ -21,4 +22,12 @@ int wallClockSecond() {
 
 void pinWallClock(std::optional<std::int64_t> secondsSinceEpoch) {
     pinnedSeconds = secondsSinceEpoch;
+}
+
+FrameClock::time_point frameClockNow() {
+    return pinnedMoment ? *pinnedMoment : FrameClock::now();
+}
+
+void pinFrameClock(std::optional<FrameClock::time_point> moment) {
+    pinnedMoment = moment;
 }

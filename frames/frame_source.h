@@ -22,7 +22,7 @@ struct FrameView {
 };
 
 class FrameSource {
-public:
+  public:
     virtual ~FrameSource() = default;
 
     // The size of every frame, fixed for the source's life.
@@ -42,6 +42,10 @@ public:
     // The frame due at `now`. Its pixels stay valid until the next call of frameAt or
     // show. Before its first frame a source returns null pixels.
     virtual FrameView frameAt(FrameClock::time_point now) = 0;
+
+    // The display has its own copy of the frame last handed over. A source whose frames
+    // never change may let its pixels go; frameAt then keeps the serial and gives null pixels.
+    virtual void frameUploaded() {}
 
     // When the display should next ask for a frame: the time the frame after the one due at
     // `now` is due, or kNoFrameDue when nothing will change by itself. A source filled from

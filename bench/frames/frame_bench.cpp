@@ -21,6 +21,7 @@
 #include "app/callbacks.h"
 #include "app/effect_keys.h"
 #include "app/picture_catalogue.h"
+#include "image/dib_decoder.h"
 #include "image/dib_image.h"
 #include "image/native_path.h"
 #include "obj/obj.h"
@@ -98,8 +99,7 @@ SceneLoadWork timeSceneLoadWork() {
                               GL_UNSIGNED_BYTE, image->pixels);
             glFinish();
             times.mipmaps = steadySeconds() - decoded;
-            std::free(image->pixels);
-            std::free(image);
+            freeRgbImage(image);
         }
         work.pictures.push_back(times);
     }

@@ -1,0 +1,38 @@
+// Reports go through stdio's standard error, which is unbuffered, one whole line per write.
+#include "app/source_stats.h"
+
+#include <GL/glew.h>
+#include <GL/freeglut.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "app/effect_keys.h"
+#include "app/picture_catalogue.h"
+
+namespace {
+
+constexpr unsigned kReportIntervalMs = 1000;
+
+void reportAndRearm(int) {
+    printSourceStats();
+    glutTimerFunc(kReportIntervalMs, reportAndRearm, 0);
+}
+
+}  // namespace
+
+void printSourceStats() {
+    const std::vector<UserPictureTexture>& pictures = pictureCatalogue.userPictures;
+    for (std::size_t i = 0; i < pictures.size(); ++i) {
+        if (!pictures[i].source) continue;
+        const bool shown = static_cast<int>(i) == effectParameters.picture;
+        const std::string lines = pictures[i].source->statsLine(shown);
+        if (!lines.empty()) std::fprintf(stderr, "%s\n", lines.c_str());
+    }
+}
+
+void startSourceStatsReports() {
+    glutTimerFunc(kReportIntervalMs, reportAndRearm, 0);
+    std::atexit(printSourceStats);
+}

@@ -1,0 +1,57 @@
+// PictureSource: the frame due is found from the time since the picture was chosen, so a late
+// redraw never delays the frames after it.
+#include "frames/picture_source.h"
+
+#include <algorithm>
+#include <chrono>
+
+#include "image/picture_scale.h"
+
+PictureSource::PictureSource(Picture picture) : picture_(std::move(picture)) {
+    FrameClock::duration offset{};
+    for (const PictureFrame& frame : picture_.frames) {
+        frameStarts_.push_back(offset);
+        offset += std::chrono::milliseconds(frame.delayMs);
+    }
+    loopLength_ = offset;
+}
+
+bool PictureSource::fitWithin(int maxSide) {
+    return fitPicture(picture_, maxSide);
+}
+
+void PictureSource::show(bool shown, FrameClock::time_point now) {
+    start_.reset();
+    if (shown) start_ = now;
+}
+
+PictureSource::LoopPlace PictureSource::placeAt(FrameClock::time_point now) const {
+    if (!start_ || !picture_.animated() || loopLength_ <= FrameClock::duration::zero())
+        return {0, kNoFrameDue};
+    const FrameClock::duration sinceStart = std::max(now - *start_, FrameClock::duration::zero());
+    const FrameClock::duration intoLoop = sinceStart % loopLength_;
+    const auto after = std::upper_bound(frameStarts_.begin(), frameStarts_.end(), intoLoop);
+    const int frame = static_cast<int>(after - frameStarts_.begin()) - 1;
+    const FrameClock::duration nextStart = after == frameStarts_.end() ? loopLength_ : *after;
+    return {frame, now + (nextStart - intoLoop)};
+}
+
+FrameView PictureSource::frameAt(FrameClock::time_point now) {
+    if (picture_.frames.empty()) return {};
+    const int frame = placeAt(now).frame;
+    return {picture_.frames[frame].pixels.get(), static_cast<std::uint64_t>(frame) + 1};
+}
+
+FrameClock::time_point PictureSource::nextFrameDue(FrameClock::time_point now) const {
+    return placeAt(now).nextDue;
+}
+
+double PictureSource::frameRate() const {
+    if (!picture_.animated() || loopLength_ <= FrameClock::duration::zero()) return 0;
+    const double seconds = std::chrono::duration<double>(loopLength_).count();
+    return static_cast<double>(picture_.frames.size()) / seconds;
+}
+
+void PictureSource::frameUploaded() {
+    if (!picture_.animated() && !picture_.frames.empty()) picture_.frames[0].pixels.reset();
+}
