@@ -120,8 +120,9 @@ TEST_F(UserPicturesProcessTest, ACutShortJpegIsShownWithAWarning) {
     const auto rgb = solidRgb(64, 64, 200, 120, 40);
     const auto whole = encodeJpeg(64, 64, rgb.data(), 90);
     write("cut.jpg", std::vector<std::uint8_t>(whole.begin(), whole.end() - 40));
-    const auto result = runProcess(testsupport::programPath(),
-                                   optionsWith({"--shots", "review", "--size", "64x48", "cut.jpg"}));
+    const auto result =
+        runProcess(testsupport::programPath(),
+                   optionsWith({"--shots", "review", "--size", "64x48", "cut.jpg"}));
     EXPECT_EQ(result.exitStatus, 0);
     EXPECT_EQ(result.errorText,
               "Warning: cut.jpg: truncated JPEG file, shown as far as it goes\n"
