@@ -91,7 +91,7 @@ struct GifCanvas {
         CanvasRect rect{std::max(frame.Left, 0), std::max(frame.Top, 0),
                         std::min(frame.Left + frame.Width, width),
                         std::min(frame.Top + frame.Height, height)};
-        if (rect.right < rect.left || rect.bottom < rect.top) rect = {};
+        if (rect.right <= rect.left || rect.bottom <= rect.top) rect = {};
         return rect;
     }
     // Only the covered part is kept: saving the whole canvas for each of many small
