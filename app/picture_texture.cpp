@@ -5,6 +5,7 @@
 
 #include <cstdio>
 
+#include "app/user_cell_size.h"
 #include "app/wall_clock.h"
 
 namespace {
@@ -55,7 +56,8 @@ void addUserPictureTextures(PictureCatalogue& catalogue, std::vector<UserPicture
         UserPictureTexture picture;
         picture.name = user.name;
         picture.ledPerPixel = user.ledPerPixel;
-        picture.info = {user.ledPerPixel ? 1 : cellStep(width, height, 1), width, height};
+        picture.info =
+            user.ledPerPixel ? PictureInfo{1, width, height} : userPictureInfo(width, height);
         const FrameView first = source.frameAt(now);
         picture.texture = createPictureTexture(first.pixels, width, height, MipmapBuilder::gl);
         picture.uploadedSerial = first.serial;
