@@ -78,6 +78,8 @@ CommandLine parseCommandLine(int argc, char** argv) {
                 break;
             }
             ++i;
+        } else if (parseFeedOption(argc, argv, i, line.feeds, line.error)) {
+            if (!line.error.empty()) break;
         } else if (argument.starts_with("--")) {
             line.error = "unknown option " + std::string(argument);
             break;
@@ -86,26 +88,31 @@ CommandLine parseCommandLine(int argc, char** argv) {
             if (glutOptionTakesValue(argument) && hasNext) line.glutArguments.push_back(argv[++i]);
         }
     }
-    if (line.error.empty() && !line.shotsFolder.empty() && line.pictures.empty()) {
-        line.error = "--shots needs at least one picture";
+    if (line.error.empty() && !line.shotsFolder.empty() && line.pictures.empty() &&
+        line.feeds.listens.empty()) {
+        line.error = "--shots needs at least one picture or --listen";
     }
     line.glutArguments.push_back(nullptr);  // argv arrays end with a null pointer
     return line;
 }
 
 const char* usageText() {
-    return "usage: glimmerboard [OPTIONS] [PICTURE...]\n"
-           "  PICTURE...       BMP, PNG, JPEG, GIF or WebP files, or videos, shown on the\n"
-           "                   billboard in place of the built-in pictures (key t cycles\n"
-           "                   through them, space pauses a video)\n"
-           "  --shots DIR      render each picture in every effect and scene into PNG files in\n"
-           "                   DIR (and MP4 clips of moving ones), with a contact sheet, then\n"
-           "                   exit\n"
-           "  --seconds N      length of the review's clips of videos and animations\n"
-           "                   (default 5)\n"
-           "  --size WxH       window size (default 700x700)\n"
-           "  --stats          print what each moving picture shows and drops, once a second\n"
-           "                   and at exit, on standard error\n"
-           "  --help           this text\n"
-           "GLUT's own options (-display, -geometry, ...) are passed to GLUT.\n";
+    static const std::string text =
+        std::string(
+            "usage: glimmerboard [OPTIONS] [PICTURE...]\n"
+            "  PICTURE...       BMP, PNG, JPEG, GIF or WebP files, or videos, shown on the\n"
+            "                   billboard in place of the built-in pictures (key t cycles\n"
+            "                   through them, space pauses a video)\n"
+            "  --shots DIR      render each picture in every effect and scene into PNG files in\n"
+            "                   DIR (and MP4 clips of moving ones), with a contact sheet, then\n"
+            "                   exit\n"
+            "  --seconds N      length of the review's clips of videos and animations\n"
+            "                   (default 5)\n"
+            "  --size WxH       window size (default 700x700)\n"
+            "  --stats          print what each moving picture shows and drops, once a second\n"
+            "                   and at exit, on standard error\n") +
+        feedUsageText() +
+        "  --help           this text\n"
+        "GLUT's own options (-display, -geometry, ...) are passed to GLUT.\n";
+    return text.c_str();
 }

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "app/feed_options.h"
+
 struct CommandLine {
     std::vector<std::string> pictures;  // as given, in order
     std::string shotsFolder;            // --shots DIR; empty when not reviewing
@@ -15,6 +17,7 @@ struct CommandLine {
     std::vector<char*> glutArguments;  // argv[0] and GLUT's own options, for glutInit
     std::string error;                 // what is wrong with the command line; empty when sound
     bool help = false;                 // --help
+    FeedOptions feeds;                 // --listen and the wall it draws on
     bool stats = false;                // --stats: the sources' statistics on standard error
 };
 

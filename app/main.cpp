@@ -8,6 +8,7 @@
 
 #include "app/command_line.h"
 #include "app/data_folder.h"
+#include "app/live_feeds.h"
 #include "app/picture_animation.h"
 #include "app/review_shots.h"
 #include "app/source_stats.h"
@@ -29,7 +30,9 @@ int main(int argc, char** argv) {
     // window opens: with none that loads there is nothing to show.
     std::vector<UserPicture> userPictures = loadUserPictures(line.pictures);
     if (!line.pictures.empty() && userPictures.empty()) return 1;
-    const bool everyPictureLoaded = userPictures.size() == line.pictures.size();
+    bool everyPictureLoaded = userPictures.size() == line.pictures.size();
+    if (!openLiveFeeds(line.feeds, userPictures)) return 1;
+    if (!line.shotsFolder.empty()) everyPictureLoaded &= waitForLiveFeeds(line.feeds, userPictures);
     const std::string shotsFolder = line.shotsFolder.empty() ? "" : absolutePath(line.shotsFolder);
     enterDataFolder();
 

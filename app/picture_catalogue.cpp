@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "app/user_cell_size.h"
+
 PictureCatalogue pictureCatalogue;
 
 namespace {
@@ -47,6 +49,11 @@ const PictureInfo& pictureInfo(const PictureCatalogue& catalogue, int picture) {
 
 int startingPixelSize(const PictureCatalogue& catalogue, int picture) {
     constexpr int kStartCellSteps = 3;
+    picture = std::clamp(picture, 0, billboardPictureCount(catalogue) - 1);
+    if (!catalogue.userPictures.empty()) {
+        if (catalogue.userPictures[picture].ledPerPixel) return 1;
+        return userStartingPixelSize(pictureInfo(catalogue, picture));
+    }
     return kStartCellSteps * pictureInfo(catalogue, picture).step;
 }
 

@@ -43,6 +43,7 @@ struct UserPictureTexture {
     std::unique_ptr<FrameSource> source;
     GLuint texture = 0;
     std::uint64_t uploadedSerial = 0;  // the source's frame the texture holds
+    bool ledPerPixel = false;          // cells start at one pixel, in steps of one
 };
 
 // GL texture names by slot (0 until loaded) and the size records of the billboard pictures.
@@ -84,7 +85,8 @@ int billboardPictureCount(const PictureCatalogue& catalogue);
 // Size and cell step of billboard picture `picture`, taken as the nearest one when outside.
 const PictureInfo& pictureInfo(const PictureCatalogue& catalogue, int picture);
 
-// The cell size a picture starts with, and returns to whenever it is chosen: three steps.
+// The cell size a picture starts with, and returns to whenever it is chosen: three steps for
+// the built-in pictures, userStartingPixelSize for the user's.
 int startingPixelSize(const PictureCatalogue& catalogue, int picture);
 
 // What the effect binder draws for `picture`: its texture as the slot holds it now (a user

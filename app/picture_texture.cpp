@@ -5,6 +5,7 @@
 
 #include <cstdio>
 
+#include "app/user_cell_size.h"
 #include "app/wall_clock.h"
 
 namespace {
@@ -54,7 +55,9 @@ void addUserPictureTextures(PictureCatalogue& catalogue, std::vector<UserPicture
         const int width = source.width(), height = source.height();
         UserPictureTexture picture;
         picture.name = user.name;
-        picture.info = {cellStep(width, height, 1), width, height};
+        picture.ledPerPixel = user.ledPerPixel;
+        picture.info =
+            user.ledPerPixel ? PictureInfo{1, width, height} : userPictureInfo(width, height);
         const FrameView first = source.frameAt(now);
         picture.texture = createPictureTexture(first.pixels, width, height, MipmapBuilder::gl);
         picture.uploadedSerial = first.serial;

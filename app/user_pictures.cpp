@@ -27,6 +27,10 @@ std::vector<UserPicture> loadUserPictures(const std::vector<std::string>& paths)
             std::fflush(stderr);
             continue;
         }
+        if (!outcome.warning.empty()) {
+            std::fprintf(stderr, "Warning: %s: %s\n", path.c_str(), outcome.warning.c_str());
+            std::fflush(stderr);
+        }
         loaded.push_back({path, std::make_unique<PictureSource>(std::move(picture))});
     }
     return loaded;

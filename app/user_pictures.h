@@ -12,6 +12,7 @@
 struct UserPicture {
     std::string name;  // as the user gave it, for messages and review file names
     std::unique_ptr<FrameSource> source;
+    bool ledPerPixel = false;  // a live feed: one LED a pixel, whatever its size
 };
 
 // Loads each file (paths relative to the working directory) in order, skipping those that

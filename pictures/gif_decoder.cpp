@@ -1,7 +1,9 @@
-// GIF through giflib's record interface, one frame at a time, composed on a canvas the size of
-// the logical screen: transparent pixels keep what is below, and each frame's disposal (keep,
-// clear to the background, restore the previous canvas) applies before the next. The canvas
-// starts transparent, so over black; the background colour is not drawn, as in web browsers.
+// GIF through giflib's record interface, one sub-image at a time, composed on a canvas the
+// size of the logical screen: transparent pixels keep what is below, and each sub-image's
+// disposal (keep, clear to the background, restore what was below) applies before the next.
+// The canvas starts transparent, so over black; the background colour is not drawn, as in web
+// browsers. A sub-image without a delay is shown at once with the next, as the format means:
+// such sub-images build one frame together (tiles, or a frame drawn in parts).
 // giflib's whole-file reader is not used: it allocates each frame at the size its descriptor
 // claims before any check of ours.
 #include <gif_lib.h>
@@ -71,18 +73,61 @@ std::array<RgbColor, 256> paletteOf(const ColorMapObject* map) {
     return palette;
 }
 
+// The part of the canvas a sub-image covers, clipped to the canvas.
+struct CanvasRect {
+    int left = 0, top = 0, right = 0, bottom = 0;
+
+    std::size_t rowBytes() const { return std::size_t{3} * static_cast<std::size_t>(right - left); }
+};
+
 struct GifCanvas {
     int width = 0, height = 0;
-    std::vector<std::uint8_t> rgb;  // bottom row first, black where nothing was drawn
-    std::vector<std::uint8_t> saved;
+    std::vector<std::uint8_t> rgb;    // bottom row first, black where nothing was drawn
+    std::vector<std::uint8_t> saved;  // what a sub-image to be undone covered, top row first
 
     std::uint8_t* pixel(int x, int y) {
         return rgb.data() + (std::size_t{3} * width) * (height - 1 - y) + std::size_t{3} * x;
     }
+    CanvasRect clip(const GifImageDesc& frame) const {
+        CanvasRect rect{std::max(frame.Left, 0), std::max(frame.Top, 0),
+                        std::min(frame.Left + frame.Width, width),
+                        std::min(frame.Top + frame.Height, height)};
+        if (rect.right <= rect.left || rect.bottom <= rect.top) rect = {};
+        return rect;
+    }
+    // Only the covered part is kept: saving the whole canvas for each of many small
+    // sub-images would cost far more than drawing them.
+    void save(const CanvasRect& rect) {
+        saved.clear();
+        for (int y = rect.top; y < rect.bottom; ++y) {
+            const std::uint8_t* row = pixel(rect.left, y);
+            saved.insert(saved.end(), row, row + rect.rowBytes());
+        }
+    }
+    void restore(const CanvasRect& rect) {
+        const std::uint8_t* from = saved.data();
+        for (int y = rect.top; y < rect.bottom; ++y, from += rect.rowBytes())
+            std::memcpy(pixel(rect.left, y), from, rect.rowBytes());
+    }
 };
 
-// Reads one frame's rows onto the canvas. Returns false on a giflib error.
-bool drawGifFrame(GifFileType* gif, GifCanvas& canvas, int transparentIndex) {
+// Reads what is left of a sub-image's data blocks, up to their terminator.
+bool skipGifImageData(GifFileType* gif, bool started) {
+    GifByteType* block = nullptr;
+    int codeSize = 0;
+    if ((started ? DGifGetCodeNext(gif, &block) : DGifGetCode(gif, &codeSize, &block)) != GIF_OK)
+        return false;
+    while (block != nullptr) {
+        if (DGifGetCodeNext(gif, &block) != GIF_OK) return false;
+    }
+    return true;
+}
+
+// Reads one sub-image's rows onto the canvas. Returns false on a giflib error. Data that ends
+// before the sub-image's last pixel (its end code early) leaves the rest as it was, and sets
+// cutShort, as web browsers show such files.
+bool drawGifFrame(GifFileType* gif, GifCanvas& canvas, int transparentIndex, bool& cutShort) {
+    if (gif->Image.Width <= 0 || gif->Image.Height <= 0) return skipGifImageData(gif, false);
     const GifImageDesc& frame = gif->Image;
     const ColorMapObject* map = frame.ColorMap ? frame.ColorMap : gif->SColorMap;
     const std::array<RgbColor, 256> palette = map ? paletteOf(map) : std::array<RgbColor, 256>{};
@@ -90,7 +135,11 @@ bool drawGifFrame(GifFileType* gif, GifCanvas& canvas, int transparentIndex) {
     const std::vector<int> rows =
         frame.Interlace ? interlacedRowOrder(frame.Height) : std::vector<int>();
     for (int i = 0; i < frame.Height; ++i) {
-        if (DGifGetLine(gif, line.data(), frame.Width) != GIF_OK) return false;
+        if (DGifGetLine(gif, line.data(), frame.Width) != GIF_OK) {
+            if (gif->Error != D_GIF_ERR_EOF_TOO_SOON) return false;
+            cutShort = true;
+            return skipGifImageData(gif, true);
+        }
         const int y = frame.Top + (frame.Interlace ? rows[static_cast<std::size_t>(i)] : i);
         if (y < 0 || y >= canvas.height) continue;
         const int last = std::min(frame.Width, canvas.width - frame.Left);
@@ -103,24 +152,28 @@ bool drawGifFrame(GifFileType* gif, GifCanvas& canvas, int transparentIndex) {
     return true;
 }
 
-void clearGifRect(GifCanvas& canvas, const GifImageDesc& frame) {
-    const int left = std::max(frame.Left, 0),
-              right = std::min(frame.Left + frame.Width, canvas.width);
-    const int top = std::max(frame.Top, 0),
-              bottom = std::min(frame.Top + frame.Height, canvas.height);
-    for (int y = top; y < bottom && left < right; ++y) {
-        std::memset(canvas.pixel(left, y), 0, std::size_t{3} * (right - left));
-    }
+void clearGifRect(GifCanvas& canvas, const CanvasRect& rect) {
+    for (int y = rect.top; y < rect.bottom; ++y)
+        std::memset(canvas.pixel(rect.left, y), 0, rect.rowBytes());
 }
 
-// Reads a graphic control extension's settings, if the extension is one; skips the rest.
-bool readGifExtension(GifFileType* gif, GraphicsControlBlock& control) {
+// The application extension that makes a file loop, under either of its two names.
+bool isLoopExtension(const GifByteType* block) {
+    return block != nullptr && block[0] == 11 &&
+           (std::memcmp(block + 1, "NETSCAPE2.0", 11) == 0 ||
+            std::memcmp(block + 1, "ANIMEXTS1.0", 11) == 0);
+}
+
+// Reads a graphic control extension's settings, or whether the file loops, if the extension
+// is one of those; skips the rest.
+bool readGifExtension(GifFileType* gif, GraphicsControlBlock& control, bool& loops) {
     int code = 0;
     GifByteType* block = nullptr;
     if (DGifGetExtension(gif, &code, &block) != GIF_OK) return false;
     if (code == GRAPHICS_EXT_FUNC_CODE && block != nullptr && block[0] >= 4) {
         DGifExtensionToGCB(block[0], block + 1, &control);
     }
+    if (code == APPLICATION_EXT_FUNC_CODE && isLoopExtension(block)) loops = true;
     while (block != nullptr) {
         if (DGifGetExtensionNext(gif, &block) != GIF_OK) return false;
     }
@@ -134,10 +187,24 @@ GraphicsControlBlock noControl() {
     return control;
 }
 
-}  // namespace
+// Which sub-images become frames of their own.
+enum class FrameGrouping {
+    byDelay,        // a sub-image without a delay joins the next
+    everySubImage,  // each one, for a looping file that gives no delay at all
+};
 
-PictureOutcome decodeGifPicture(std::span<const std::uint8_t> file, const PictureLimits& limits,
-                                Picture& picture) {
+struct GifFrames {
+    int width = 0, height = 0;
+    std::vector<PictureFrame> frames;
+    std::vector<int> fileDelays;  // in ms, as the file gives them
+    int subImageCount = 0;
+    bool anyDelay = false;
+    bool loops = false;
+    bool cutShort = false;
+};
+
+PictureOutcome readGifFrames(std::span<const std::uint8_t> file, const PictureLimits& limits,
+                             FrameGrouping grouping, GifFrames& result) {
     GifSource source{file};
     int error = 0;
     std::unique_ptr<GifFileType, CloseGif> gifFile(DGifOpen(&source, readGifBytes, &error));
@@ -145,15 +212,25 @@ PictureOutcome decodeGifPicture(std::span<const std::uint8_t> file, const Pictur
     GifFileType* gif = gifFile.get();
 
     GifCanvas canvas;
-    std::vector<PictureFrame> frames;
-    std::vector<int> fileDelays;
     GraphicsControlBlock control = noControl();
+    bool pending = false;  // sub-images drawn since the last frame was taken
+    const auto takeFrame = [&](int delayMs) {
+        const std::size_t byteCount = canvas.rgb.size();
+        PixelBuffer pixels = allocatePixelBuffer(byteCount);
+        if (!pixels) return false;
+        std::memcpy(pixels.get(), canvas.rgb.data(), byteCount);
+        result.frames.push_back({std::move(pixels), 0});
+        result.fileDelays.push_back(delayMs);
+        pending = false;
+        return true;
+    };
     for (;;) {
         GifRecordType record = UNDEFINED_RECORD_TYPE;
         if (DGifGetRecordType(gif, &record) != GIF_OK) return gifFailure(source, gif->Error);
         if (record == TERMINATE_RECORD_TYPE) break;
         if (record == EXTENSION_RECORD_TYPE) {
-            if (!readGifExtension(gif, control)) return gifFailure(source, gif->Error);
+            if (!readGifExtension(gif, control, result.loops))
+                return gifFailure(source, gif->Error);
             continue;
         }
         if (record != IMAGE_DESC_RECORD_TYPE) continue;
@@ -164,9 +241,9 @@ PictureOutcome decodeGifPicture(std::span<const std::uint8_t> file, const Pictur
             canvas.width = gif->SWidth > 0 ? gif->SWidth : frame.Left + frame.Width;
             canvas.height = gif->SHeight > 0 ? gif->SHeight : frame.Top + frame.Height;
         }
-        PictureOutcome size =
-            checkPictureSize(static_cast<std::uint64_t>(canvas.width),
-                             static_cast<std::uint64_t>(canvas.height), frames.size() + 1, limits);
+        PictureOutcome size = checkPictureSize(static_cast<std::uint64_t>(canvas.width),
+                                               static_cast<std::uint64_t>(canvas.height),
+                                               result.frames.size() + 1, limits);
         if (!size.ok()) return size;
         // Rows outside the screen are decoded and dropped, so the frame's own size counts too.
         size = checkPictureSize(std::max(frame.Width, 1), std::max(frame.Height, 1), 1, limits);
@@ -174,29 +251,57 @@ PictureOutcome decodeGifPicture(std::span<const std::uint8_t> file, const Pictur
         if (frame.ColorMap == nullptr && gif->SColorMap == nullptr) {
             return pictureFailure(PictureStatus::corrupt, "corrupt GIF data (no colour table)");
         }
-        const std::size_t byteCount = std::size_t{3} * canvas.width * canvas.height;
-        if (canvas.rgb.empty()) canvas.rgb.assign(byteCount, 0);
-        if (control.DisposalMode == DISPOSE_PREVIOUS) canvas.saved = canvas.rgb;
-        if (!drawGifFrame(gif, canvas, control.TransparentColor)) {
+        if (canvas.rgb.empty()) canvas.rgb.assign(std::size_t{3} * canvas.width * canvas.height, 0);
+        const CanvasRect covered = canvas.clip(frame);
+        if (control.DisposalMode == DISPOSE_PREVIOUS) canvas.save(covered);
+        if (!drawGifFrame(gif, canvas, control.TransparentColor, result.cutShort)) {
             return gifFailure(source, gif->Error);
         }
-        PixelBuffer pixels = allocatePixelBuffer(byteCount);
-        if (!pixels) return pictureFailure(PictureStatus::outOfMemory, "out of memory");
-        std::memcpy(pixels.get(), canvas.rgb.data(), byteCount);
-        frames.push_back({std::move(pixels), 0});
-        fileDelays.push_back(control.DelayTime * 10);
-        if (control.DisposalMode == DISPOSE_BACKGROUND) clearGifRect(canvas, frame);
-        if (control.DisposalMode == DISPOSE_PREVIOUS) canvas.rgb.swap(canvas.saved);
+        ++result.subImageCount;
+        pending = true;
+        const int delayMs = control.DelayTime * 10;
+        result.anyDelay = result.anyDelay || delayMs > 0;
+        if (delayMs > 0 || grouping == FrameGrouping::everySubImage) {
+            if (!takeFrame(delayMs))
+                return pictureFailure(PictureStatus::outOfMemory, "out of memory");
+        }
+        if (control.DisposalMode == DISPOSE_BACKGROUND) clearGifRect(canvas, covered);
+        if (control.DisposalMode == DISPOSE_PREVIOUS) canvas.restore(covered);
         control = noControl();
     }
-    if (frames.empty())
+    if (result.subImageCount == 0)
         return pictureFailure(PictureStatus::corrupt, "corrupt GIF data (no picture)");
+    // The last sub-images gave no delay: what they built is the last frame, shown as long as
+    // a frame without a delay is.
+    if (pending && !takeFrame(0))
+        return pictureFailure(PictureStatus::outOfMemory, "out of memory");
+    result.width = canvas.width;
+    result.height = canvas.height;
+    return {};
+}
+
+}  // namespace
+
+PictureOutcome decodeGifPicture(std::span<const std::uint8_t> file, const PictureLimits& limits,
+                                Picture& picture) {
+    GifFrames result;
+    PictureOutcome outcome = readGifFrames(file, limits, FrameGrouping::byDelay, result);
+    if (!outcome.ok()) return outcome;
+    // A looping file without a single delay is an animation whose tool wrote none; web
+    // browsers play its sub-images one by one, at the common delay.
+    if (result.loops && !result.anyDelay && result.subImageCount > 1) {
+        result = {};
+        outcome = readGifFrames(file, limits, FrameGrouping::everySubImage, result);
+        if (!outcome.ok()) return outcome;
+    }
+    std::vector<PictureFrame>& frames = result.frames;
     if (frames.size() > 1) {
         for (std::size_t i = 0; i < frames.size(); ++i)
-            frames[i].delayMs = frameDelayMs(fileDelays[i]);
+            frames[i].delayMs = frameDelayMs(result.fileDelays[i]);
     }
-    picture.width = canvas.width;
-    picture.height = canvas.height;
+    picture.width = result.width;
+    picture.height = result.height;
     picture.frames = std::move(frames);
-    return {};
+    if (result.cutShort) outcome.warning = "damaged GIF data (a frame ends before its last pixel)";
+    return outcome;
 }

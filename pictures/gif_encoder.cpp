@@ -81,7 +81,7 @@ std::vector<std::uint8_t> encodeGif(const GifSpec& spec) {
     ColorMapObject* colors = makeColorMap(spec.palette);
     bool written = colors != nullptr &&
                    EGifPutScreenDesc(gif, spec.width, spec.height, 8, 0, colors) == GIF_OK &&
-                   (spec.frames.size() < 2 || putLoopExtension(gif));
+                   (spec.frames.size() < 2 || !spec.loops || putLoopExtension(gif));
     for (const GifFrameSpec& frame : spec.frames) written = written && putFrame(gif, frame);
     GifFreeMapObject(colors);
     if (EGifCloseFile(gif, &error) != GIF_OK) written = false;

@@ -1,13 +1,16 @@
 // JPEG through libjpeg-turbo's libjpeg interface: scanlines decoded straight into their
-// bottom-first place as RGB; CMYK pictures converted here. Warnings that mean lost or damaged
-// data end the decode, so a truncated or corrupt file is reported instead of shown grey.
+// bottom-first place as RGB; CMYK pictures converted here; turned as the EXIF block says.
+// Damaged or cut-short data is shown as far as it decodes, as viewers show it (the rest
+// grey), with the damage named in the outcome's warning.
 #include <csetjmp>
 #include <cstdio>
+#include <cstring>
 
 #include <jpeglib.h>
 #include <jerror.h>
 
 #include "pictures/picture_decoders.h"
+#include "pictures/picture_orientation.h"
 #include "pictures/picture_rows.h"
 
 namespace {
@@ -16,15 +19,19 @@ namespace {
 // thousands of tiny scans; real encoders write about ten.
 constexpr int kMaxProgressiveScans = 500;
 
-// The libjpeg error manager, extended with the place to jump back to and what went wrong.
-// libjpeg's error exit must not return, so failures leave through longjmp; the functions that
-// call setjmp hold no object with a destructor.
+// The libjpeg error manager, extended with the place to jump back to, what went wrong, and
+// the damage seen in a file that still decodes. libjpeg's error exit must not return, so
+// failures leave through longjmp; the functions that call setjmp hold no object with a
+// destructor.
 struct JpegErrors {
     jpeg_error_mgr manager;
     jpeg_progress_mgr progress;
     std::jmp_buf exit;
     PictureStatus status;
     char message[JMSG_LENGTH_MAX];
+    bool ranOut;                   // the data ended before the end-of-image marker
+    bool inHeader;                 // reading the markers before the first scan
+    char damage[JMSG_LENGTH_MAX];  // the first damage in the data, empty for none
 };
 
 JpegErrors& errorsOf(j_common_ptr info) {
@@ -39,21 +46,36 @@ JpegErrors& errorsOf(j_common_ptr info) {
 }
 
 [[noreturn]] void exitOnError(j_common_ptr info) {
-    const int code = info->err->msg_code;
-    failJpeg(info,
-             code == JERR_OUT_OF_MEMORY ? PictureStatus::outOfMemory : PictureStatus::corrupt);
+    switch (info->err->msg_code) {
+        case JERR_OUT_OF_MEMORY:
+            failJpeg(info, PictureStatus::outOfMemory);
+        // Valid files of a kind this build of the library does not decode, told by their
+        // frame header; the same marker among the coded data is damage.
+        case JERR_BAD_PRECISION:
+        case JERR_SOF_UNSUPPORTED:
+            if (errorsOf(info).inHeader) failJpeg(info, PictureStatus::unsupported);
+            [[fallthrough]];
+        default:
+            // Data that ran out before the first scan leaves no image, which the library
+            // reports as an error of its own.
+            failJpeg(info,
+                     errorsOf(info).ranOut ? PictureStatus::truncated : PictureStatus::corrupt);
+    }
 }
 
 void emitMessage(j_common_ptr info, int level) {
     if (level >= 0) return;  // trace messages
+    JpegErrors& errors = errorsOf(info);
     switch (info->err->msg_code) {
         case JWRN_JPEG_EOF:
-            failJpeg(info, PictureStatus::truncated);
+            errors.ranOut = true;
+            break;
         case JWRN_HIT_MARKER:
         case JWRN_HUFF_BAD_CODE:
         case JWRN_ARITH_BAD_CODE:
         case JWRN_MUST_RESYNC:
-            failJpeg(info, PictureStatus::corrupt);
+            if (errors.damage[0] == '\0') (*info->err->format_message)(info, errors.damage);
+            break;
         default:
             break;  // harmless: unknown revisions, stray bytes between segments
     }
@@ -79,7 +101,10 @@ struct JpegSession {
 bool readJpegHeader(JpegSession& session, std::span<const std::uint8_t> file) {
     if (setjmp(session.errors.exit)) return false;
     jpeg_mem_src(&session.info, file.data(), static_cast<unsigned long>(file.size()));
+    jpeg_save_markers(&session.info, JPEG_APP0 + 1, 0xFFFF);  // EXIF
+    session.errors.inHeader = true;
     jpeg_read_header(&session.info, TRUE);
+    session.errors.inHeader = false;
     const J_COLOR_SPACE source = session.info.jpeg_color_space;
     session.info.out_color_space = source == JCS_CMYK || source == JCS_YCCK ? JCS_CMYK : JCS_RGB;
     jpeg_calc_output_dimensions(&session.info);
@@ -120,16 +145,55 @@ bool readJpegRows(JpegSession& session, std::uint8_t* pixels, std::uint8_t* cmyk
     return true;
 }
 
-PictureOutcome jpegFailure(const JpegErrors& errors) {
+// libjpeg's text without its own "Corrupt JPEG data: ", which our wording already says.
+std::string damageText(const char* message) {
+    static constexpr char kPrefix[] = "Corrupt JPEG data: ";
+    const std::size_t prefixLength = sizeof kPrefix - 1;
+    return std::strncmp(message, kPrefix, prefixLength) == 0 ? message + prefixLength : message;
+}
+
+PictureOutcome jpegFailure(const JpegSession& session) {
+    const JpegErrors& errors = session.errors;
     switch (errors.status) {
         case PictureStatus::truncated:
             return pictureFailure(errors.status, "truncated JPEG file");
         case PictureStatus::outOfMemory:
             return pictureFailure(errors.status, "out of memory");
+        case PictureStatus::unsupported: {
+            const jpeg_error_mgr& manager = errors.manager;
+            char text[64];
+            if (manager.msg_code == JERR_BAD_PRECISION) {
+                std::snprintf(text, sizeof text, "unsupported JPEG (%d-bit samples)",
+                              manager.msg_parm.i[0]);
+            } else {
+                const int type = manager.msg_parm.i[0];
+                std::snprintf(text, sizeof text, "unsupported JPEG (%s coding)",
+                              type == 0xC3 || type == 0xCB ? "lossless" : "hierarchical");
+            }
+            return pictureFailure(errors.status, text);
+        }
         default:
             return pictureFailure(PictureStatus::corrupt,
-                                  std::string("corrupt JPEG data (") + errors.message + ")");
+                                  "corrupt JPEG data (" + damageText(errors.message) + ")");
     }
+}
+
+// The EXIF block of the first APP1 segment that holds one; empty when none does.
+std::span<const std::uint8_t> exifBlock(const jpeg_decompress_struct& info) {
+    static constexpr std::uint8_t kExifName[] = {'E', 'x', 'i', 'f', 0, 0};
+    for (jpeg_saved_marker_ptr marker = info.marker_list; marker; marker = marker->next) {
+        if (marker->marker == JPEG_APP0 + 1 && marker->data_length >= sizeof kExifName &&
+            std::memcmp(marker->data, kExifName, sizeof kExifName) == 0) {
+            return {marker->data, marker->data_length};
+        }
+    }
+    return {};
+}
+
+std::string jpegWarning(const JpegErrors& errors) {
+    if (errors.ranOut) return "truncated JPEG file, shown as far as it goes";
+    if (errors.damage[0] != '\0') return "damaged JPEG data (" + damageText(errors.damage) + ")";
+    return {};
 }
 
 }  // namespace
@@ -148,7 +212,9 @@ PictureOutcome decodeJpegPicture(std::span<const std::uint8_t> file, const Pictu
         ~Destroy() { jpeg_destroy_decompress(info); }
     } destroy{&session.info};
 
-    if (!readJpegHeader(session, file)) return jpegFailure(session.errors);
+    if (!readJpegHeader(session, file)) return jpegFailure(session);
+    // Read before the rows: finishing the decode frees the saved markers.
+    const Orientation orientation = exifOrientation(exifBlock(session.info));
     const JDIMENSION width = session.info.output_width, height = session.info.output_height;
     PictureOutcome size = checkPictureSize(width, height, 1, limits);
     if (!size.ok()) return size;
@@ -158,11 +224,15 @@ PictureOutcome decodeJpegPicture(std::span<const std::uint8_t> file, const Pictu
     PixelBuffer cmykRow = allocatePixelBuffer(cmyk ? std::size_t{4} * width : 0);
     if (!pixels || !cmykRow) return pictureFailure(PictureStatus::outOfMemory, "out of memory");
     if (!readJpegRows(session, pixels.get(), cmyk ? cmykRow.get() : nullptr)) {
-        return jpegFailure(session.errors);
+        return jpegFailure(session);
     }
-    picture.width = static_cast<std::int32_t>(width);
-    picture.height = static_cast<std::int32_t>(height);
-    picture.frames.clear();
-    picture.frames.push_back({std::move(pixels), 0});
-    return {};
+    Picture decoded;
+    decoded.width = static_cast<std::int32_t>(width);
+    decoded.height = static_cast<std::int32_t>(height);
+    decoded.frames.push_back({std::move(pixels), 0});
+    PictureOutcome outcome = orientPicture(decoded, orientation);
+    if (!outcome.ok()) return outcome;
+    picture = std::move(decoded);
+    outcome.warning = jpegWarning(session.errors);
+    return outcome;
 }

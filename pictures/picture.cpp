@@ -10,7 +10,7 @@ PixelBuffer allocatePixelBuffer(std::size_t byteCount) {
 }
 
 PictureOutcome pictureFailure(PictureStatus status, std::string reason) {
-    return {status, std::move(reason)};
+    return {status, std::move(reason), {}};
 }
 
 PictureOutcome checkPictureSize(std::uint64_t width, std::uint64_t height, std::uint64_t frameCount,

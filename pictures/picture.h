@@ -58,14 +58,17 @@ enum class PictureStatus {
     truncated,      // the data stops before the picture does
     corrupt,        // the data is there but does not decode
     unknownFormat,  // not BMP, PNG, JPEG, GIF or WebP
+    unsupported,    // a valid file of a kind the decoder does not read (12-bit JPEG, ...)
     tooLarge,       // more pixels or frames than the limits allow
     outOfMemory,
 };
 
-// The outcome of decoding or loading: ok, or a failure with the text the user is shown.
+// The outcome of decoding or loading: ok, or a failure with the text the user is shown. A
+// damaged file that still decodes is ok, with the damage named in warning.
 struct PictureOutcome {
     PictureStatus status = PictureStatus::ok;
-    std::string reason;  // empty when ok
+    std::string reason;   // empty when ok
+    std::string warning;  // empty unless ok with damage
 
     bool ok() const { return status == PictureStatus::ok; }
 };

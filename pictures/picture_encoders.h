@@ -27,9 +27,10 @@ struct GifSpec {
     int width = 0, height = 0;
     std::vector<std::array<std::uint8_t, 3>> palette;  // global colour table, 2 to 256 entries
     std::vector<GifFrameSpec> frames;
+    bool loops = true;  // with more than one frame, whether the file asks to loop
 };
 
-// A GIF89a file; more than one frame makes it loop forever.
+// A GIF89a file; more than one frame makes it loop forever unless loops is false.
 std::vector<std::uint8_t> encodeGif(const GifSpec& spec);
 
 // pixels as for encodePng; lossless, so the decoded pixels are the given ones.

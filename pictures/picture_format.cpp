@@ -13,7 +13,8 @@ bool startsWith(std::span<const std::uint8_t> file, std::size_t at,
 }
 
 constexpr std::array<std::uint8_t, 8> kPngSignature = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-constexpr std::array<std::uint8_t, 3> kJpegSignature = {0xFF, 0xD8, 0xFF};
+// The start-of-image marker; libjpeg skips stray bytes before the next marker, as viewers do.
+constexpr std::array<std::uint8_t, 2> kJpegSignature = {0xFF, 0xD8};
 constexpr std::array<std::uint8_t, 6> kGif87Signature = {'G', 'I', 'F', '8', '7', 'a'};
 constexpr std::array<std::uint8_t, 6> kGif89Signature = {'G', 'I', 'F', '8', '9', 'a'};
 constexpr std::array<std::uint8_t, 4> kRiffSignature = {'R', 'I', 'F', 'F'};

@@ -2,12 +2,14 @@
 // whether the file is whole) so nothing is allocated for a picture over the limits. A still
 // picture decodes straight into bottom-first RGB; an animation is composed frame by frame by
 // libwebp's animation decoder. Alpha comes premultiplied, which is composited over black.
+// An EXIF chunk's orientation turns the picture.
 #include <webp/decode.h>
 #include <webp/demux.h>
 
 #include <memory>
 
 #include "pictures/picture_decoders.h"
+#include "pictures/picture_orientation.h"
 #include "pictures/picture_rows.h"
 
 namespace {
@@ -126,6 +128,16 @@ PictureOutcome decodeWebpPicture(std::span<const std::uint8_t> file, const Pictu
         return pictureFailure(PictureStatus::corrupt, "corrupt WebP data (no frame)");
     PictureOutcome size = checkPictureSize(width, height, frameCount, limits);
     if (!size.ok()) return size;
-    return animated ? decodeAnimatedWebp(data, width, height, picture)
-                    : decodeStillWebp(file, width, height, picture);
+    Picture decoded;
+    PictureOutcome outcome = animated ? decodeAnimatedWebp(data, width, height, decoded)
+                                      : decodeStillWebp(file, width, height, decoded);
+    if (!outcome.ok()) return outcome;
+    WebPChunkIterator exif{};
+    if (WebPDemuxGetChunk(demuxer.get(), "EXIF", 1, &exif)) {
+        outcome = orientPictureByExif(decoded, {exif.chunk.bytes, exif.chunk.size});
+        WebPDemuxReleaseChunkIterator(&exif);
+        if (!outcome.ok()) return outcome;
+    }
+    picture = std::move(decoded);
+    return {};
 }

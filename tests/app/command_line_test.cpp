@@ -55,6 +55,6 @@ TEST(CommandLineTest, MistakesAreNamed) {
     EXPECT_EQ(parse({"--size", "300"}).error,
               "--size needs WIDTHxHEIGHT, each side from 16 to 8192 pixels");
     EXPECT_EQ(parse({"--shots"}).error, "--shots needs a folder");
-    EXPECT_EQ(parse({"--shots", "out"}).error, "--shots needs at least one picture");
+    EXPECT_EQ(parse({"--shots", "out"}).error, "--shots needs at least one picture or --listen");
     EXPECT_EQ(parse({"--frobnicate"}).error, "unknown option --frobnicate");
 }

@@ -53,24 +53,26 @@ class UserPicturesProcessTest : public testing::Test {
 
 }  // namespace
 
-// 81 x 27 has cell step 3 (cell size 9), 7 x 5 has 5 (cell size 15); the damaged picture
-// between them is reported and left out, so t goes from the first to the third and back.
-TEST_F(UserPicturesProcessTest, TCyclesThroughThePicturesThatLoadedWithTheirCellSteps) {
-    const auto wide = solidRgb(81, 27, 200, 40, 40), small = solidRgb(7, 5, 40, 40, 200);
-    write("wide.png", encodePng(81, 27, 3, wide.data()));
+// Sizes whose sides share no divisor: 3013 x 1561 starts at cells of 16 pixels (189 LEDs
+// along its width), a 48 x 48 icon at one LED per pixel; the damaged picture between them is
+// reported and left out, so t goes from the first to the third and back, and = steps by one.
+TEST_F(UserPicturesProcessTest, TCyclesThroughThePicturesThatLoadedWithTheirCellSizes) {
+    const auto wide = solidRgb(3013, 1561, 200, 40, 40), small = solidRgb(48, 48, 40, 40, 200);
+    write("wide.png", encodePng(3013, 1561, 3, wide.data()));
     write("broken.jpg", {0xFF, 0xD8, 0xFF, 0xE0, 0x00, 0x02, 0xFF, 0xC0, 0x00});
-    GifSpec gif{7, 5, {{40, 40, 200}, {0, 0, 0}}, {}};
-    gif.frames.push_back({0, 0, 7, 5, std::vector<std::uint8_t>(35, 0)});
+    GifSpec gif{48, 48, {{40, 40, 200}, {0, 0, 0}}, {}};
+    gif.frames.push_back({0, 0, 48, 48, std::vector<std::uint8_t>(48 * 48, 0)});
     write("small.gif", encodeGif(gif));
 
-    const std::string started = kBanner + "Billboard I\npixelSize = 9\n\n";
-    const std::string expected = started + "pixelSize = 15\npixelSize = 9\n";
+    const std::string started = kBanner + "Billboard I\npixelSize = 16\n\n";
+    const std::string expected =
+        started + "pixelSize = 1\npixelSize = 2\npixelSize = 16\npixelSize = 17\n";
     bool typed = false, typedOk = false;
     ProcessOptions options = optionsWith({"wide.png", "broken.jpg", "small.gif"});
     options.stopWhen = [&](const std::string& output) {
         if (!typed && output == started) {
             typed = true;
-            typedOk = testsupport::typeIntoChildWindow("tt");
+            typedOk = testsupport::typeIntoChildWindow("t=t=");
             return !typedOk;
         }
         return output.size() >= expected.size();
@@ -112,6 +114,20 @@ TEST_F(UserPicturesProcessTest, ReviewWritesEveryViewOfEachPictureAndTellsOfTheM
         }
     }
     EXPECT_TRUE(std::filesystem::exists(folder_ / "review" / "contact-sheet.png"));
+}
+
+// A cut-short JPEG is shown as far as it goes: a warning, not an error, and exit status 0.
+TEST_F(UserPicturesProcessTest, ACutShortJpegIsShownWithAWarning) {
+    const auto rgb = solidRgb(64, 64, 200, 120, 40);
+    const auto whole = encodeJpeg(64, 64, rgb.data(), 90);
+    write("cut.jpg", std::vector<std::uint8_t>(whole.begin(), whole.end() - 40));
+    const auto result =
+        runProcess(testsupport::programPath(),
+                   optionsWith({"--shots", "review", "--size", "64x48", "cut.jpg"}));
+    EXPECT_EQ(result.exitStatus, 0);
+    EXPECT_EQ(result.errorText,
+              "Warning: cut.jpg: truncated JPEG file, shown as far as it goes\n"
+              "Reviewing cut.jpg (1 of 1) as cut-*.png\n");
 }
 
 TEST_F(UserPicturesProcessTest, WithNoPictureThatLoadsTheProgramStopsBeforeAWindow) {

@@ -82,20 +82,28 @@ TEST_F(UserVideosProcessTest, ReviewShotsAtOneSecondAndClipsEveryViewAtTheVideos
 // standard error once a second and at exit.
 TEST_F(UserVideosProcessTest, SpacePausesAndResumesAndStatsCountTheFramesShown) {
     ASSERT_EQ(testclips::writeColourClip(path("clip.mp4"), 64, 48, 25, 50), "");
+    // The window may be mapped a little after the scene's lines are out, on a loaded machine.
+    const auto typeWithRetries = [](const std::string& keys) {
+        for (int attempt = 0; attempt < 30; ++attempt) {
+            if (testsupport::typeIntoChildWindow(keys)) return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+        return false;
+    };
     bool typed = false, typedOk = false;
     ProcessOptions options = optionsWith({"--stats", "clip.mp4"});
     options.timeoutSeconds = 30;
     options.stopWhen = [&](const std::string& output) {
         if (!typed && output.find("pixelSize = ") != std::string::npos) {
             typed = true;
-            typedOk = testsupport::typeIntoChildWindow(" ");
+            typedOk = typeWithRetries(" ");
             return !typedOk;
         }
         if (typed && output.find("clip.mp4: paused\n") != std::string::npos &&
             output.find("clip.mp4: playing\n") == std::string::npos) {
             // Long enough for a statistics line, then resume and stop.
             std::this_thread::sleep_for(std::chrono::milliseconds(1200));
-            typedOk = testsupport::typeIntoChildWindow(" ") && testsupport::closeChildWindow();
+            typedOk = typeWithRetries(" ") && testsupport::closeChildWindow();
             return !typedOk;
         }
         return false;

@@ -1,0 +1,47 @@
+#include "app/live_feeds.h"
+
+#include <chrono>
+#include <cstdio>
+
+#include "feeds/feed_source.h"
+
+bool openLiveFeeds(const FeedOptions& options, std::vector<UserPicture>& pictures) {
+    std::vector<UserPicture> feeds;
+    for (const ListenSpec& spec : options.listens) {
+        WallLayout layout = options.layout;
+        // Art-Net counts port addresses from 0, sACN universes from 1.
+        if (!options.universeGiven)
+            layout.firstUniverse = spec.protocol == FeedProtocol::artnet ? 0 : 1;
+        std::string error;
+        std::vector<std::string> notices;
+        auto receiver = FeedReceiver::open(spec, layout, error, notices);
+        for (const std::string& notice : notices) std::fprintf(stderr, "%s\n", notice.c_str());
+        if (!receiver) {
+            std::fprintf(stderr, "Error: %s\n", error.c_str());
+            return false;
+        }
+        UserPicture feed;
+        feed.name = protocolName(spec.protocol);
+        feed.ledPerPixel = true;
+        feed.source = std::make_unique<FeedSource>(std::move(receiver), layout);
+        feeds.push_back(std::move(feed));
+    }
+    for (UserPicture& picture : pictures) feeds.push_back(std::move(picture));
+    pictures = std::move(feeds);
+    return true;
+}
+
+bool waitForLiveFeeds(const FeedOptions& options, const std::vector<UserPicture>& pictures) {
+    const auto deadline =
+        FrameClock::now() + std::chrono::duration_cast<FrameClock::duration>(
+                                std::chrono::duration<double>(options.waitSeconds));
+    bool everyFeedCame = true;
+    for (const UserPicture& picture : pictures) {
+        const auto* feed = dynamic_cast<const FeedSource*>(picture.source.get());
+        if (feed == nullptr || feed->waitForFirstFrame(deadline)) continue;
+        std::fprintf(stderr, "Error: %s: no frame came in %g s\n", feed->protocol(),
+                     options.waitSeconds);
+        everyFeedCame = false;
+    }
+    return everyFeedCame;
+}

@@ -1,0 +1,17 @@
+// The live feeds as the user's first pictures: each --listen bound before the window opens
+// (a port that is taken ends the program there), its receiver started, its source placed
+// before the files given.
+#pragma once
+
+#include <vector>
+
+#include "app/feed_options.h"
+#include "app/user_pictures.h"
+
+// Opens every feed and puts them, in the order given, before `pictures`. False after an
+// error on standard error, when one cannot be opened.
+bool openLiveFeeds(const FeedOptions& options, std::vector<UserPicture>& pictures);
+
+// For --shots: waits up to the --wait time for a first frame of every feed among the
+// pictures; false, after a notice for each, when one got none.
+bool waitForLiveFeeds(const FeedOptions& options, const std::vector<UserPicture>& pictures);

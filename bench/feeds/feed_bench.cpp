@@ -1,0 +1,221 @@
+// Live feeds at show rates over loopback: a sender in this process sends whole frames at a
+// fixed rate to the real receiver, and in the same run the same traffic to a bare receiver
+// loop (the same sockets, receiving into buffers, nothing parsed: the floor). Reported per
+// protocol: frames lost, the receiver thread's CPU time against the floor's, and the time from
+// a frame's last packet sent to the display's side taking it (polled every 1 ms, as the
+// display polls a shown feed; the texture upload follows in the same display call).
+//   ./build-bench/feed_bench
+#include <benchmark/benchmark.h>
+
+#include <time.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <thread>
+#include <vector>
+
+#include "feeds/feed_receiver.h"
+#include "tests/support/feed_packets.h"
+
+using namespace testsupport;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+constexpr auto kRunTime = std::chrono::seconds(2);
+
+struct Scenario {
+    FeedProtocol protocol;
+    int width, height, framesPerSecond;
+};
+
+double threadCpuSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return double(now.tv_sec) + now.tv_nsec * 1e-9;
+}
+
+// The datagrams of frame `k`: every pixel's levels change from frame to frame.
+std::vector<Bytes> frameDatagrams(const Scenario& s, int k) {
+    const std::size_t bytes = std::size_t{3} * s.width * s.height;
+    std::vector<Bytes> datagrams;
+    const auto level = [k](std::size_t i) { return std::uint8_t(i * 7 + k); };
+    switch (s.protocol) {
+        case FeedProtocol::ddp:
+            for (std::size_t at = 0; at < bytes; at += 1440) {
+                const std::size_t n = std::min<std::size_t>(1440, bytes - at);
+                Bytes data(n);
+                for (std::size_t i = 0; i < n; ++i) data[i] = level(at + i);
+                datagrams.push_back(
+                    ddpPacket(std::uint32_t(at), data, at + n == bytes, k % 15 + 1));
+            }
+            break;
+        case FeedProtocol::sacn:
+        case FeedProtocol::artnet:
+            for (std::size_t at = 0, u = 0; at < bytes; at += 510, ++u) {
+                const std::size_t n = std::min<std::size_t>(510, bytes - at);
+                Bytes data(n + n % 2);
+                for (std::size_t i = 0; i < n; ++i) data[i] = level(at + i);
+                if (s.protocol == FeedProtocol::sacn) {
+                    SacnFields fields;
+                    fields.universe = int(u) + 1;
+                    fields.sequence = k & 0xFF;
+                    datagrams.push_back(sacnData(fields, data));
+                } else {
+                    datagrams.push_back(artDmx(int(u), data, k % 255 + 1));
+                }
+            }
+            break;
+        case FeedProtocol::flaschen: {
+            Bytes data(bytes);
+            for (std::size_t i = 0; i < bytes; ++i) data[i] = level(i);
+            datagrams.push_back(flaschenPacket(s.width, s.height, data));
+            break;
+        }
+    }
+    return datagrams;
+}
+
+// Each protocol's sequence number, running on across the frames that are sent again.
+void numberDatagram(FeedProtocol protocol, Bytes& datagram, int k) {
+    if (protocol == FeedProtocol::ddp) datagram[1] = std::uint8_t(k % 15 + 1);
+    if (protocol == FeedProtocol::sacn) datagram[111] = std::uint8_t(k);
+    if (protocol == FeedProtocol::artnet) datagram[12] = std::uint8_t(k % 255 + 1);
+}
+
+// Sends frames at the scenario's rate for kRunTime; the time after each frame's last packet.
+std::vector<Clock::time_point> sendFrames(const Scenario& s,
+                                          std::vector<std::vector<Bytes>>& frames, int port) {
+    LoopbackSender sender;
+    std::vector<Clock::time_point> sent;
+    const int count = int(kRunTime.count() * s.framesPerSecond);
+    const auto start = Clock::now() + std::chrono::milliseconds(50);
+    for (int k = 0; k < count; ++k) {
+        std::this_thread::sleep_until(
+            start + k * std::chrono::nanoseconds(1'000'000'000 / s.framesPerSecond));
+        for (Bytes& datagram : frames[k % frames.size()]) {
+            numberDatagram(s.protocol, datagram, k);
+            sender.send(datagram, port);
+        }
+        sent.push_back(Clock::now());
+    }
+    return sent;
+}
+
+WallLayout layoutOf(const Scenario& s) {
+    WallLayout layout;
+    layout.width = s.width;
+    layout.height = s.height;
+    layout.firstUniverse = s.protocol == FeedProtocol::artnet ? 0 : 1;
+    return layout;
+}
+
+struct Floor {
+    double cpuSeconds = 0;
+    std::uint64_t packets = 0;
+};
+
+// The floor: the same socket layer, batches received into the same buffers, nothing more.
+Floor runFloor(const Scenario& s, std::vector<std::vector<Bytes>>& frames) {
+    PeerAddress address;
+    std::string error;
+    parseNumericAddress("127.0.0.1", 0, address, error);
+    UdpSocket socket;
+    if (!socket.bind(address, error)) return {};
+    std::atomic<bool> stop{false};
+    Floor floor;
+    std::thread receiver([&] {
+        std::vector<std::vector<std::uint8_t>> buffers(32, std::vector<std::uint8_t>(65536));
+        std::vector<ReceivedDatagram> received;
+        UdpSocket* const sockets[] = {&socket};
+        while (!stop) {
+            if (!UdpSocket::waitReadable(sockets, 5)) continue;
+            while (int got = socket.receiveBatch(buffers, received)) floor.packets += got;
+        }
+        floor.cpuSeconds = threadCpuSeconds();
+    });
+    sendFrames(s, frames, socket.localPort());
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    stop = true;
+    receiver.join();
+    return floor;
+}
+
+void runFeed(benchmark::State& state, Scenario s) {
+    std::vector<std::vector<Bytes>> frames;
+    for (int k = 0; k < 8; ++k) frames.push_back(frameDatagrams(s, k));
+    for (auto _ : state) {
+        ListenSpec spec;
+        spec.protocol = s.protocol;
+        spec.port = 0;
+        std::string error;
+        std::vector<std::string> notices;
+        auto receiver = FeedReceiver::open(spec, layoutOf(s), error, notices);
+        if (!receiver) return state.SkipWithError(error.c_str());
+        receiver->start();
+        // The display's side: looks for a new frame every millisecond.
+        std::atomic<bool> stop{false};
+        std::vector<std::pair<std::uint64_t, Clock::time_point>> taken;
+        std::thread display([&] {
+            std::uint64_t last = 0;
+            while (!stop) {
+                std::uint64_t serial = 0;
+                receiver->handover().takeNewest(serial);
+                if (serial != last) taken.push_back({serial, Clock::now()}), last = serial;
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            }
+        });
+        const auto sent = sendFrames(s, frames, receiver->port());
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        stop = true;
+        display.join();
+        receiver->stop();
+        const Floor floor = runFloor(s, frames);
+
+        std::vector<double> latencies;
+        for (const auto& [serial, when] : taken) {
+            if (serial <= sent.size())
+                latencies.push_back(
+                    std::chrono::duration<double, std::milli>(when - sent[serial - 1]).count());
+        }
+        std::sort(latencies.begin(), latencies.end());
+        const std::uint64_t shown = receiver->counters().frames.load();
+        state.counters["frames_sent"] = double(sent.size());
+        state.counters["frames_lost"] = double(sent.size()) - double(shown);
+        std::uint64_t packetsSent = 0;
+        for (std::size_t k = 0; k < sent.size(); ++k)
+            packetsSent += frames[k % frames.size()].size();
+        state.counters["packets_lost"] =
+            double(packetsSent) - double(receiver->counters().packets.load());
+        state.counters["floor_packets_lost"] = double(packetsSent) - double(floor.packets);
+        state.counters["cpu_ms"] = receiver->threadCpuSeconds() * 1e3;
+        state.counters["floor_cpu_ms"] = floor.cpuSeconds * 1e3;
+        state.counters["cpu_ratio"] = receiver->threadCpuSeconds() / floor.cpuSeconds;
+        state.counters["latency_median_ms"] =
+            latencies.empty() ? -1 : latencies[latencies.size() / 2];
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const Scenario scenarios[] = {
+        {FeedProtocol::sacn, 512, 256, 60},
+        {FeedProtocol::ddp, 1920, 1080, 30},
+        {FeedProtocol::artnet, 170, 100, 44},
+        {FeedProtocol::flaschen, 192, 108, 60},
+    };
+    for (const Scenario& s : scenarios) {
+        const std::string name = std::string(protocolName(s.protocol)) + "/" +
+                                 std::to_string(s.width) + "x" + std::to_string(s.height) + "@" +
+                                 std::to_string(s.framesPerSecond);
+        benchmark::RegisterBenchmark(name.c_str(), runFeed, s)
+            ->Iterations(1)
+            ->Unit(benchmark::kSecond);
+    }
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

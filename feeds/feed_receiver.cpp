@@ -1,0 +1,165 @@
+// The receiver thread's loop: wait (at most until the decoder's next deadline, and never long,
+// so stop() is prompt), take datagrams in batches, decode, expire.
+#include "feeds/feed_receiver.h"
+
+#include <time.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+
+#include "feeds/artnet_packet.h"
+#include "feeds/sacn_packet.h"
+
+namespace {
+
+// Buffers hold the largest UDP payload, so nothing a sender sends is cut without notice.
+constexpr std::size_t kDatagramBytes = 65536;
+constexpr std::size_t kBatch = 32;
+constexpr int kWaitLimitMs = 5;
+// Datagrams taken before the loop looks at its stop flag and deadlines again.
+constexpr int kDatagramsPerTurn = 4096;
+
+double currentThreadCpuSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return double(now.tv_sec) + now.tv_nsec * 1e-9;
+}
+
+// E1.31's multicast groups: 239.255.hi.lo for IPv4, ff18::83:00:hi:lo for IPv6.
+PeerAddress sacnGroup(int universe, bool ipv6) {
+    PeerAddress group;
+    group.ipv6 = ipv6;
+    if (ipv6) {
+        group.bytes = {0xFF, 0x18, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x83, 0, 0, 0, 0};
+        group.bytes[14] = static_cast<std::uint8_t>(universe >> 8);
+        group.bytes[15] = static_cast<std::uint8_t>(universe);
+    } else {
+        group.bytes[0] = 239;
+        group.bytes[1] = 255;
+        group.bytes[2] = static_cast<std::uint8_t>(universe >> 8);
+        group.bytes[3] = static_cast<std::uint8_t>(universe);
+    }
+    return group;
+}
+
+}  // namespace
+
+std::string checkUniverseRange(FeedProtocol protocol, const WallLayout& layout) {
+    const long last = long{layout.firstUniverse} + layout.universeCount() - 1;
+    if (protocol == FeedProtocol::sacn && (layout.firstUniverse < 1 || last > kSacnMaxUniverse)) {
+        return "the wall needs sACN universes " + std::to_string(layout.firstUniverse) + " to " +
+               std::to_string(last) + "; sACN has 1 to 63999";
+    }
+    if (protocol == FeedProtocol::artnet &&
+        (layout.firstUniverse < 0 || last > kArtnetMaxPortAddress)) {
+        return "the wall needs Art-Net port addresses " + std::to_string(layout.firstUniverse) +
+               " to " + std::to_string(last) + "; Art-Net has 0 to 32767";
+    }
+    return {};
+}
+
+FeedReceiver::FeedReceiver(const ListenSpec& spec, const WallLayout& layout)
+    : spec_(spec), layout_(layout), handover_(layout.frameBytes()) {
+    decoder_ = makeFeedDecoder(spec.protocol, layout, counters_, *this);
+}
+
+std::unique_ptr<FeedReceiver> FeedReceiver::open(const ListenSpec& spec, const WallLayout& layout,
+                                                 std::string& error,
+                                                 std::vector<std::string>& notices) {
+    const char* name = protocolName(spec.protocol);
+    error = checkUniverseRange(spec.protocol, layout);
+    if (!error.empty()) return nullptr;
+    PeerAddress address;
+    if (!parseNumericAddress(spec.address, spec.port, address, error)) return nullptr;
+    std::unique_ptr<FeedReceiver> receiver(new FeedReceiver(spec, layout));
+    if (!receiver->socket_.bind(address, error)) {
+        error = std::string(name) + ": " + error;
+        return nullptr;
+    }
+    if (isLoopback(address)) return receiver;
+    notices.push_back(std::string(name) + ": listening on " + addressText(address) + " port " +
+                      std::to_string(spec.port) + ": the wall is open to the network");
+    if (spec.protocol == FeedProtocol::sacn) {
+        const int count = layout.universeCount();
+        int joined = 0;
+        while (joined < count &&
+               receiver->socket_.joinGroup(sacnGroup(layout.firstUniverse + joined, address.ipv6),
+                                           address)) {
+            ++joined;
+        }
+        if (joined < count) {
+            notices.push_back("sacn: joined the multicast groups of " + std::to_string(joined) +
+                              " of the wall's " + std::to_string(count) +
+                              " universes (the system's limit); send the others unicast");
+        }
+    }
+    return receiver;
+}
+
+FeedReceiver::~FeedReceiver() {
+    stop();
+}
+
+void FeedReceiver::start() {
+    if (thread_.joinable()) return;
+    stopping_ = false;
+    thread_ = std::thread([this] { run(); });
+}
+
+void FeedReceiver::stop() {
+    if (!thread_.joinable()) return;
+    stopping_ = true;
+    thread_.join();
+}
+
+void FeedReceiver::run() {
+    std::vector<std::vector<std::uint8_t>> buffers(kBatch,
+                                                   std::vector<std::uint8_t>(kDatagramBytes));
+    std::vector<ReceivedDatagram> received;
+    received.reserve(kBatch);
+    UdpSocket* const sockets[] = {&socket_};
+    while (!stopping_.load(std::memory_order_relaxed)) {
+        const auto deadline = decoder_->deadline();
+        int waitMs = kWaitLimitMs;
+        if (deadline != kNoFrameDue) {
+            const auto left =
+                std::chrono::ceil<std::chrono::milliseconds>(deadline - FrameClock::now());
+            waitMs = static_cast<int>(std::clamp<long>(left.count(), 0, kWaitLimitMs));
+        }
+        if (UdpSocket::waitReadable(sockets, waitMs)) {
+            for (int taken = 0; taken < kDatagramsPerTurn;) {
+                const int got = socket_.receiveBatch(buffers, received);
+                if (got == 0) break;
+                taken += got;
+                const auto now = FrameClock::now();
+                FeedCounters::add(counters_.packets, got);
+                for (const ReceivedDatagram& datagram : received) {
+                    if (datagram.truncated) {
+                        FeedCounters::add(counters_.bad);
+                        continue;
+                    }
+                    decoder_->receive(datagram.bytes, datagram.from, now);
+                }
+            }
+        }
+        const auto now = FrameClock::now();
+        if (now >= decoder_->deadline()) decoder_->expire(now);
+    }
+    cpuSeconds_ = currentThreadCpuSeconds();
+}
+
+void FeedReceiver::publishFrame(const std::uint8_t* frame) {
+    std::memcpy(handover_.slotToFill(), frame, layout_.frameBytes());
+    const std::uint64_t serial = counters_.frames.load(std::memory_order_relaxed) + 1;
+    handover_.publish(serial);
+    FeedCounters::add(counters_.frames);
+}
+
+void FeedReceiver::reply(std::span<const std::uint8_t> datagram, const PeerAddress& to) {
+    socket_.sendTo(datagram, to);
+}
+
+std::array<std::uint8_t, 4> FeedReceiver::localAddressTowards(const PeerAddress& peer) {
+    return UdpSocket::localAddressTowards(peer);
+}

@@ -1,0 +1,57 @@
+// A feed's receiver: its sockets, bound before the window opens, and a thread of its own that
+// takes every datagram, hands it to the protocol's decoder and hands whole frames over to the
+// display. Nothing on the receive path takes a lock.
+#pragma once
+
+#include <atomic>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "feeds/feed_counters.h"
+#include "feeds/feed_decoder.h"
+#include "feeds/feed_protocol.h"
+#include "feeds/frame_handover.h"
+#include "feeds/udp_socket.h"
+#include "feeds/wall_layout.h"
+
+class FeedReceiver final : private FeedOutput {
+  public:
+    // Binds the sockets; null with the reason in `error` when that fails. `notices` gets what
+    // the user should know (the wall open to the network, multicast groups not joined).
+    static std::unique_ptr<FeedReceiver> open(const ListenSpec& spec, const WallLayout& layout,
+                                              std::string& error,
+                                              std::vector<std::string>& notices);
+    ~FeedReceiver() override;
+
+    void start();
+    void stop();
+
+    FrameHandover& handover() { return handover_; }
+    const FeedCounters& counters() const { return counters_; }
+    const ListenSpec& spec() const { return spec_; }
+    int port() const { return socket_.localPort(); }
+    // CPU time the receiver thread used, in seconds; valid after stop().
+    double threadCpuSeconds() const { return cpuSeconds_; }
+
+  private:
+    FeedReceiver(const ListenSpec& spec, const WallLayout& layout);
+    void run();
+    void publishFrame(const std::uint8_t* frame) override;
+    void reply(std::span<const std::uint8_t> datagram, const PeerAddress& to) override;
+    std::array<std::uint8_t, 4> localAddressTowards(const PeerAddress& peer) override;
+
+    ListenSpec spec_;
+    WallLayout layout_;
+    FeedCounters counters_;
+    FrameHandover handover_;
+    std::unique_ptr<FeedDecoder> decoder_;
+    UdpSocket socket_;
+    std::thread thread_;
+    std::atomic<bool> stopping_{false};
+    double cpuSeconds_ = 0;
+};
+
+// Checks that the wall's universes exist in the protocol: an error text, or empty.
+std::string checkUniverseRange(FeedProtocol protocol, const WallLayout& layout);

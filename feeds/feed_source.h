@@ -1,0 +1,36 @@
+// A live feed as a source of frames: the wall's size, the newest whole frame the receiver
+// handed over, a short poll interval while shown (frames come from another thread, so the
+// display asks rather than waits), and its statistics line always, since it receives all along.
+#pragma once
+
+#include <chrono>
+#include <memory>
+
+#include "feeds/feed_receiver.h"
+#include "frames/frame_source.h"
+
+// How often the display looks for a new frame of a shown feed.
+inline constexpr auto kFeedPollInterval = std::chrono::milliseconds(1);
+
+class FeedSource final : public FrameSource {
+  public:
+    explicit FeedSource(std::unique_ptr<FeedReceiver> receiver, const WallLayout& layout);
+    ~FeedSource() override;
+
+    int width() const override { return layout_.width; }
+    int height() const override { return layout_.height; }
+    bool fitWithin(int maxSide) override;
+    void show(bool shown, FrameClock::time_point now) override;
+    FrameView frameAt(FrameClock::time_point now) override;
+    FrameClock::time_point nextFrameDue(FrameClock::time_point now) const override;
+    std::string statsLine(bool shown) const override;
+
+    // Waits until the first frame has arrived or `deadline` passed; true when one came.
+    bool waitForFirstFrame(FrameClock::time_point deadline) const;
+    const char* protocol() const { return protocolName(receiver_->spec().protocol); }
+
+  private:
+    std::unique_ptr<FeedReceiver> receiver_;
+    WallLayout layout_;
+    bool shown_ = false;
+};

@@ -1,0 +1,19 @@
+#include "feeds/frame_handover.h"
+
+FrameHandover::FrameHandover(std::size_t frameBytes) {
+    for (auto& slot : slots_) slot.assign(frameBytes, 0);
+}
+
+void FrameHandover::publish(std::uint64_t serial) {
+    serials_[filling_] = serial;
+    filling_ = middle_.exchange(filling_ | kFresh, std::memory_order_acq_rel) & 3;
+    newestSerial_.store(serial, std::memory_order_release);
+}
+
+const std::uint8_t* FrameHandover::takeNewest(std::uint64_t& serial) {
+    if (middle_.load(std::memory_order_relaxed) & kFresh) {
+        showing_ = middle_.exchange(showing_, std::memory_order_acq_rel) & 3;
+    }
+    serial = serials_[showing_];
+    return serial == 0 ? nullptr : slots_[showing_].data();
+}

@@ -1,0 +1,34 @@
+// Whole frames from the receiver thread to the display's thread without a lock: three slots,
+// one being filled, one being shown, and between them the newest finished one. Publishing
+// swaps the filled slot with the middle one; taking swaps the middle one with the shown one
+// when it is newer. A frame the display had no time for is overwritten by the next.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <vector>
+
+class FrameHandover {
+  public:
+    explicit FrameHandover(std::size_t frameBytes);
+
+    // Receiver thread: the slot to fill, then its hand-over under a serial above 0.
+    std::uint8_t* slotToFill() { return slots_[filling_].data(); }
+    void publish(std::uint64_t serial);
+
+    // Display thread: the newest frame published (null before the first) and its serial.
+    const std::uint8_t* takeNewest(std::uint64_t& serial);
+
+    // Any thread: the serial of the newest frame published, 0 before the first.
+    std::uint64_t newestSerial() const { return newestSerial_.load(std::memory_order_acquire); }
+
+  private:
+    static constexpr int kFresh = 4;  // flag beside the middle slot's index: not yet taken
+
+    std::vector<std::uint8_t> slots_[3];
+    std::uint64_t serials_[3] = {0, 0, 0};
+    int filling_ = 0;  // receiver thread only
+    int showing_ = 1;  // display thread only
+    std::atomic<int> middle_{2};
+    std::atomic<std::uint64_t> newestSerial_{0};
+};

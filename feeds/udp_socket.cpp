@@ -1,0 +1,205 @@
+// POSIX sockets behind UdpSocket. Receive buffers are raised as far as the system lets: a
+// wall of hundreds of universes arrives in bursts faster than a display frame.
+#include "feeds/udp_socket.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+namespace {
+
+constexpr int kReceiveBufferBytes = 16 << 20;
+
+socklen_t toSockaddr(const PeerAddress& address, sockaddr_storage& storage) {
+    std::memset(&storage, 0, sizeof storage);
+    if (address.ipv6) {
+        auto* v6 = reinterpret_cast<sockaddr_in6*>(&storage);
+        v6->sin6_family = AF_INET6;
+        v6->sin6_port = htons(static_cast<std::uint16_t>(address.port));
+        std::memcpy(&v6->sin6_addr, address.bytes.data(), 16);
+        return sizeof *v6;
+    }
+    auto* v4 = reinterpret_cast<sockaddr_in*>(&storage);
+    v4->sin_family = AF_INET;
+    v4->sin_port = htons(static_cast<std::uint16_t>(address.port));
+    std::memcpy(&v4->sin_addr, address.bytes.data(), 4);
+    return sizeof *v4;
+}
+
+PeerAddress fromSockaddr(const sockaddr_storage& storage) {
+    PeerAddress address;
+    if (storage.ss_family == AF_INET6) {
+        const auto* v6 = reinterpret_cast<const sockaddr_in6*>(&storage);
+        address.ipv6 = true;
+        std::memcpy(address.bytes.data(), &v6->sin6_addr, 16);
+        address.port = ntohs(v6->sin6_port);
+    } else {
+        const auto* v4 = reinterpret_cast<const sockaddr_in*>(&storage);
+        std::memcpy(address.bytes.data(), &v4->sin_addr, 4);
+        address.port = ntohs(v4->sin_port);
+    }
+    return address;
+}
+
+}  // namespace
+
+bool parseNumericAddress(const std::string& text, int port, PeerAddress& address,
+                         std::string& error) {
+    address = PeerAddress{};
+    address.port = port;
+    if (inet_pton(AF_INET, text.c_str(), address.bytes.data()) == 1) return true;
+    if (inet_pton(AF_INET6, text.c_str(), address.bytes.data()) == 1) {
+        address.ipv6 = true;
+        return true;
+    }
+    error = "\"" + text + "\" is not a numeric IPv4 or IPv6 address";
+    return false;
+}
+
+bool isLoopback(const PeerAddress& address) {
+    if (!address.ipv6) return address.bytes[0] == 127;
+    static const std::uint8_t loopback6[16] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1};
+    return std::memcmp(address.bytes.data(), loopback6, 16) == 0;
+}
+
+bool isWildcard(const PeerAddress& address) {
+    const std::size_t length = address.ipv6 ? 16 : 4;
+    for (std::size_t i = 0; i < length; ++i) {
+        if (address.bytes[i] != 0) return false;
+    }
+    return true;
+}
+
+std::string addressText(const PeerAddress& address) {
+    char text[INET6_ADDRSTRLEN] = {};
+    inet_ntop(address.ipv6 ? AF_INET6 : AF_INET, address.bytes.data(), text, sizeof text);
+    if (!address.ipv6) return text;
+    std::string bracketed = "[";
+    bracketed += text;
+    bracketed += ']';
+    return bracketed;
+}
+
+UdpSocket& UdpSocket::operator=(UdpSocket&& other) noexcept {
+    if (this != &other) {
+        if (fd_ >= 0) ::close(fd_);
+        fd_ = other.fd_;
+        other.fd_ = -1;
+    }
+    return *this;
+}
+
+UdpSocket::~UdpSocket() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+bool UdpSocket::bind(const PeerAddress& address, std::string& error) {
+    fd_ = ::socket(address.ipv6 ? AF_INET6 : AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    if (fd_ < 0) {
+        error = std::string("cannot open a UDP socket: ") + std::strerror(errno);
+        return false;
+    }
+    const int one = 1;
+    if (address.ipv6) setsockopt(fd_, IPPROTO_IPV6, IPV6_V6ONLY, &one, sizeof one);
+    // Raised without privileges as far as the system's limit, beyond it where allowed.
+    setsockopt(fd_, SOL_SOCKET, SO_RCVBUF, &kReceiveBufferBytes, sizeof kReceiveBufferBytes);
+    setsockopt(fd_, SOL_SOCKET, SO_RCVBUFFORCE, &kReceiveBufferBytes, sizeof kReceiveBufferBytes);
+    sockaddr_storage storage;
+    const socklen_t length = toSockaddr(address, storage);
+    if (::bind(fd_, reinterpret_cast<sockaddr*>(&storage), length) != 0) {
+        const int cause = errno;
+        ::close(fd_);
+        fd_ = -1;
+        const std::string where =
+            "port " + std::to_string(address.port) + " of " + addressText(address);
+        error = cause == EADDRINUSE ? where + " is taken"
+                                    : "cannot bind " + where + ": " + std::strerror(cause);
+        return false;
+    }
+    return true;
+}
+
+int UdpSocket::localPort() const {
+    sockaddr_storage storage{};
+    socklen_t length = sizeof storage;
+    if (getsockname(fd_, reinterpret_cast<sockaddr*>(&storage), &length) != 0) return 0;
+    return fromSockaddr(storage).port;
+}
+
+bool UdpSocket::joinGroup(const PeerAddress& group, const PeerAddress& interfaceAddress) {
+    if (!group.ipv6) {
+        ip_mreq request{};
+        std::memcpy(&request.imr_multiaddr, group.bytes.data(), 4);
+        std::memcpy(&request.imr_interface, interfaceAddress.bytes.data(), 4);
+        return setsockopt(fd_, IPPROTO_IP, IP_ADD_MEMBERSHIP, &request, sizeof request) == 0;
+    }
+    ipv6_mreq request{};
+    std::memcpy(&request.ipv6mr_multiaddr, group.bytes.data(), 16);
+    request.ipv6mr_interface = 0;  // IPv6 joins name interfaces by index; 0 is the default
+    return setsockopt(fd_, IPPROTO_IPV6, IPV6_JOIN_GROUP, &request, sizeof request) == 0;
+}
+
+bool UdpSocket::waitReadable(std::span<UdpSocket* const> sockets, int timeoutMs) {
+    pollfd fds[8];
+    const std::size_t count = std::min<std::size_t>(sockets.size(), 8);
+    for (std::size_t i = 0; i < count; ++i) fds[i] = {sockets[i]->fd_, POLLIN, 0};
+    return ::poll(fds, count, timeoutMs) > 0;
+}
+
+int UdpSocket::receiveBatch(std::vector<std::vector<std::uint8_t>>& buffers,
+                            std::vector<ReceivedDatagram>& received) {
+    constexpr std::size_t kMaxBatch = 64;
+    const std::size_t count = std::min(buffers.size(), kMaxBatch);
+    mmsghdr messages[kMaxBatch];
+    iovec parts[kMaxBatch];
+    sockaddr_storage senders[kMaxBatch];
+    for (std::size_t i = 0; i < count; ++i) {
+        parts[i] = {buffers[i].data(), buffers[i].size()};
+        messages[i] = {};
+        messages[i].msg_hdr.msg_iov = &parts[i];
+        messages[i].msg_hdr.msg_iovlen = 1;
+        messages[i].msg_hdr.msg_name = &senders[i];
+        messages[i].msg_hdr.msg_namelen = sizeof senders[i];
+    }
+    const int got = ::recvmmsg(fd_, messages, static_cast<unsigned>(count), MSG_DONTWAIT, nullptr);
+    received.clear();
+    for (int i = 0; i < got; ++i) {
+        ReceivedDatagram datagram;
+        datagram.bytes = {buffers[i].data(), messages[i].msg_len};
+        datagram.from = fromSockaddr(senders[i]);
+        datagram.truncated = messages[i].msg_hdr.msg_flags & MSG_TRUNC;
+        received.push_back(datagram);
+    }
+    return got < 0 ? 0 : got;
+}
+
+bool UdpSocket::sendTo(std::span<const std::uint8_t> datagram, const PeerAddress& to) {
+    sockaddr_storage storage;
+    const socklen_t length = toSockaddr(to, storage);
+    return ::sendto(fd_, datagram.data(), datagram.size(), MSG_DONTWAIT,
+                    reinterpret_cast<sockaddr*>(&storage),
+                    length) == static_cast<ssize_t>(datagram.size());
+}
+
+std::array<std::uint8_t, 4> UdpSocket::localAddressTowards(const PeerAddress& peer) {
+    std::array<std::uint8_t, 4> local{};
+    if (peer.ipv6) return local;
+    const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    if (fd < 0) return local;
+    sockaddr_storage storage;
+    const socklen_t length = toSockaddr(peer, storage);
+    sockaddr_storage mine{};
+    socklen_t mineLength = sizeof mine;
+    if (::connect(fd, reinterpret_cast<sockaddr*>(&storage), length) == 0 &&
+        getsockname(fd, reinterpret_cast<sockaddr*>(&mine), &mineLength) == 0) {
+        std::memcpy(local.data(), fromSockaddr(mine).bytes.data(), 4);
+    }
+    ::close(fd);
+    return local;
+}

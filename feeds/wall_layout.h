@@ -1,0 +1,43 @@
+// How a wall of LEDs is addressed: its size, and for the DMX protocols which pixels each
+// universe drives (taken in wall order, `universePixels` a universe, running on across rows),
+// whether every second row runs backwards, and the order of a pixel's three channels.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string_view>
+
+enum class ChannelOrder { rgb, rbg, grb, gbr, brg, bgr };
+
+// Largest wall side: a frame must fit one texture on every GL this runs on.
+inline constexpr int kMaxWallSide = 8192;
+// A DMX universe carries 512 channels, so at most 170 whole RGB pixels.
+inline constexpr int kMaxUniversePixels = 170;
+
+struct WallLayout {
+    int width = 64;
+    int height = 32;
+    int firstUniverse = 1;
+    int universePixels = kMaxUniversePixels;
+    bool serpentine = false;
+    ChannelOrder order = ChannelOrder::rgb;
+
+    std::size_t frameBytes() const { return std::size_t{3} * width * height; }
+    int universeCount() const {
+        const long pixels = long{width} * height;
+        return static_cast<int>((pixels + universePixels - 1) / universePixels);
+    }
+};
+
+std::optional<ChannelOrder> parseChannelOrder(std::string_view text);
+
+// Draws one universe's levels (index 0 is `firstUniverse`) into a frame of the wall, RGB rows
+// bottom row first. Channels past the universe's pixels or the wall's end are left out.
+void drawUniverse(const WallLayout& layout, int universeIndex,
+                  std::span<const std::uint8_t> channels, std::uint8_t* frame);
+
+// Copies bytes given at a byte offset into the wall's pixels taken rows from the top (as DDP
+// addresses them) into a frame stored bottom row first. The range must lie inside the wall.
+void drawAtByteOffset(int width, int height, std::size_t offset,
+                      std::span<const std::uint8_t> bytes, std::uint8_t* frame);
