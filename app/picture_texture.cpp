@@ -7,6 +7,7 @@
 
 #include "app/user_cell_size.h"
 #include "app/wall_clock.h"
+#include "frames/mipmap_chain.h"
 
 namespace {
 
@@ -16,6 +17,17 @@ void buildMipmaps(const std::uint8_t* pixels, int width, int height, MipmapBuild
         glGenerateMipmap(GL_TEXTURE_2D);
     } else {
         gluBuild2DMipmaps(GL_TEXTURE_2D, 3, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels);
+    }
+}
+
+// Levels 1 and down of the bound texture from a chain the source made; the texture's levels
+// were sized by glGenerateMipmap, as the chain's are.
+void copyMipmapChain(const std::uint8_t* chain, int width, int height) {
+    for (int level = 1; level <= mipmapLevelCount(width, height); ++level) {
+        const int levelWidth = mipmapSide(width, level), levelHeight = mipmapSide(height, level);
+        glTexSubImage2D(GL_TEXTURE_2D, level, 0, 0, levelWidth, levelHeight, GL_RGB,
+                        GL_UNSIGNED_BYTE, chain);
+        chain += std::size_t(3) * levelWidth * levelHeight;
     }
 }
 
@@ -76,7 +88,11 @@ bool refreshPictureTexture(UserPictureTexture& picture, FrameClock::time_point n
     if (glGenerateMipmap != nullptr) {
         glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE,
                         frame.pixels);
-        glGenerateMipmap(GL_TEXTURE_2D);
+        if (frame.mipmaps != nullptr) {
+            copyMipmapChain(frame.mipmaps, width, height);
+        } else {
+            glGenerateMipmap(GL_TEXTURE_2D);
+        }
     } else {
         gluBuild2DMipmaps(GL_TEXTURE_2D, 3, width, height, GL_RGB, GL_UNSIGNED_BYTE, frame.pixels);
     }

@@ -19,6 +19,9 @@ inline constexpr FrameClock::time_point kNoFrameDue = FrameClock::time_point::ma
 struct FrameView {
     const std::uint8_t* pixels = nullptr;  // null: nothing to show yet (the wall stays dark)
     std::uint64_t serial = 0;              // changes whenever the pixels change
+    // The mipmap levels below it, as buildMipmapChain lays them out, when the source worked
+    // them out itself; null: the display has them built.
+    const std::uint8_t* mipmaps = nullptr;
 };
 
 class FrameSource {

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 
+#include "frames/mipmap_chain.h"
 #include "pictures/picture_scale.h"
 
 namespace {
@@ -51,8 +52,9 @@ int VideoSource::height() const {
 bool VideoSource::fitWithin(int maxSide) {
     const PictureSize fitted = fittedSize({input_->width(), input_->height()}, maxSide);
     input_->setOutputSize(fitted.width, fitted.height);
-    buffersReady_ =
-        handOver_.allocate(std::size_t{3} * fitted.width * fitted.height, kQueuedFrames);
+    frameBytes_ = std::size_t{3} * fitted.width * fitted.height;
+    buffersReady_ = handOver_.allocate(frameBytes_ + mipmapChainBytes(fitted.width, fitted.height),
+                                       kQueuedFrames);
     if (buffersReady_) takeFirstFrame();
     return buffersReady_;
 }
@@ -64,7 +66,7 @@ void VideoSource::takeFirstFrame() {
     current_ = {};
     std::uint8_t* pixels = handOver_.takeFree();
     double seconds = 0;
-    if (pixels != nullptr && input_->readFrame(pixels, seconds) == VideoRead::frame) {
+    if (pixels != nullptr && readFrame(pixels, seconds) == VideoRead::frame) {
         showFrame({pixels, seconds});
     } else {
         handOver_.giveBack(pixels);
@@ -110,6 +112,14 @@ void VideoSource::stopWorker() {
     worker_.join();
 }
 
+// The frame with its mipmap levels after it in the same buffer, worked out here on the
+// decoding side so that the display only copies them.
+VideoRead VideoSource::readFrame(std::uint8_t* pixels, double& seconds) {
+    const VideoRead read = input_->readFrame(pixels, seconds);
+    if (read == VideoRead::frame) buildMipmapChain(pixels, width(), height(), pixels + frameBytes_);
+    return read;
+}
+
 void VideoSource::decodeFrames() {
     const double frameSeconds = 1 / input_->frameRate();
     double lastSeconds = -1;  // of the current pass; -1 while it has given no frame
@@ -117,7 +127,7 @@ void VideoSource::decodeFrames() {
         std::uint8_t* pixels = handOver_.takeFree();
         if (pixels == nullptr) return;
         double seconds = 0;
-        const VideoRead read = input_->readFrame(pixels, seconds);
+        const VideoRead read = readFrame(pixels, seconds);
         if (read == VideoRead::frame) {
             lastSeconds = seconds;
             handOver_.pushFilled({pixels, loopStartSeconds_ + seconds});
@@ -146,14 +156,19 @@ void VideoSource::showFrame(const TimedFrame& frame) {
     shownCount_.fetch_add(1, std::memory_order_relaxed);
 }
 
+FrameView VideoSource::currentView() const {
+    if (current_.pixels == nullptr) return {nullptr, serial_};
+    return {current_.pixels, serial_, current_.pixels + frameBytes_};
+}
+
 FrameView VideoSource::frameAt(FrameClock::time_point now) {
-    if (!shown_) return {current_.pixels, serial_};
+    if (!shown_) return currentView();
     TimedFrame next;
     if (anchorPending_ && !paused_ && handOver_.peek(next)) {
         origin_ = now - clockDuration(next.seconds);
         anchorPending_ = false;
     }
-    if (anchorPending_) return {current_.pixels, serial_};
+    if (anchorPending_) return currentView();
     const double seconds = secondsAt(now);
     if (offline_) {
         // Every frame up to the one due is waited for, so the result never depends on the
@@ -166,7 +181,7 @@ FrameView VideoSource::frameAt(FrameClock::time_point now) {
             due = next;
         }
         if (due.pixels != nullptr) showFrame(due);
-        return {current_.pixels, serial_};
+        return currentView();
     }
     TimedFrame due{};
     while (handOver_.peek(next) && next.seconds <= seconds + kTimeTolerance) {
@@ -178,7 +193,7 @@ FrameView VideoSource::frameAt(FrameClock::time_point now) {
         due = next;
     }
     if (due.pixels != nullptr) showFrame(due);
-    return {current_.pixels, serial_};
+    return currentView();
 }
 
 FrameClock::time_point VideoSource::nextFrameDue(FrameClock::time_point now) const {

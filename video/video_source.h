@@ -45,6 +45,8 @@ class VideoSource final : public FrameSource {
     void startWorker();
     void stopWorker();
     void decodeFrames();
+    VideoRead readFrame(std::uint8_t* pixels, double& seconds);
+    FrameView currentView() const;
     double secondsAt(FrameClock::time_point now) const;
     void showFrame(const TimedFrame& frame);
 
@@ -52,6 +54,7 @@ class VideoSource final : public FrameSource {
     std::string name_;
     FrameHandOver handOver_;
     bool buffersReady_ = false;
+    std::size_t frameBytes_ = 0;  // the frame's own bytes, before its mipmap levels
     std::thread worker_;
     double loopStartSeconds_ = 0;  // where the worker's current pass starts on the timeline
 
