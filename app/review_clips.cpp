@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <thread>
 
 #include "app/frame_capture.h"
 #include "app/picture_catalogue.h"
@@ -24,11 +25,15 @@ bool writeClip(const std::string& path, int picture, int view, double rate, int 
     source.show(true, start);
     ClipWriter clip;
     bool opened = false;
+    const FrameClock::time_point liveStart = FrameClock::now();
     for (int k = 0; k < frameCount; ++k) {
         // Halfway through each frame's time, so that timestamps a container rounded (to
         // milliseconds, say) still fall on the frame they belong to.
-        pinFrameClock(start + std::chrono::duration_cast<FrameClock::duration>(
-                                  std::chrono::duration<double>((k + 0.5) / rate)));
+        const auto offset = std::chrono::duration_cast<FrameClock::duration>(
+            std::chrono::duration<double>((k + 0.5) / rate));
+        pinFrameClock(start + offset);
+        // A live feed is recorded as it arrives.
+        if (source.live()) std::this_thread::sleep_until(liveStart + offset);
         const CapturedFrame frame = drawAndCaptureFrame();
         if (!opened && !(opened = clip.open(path, frame.width, frame.height, rate))) break;
         if (!clip.addFrame(frame.rgb.data())) break;

@@ -12,6 +12,9 @@
 // How often the display looks for a new frame of a shown feed.
 inline constexpr auto kFeedPollInterval = std::chrono::milliseconds(1);
 
+// The rate a review's clips sample a feed at: what most LED walls are driven at.
+inline constexpr double kFeedClipFrameRate = 30;
+
 class FeedSource final : public FrameSource {
   public:
     explicit FeedSource(std::unique_ptr<FeedReceiver> receiver, const WallLayout& layout);
@@ -24,6 +27,8 @@ class FeedSource final : public FrameSource {
     FrameView frameAt(FrameClock::time_point now) override;
     FrameClock::time_point nextFrameDue(FrameClock::time_point now) const override;
     std::string statsLine(bool shown) const override;
+    double frameRate() const override { return kFeedClipFrameRate; }
+    bool live() const override { return true; }
 
     // Waits until the first frame has arrived or `deadline` passed; true when one came.
     bool waitForFirstFrame(FrameClock::time_point deadline) const;

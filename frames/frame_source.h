@@ -67,6 +67,11 @@ class FrameSource {
     // frames per second; 0 for a source that never changes by itself.
     virtual double frameRate() const { return 0; }
 
+    // True for a source whose frames arrive as they come (a live feed): its timeline is the
+    // real clock, so an offline rendering samples it as real time passes instead of pinning
+    // the clock frame by frame.
+    virtual bool live() const { return false; }
+
     // Offline rendering: from now on frameAt waits for the frame due instead of handing over
     // the newest one at hand and dropping late ones, so that a clip rendered frame by frame
     // is the same on every run. Sources that never drop frames need do nothing.

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 struct AVFrame;
 struct SwsContext;
@@ -20,4 +21,6 @@ class RgbConversion {
 
   private:
     SwsContext* context_ = nullptr;
+    // Rows of room for the converter when tight rows cannot take its writes (see convert).
+    std::vector<std::uint8_t> paddedRows_;
 };

@@ -13,7 +13,9 @@
 #include <regex>
 #include <thread>
 
+#include "feeds/feed_source.h"
 #include "pictures/picture_file.h"
+#include "video/video_input.h"
 #include "tests/support/feed_packets.h"
 #include "tests/support/process.h"
 
@@ -114,8 +116,8 @@ class LiveFeedProcessTest : public testing::Test {
 
     ProcessResult review(const std::string& listen, std::vector<std::string> more = {}) {
         ProcessOptions options;
-        options.arguments = {"--listen", listen,           "--wall", "2x2",
-                             "--shots",  folder_.string(), "--size", "200x160"};
+        options.arguments = {"--listen",       listen,   "--wall",  "2x2",       "--shots",
+                             folder_.string(), "--size", "200x160", "--seconds", "1"};
         options.arguments.insert(options.arguments.end(), more.begin(), more.end());
         options.timeoutSeconds = 60;
         return runProcess(programPath(), options);
@@ -134,6 +136,15 @@ TEST_F(LiveFeedProcessTest, EveryProtocolsPixelsStandWhereTheyWereSent) {
         const ProcessResult result = review("ddp:" + std::to_string(port));
         ASSERT_EQ(result.exitStatus, 0) << result.errorText;
         expectWallOrder(shot("ddp-effect-1.png"));
+        // The feed recorded as it arrived: a second at the feeds' clip rate.
+        VideoInput clip;
+        ASSERT_TRUE(clip.openFile(shot("ddp-night.mp4").c_str()).ok());
+        EXPECT_DOUBLE_EQ(clip.frameRate(), kFeedClipFrameRate);
+        std::vector<std::uint8_t> rgb(std::size_t(3) * clip.width() * clip.height());
+        int frames = 0;
+        double seconds = 0;
+        while (frames < 100 && clip.readFrame(rgb.data(), seconds) == VideoRead::frame) ++frames;
+        EXPECT_EQ(frames, 30);
     }
     {
         // One pixel a universe, the second row right to left, green first.

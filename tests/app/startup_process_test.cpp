@@ -2,6 +2,8 @@
 // without the programmable pipeline.
 #include <gtest/gtest.h>
 
+#include <signal.h>
+
 #include <cstdio>
 #include <string>
 
@@ -41,12 +43,41 @@ TEST(StartupProcessTest, PrintsTheBannerByteForByteFirst) {
     EXPECT_NE(result.output.find("Billboard I\n", kBanner.size()), std::string::npos);
 }
 
+// An X server of this test's own: on the shared one, another test's program window of the
+// same title could be taken for this one's.
+class PrivateDisplay {
+  public:
+    PrivateDisplay() {
+        // The shell prints the server's process id at once, the server its display number
+        // once it takes clients.
+        pipe_ = popen(
+            "Xvfb -displayfd 1 -nolisten tcp -screen 0 800x800x24 2>/dev/null & "
+            "echo $!; wait",
+            "r");
+        if (pipe_ == nullptr || std::fscanf(pipe_, "%d %d", &pid_, &number_) != 2) number_ = -1;
+    }
+    ~PrivateDisplay() {
+        if (pid_ > 0) kill(pid_, SIGTERM);
+        if (pipe_ != nullptr) pclose(pipe_);
+    }
+    std::string name() const { return std::string(":").append(std::to_string(number_)); }
+    bool ready() const { return number_ >= 0; }
+
+  private:
+    FILE* pipe_ = nullptr;
+    int pid_ = -1;
+    int number_ = -1;
+};
+
 TEST(StartupProcessTest, OpensA700By700WindowTitledGlimmerboard) {
+    const PrivateDisplay display;
+    ASSERT_TRUE(display.ready());
     std::string geometry;
     ProcessOptions options;
+    options.environment = {"DISPLAY=" + display.name()};
     options.stopWhen = [&](const std::string& output) {
         if (!sceneLoaded(output)) return false;
-        geometry = runCommand("xwininfo -name Glimmerboard 2>&1");
+        geometry = runCommand("xwininfo -display " + display.name() + " -name Glimmerboard 2>&1");
         return true;
     };
     runProcess(testsupport::programPath(), options);
