@@ -26,6 +26,7 @@ class VideoSource final : public FrameSource {
 
     int width() const override;
     int height() const override;
+    int channels() const override;
     bool fitWithin(int maxSide) override;
     void show(bool shown, FrameClock::time_point now) override;
     FrameView frameAt(FrameClock::time_point now) override;

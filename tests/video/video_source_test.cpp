@@ -29,8 +29,9 @@ class VideoSourceTest : public ::testing::Test {
         return source;
     }
 
+    // The colour at the frame's middle; a video's frames are RGBA.
     static int colourOf(const FrameView& view) {
-        return view.pixels == nullptr ? -1 : nearestColour(view.pixels + (12 * 32 + 16) * 3);
+        return view.pixels == nullptr ? -1 : nearestColour(view.pixels + (12 * 32 + 16) * 4);
     }
 
     // Asks for the frame at `at` until the worker has caught up with it (live sources hand
