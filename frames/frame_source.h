@@ -69,6 +69,10 @@ class FrameSource {
         return false;
     }
 
+    // Where a review shoots moving content: `preferred` seconds in, or the start of the last
+    // frame when one pass of the source ends sooner (a review shows no second loop).
+    virtual double shotSeconds(double preferred) const { return preferred; }
+
     // The rate at which an offline rendering (the review's clips) samples the source, in
     // frames per second; 0 for a source that never changes by itself.
     virtual double frameRate() const { return 0; }

@@ -347,6 +347,23 @@ VideoRead VideoInput::readFrame(std::uint8_t* rgb, double& seconds, const Conver
     }
 }
 
+double VideoInput::lastFrameBefore(double limit) {
+    State& state = *state_;
+    if (state.codec == nullptr) return limit;
+    double last = 0;
+    while (state.framePending || state.decodeFrame() == 0) {
+        state.framePending = false;
+        const double seconds = state.lastSeconds = state.frameSeconds();
+        if (seconds >= limit) {
+            last = limit;
+            break;
+        }
+        last = seconds;
+    }
+    rewind();
+    return last;
+}
+
 bool VideoInput::rewind() {
     State& state = *state_;
     if (state.codec == nullptr) return false;

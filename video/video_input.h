@@ -58,6 +58,10 @@ class VideoInput {
     // `rowsDone` hears of the frame's rows as they are converted (see RgbConversion).
     VideoRead readFrame(std::uint8_t* rgb, double& seconds, const ConvertedRows& rowsDone = {});
 
+    // Decodes on, without converting, to the first frame at `limit` seconds or later and gives
+    // `limit`; when the stream ends sooner, gives the time of its last frame. Rewinds after.
+    double lastFrameBefore(double limit);
+
     // Back to the first frame; false when the input cannot seek.
     bool rewind();
 

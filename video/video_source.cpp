@@ -36,7 +36,9 @@ std::unique_ptr<VideoSource> VideoSource::open(const std::string& path, const st
     auto input = std::make_unique<VideoInput>();
     outcome = input->openFile(path.c_str(), limits);
     if (!outcome.ok()) return nullptr;
-    return std::make_unique<VideoSource>(std::move(input), name);
+    auto source = std::make_unique<VideoSource>(std::move(input), name);
+    source->path_ = path;
+    return source;
 }
 
 VideoSource::VideoSource(std::unique_ptr<VideoInput> input, std::string name)
@@ -234,6 +236,13 @@ double VideoSource::frameRate() const {
 
 void VideoSource::renderOffline() {
     offline_ = true;
+}
+
+// Found on an input of its own, so that the worker's reading goes on undisturbed.
+double VideoSource::shotSeconds(double preferred) const {
+    VideoInput probe;
+    if (path_.empty() || !probe.openFile(path_.c_str()).ok()) return preferred;
+    return probe.lastFrameBefore(preferred);
 }
 
 std::string VideoSource::statsLine(bool shown) const {

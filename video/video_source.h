@@ -33,6 +33,7 @@ class VideoSource final : public FrameSource {
     FrameClock::time_point nextFrameDue(FrameClock::time_point now) const override;
     bool setPaused(bool paused, FrameClock::time_point now) override;
     double frameRate() const override;
+    double shotSeconds(double preferred) const override;
     void renderOffline() override;
     std::string statsLine(bool shown) const override;
 
@@ -53,6 +54,7 @@ class VideoSource final : public FrameSource {
 
     std::unique_ptr<VideoInput> input_;  // the worker's alone while it runs
     std::string name_;
+    std::string path_;  // the file, when opened from one
     FrameHandOver handOver_;
     bool buffersReady_ = false;
     std::size_t frameBytes_ = 0;  // the frame's own bytes, before its mipmap levels
