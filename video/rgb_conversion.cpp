@@ -55,6 +55,28 @@ AVPixelFormat outputFormat(int channels) {
 
 }  // namespace
 
+// The colours as players show them: the YUV matrix the stream names (HD's own when it names
+// none, as players guess from the size) and its range, into full-range RGB. The converter's
+// default would be standard definition's matrix and video range for every stream.
+void RgbConversion::applyColourDetails(const AVFrame& frame) {
+    const AVPixelFormat format = static_cast<AVPixelFormat>(frame.format);
+    const AVPixFmtDescriptor* descriptor = av_pix_fmt_desc_get(format);
+    if (descriptor == nullptr || (descriptor->flags & AV_PIX_FMT_FLAG_RGB)) return;
+    int matrix = frame.colorspace;
+    if (matrix == AVCOL_SPC_UNSPECIFIED || matrix == AVCOL_SPC_RGB || matrix >= AVCOL_SPC_NB)
+        matrix = frame.height >= 720 || frame.width >= 1280 ? AVCOL_SPC_BT709 : AVCOL_SPC_SMPTE170M;
+    const bool jpegFormat = format == AV_PIX_FMT_YUVJ420P || format == AV_PIX_FMT_YUVJ422P ||
+                            format == AV_PIX_FMT_YUVJ444P || format == AV_PIX_FMT_YUVJ440P ||
+                            format == AV_PIX_FMT_YUVJ411P;
+    const int fullRange = frame.color_range == AVCOL_RANGE_JPEG || jpegFormat ? 1 : 0;
+    if (matrix == detailsMatrix_ && fullRange == detailsRange_) return;
+    const int* coefficients = sws_getCoefficients(matrix);
+    sws_setColorspaceDetails(context_, coefficients, fullRange, sws_getCoefficients(SWS_CS_DEFAULT),
+                             1, 0, 1 << 16, 1 << 16);
+    detailsMatrix_ = matrix;
+    detailsRange_ = fullRange;
+}
+
 RgbConversion::~RgbConversion() {
     sws_freeContext(context_);
 }
@@ -66,11 +88,17 @@ bool RgbConversion::convert(const AVFrame& frame, std::uint8_t* rgb, int width, 
     // Same size: a bilinear filter is a plain colour conversion. Shrinking: the area filter,
     // as for pictures larger than a texture.
     const bool shrinking = width < frame.width || height < frame.height;
+    // A converter made anew (a size or format changed) takes the colour details again.
+    const std::array<int, 5> shape = {frame.width, frame.height, frame.format, width * 8 + channels,
+                                      height};
+    if (shape != contextShape_) detailsMatrix_ = -1;
+    contextShape_ = shape;
     context_ = sws_getCachedContext(context_, frame.width, frame.height,
                                     static_cast<AVPixelFormat>(frame.format), width, height,
                                     outputFormat(channels), shrinking ? SWS_AREA : SWS_BILINEAR,
                                     nullptr, nullptr, nullptr);
     if (context_ == nullptr) return false;
+    applyColourDetails(frame);
     const int stride = width * channels;
     const bool tight =
         stride % kStoreBlock == 0 && reinterpret_cast<std::uintptr_t>(rgb) % kStoreBlock == 0;

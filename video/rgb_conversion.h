@@ -2,6 +2,7 @@
 // rows, bottom row first, at the size drawn.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -27,7 +28,12 @@ class RgbConversion {
                  const ConvertedRows& rowsDone = {});
 
   private:
+    void applyColourDetails(const AVFrame& frame);
+
     SwsContext* context_ = nullptr;
+    std::array<int, 5> contextShape_{};  // the sizes and formats the converter was made for
+    // The colour matrix and range last given to the converter; -1: none yet.
+    int detailsMatrix_ = -1, detailsRange_ = -1;
     // Rows of room for the converter when tight rows cannot take its writes (see convert).
     std::vector<std::uint8_t> paddedRows_;
 };

@@ -107,6 +107,52 @@ TEST(VideoInputTest, ShowsPixelsThatAreNotSquareInTheVideosShape) {
     EXPECT_EQ(read.colours, (std::vector<int>{2, 2, 2}));
 }
 
+// Colours come back as encoded: in the matrix the stream names (HD's own here), and from full
+// range (a dark grey, which video range would darken further).
+TEST(VideoInputTest, ConvertsWithTheMatrixAndRangeTheStreamNames) {
+    struct Encoding {
+        const char* colour;
+        std::vector<std::string> options;
+        const char* file;
+        int red, green, blue;
+    };
+    const Encoding encodings[] = {
+        {"red",
+         {"-vf", "scale=out_color_matrix=bt709:out_range=tv", "-pix_fmt", "yuv420p", "-c:v",
+          "libx264", "-colorspace", "bt709"},
+         "hd.mkv",
+         255,
+         0,
+         0},
+        {"0x303030",
+         {"-vf", "scale=out_range=pc,format=yuv420p", "-c:v", "libvpx-vp9", "-color_range", "pc"},
+         "full-range.webm",
+         48,
+         48,
+         48},
+    };
+    testsupport::TempFolder folder;
+    for (const Encoding& encoding : encodings) {
+        std::vector<std::string> arguments = {
+            "-f",       "lavfi",
+            "-i",       std::string("color=c=") + encoding.colour + ":s=48x32:r=10:d=0.1",
+            "-pix_fmt", "yuv420p",
+            "-c:v",     "libx264"};
+        arguments.insert(arguments.end(), encoding.options.begin(), encoding.options.end());
+        arguments.push_back(folder.path(encoding.file));
+        ASSERT_TRUE(runFfmpeg(arguments)) << encoding.file;
+        VideoInput input;
+        ASSERT_TRUE(input.openFile(folder.path(encoding.file).c_str()).ok());
+        std::vector<std::uint8_t> rgb(48 * 32 * 3);
+        double seconds = 0;
+        ASSERT_EQ(input.readFrame(rgb.data(), seconds), VideoRead::frame);
+        const std::uint8_t* middle = &rgb[(16 * 48 + 24) * 3];
+        EXPECT_NEAR(middle[0], encoding.red, 5) << encoding.file;
+        EXPECT_NEAR(middle[1], encoding.green, 5) << encoding.file;
+        EXPECT_NEAR(middle[2], encoding.blue, 5) << encoding.file;
+    }
+}
+
 TEST(VideoInputTest, RefusesWhatShowsNoVideoWithItsReason) {
     testsupport::TempFolder folder;
     const std::string clip = folder.path("colours.mp4");
