@@ -24,10 +24,11 @@ constexpr int kStoreBlock = 64;
 constexpr int kBandRows = 16;
 
 // Frames whose planes are not all rows of pixels (a palette, bits packed across rows) go
-// through whole.
-int bandRowsOf(AVPixelFormat format, int height) {
+// through whole, and so do frames that are scaled: the scaler's own slices are not safe
+// with every ratio, while a plain colour conversion takes rows as they come.
+int bandRowsOf(AVPixelFormat format, int height, bool scaled) {
     const AVPixFmtDescriptor* descriptor = av_pix_fmt_desc_get(format);
-    const bool rows = descriptor != nullptr &&
+    const bool rows = !scaled && descriptor != nullptr &&
                       !(descriptor->flags & (AV_PIX_FMT_FLAG_PAL | AV_PIX_FMT_FLAG_BITSTREAM |
                                              AV_PIX_FMT_FLAG_HWACCEL)) &&
                       (1 << descriptor->log2_chroma_h) <= kBandRows;
@@ -107,7 +108,9 @@ bool RgbConversion::convert(const AVFrame& frame, std::uint8_t* rgb, int width, 
     std::uint8_t* out = tight ? rgb : paddedRows_.data();
     std::uint8_t* rows[4] = {out + static_cast<std::ptrdiff_t>(height - 1) * outStride};
     const int strides[4] = {-outStride};
-    const int bandHeight = bandRowsOf(static_cast<AVPixelFormat>(frame.format), frame.height);
+    const bool scaled = width != frame.width || height != frame.height;
+    const int bandHeight =
+        bandRowsOf(static_cast<AVPixelFormat>(frame.format), frame.height, scaled);
     int written = 0;  // output rows so far, from the top of the picture
     for (int band = 0; band < frame.height; band += bandHeight) {
         const int bandRows = std::min(bandHeight, frame.height - band);

@@ -1,6 +1,6 @@
 // libFuzzer target for the video path: any bytes as a whole file in memory (a custom
 // AVIOContext), through the probe, the demuxer and the decoder it finds, and the conversion to
-// RGB at a size taken from the input, frame by frame to the end, then once more after a rewind.
+// RGB or RGBA at a size taken from the input, frame by frame to the end, then once more after a rewind.
 // Every frame's bytes are read so the sanitizers see a short buffer. The corpus is a few tiny
 // clips that ffmpeg made from its test pattern (see make_corpus.sh).
 //   CXX=clang++ CC=clang cmake -S . -B build-fuzz -DGLIMMER_FUZZ=ON
@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "frames/mipmap_chain.h"
 #include "video/video_input.h"
 
 namespace {
@@ -19,13 +20,19 @@ constexpr VideoLimits kFuzzLimits{std::uint64_t{1} << 16};
 // Frames read per pass: enough to reach damage well inside a short clip.
 constexpr int kFramesPerPass = 48;
 
-void readFrames(VideoInput& input) {
+// As the video source reads them when channels is 4: RGBA, with the mipmap levels worked out
+// band by band as the frame is converted.
+void readFrames(VideoInput& input, int channels) {
     const int width = input.outputWidth(), height = input.outputHeight();
-    std::vector<std::uint8_t> rgb(std::size_t(width) * height * 3);
+    const std::size_t frameBytes = std::size_t(channels) * width * height;
+    std::vector<std::uint8_t> rgb(frameBytes + mipmapChainBytes(width, height, channels));
     double seconds = 0, previous = -1;
     for (int i = 0; i < kFramesPerPass; ++i) {
-        const VideoRead read = input.readFrame(rgb.data(), seconds);
+        MipmapChainWriter mipmaps(rgb.data(), width, height, rgb.data() + frameBytes, channels);
+        const VideoRead read = input.readFrame(
+            rgb.data(), seconds, [&](int first, int count) { mipmaps.rowsDone(first, count); });
         if (read != VideoRead::frame) return;
+        mipmaps.finish();
         // Times only go forwards, however damaged the timestamps.
         if (!(seconds > previous) || !(seconds >= 0)) std::abort();
         previous = seconds;
@@ -51,7 +58,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // An output size from the input, so the conversion meets shrinking of every ratio.
     const int side = 1 + data[size - 1] % 40;
     input.setOutputSize(std::min(input.width(), side), std::min(input.height(), side + 3));
-    readFrames(input);
-    if (input.rewind()) readFrames(input);
+    const int channels = size > 1 && data[size - 2] % 2 ? 4 : 3;
+    input.setOutputChannels(channels);
+    readFrames(input, channels);
+    if (input.rewind()) readFrames(input, channels);
     return 0;
 }
