@@ -1,12 +1,11 @@
-// The receiver thread's loop: wait (at most until the decoder's next deadline, and never long,
-// so stop() is prompt), take datagrams in batches, decode, expire.
+// The receiver thread's loop: wait (until the decoder's next deadline when a frame is pending,
+// else until a datagram comes or stop() wakes it), take datagrams in batches, decode, expire.
 #include "feeds/feed_receiver.h"
 
 #include <time.h>
 
 #include <algorithm>
 #include <chrono>
-#include <cstring>
 
 #include "feeds/artnet_packet.h"
 #include "feeds/sacn_packet.h"
@@ -16,7 +15,6 @@ namespace {
 // Buffers hold the largest UDP payload, so nothing a sender sends is cut without notice.
 constexpr std::size_t kDatagramBytes = 65536;
 constexpr std::size_t kBatch = 32;
-constexpr int kWaitLimitMs = 5;
 // Datagrams taken before the loop looks at its stop flag and deadlines again.
 constexpr int kDatagramsPerTurn = 4096;
 
@@ -127,12 +125,14 @@ FeedReceiver::~FeedReceiver() {
 void FeedReceiver::start() {
     if (thread_.joinable()) return;
     stopping_ = false;
+    wake_.clear();
     thread_ = std::thread([this] { run(); });
 }
 
 void FeedReceiver::stop() {
     if (!thread_.joinable()) return;
     stopping_ = true;
+    wake_.raise();
     thread_.join();
 }
 
@@ -144,13 +144,13 @@ void FeedReceiver::run() {
     UdpSocket* const sockets[] = {&socket_};
     while (!stopping_.load(std::memory_order_relaxed)) {
         const auto deadline = decoder_->deadline();
-        int waitMs = kWaitLimitMs;
+        int waitMs = -1;
         if (deadline != kNoFrameDue) {
             const auto left =
                 std::chrono::ceil<std::chrono::milliseconds>(deadline - FrameClock::now());
-            waitMs = static_cast<int>(std::clamp<long>(left.count(), 0, kWaitLimitMs));
+            waitMs = static_cast<int>(std::clamp<long>(left.count(), 0, 60'000));
         }
-        if (UdpSocket::waitReadable(sockets, waitMs)) {
+        if (UdpSocket::waitReadable(sockets, waitMs, &wake_)) {
             for (int taken = 0; taken < kDatagramsPerTurn;) {
                 const int got = socket_.receiveBatch(buffers, received);
                 if (got == 0) break;
@@ -177,11 +177,11 @@ void FeedReceiver::run() {
     cpuSeconds_ = currentThreadCpuSeconds();
 }
 
-void FeedReceiver::publishFrame(const std::uint8_t* frame) {
-    std::memcpy(handover_.slotToFill(), frame, layout_.frameBytes());
+const std::uint8_t* FeedReceiver::handOver(std::vector<std::uint8_t>& frame) {
     const std::uint64_t serial = counters_.frames.load(std::memory_order_relaxed) + 1;
-    handover_.publish(serial);
+    const std::uint8_t* published = handover_.publish(frame, serial);
     FeedCounters::add(counters_.frames);
+    return published;
 }
 
 void FeedReceiver::reply(std::span<const std::uint8_t> datagram, const PeerAddress& to) {

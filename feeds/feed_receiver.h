@@ -41,7 +41,7 @@ class FeedReceiver final : private FeedOutput {
     FeedReceiver(const ListenSpec& spec, const WallLayout& layout);
     bool bindForMulticast(const PeerAddress& address, std::string& error);
     void run();
-    void publishFrame(const std::uint8_t* frame) override;
+    const std::uint8_t* handOver(std::vector<std::uint8_t>& frame) override;
     void reply(std::span<const std::uint8_t> datagram, const PeerAddress& to) override;
     std::array<std::uint8_t, 4> localAddressTowards(const PeerAddress& peer) override;
 
@@ -54,6 +54,7 @@ class FeedReceiver final : private FeedOutput {
     std::optional<MulticastListen> multicast_;  // on a named address: what is ours
     std::thread thread_;
     std::atomic<bool> stopping_{false};
+    WakeSignal wake_;
     double cpuSeconds_ = 0;
 };
 

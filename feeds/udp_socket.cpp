@@ -167,11 +167,17 @@ bool UdpSocket::reportDestinations() {
     return reportsDestinations_;
 }
 
-bool UdpSocket::waitReadable(std::span<UdpSocket* const> sockets, int timeoutMs) {
-    pollfd fds[8];
+bool UdpSocket::waitReadable(std::span<UdpSocket* const> sockets, int timeoutMs,
+                             const WakeSignal* wake) {
+    pollfd fds[9];
     const std::size_t count = std::min<std::size_t>(sockets.size(), 8);
     for (std::size_t i = 0; i < count; ++i) fds[i] = {sockets[i]->fd_, POLLIN, 0};
-    return ::poll(fds, count, timeoutMs) > 0;
+    if (wake != nullptr) fds[count] = {wake->descriptor(), POLLIN, 0};
+    if (::poll(fds, count + (wake != nullptr), timeoutMs) <= 0) return false;
+    for (std::size_t i = 0; i < count; ++i) {
+        if (fds[i].revents != 0) return true;
+    }
+    return false;
 }
 
 int UdpSocket::receiveBatch(std::vector<std::vector<std::uint8_t>>& buffers,

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "feeds/peer_address.h"
+#include "feeds/wake_signal.h"
 
 // A numeric address and port; false with the reason when the text is not one.
 bool parseNumericAddress(const std::string& text, int port, PeerAddress& address,
@@ -50,9 +51,10 @@ class UdpSocket {
     // Each datagram received from now on carries where it was sent and its interface.
     bool reportDestinations();
 
-    // Waits up to timeoutMs (0: not at all) for a datagram on any of the sockets; true when
-    // one is readable.
-    static bool waitReadable(std::span<UdpSocket* const> sockets, int timeoutMs);
+    // Waits up to timeoutMs (0: not at all, -1: without end) for a datagram on any of the
+    // sockets, or for `wake` when given; true when a socket is readable.
+    static bool waitReadable(std::span<UdpSocket* const> sockets, int timeoutMs,
+                             const WakeSignal* wake = nullptr);
 
     // Takes up to `buffers.size()` waiting datagrams without blocking, one buffer each.
     int receiveBatch(std::vector<std::vector<std::uint8_t>>& buffers,

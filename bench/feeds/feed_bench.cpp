@@ -124,13 +124,14 @@ Floor runFloor(const Scenario& s, std::vector<std::vector<Bytes>>& frames) {
     UdpSocket socket;
     if (!socket.bind(address, error)) return {};
     std::atomic<bool> stop{false};
+    WakeSignal wake;
     Floor floor;
     std::thread receiver([&] {
         std::vector<std::vector<std::uint8_t>> buffers(32, std::vector<std::uint8_t>(65536));
         std::vector<ReceivedDatagram> received;
         UdpSocket* const sockets[] = {&socket};
         while (!stop) {
-            if (!UdpSocket::waitReadable(sockets, 5)) continue;
+            if (!UdpSocket::waitReadable(sockets, -1, &wake)) continue;
             while (int got = socket.receiveBatch(buffers, received)) floor.packets += got;
         }
         floor.cpuSeconds = threadCpuSeconds();
@@ -138,6 +139,7 @@ Floor runFloor(const Scenario& s, std::vector<std::vector<Bytes>>& frames) {
     sendFrames(s, frames, socket.localPort());
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
     stop = true;
+    wake.raise();
     receiver.join();
     return floor;
 }
