@@ -15,6 +15,8 @@ namespace {
 // Buffers hold the largest UDP payload, so nothing a sender sends is cut without notice.
 constexpr std::size_t kDatagramBytes = 65536;
 constexpr std::size_t kBatch = 32;
+// Without a wake signal (the system gave no eventfd) stop() is seen only between waits.
+constexpr int kWaitWithoutWakeMs = 5;
 // Datagrams taken before the loop looks at its stop flag and deadlines again.
 constexpr int kDatagramsPerTurn = 4096;
 
@@ -150,6 +152,7 @@ void FeedReceiver::run() {
                 std::chrono::ceil<std::chrono::milliseconds>(deadline - FrameClock::now());
             waitMs = static_cast<int>(std::clamp<long>(left.count(), 0, 60'000));
         }
+        if (waitMs < 0 && !wake_.isOpen()) waitMs = kWaitWithoutWakeMs;
         if (UdpSocket::waitReadable(sockets, waitMs, &wake_)) {
             for (int taken = 0; taken < kDatagramsPerTurn;) {
                 const int got = socket_.receiveBatch(buffers, received);

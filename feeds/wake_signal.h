@@ -12,6 +12,7 @@ class WakeSignal {
     void raise();
     void clear();
     int descriptor() const { return fd_; }
+    bool isOpen() const { return fd_ >= 0; }
 
   private:
     int fd_ = -1;
