@@ -11,23 +11,35 @@
 
 namespace {
 
-void buildMipmaps(const std::uint8_t* pixels, int width, int height, MipmapBuilder builder) {
+// The texture's layout for frames of `channels` bytes a pixel: RGBA frames go into RGBA
+// textures, which drivers keep as they are, so that uploads are plain copies.
+GLenum pixelFormat(int channels) {
+    return channels == 4 ? GL_RGBA : GL_RGB;
+}
+GLint internalFormat(int channels) {
+    return channels == 4 ? GL_RGBA8 : GL_RGB8;
+}
+
+void buildMipmaps(const std::uint8_t* pixels, int width, int height, MipmapBuilder builder,
+                  int channels) {
+    const GLenum format = pixelFormat(channels);
     if (builder == MipmapBuilder::gl && glGenerateMipmap != nullptr) {
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB8, width, height, 0, GL_RGB, GL_UNSIGNED_BYTE, pixels);
+        glTexImage2D(GL_TEXTURE_2D, 0, internalFormat(channels), width, height, 0, format,
+                     GL_UNSIGNED_BYTE, pixels);
         glGenerateMipmap(GL_TEXTURE_2D);
     } else {
-        gluBuild2DMipmaps(GL_TEXTURE_2D, 3, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels);
+        gluBuild2DMipmaps(GL_TEXTURE_2D, channels, width, height, format, GL_UNSIGNED_BYTE, pixels);
     }
 }
 
 // Levels 1 and down of the bound texture from a chain the source made; the texture's levels
 // were sized by glGenerateMipmap, as the chain's are.
-void copyMipmapChain(const std::uint8_t* chain, int width, int height) {
+void copyMipmapChain(const std::uint8_t* chain, int width, int height, int channels) {
     for (int level = 1; level <= mipmapLevelCount(width, height); ++level) {
         const int levelWidth = mipmapSide(width, level), levelHeight = mipmapSide(height, level);
-        glTexSubImage2D(GL_TEXTURE_2D, level, 0, 0, levelWidth, levelHeight, GL_RGB,
+        glTexSubImage2D(GL_TEXTURE_2D, level, 0, 0, levelWidth, levelHeight, pixelFormat(channels),
                         GL_UNSIGNED_BYTE, chain);
-        chain += std::size_t(3) * levelWidth * levelHeight;
+        chain += std::size_t(channels) * levelWidth * levelHeight;
     }
 }
 
@@ -40,17 +52,17 @@ int maxTextureSide() {
 }
 
 GLuint createPictureTexture(const std::uint8_t* pixels, int width, int height,
-                            MipmapBuilder builder) {
+                            MipmapBuilder builder, int channels) {
     GLuint name = 0;
     glGenTextures(1, &name);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glBindTexture(GL_TEXTURE_2D, name);
     std::vector<std::uint8_t> black;
     if (pixels == nullptr) {
-        black.assign(std::size_t(width) * height * 3, 0);
+        black.assign(std::size_t(width) * height * channels, 0);
         pixels = black.data();
     }
-    buildMipmaps(pixels, width, height, builder);
+    buildMipmaps(pixels, width, height, builder, channels);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_NEAREST);
     glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     return name;
@@ -80,7 +92,8 @@ bool addUserPictureTextures(PictureCatalogue& catalogue, std::vector<UserPicture
         picture.info =
             user.ledPerPixel ? PictureInfo{1, width, height} : userPictureInfo(width, height);
         const FrameView first = source.frameAt(now);
-        picture.texture = createPictureTexture(first.pixels, width, height, MipmapBuilder::gl);
+        picture.texture =
+            createPictureTexture(first.pixels, width, height, MipmapBuilder::gl, source.channels());
         picture.uploadedSerial = first.serial;
         if (first.pixels != nullptr) source.frameUploaded();
         picture.source = std::move(user.source);
@@ -93,18 +106,19 @@ bool refreshPictureTexture(UserPictureTexture& picture, FrameClock::time_point n
     const FrameView frame = picture.source->frameAt(now);
     if (frame.serial == picture.uploadedSerial || frame.pixels == nullptr) return false;
     const int width = picture.info.width, height = picture.info.height;
+    const int channels = picture.source->channels();
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glBindTexture(GL_TEXTURE_2D, picture.texture);
     if (glGenerateMipmap != nullptr) {
-        glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE,
-                        frame.pixels);
+        glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, width, height, pixelFormat(channels),
+                        GL_UNSIGNED_BYTE, frame.pixels);
         if (frame.mipmaps != nullptr) {
-            copyMipmapChain(frame.mipmaps, width, height);
+            copyMipmapChain(frame.mipmaps, width, height, channels);
         } else {
             glGenerateMipmap(GL_TEXTURE_2D);
         }
     } else {
-        gluBuild2DMipmaps(GL_TEXTURE_2D, 3, width, height, GL_RGB, GL_UNSIGNED_BYTE, frame.pixels);
+        buildMipmaps(frame.pixels, width, height, MipmapBuilder::glu, channels);
     }
     picture.uploadedSerial = frame.serial;
     picture.source->frameUploaded();

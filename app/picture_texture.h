@@ -1,6 +1,6 @@
-// Pictures as GL textures, for the built-in pictures and the user's alike: RGB rows, bottom
-// row first, with a full mipmap chain. A user's picture has one texture whatever it shows over
-// time, updated in place (glTexSubImage2D) when its source's frame changes.
+// Pictures as GL textures, for the built-in pictures and the user's alike: RGB or RGBA rows,
+// bottom row first, with a full mipmap chain. A user's picture has one texture whatever it shows
+// over time, updated in place (glTexSubImage2D) when its source's frame changes.
 #pragma once
 
 #include <GL/glew.h>
@@ -19,10 +19,11 @@ int maxTextureSide();
 // falls back to GLU where GL lacks it.
 enum class MipmapBuilder { glu, gl };
 
-// A new texture of `pixels` (null: black), with the built-in pictures' filtering and texture
-// environment. Leaves it bound. 0 when GL has no name for it.
+// A new texture of `pixels` (null: black) at `channels` bytes a pixel (3: RGB, 4: RGBA), with
+// the built-in pictures' filtering and texture environment. Leaves it bound. 0 when GL has no
+// name for it.
 GLuint createPictureTexture(const std::uint8_t* pixels, int width, int height,
-                            MipmapBuilder builder);
+                            MipmapBuilder builder, int channels = 3);
 
 // Uploads each user picture in order into catalogue.userPictures, fitted under
 // maxTextureSide(), with its size, cell step and first frame. A picture GL cannot take is

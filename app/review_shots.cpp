@@ -26,7 +26,7 @@ namespace {
 
 constexpr int kSheetTileSide = 200;
 // Moving content is shot here, past the fade-ins and title cards clips often open with.
-constexpr auto kMovingShotTime = std::chrono::seconds(1);
+constexpr double kMovingShotSeconds = 1;
 
 bool writeShot(const CapturedFrame& shot, const std::filesystem::path& path) {
     const int error = writeFramePng(shot, path.c_str());
@@ -73,11 +73,16 @@ bool writeReviewShots(const std::string& folder, int seconds) {
         std::fprintf(stderr, "Reviewing %s (%d of %d) as %s-*.png\n", name.c_str(), i + 1, count,
                      stem.c_str());
         std::fflush(stderr);
-        // Moving content is shot at one second in, still pictures as they are.
+        // Moving content is shot at one second in (or at its last frame, if it is shorter),
+        // still pictures as they are.
         pinFrameClock(start);
         chooseReviewView(i, 0);
         const bool moving = pictureCatalogue.userPictures[i].source->frameRate() > 0;
-        pinFrameClock(moving ? start + kMovingShotTime : start);
+        const double shotSeconds =
+            pictureCatalogue.userPictures[i].source->shotSeconds(kMovingShotSeconds);
+        pinFrameClock(moving ? start + std::chrono::duration_cast<FrameClock::duration>(
+                                           std::chrono::duration<double>(shotSeconds))
+                             : start);
         for (int view = 0; view < kReviewViewCount; ++view) {
             chooseReviewView(i, view);
             const CapturedFrame shot = drawAndCaptureFrame();

@@ -14,8 +14,9 @@ using FrameClock = std::chrono::steady_clock;
 // "Never" for nextFrameDue: a still picture, or a paused one.
 inline constexpr FrameClock::time_point kNoFrameDue = FrameClock::time_point::max();
 
-// One whole frame as the display takes it: tightly packed RGB rows, bottom row first (the
-// layout of the picture record and of GL's texture uploads).
+// One whole frame as the display takes it: tightly packed rows of RGB or RGBA (as the source's
+// channels() says), bottom row first (the layout of the picture record and of GL's texture
+// uploads).
 struct FrameView {
     const std::uint8_t* pixels = nullptr;  // null: nothing to show yet (the wall stays dark)
     std::uint64_t serial = 0;              // changes whenever the pixels change
@@ -31,6 +32,11 @@ class FrameSource {
     // The size of every frame, fixed for the source's life.
     virtual int width() const = 0;
     virtual int height() const = 0;
+
+    // Bytes a pixel of every frame: 3 (RGB) or 4 (RGBA, whose alpha the billboard never reads).
+    // Drivers keep four-byte texels, so frames of four upload as a plain copy: the choice of
+    // a source whose frames change all the time.
+    virtual int channels() const { return 3; }
 
     // Called once, before the source is first shown, with the largest texture side GL takes:
     // a source larger than that shrinks its frames to fit, keeping their proportions, and
@@ -62,6 +68,10 @@ class FrameSource {
         (void)now;
         return false;
     }
+
+    // Where a review shoots moving content: `preferred` seconds in, or the start of the last
+    // frame when one pass of the source ends sooner (a review shows no second loop).
+    virtual double shotSeconds(double preferred) const { return preferred; }
 
     // The rate at which an offline rendering (the review's clips) samples the source, in
     // frames per second; 0 for a source that never changes by itself.

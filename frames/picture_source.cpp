@@ -52,6 +52,11 @@ double PictureSource::frameRate() const {
     return static_cast<double>(picture_.frames.size()) / seconds;
 }
 
+double PictureSource::shotSeconds(double preferred) const {
+    if (frameStarts_.empty()) return preferred;
+    return std::min(preferred, std::chrono::duration<double>(frameStarts_.back()).count());
+}
+
 void PictureSource::frameUploaded() {
     if (!picture_.animated() && !picture_.frames.empty()) picture_.frames[0].pixels.reset();
 }

@@ -20,6 +20,7 @@ class PictureSource final : public FrameSource {
     FrameView frameAt(FrameClock::time_point now) override;
     FrameClock::time_point nextFrameDue(FrameClock::time_point now) const override;
     double frameRate() const override;
+    double shotSeconds(double preferred) const override;
     void frameUploaded() override;
 
   private:

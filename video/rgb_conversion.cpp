@@ -5,10 +5,12 @@
 // buffer, so such frames are converted into padded rows and copied.
 #include "video/rgb_conversion.h"
 
+#include <algorithm>
 #include <cstring>
 
 extern "C" {
 #include <libavutil/frame.h>
+#include <libavutil/pixdesc.h>
 #include <libswscale/swscale.h>
 }
 
@@ -17,36 +19,83 @@ namespace {
 // The widest store of the converter's vector loops, in bytes.
 constexpr int kStoreBlock = 64;
 
+// Source rows converted at a time: a multiple of every chroma subsampling, and a band of 4K
+// RGBA small enough to stay in a core's cache for what is done with it next.
+constexpr int kBandRows = 16;
+
+// Frames whose planes are not all rows of pixels (a palette, bits packed across rows) go
+// through whole.
+int bandRowsOf(AVPixelFormat format, int height) {
+    const AVPixFmtDescriptor* descriptor = av_pix_fmt_desc_get(format);
+    const bool rows = descriptor != nullptr &&
+                      !(descriptor->flags & (AV_PIX_FMT_FLAG_PAL | AV_PIX_FMT_FLAG_BITSTREAM |
+                                             AV_PIX_FMT_FLAG_HWACCEL)) &&
+                      (1 << descriptor->log2_chroma_h) <= kBandRows;
+    return rows ? kBandRows : std::max(height, 1);
+}
+
+// The converter takes a band's planes from the band's first row; chroma planes (1 and 2) have
+// fewer rows.
+void bandPlanes(const AVFrame& frame, int band, const std::uint8_t* planes[4]) {
+    const AVPixFmtDescriptor* descriptor =
+        av_pix_fmt_desc_get(static_cast<AVPixelFormat>(frame.format));
+    const int planeCount = av_pix_fmt_count_planes(static_cast<AVPixelFormat>(frame.format));
+    for (int plane = 0; plane < 4; ++plane) {
+        planes[plane] = frame.data[plane];
+        if (band == 0 || plane >= planeCount || frame.data[plane] == nullptr) continue;
+        const int shift = (plane == 1 || plane == 2) ? descriptor->log2_chroma_h : 0;
+        planes[plane] += static_cast<std::ptrdiff_t>(band >> shift) * frame.linesize[plane];
+    }
+}
+
+// Four bytes a pixel are RGBA: opaque, or a video's own alpha, which the billboard never reads.
+AVPixelFormat outputFormat(int channels) {
+    return channels == 4 ? AV_PIX_FMT_RGBA : AV_PIX_FMT_RGB24;
+}
+
 }  // namespace
 
 RgbConversion::~RgbConversion() {
     sws_freeContext(context_);
 }
 
-bool RgbConversion::convert(const AVFrame& frame, std::uint8_t* rgb, int width, int height) {
+// The frame goes through in bands of source rows, and `rowsDone` hears of the rows each band
+// finished while they are still in the processor's cache.
+bool RgbConversion::convert(const AVFrame& frame, std::uint8_t* rgb, int width, int height,
+                            int channels, const ConvertedRows& rowsDone) {
     // Same size: a bilinear filter is a plain colour conversion. Shrinking: the area filter,
     // as for pictures larger than a texture.
     const bool shrinking = width < frame.width || height < frame.height;
-    context_ = sws_getCachedContext(
-        context_, frame.width, frame.height, static_cast<AVPixelFormat>(frame.format), width,
-        height, AV_PIX_FMT_RGB24, shrinking ? SWS_AREA : SWS_BILINEAR, nullptr, nullptr, nullptr);
+    context_ = sws_getCachedContext(context_, frame.width, frame.height,
+                                    static_cast<AVPixelFormat>(frame.format), width, height,
+                                    outputFormat(channels), shrinking ? SWS_AREA : SWS_BILINEAR,
+                                    nullptr, nullptr, nullptr);
     if (context_ == nullptr) return false;
-    const int stride = width * 3;
-    if (stride % kStoreBlock == 0 && reinterpret_cast<std::uintptr_t>(rgb) % kStoreBlock == 0) {
-        std::uint8_t* rows[4] = {rgb + static_cast<std::ptrdiff_t>(height - 1) * stride};
-        const int strides[4] = {-stride};
-        return sws_scale(context_, frame.data, frame.linesize, 0, frame.height, rows, strides) ==
-               height;
+    const int stride = width * channels;
+    const bool tight =
+        stride % kStoreBlock == 0 && reinterpret_cast<std::uintptr_t>(rgb) % kStoreBlock == 0;
+    const int outStride = tight ? stride : (stride + kStoreBlock - 1) / kStoreBlock * kStoreBlock;
+    if (!tight) paddedRows_.resize(std::size_t(outStride) * height + kStoreBlock);
+    std::uint8_t* out = tight ? rgb : paddedRows_.data();
+    std::uint8_t* rows[4] = {out + static_cast<std::ptrdiff_t>(height - 1) * outStride};
+    const int strides[4] = {-outStride};
+    const int bandHeight = bandRowsOf(static_cast<AVPixelFormat>(frame.format), frame.height);
+    int written = 0;  // output rows so far, from the top of the picture
+    for (int band = 0; band < frame.height; band += bandHeight) {
+        const int bandRows = std::min(bandHeight, frame.height - band);
+        const std::uint8_t* planes[4] = {};
+        bandPlanes(frame, band, planes);
+        const int made = sws_scale(context_, planes, frame.linesize, band, bandRows, rows, strides);
+        if (made < 0 || written + made > height) return false;
+        // Rows are stored bottom first: the band's rows lie just below those written before.
+        const int first = height - written - made;
+        if (!tight) {
+            for (int row = first; row < first + made; ++row)
+                std::memcpy(rgb + std::size_t(row) * stride,
+                            paddedRows_.data() + std::size_t(row) * outStride, stride);
+        }
+        written += made;
+        if (made > 0 && rowsDone) rowsDone(first, made);
     }
-    const int paddedStride = (stride + kStoreBlock - 1) / kStoreBlock * kStoreBlock;
-    paddedRows_.resize(std::size_t(paddedStride) * height + kStoreBlock);
-    std::uint8_t* rows[4] = {paddedRows_.data() +
-                             static_cast<std::ptrdiff_t>(height - 1) * paddedStride};
-    const int strides[4] = {-paddedStride};
-    if (sws_scale(context_, frame.data, frame.linesize, 0, frame.height, rows, strides) != height)
-        return false;
-    for (int row = 0; row < height; ++row)
-        std::memcpy(rgb + std::size_t(row) * stride,
-                    paddedRows_.data() + std::size_t(row) * paddedStride, stride);
-    return true;
+    return written == height;
 }

@@ -1,12 +1,17 @@
-// The scale step: decoded frames of any pixel format and size into tightly packed RGB rows,
-// bottom row first, at the size drawn.
+// The scale step: decoded frames of any pixel format and size into tightly packed RGB or RGBA
+// rows, bottom row first, at the size drawn.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 struct AVFrame;
 struct SwsContext;
+
+// Told of output rows as they are finished: `rowCount` rows from `firstRow` (bottom-first
+// indices). Rows come from the top of the picture down.
+using ConvertedRows = std::function<void(int firstRow, int rowCount)>;
 
 class RgbConversion {
   public:
@@ -15,9 +20,11 @@ class RgbConversion {
     RgbConversion(const RgbConversion&) = delete;
     RgbConversion& operator=(const RgbConversion&) = delete;
 
-    // Converts frame into rgb of width x height; false when the frame's format cannot be
-    // converted or memory runs out. The converter is rebuilt only when a size or format changes.
-    bool convert(const AVFrame& frame, std::uint8_t* rgb, int width, int height);
+    // Converts frame into rgb of width x height at `channels` bytes a pixel (3 or 4); false
+    // when the frame's format cannot be converted or memory runs out. The converter is rebuilt
+    // only when a size or format changes.
+    bool convert(const AVFrame& frame, std::uint8_t* rgb, int width, int height, int channels,
+                 const ConvertedRows& rowsDone = {});
 
   private:
     SwsContext* context_ = nullptr;

@@ -109,6 +109,7 @@ struct VideoInput::State {
     double rate = kUnknownFrameRate;
     int width = 0, height = 0;
     int outputWidth = 0, outputHeight = 0;
+    int outputChannels = 3;
     bool framePending = false;  // open decoded the first frame; readFrame hands it out first
     bool draining = false;      // the demuxer has ended and the decoder got its flush packet
     double lastSeconds = -1;    // time of the frame handed out last; -1 before the first
@@ -317,7 +318,14 @@ void VideoInput::setOutputSize(int width, int height) {
     state_->outputHeight = height;
 }
 
-VideoRead VideoInput::readFrame(std::uint8_t* rgb, double& seconds) {
+int VideoInput::outputChannels() const {
+    return state_->outputChannels;
+}
+void VideoInput::setOutputChannels(int channels) {
+    state_->outputChannels = channels;
+}
+
+VideoRead VideoInput::readFrame(std::uint8_t* rgb, double& seconds, const ConvertedRows& rowsDone) {
     State& state = *state_;
     if (state.codec == nullptr) return VideoRead::failed;
     for (;;) {
@@ -329,13 +337,31 @@ VideoRead VideoInput::readFrame(std::uint8_t* rgb, double& seconds) {
         state.framePending = false;
         // The scale step; a frame the converter refuses (a format change inside a damaged
         // stream) is skipped like a damaged packet.
-        if (!state.conversion.convert(*state.frame, rgb, state.outputWidth, state.outputHeight)) {
+        if (!state.conversion.convert(*state.frame, rgb, state.outputWidth, state.outputHeight,
+                                      state.outputChannels, rowsDone)) {
             ++state.skipped;
             continue;
         }
         seconds = state.lastSeconds = state.frameSeconds();
         return VideoRead::frame;
     }
+}
+
+double VideoInput::lastFrameBefore(double limit) {
+    State& state = *state_;
+    if (state.codec == nullptr) return limit;
+    double last = 0;
+    while (state.framePending || state.decodeFrame() == 0) {
+        state.framePending = false;
+        const double seconds = state.lastSeconds = state.frameSeconds();
+        if (seconds >= limit) {
+            last = limit;
+            break;
+        }
+        last = seconds;
+    }
+    rewind();
+    return last;
 }
 
 bool VideoInput::rewind() {

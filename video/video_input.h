@@ -8,6 +8,7 @@
 #include <span>
 
 #include "pictures/picture.h"
+#include "video/rgb_conversion.h"
 
 struct VideoLimits {
     // A frame may hold as many pixels as a still picture; a video keeps only a few frames.
@@ -40,6 +41,9 @@ class VideoInput {
     int outputWidth() const;
     int outputHeight() const;
     void setOutputSize(int width, int height);
+    // Bytes a pixel of the frames read: 3 (RGB, the default) or 4 (RGBA).
+    int outputChannels() const;
+    void setOutputChannels(int channels);
 
     // Frames per second the stream declares or its timestamps suggest; 25 when it tells
     // nothing.
@@ -47,10 +51,16 @@ class VideoInput {
     // Packets that failed to decode and were skipped, since the input was opened.
     std::uint64_t skippedPackets() const;
 
-    // Decodes the next frame into rgb (outputWidth * outputHeight * 3 bytes, bottom row first)
+    // Decodes the next frame into rgb (outputWidth * outputHeight * outputChannels bytes, bottom
+    // row first)
     // with its time in seconds from the stream's start. A packet that does not decode is
     // skipped, and reading goes on with what decodes next.
-    VideoRead readFrame(std::uint8_t* rgb, double& seconds);
+    // `rowsDone` hears of the frame's rows as they are converted (see RgbConversion).
+    VideoRead readFrame(std::uint8_t* rgb, double& seconds, const ConvertedRows& rowsDone = {});
+
+    // Decodes on, without converting, to the first frame at `limit` seconds or later and gives
+    // `limit`; when the stream ends sooner, gives the time of its last frame. Rewinds after.
+    double lastFrameBefore(double limit);
 
     // Back to the first frame; false when the input cannot seek.
     bool rewind();

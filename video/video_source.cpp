@@ -11,12 +11,16 @@
 namespace {
 
 // Frames decoded ahead of the one shown: enough to ride out a slow frame of the decoder, few
-// enough that a 4K video holds well under 200 MiB.
+// enough that the five buffers of a 4K video, with their mipmap levels, hold about 210 MiB.
 constexpr int kQueuedFrames = 3;
 
 // A frame due this little after the time asked for counts as due: clock times and frame
 // times meet through rounding, and a review sampling exactly at frame times must get them.
 constexpr double kTimeTolerance = 1e-6;
+
+// Frames are RGBA: they upload without a conversion, and their mipmap levels are worked out
+// four bytes a texel.
+constexpr int kChannels = 4;
 
 // How often the display looks for a frame while the worker has none ready.
 constexpr auto kPollInterval = std::chrono::milliseconds(5);
@@ -32,11 +36,15 @@ std::unique_ptr<VideoSource> VideoSource::open(const std::string& path, const st
     auto input = std::make_unique<VideoInput>();
     outcome = input->openFile(path.c_str(), limits);
     if (!outcome.ok()) return nullptr;
-    return std::make_unique<VideoSource>(std::move(input), name);
+    auto source = std::make_unique<VideoSource>(std::move(input), name);
+    source->path_ = path;
+    return source;
 }
 
 VideoSource::VideoSource(std::unique_ptr<VideoInput> input, std::string name)
-    : input_(std::move(input)), name_(std::move(name)) {}
+    : input_(std::move(input)), name_(std::move(name)) {
+    input_->setOutputChannels(kChannels);
+}
 
 VideoSource::~VideoSource() {
     stopWorker();
@@ -48,13 +56,16 @@ int VideoSource::width() const {
 int VideoSource::height() const {
     return input_->outputHeight();
 }
+int VideoSource::channels() const {
+    return kChannels;
+}
 
 bool VideoSource::fitWithin(int maxSide) {
     const PictureSize fitted = fittedSize({input_->width(), input_->height()}, maxSide);
     input_->setOutputSize(fitted.width, fitted.height);
-    frameBytes_ = std::size_t{3} * fitted.width * fitted.height;
-    buffersReady_ = handOver_.allocate(frameBytes_ + mipmapChainBytes(fitted.width, fitted.height),
-                                       kQueuedFrames);
+    frameBytes_ = std::size_t{kChannels} * fitted.width * fitted.height;
+    buffersReady_ = handOver_.allocate(
+        frameBytes_ + mipmapChainBytes(fitted.width, fitted.height, kChannels), kQueuedFrames);
     if (buffersReady_) takeFirstFrame();
     return buffersReady_;
 }
@@ -115,8 +126,10 @@ void VideoSource::stopWorker() {
 // The frame with its mipmap levels after it in the same buffer, worked out here on the
 // decoding side so that the display only copies them.
 VideoRead VideoSource::readFrame(std::uint8_t* pixels, double& seconds) {
-    const VideoRead read = input_->readFrame(pixels, seconds);
-    if (read == VideoRead::frame) buildMipmapChain(pixels, width(), height(), pixels + frameBytes_);
+    MipmapChainWriter mipmaps(pixels, width(), height(), pixels + frameBytes_, kChannels);
+    const VideoRead read = input_->readFrame(
+        pixels, seconds, [&](int firstRow, int rowCount) { mipmaps.rowsDone(firstRow, rowCount); });
+    if (read == VideoRead::frame) mipmaps.finish();
     return read;
 }
 
@@ -223,6 +236,13 @@ double VideoSource::frameRate() const {
 
 void VideoSource::renderOffline() {
     offline_ = true;
+}
+
+// Found on an input of its own, so that the worker's reading goes on undisturbed.
+double VideoSource::shotSeconds(double preferred) const {
+    VideoInput probe;
+    if (path_.empty() || !probe.openFile(path_.c_str()).ok()) return preferred;
+    return probe.lastFrameBefore(preferred);
 }
 
 std::string VideoSource::statsLine(bool shown) const {

@@ -26,12 +26,14 @@ class VideoSource final : public FrameSource {
 
     int width() const override;
     int height() const override;
+    int channels() const override;
     bool fitWithin(int maxSide) override;
     void show(bool shown, FrameClock::time_point now) override;
     FrameView frameAt(FrameClock::time_point now) override;
     FrameClock::time_point nextFrameDue(FrameClock::time_point now) const override;
     bool setPaused(bool paused, FrameClock::time_point now) override;
     double frameRate() const override;
+    double shotSeconds(double preferred) const override;
     void renderOffline() override;
     std::string statsLine(bool shown) const override;
 
@@ -52,6 +54,7 @@ class VideoSource final : public FrameSource {
 
     std::unique_ptr<VideoInput> input_;  // the worker's alone while it runs
     std::string name_;
+    std::string path_;  // the file, when opened from one
     FrameHandOver handOver_;
     bool buffersReady_ = false;
     std::size_t frameBytes_ = 0;  // the frame's own bytes, before its mipmap levels

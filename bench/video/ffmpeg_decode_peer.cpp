@@ -6,7 +6,7 @@ extern "C" {
 #include <libavformat/avformat.h>
 }
 
-int decodeWithFfmpeg(const std::string& path) {
+int decodeWithFfmpeg(const std::string& path, const std::function<void()>& opened) {
     AVFormatContext* format = nullptr;
     if (avformat_open_input(&format, path.c_str(), nullptr, nullptr) < 0) return -1;
     int frames = -1;
@@ -21,6 +21,7 @@ int decodeWithFfmpeg(const std::string& path) {
         avcodec_parameters_to_context(codec, format->streams[stream]->codecpar) >= 0 &&
         (codec->thread_count = 0, avcodec_open2(codec, decoder, nullptr)) >= 0) {
         frames = 0;
+        if (opened) opened();
         const auto drain = [&] {
             while (avcodec_receive_frame(codec, frame) == 0) ++frames;
         };

@@ -2,7 +2,9 @@
 // (no conversion, no upload), with the same thread count as the program's.
 #pragma once
 
+#include <functional>
 #include <string>
 
 // Decodes every frame of the clip's video stream; the number of frames, -1 on failure.
-int decodeWithFfmpeg(const std::string& path);
+// `opened` is called once the decoder is open, before the first packet is read.
+int decodeWithFfmpeg(const std::string& path, const std::function<void()>& opened = {});

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 TEST(MipmapChainTest, LevelsHaveGlSizesAndTheMeansOfTheTexelsAbove) {
@@ -29,4 +30,30 @@ TEST(MipmapChainTest, LevelsHaveGlSizesAndTheMeansOfTheTexelsAbove) {
     // Level 2, 1 x 1 from a 2 x 1 level: its two texels.
     EXPECT_EQ(chain[6], 16);
     EXPECT_EQ(chain[8], 7);
+}
+
+// RGBA frames take a vector path: it must give the texels the plain one gives RGB, at every
+// level, odd sides included.
+TEST(MipmapChainTest, RgbaLevelsMatchRgbOnes) {
+    const int width = 37, height = 9;
+    std::vector<std::uint8_t> rgb, rgba;
+    unsigned seed = 12345;
+    for (int i = 0; i < width * height; ++i) {
+        for (int c = 0; c < 3; ++c) {
+            seed = seed * 1103515245 + 12345;
+            rgb.push_back(std::uint8_t(seed >> 16));
+            rgba.push_back(rgb.back());
+        }
+        rgba.push_back(255);
+    }
+    std::vector<std::uint8_t> chain3(mipmapChainBytes(width, height));
+    std::vector<std::uint8_t> chain4(mipmapChainBytes(width, height, 4));
+    buildMipmapChain(rgb.data(), width, height, chain3.data());
+    buildMipmapChain(rgba.data(), width, height, chain4.data(), 4);
+    ASSERT_EQ(chain4.size() / 4, chain3.size() / 3);
+    for (std::size_t texel = 0; texel < chain3.size() / 3; ++texel) {
+        for (int c = 0; c < 3; ++c)
+            ASSERT_EQ(chain4[4 * texel + c], chain3[3 * texel + c]) << texel;
+        ASSERT_EQ(chain4[4 * texel + 3], 255);
+    }
 }

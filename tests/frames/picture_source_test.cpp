@@ -36,6 +36,9 @@ TEST(PictureSourceTest, AnimationFramesFollowTheClockAndLoop) {
     EXPECT_EQ(source.nextFrameDue(start + milliseconds(120)), start + milliseconds(150));
     EXPECT_EQ(source.nextFrameDue(start + milliseconds(340)), start + milliseconds(350));
     EXPECT_NEAR(source.frameRate(), 3 / 0.35, 1e-9);
+    // A review shoots a loop shorter than the time asked for at its last frame.
+    EXPECT_DOUBLE_EQ(source.shotSeconds(1), 0.15);
+    EXPECT_DOUBLE_EQ(source.shotSeconds(0.1), 0.1);
 
     const FrameClock::time_point again = start + milliseconds(1000);
     source.show(false, again);

@@ -113,6 +113,11 @@ bool withChildWindow(Action act) {
     return done;
 }
 
+// A window not yet mapped answers XGetImage with an error, which must not end the process.
+int ignoreXError(Display*, XErrorEvent*) {
+    return 0;
+}
+
 }  // namespace
 
 bool typeIntoChildWindow(const std::string& keys) {
@@ -140,6 +145,22 @@ bool closeChildWindow() {
         event.xclient.data.l[0] = long(XInternAtom(display, "WM_DELETE_WINDOW", False));
         event.xclient.data.l[1] = CurrentTime;
         return XSendEvent(display, window, False, NoEventMask, &event) != 0;
+    });
+}
+
+bool readChildWindowPixel(int x, int y, unsigned char rgb[3]) {
+    return withChildWindow([&](Display* display, Window window) {
+        XErrorHandler previous = XSetErrorHandler(ignoreXError);
+        XImage* image = XGetImage(display, window, x, y, 1, 1, AllPlanes, ZPixmap);
+        XSync(display, False);
+        XSetErrorHandler(previous);
+        if (image == nullptr) return false;
+        const unsigned long pixel = XGetPixel(image, 0, 0);
+        rgb[0] = static_cast<unsigned char>((pixel & image->red_mask) >> 16);
+        rgb[1] = static_cast<unsigned char>((pixel & image->green_mask) >> 8);
+        rgb[2] = static_cast<unsigned char>(pixel & image->blue_mask);
+        XDestroyImage(image);
+        return true;
     });
 }
 

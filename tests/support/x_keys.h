@@ -1,6 +1,6 @@
 // Types keys into the window of a program that this test process started, as X key events,
-// and resizes or closes that window, so a process test can drive the real program the way a
-// user at the keyboard and a window manager do.
+// reads its pixels, and resizes or closes that window, so a process test can drive the real program
+// the way a user at the keyboard and a window manager do.
 #pragma once
 
 #include <string>
@@ -17,5 +17,9 @@ bool resizeChildWindow(int width, int height);
 
 // Asks that window to close, as a window manager's close button does.
 bool closeChildWindow();
+
+// The colour of the pixel (x, y) of that window, from the top left; false while it has no
+// window that shows anything.
+bool readChildWindowPixel(int x, int y, unsigned char rgb[3]);
 
 }  // namespace testsupport

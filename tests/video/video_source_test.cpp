@@ -29,8 +29,9 @@ class VideoSourceTest : public ::testing::Test {
         return source;
     }
 
+    // The colour at the frame's middle; a video's frames are RGBA.
     static int colourOf(const FrameView& view) {
-        return view.pixels == nullptr ? -1 : nearestColour(view.pixels + (12 * 32 + 16) * 3);
+        return view.pixels == nullptr ? -1 : nearestColour(view.pixels + (12 * 32 + 16) * 4);
     }
 
     // Asks for the frame at `at` until the worker has caught up with it (live sources hand
@@ -64,6 +65,9 @@ TEST_F(VideoSourceTest, ShowsEachFrameAtItsTimeAndLoopsAtTheEnd) {
         colours.push_back(colourOf(view));
     }
     EXPECT_EQ(colours, (std::vector<int>{0, 1, 2, 3, 0, 1, 2, 3, 0, 1, 2, 3}));
+    // A review shoots a video shorter than the time asked for at its last frame.
+    EXPECT_NEAR(source->shotSeconds(1), 0.3, 1e-6);
+    EXPECT_DOUBLE_EQ(source->shotSeconds(0.2), 0.2);
     EXPECT_EQ(source->nextFrameDue(start_ + 1101ms), start_ + 1200ms);
     // Sampled at half the rate, every other frame is passed over.
     EXPECT_EQ(colourOf(source->frameAt(start_ + 1301ms)), 1);
