@@ -163,8 +163,9 @@ void runFeed(benchmark::State& state, Scenario s) {
         UserPictureTexture picture;
         picture.info = {1, s.width, s.height};
         picture.ledPerPixel = true;
-        picture.texture = createPictureTexture(nullptr, s.width, s.height, MipmapBuilder::gl);
         picture.source = std::make_unique<FeedSource>(std::move(opened), layoutOf(s));
+        picture.texture = createPictureTexture(nullptr, s.width, s.height, MipmapBuilder::gl,
+                                               picture.source->channels());
         picture.source->show(true, FrameClock::now());
         std::vector<Clock::time_point> sent;
         std::atomic<bool> sending{true};
@@ -175,10 +176,14 @@ void runFeed(benchmark::State& state, Scenario s) {
         });
         // The display's side on this thread, which holds the GL context.
         std::vector<std::pair<std::uint64_t, Clock::time_point>> taken;
+        std::vector<double> uploadTimes;
         while (sending) {
-            if (refreshPictureTexture(picture, FrameClock::now())) {
+            const auto asked = Clock::now();
+            if (refreshPictureTexture(picture, asked)) {
                 glFinish();
                 taken.push_back({picture.uploadedSerial, Clock::now()});
+                uploadTimes.push_back(
+                    std::chrono::duration<double, std::milli>(taken.back().second - asked).count());
             }
             std::this_thread::sleep_for(kFeedPollInterval);
         }
@@ -208,6 +213,10 @@ void runFeed(benchmark::State& state, Scenario s) {
         state.counters["latency_median_ms"] =
             latencies.empty() ? -1 : latencies[latencies.size() / 2];
         state.counters["frames_uploaded"] = double(taken.size());
+        // The display's part of the latency: taking the frame, its levels, the upload.
+        std::sort(uploadTimes.begin(), uploadTimes.end());
+        state.counters["upload_median_ms"] =
+            uploadTimes.empty() ? -1 : uploadTimes[uploadTimes.size() / 2];
         picture.source.reset();
         glDeleteTextures(1, &picture.texture);
     }
