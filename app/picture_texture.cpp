@@ -20,26 +20,38 @@ GLint internalFormat(int channels) {
     return channels == 4 ? GL_RGBA8 : GL_RGB8;
 }
 
-void buildMipmaps(const std::uint8_t* pixels, int width, int height, MipmapBuilder builder,
-                  int channels) {
+// Levels 1 and down of the bound texture from a chain the source worked out (see
+// buildMipmapChain), in place of GL's own: defined anew, or copied into the levels the texture
+// has, which were sized as the chain's are.
+enum class LevelUpload { define, copy };
+void uploadMipmapChain(const std::uint8_t* chain, int width, int height, int channels,
+                       LevelUpload upload) {
+    for (int level = 1; level <= mipmapLevelCount(width, height); ++level) {
+        const int levelWidth = mipmapSide(width, level), levelHeight = mipmapSide(height, level);
+        if (upload == LevelUpload::define) {
+            glTexImage2D(GL_TEXTURE_2D, level, internalFormat(channels), levelWidth, levelHeight, 0,
+                         pixelFormat(channels), GL_UNSIGNED_BYTE, chain);
+        } else {
+            glTexSubImage2D(GL_TEXTURE_2D, level, 0, 0, levelWidth, levelHeight,
+                            pixelFormat(channels), GL_UNSIGNED_BYTE, chain);
+        }
+        chain += std::size_t(channels) * levelWidth * levelHeight;
+    }
+}
+
+void buildMipmaps(const std::uint8_t* pixels, const std::uint8_t* mipmaps, int width, int height,
+                  MipmapBuilder builder, int channels) {
     const GLenum format = pixelFormat(channels);
     if (builder == MipmapBuilder::gl && glGenerateMipmap != nullptr) {
         glTexImage2D(GL_TEXTURE_2D, 0, internalFormat(channels), width, height, 0, format,
                      GL_UNSIGNED_BYTE, pixels);
-        glGenerateMipmap(GL_TEXTURE_2D);
+        if (mipmaps != nullptr) {
+            uploadMipmapChain(mipmaps, width, height, channels, LevelUpload::define);
+        } else {
+            glGenerateMipmap(GL_TEXTURE_2D);
+        }
     } else {
         gluBuild2DMipmaps(GL_TEXTURE_2D, channels, width, height, format, GL_UNSIGNED_BYTE, pixels);
-    }
-}
-
-// Levels 1 and down of the bound texture from a chain the source made; the texture's levels
-// were sized by glGenerateMipmap, as the chain's are.
-void copyMipmapChain(const std::uint8_t* chain, int width, int height, int channels) {
-    for (int level = 1; level <= mipmapLevelCount(width, height); ++level) {
-        const int levelWidth = mipmapSide(width, level), levelHeight = mipmapSide(height, level);
-        glTexSubImage2D(GL_TEXTURE_2D, level, 0, 0, levelWidth, levelHeight, pixelFormat(channels),
-                        GL_UNSIGNED_BYTE, chain);
-        chain += std::size_t(channels) * levelWidth * levelHeight;
     }
 }
 
@@ -52,7 +64,7 @@ int maxTextureSide() {
 }
 
 GLuint createPictureTexture(const std::uint8_t* pixels, int width, int height,
-                            MipmapBuilder builder, int channels) {
+                            MipmapBuilder builder, int channels, const std::uint8_t* mipmaps) {
     GLuint name = 0;
     glGenTextures(1, &name);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
@@ -62,7 +74,8 @@ GLuint createPictureTexture(const std::uint8_t* pixels, int width, int height,
         black.assign(std::size_t(width) * height * channels, 0);
         pixels = black.data();
     }
-    buildMipmaps(pixels, width, height, builder, channels);
+    buildMipmaps(pixels, pixels == black.data() ? nullptr : mipmaps, width, height, builder,
+                 channels);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_NEAREST);
     glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     return name;
@@ -92,8 +105,8 @@ bool addUserPictureTextures(PictureCatalogue& catalogue, std::vector<UserPicture
         picture.info =
             user.ledPerPixel ? PictureInfo{1, width, height} : userPictureInfo(width, height);
         const FrameView first = source.frameAt(now);
-        picture.texture =
-            createPictureTexture(first.pixels, width, height, MipmapBuilder::gl, source.channels());
+        picture.texture = createPictureTexture(first.pixels, width, height, MipmapBuilder::gl,
+                                               source.channels(), first.mipmaps);
         picture.uploadedSerial = first.serial;
         if (first.pixels != nullptr) source.frameUploaded();
         picture.source = std::move(user.source);
@@ -113,12 +126,12 @@ bool refreshPictureTexture(UserPictureTexture& picture, FrameClock::time_point n
         glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, width, height, pixelFormat(channels),
                         GL_UNSIGNED_BYTE, frame.pixels);
         if (frame.mipmaps != nullptr) {
-            copyMipmapChain(frame.mipmaps, width, height, channels);
+            uploadMipmapChain(frame.mipmaps, width, height, channels, LevelUpload::copy);
         } else {
             glGenerateMipmap(GL_TEXTURE_2D);
         }
     } else {
-        buildMipmaps(frame.pixels, width, height, MipmapBuilder::glu, channels);
+        buildMipmaps(frame.pixels, nullptr, width, height, MipmapBuilder::glu, channels);
     }
     picture.uploadedSerial = frame.serial;
     picture.source->frameUploaded();

@@ -21,9 +21,11 @@ enum class MipmapBuilder { glu, gl };
 
 // A new texture of `pixels` (null: black) at `channels` bytes a pixel (3: RGB, 4: RGBA), with
 // the built-in pictures' filtering and texture environment. Leaves it bound. 0 when GL has no
-// name for it.
+// name for it. `mipmaps`, when the source worked them out (FrameView::mipmaps), are its levels
+// below the first, taken as they are instead of built.
 GLuint createPictureTexture(const std::uint8_t* pixels, int width, int height,
-                            MipmapBuilder builder, int channels = 3);
+                            MipmapBuilder builder, int channels = 3,
+                            const std::uint8_t* mipmaps = nullptr);
 
 // Uploads each user picture in order into catalogue.userPictures, fitted under
 // maxTextureSide(), with its size, cell step and first frame. A picture GL cannot take is

@@ -26,6 +26,10 @@ constexpr double kSlowestFrameRate = 0.1;
 constexpr double kFastestFrameRate = 1000;
 constexpr double kUnknownFrameRate = 25;
 
+// Pixel shapes taken from a video's sample aspect ratio: wider or narrower ones are damage.
+constexpr double kNarrowestPixel = 0.25;
+constexpr double kWidestPixel = 4;
+
 // A timestamp that jumps further than this past the frame before it is taken as damage too:
 // the frame follows at the nominal rate instead, so the display never waits on a bad number.
 constexpr double kLongestFrameGapSeconds = 10;
@@ -129,6 +133,7 @@ struct VideoInput::State {
     int readPacket();
     int decodeFrame();
     double frameSeconds() const;
+    int shownWidth(const VideoLimits& limits) const;
 };
 
 PictureOutcome VideoInput::State::open(const char* path, const VideoLimits& limits) {
@@ -205,10 +210,24 @@ PictureOutcome VideoInput::State::openDecoder(const VideoLimits& limits) {
     const PictureOutcome size =
         checkPictureSize(frame->width, frame->height, 1, {limits.maxPixelCount, 1});
     if (!size.ok()) return size;
-    width = outputWidth = frame->width;
+    width = outputWidth = shownWidth(limits);
     height = outputHeight = frame->height;
     framePending = true;
     return {};
+}
+
+// Pixels that are not square (anamorphic video) are shown in the shape the video is meant to
+// have, as players show it: the frame's width stretched or narrowed by the sample aspect ratio.
+int VideoInput::State::shownWidth(const VideoLimits& limits) const {
+    const AVRational aspect =
+        av_guess_sample_aspect_ratio(format, const_cast<AVStream*>(stream), frame);
+    if (aspect.num <= 0 || aspect.den <= 0) return frame->width;
+    const double pixelShape = av_q2d(aspect);
+    if (pixelShape == 1 || pixelShape < kNarrowestPixel || pixelShape > kWidestPixel)
+        return frame->width;
+    const int shown = std::max(1, static_cast<int>(std::lround(frame->width * pixelShape)));
+    const bool fits = checkPictureSize(shown, frame->height, 1, {limits.maxPixelCount, 1}).ok();
+    return fits ? shown : frame->width;
 }
 
 // The demux step: the next packet of the chosen stream, or the demuxer's error or end.

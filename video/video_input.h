@@ -34,8 +34,8 @@ class VideoInput {
     // The same over bytes in memory, which must outlive the input.
     PictureOutcome openBytes(std::span<const std::uint8_t> bytes, const VideoLimits& limits = {});
 
-    // The size of the stream's frames, and the size they are converted to (the same until
-    // setOutputSize).
+    // The size the stream's frames are shown at (their width corrected for pixels that are not
+    // square), and the size they are converted to (the same until setOutputSize).
     int width() const;
     int height() const;
     int outputWidth() const;

@@ -94,6 +94,19 @@ TEST(VideoInputTest, ReadsOtherContainersAndCodecsAndIgnoresAudio) {
     }
 }
 
+TEST(VideoInputTest, ShowsPixelsThatAreNotSquareInTheVideosShape) {
+    testsupport::TempFolder folder;
+    const std::string path = folder.path("wide-pixels.mkv");
+    ASSERT_TRUE(runFfmpeg({"-f", "lavfi", "-i", "color=c=0x1E32E6:s=48x32:r=10:d=0.3", "-vf",
+                           "setsar=2", "-pix_fmt", "yuv420p", "-c:v", "libx264", path}));
+    VideoInput input;
+    ASSERT_TRUE(input.openFile(path.c_str()).ok());
+    EXPECT_EQ(input.width(), 96);
+    EXPECT_EQ(input.height(), 32);
+    const ReadFrames read = readAll(input);
+    EXPECT_EQ(read.colours, (std::vector<int>{2, 2, 2}));
+}
+
 TEST(VideoInputTest, RefusesWhatShowsNoVideoWithItsReason) {
     testsupport::TempFolder folder;
     const std::string clip = folder.path("colours.mp4");
