@@ -81,11 +81,20 @@ GLuint createPictureTexture(const std::uint8_t* pixels, int width, int height,
     return name;
 }
 
-void addUserPictureTextures(PictureCatalogue& catalogue, std::vector<UserPicture>& pictures) {
+bool addUserPictureTextures(PictureCatalogue& catalogue, std::vector<UserPicture>& pictures) {
     const FrameClock::time_point now = frameClockNow();
+    const int maxSide = maxTextureSide();
     for (UserPicture& user : pictures) {
         FrameSource& source = *user.source;
-        if (!source.fitWithin(maxTextureSide())) {
+        if (!source.fitWithin(maxSide)) {
+            // A feed is never shrunk: it is refused only for its size, and the user asked for it.
+            if (user.ledPerPixel) {
+                std::fprintf(stderr,
+                             "Error: %s: the wall is %dx%d LEDs, larger than the graphics "
+                             "driver's texture limit of %dx%d\n",
+                             user.name.c_str(), source.width(), source.height(), maxSide, maxSide);
+                return false;
+            }
             std::fprintf(stderr, "Error: %s: out of memory\n", user.name.c_str());
             continue;
         }
@@ -103,6 +112,7 @@ void addUserPictureTextures(PictureCatalogue& catalogue, std::vector<UserPicture
         picture.source = std::move(user.source);
         catalogue.userPictures.push_back(std::move(picture));
     }
+    return true;
 }
 
 bool refreshPictureTexture(UserPictureTexture& picture, FrameClock::time_point now) {

@@ -29,8 +29,9 @@ GLuint createPictureTexture(const std::uint8_t* pixels, int width, int height,
 
 // Uploads each user picture in order into catalogue.userPictures, fitted under
 // maxTextureSide(), with its size, cell step and first frame. A picture GL cannot take is
-// reported on standard error and left out.
-void addUserPictureTextures(PictureCatalogue& catalogue, std::vector<UserPicture>& pictures);
+// reported on standard error and left out; a live feed's wall larger than GL's textures is
+// reported and ends the upload with false.
+bool addUserPictureTextures(PictureCatalogue& catalogue, std::vector<UserPicture>& pictures);
 
 // Uploads the frame `picture`'s source has due at `now` when it is not the one the texture
 // holds. True when the texture changed. Leaves unit 0's texture binding as it may find it

@@ -17,14 +17,15 @@ constexpr const char* kFrameModelPath = "./Models/billboard.obj";
 
 }  // namespace
 
-void loadScene(const PictureFiles& pictures, std::vector<UserPicture>* userPictures) {
+bool loadScene(const PictureFiles& pictures, std::vector<UserPicture>* userPictures) {
     placeCamera(camera, kStartingView);
     // An unreadable model still gives the index of an empty one, which draws nothing.
     billboardModel = obj::createFile(kFrameModelPath);
 
     const bool userGiven = userPictures != nullptr && !userPictures->empty();
     loadCatalogue(pictureCatalogue, userGiven ? kNoPictureFiles : pictures);
-    if (userGiven) addUserPictureTextures(pictureCatalogue, *userPictures);
+    if (userGiven && !addUserPictureTextures(pictureCatalogue, *userPictures)) return false;
     effectParameters = startingParameters(pictureCatalogue, 0);
     printEffect(effectParameters);
+    return true;
 }

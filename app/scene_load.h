@@ -11,6 +11,7 @@
 extern int billboardModel;
 
 // Fills pictureCatalogue with `pictures` as the billboard pictures, or, when userPictures
-// holds any, with those instead (their pixels are handed to GL and released).
-void loadScene(const PictureFiles& pictures = kBuiltInPictureFiles,
+// holds any, with those instead (their pixels are handed to GL and released). False, after
+// the reason on standard error, when a live feed's wall is larger than GL's textures.
+bool loadScene(const PictureFiles& pictures = kBuiltInPictureFiles,
                std::vector<UserPicture>* userPictures = nullptr);

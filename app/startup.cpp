@@ -73,7 +73,7 @@ bool startUp(int* argc, char** argv, const StartupOptions& options) {
     stepDone(StartupStep::windowOpened);
     buildEffectPrograms();
     stepDone(StartupStep::programsBuilt);
-    loadScene(options.pictures, options.userPictures);
+    if (!loadScene(options.pictures, options.userPictures)) return false;
     stepDone(StartupStep::sceneLoaded);
     return true;
 }

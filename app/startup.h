@@ -34,6 +34,6 @@ struct StartupOptions {
 // the options say otherwise),
 // registers the six callbacks, sets the GL state, initialises GLEW, builds the effect
 // programs and loads the scene, in that order. Returns false, with the window open but
-// nothing built or read, when GL lacks the programmable pipeline. The event loop is the
-// caller's to run.
+// nothing built or read, when GL lacks the programmable pipeline, and when a live feed's wall
+// is larger than GL's textures (after saying so). The event loop is the caller's to run.
 bool startUp(int* argc, char** argv, const StartupOptions& options = {});

@@ -1,17 +1,18 @@
 // DDP onto the wall: bytes at their offsets, shown on the push flag; a sender that has never
 // pushed is shown whenever a packet reaches the wall's last byte. Queries, replies and
 // packets for other destinations (configuration, status) are ignored: the wall answers none.
-#include <vector>
+#include <algorithm>
 
 #include "feeds/ddp_packet.h"
 #include "feeds/decoders.h"
+#include "feeds/frame_canvas.h"
 
 namespace {
 
 class DdpDecoder final : public FeedDecoder {
   public:
     DdpDecoder(const WallLayout& layout, FeedCounters& counters, FeedOutput& output)
-        : layout_(layout), counters_(counters), output_(output), frame_(layout.frameBytes(), 0) {}
+        : layout_(layout), counters_(counters), canvas_(layout.frameBytes(), output) {}
 
     void receive(std::span<const std::uint8_t> datagram, const PeerAddress&,
                  FrameClock::time_point) override {
@@ -20,14 +21,43 @@ class DdpDecoder final : public FeedDecoder {
         const DdpPacket& packet = parsed.packet;
         if (!packet.carriesPixels()) return;
         const std::uint64_t end = std::uint64_t{packet.offset} + packet.data.size();
-        if (end > frame_.size()) return FeedCounters::add(counters_.bad);
+        if (end > canvas_.size()) return FeedCounters::add(counters_.bad);
         countSequence(packet.sequence);
-        drawAtByteOffset(layout_.width, layout_.height, packet.offset, packet.data, frame_.data());
+        if (canvas_.stale()) cover(packet.offset, end);
+        drawAtByteOffset(layout_.width, layout_.height, packet.offset, packet.data,
+                         canvas_.pixels());
         pushes_ = pushes_ || packet.push;
-        if (packet.push || (!pushes_ && end == frame_.size())) output_.publishFrame(frame_.data());
+        if (packet.push || (!pushes_ && end == canvas_.size())) {
+            if (canvas_.stale()) restoreUncovered();
+            canvas_.handOver();
+            coveredBegin_ = coveredEnd_ = 0;
+        }
     }
 
   private:
+    // Senders send a frame's bytes in order, so what a frame has drawn is kept as one range;
+    // a packet that leaves a gap has the rest restored at once.
+    void cover(std::size_t begin, std::size_t end) {
+        if (begin == end) return;
+        if (coveredBegin_ == coveredEnd_) {
+            coveredBegin_ = begin, coveredEnd_ = end;
+        } else if (begin <= coveredEnd_ && end >= coveredBegin_) {
+            coveredBegin_ = std::min(coveredBegin_, begin);
+            coveredEnd_ = std::max(coveredEnd_, end);
+        } else {
+            restoreUncovered();
+        }
+    }
+
+    void restoreUncovered() {
+        const auto restore = [this](std::size_t at, std::size_t length) {
+            canvas_.restore(at, length);
+        };
+        forEachTopDownRun(layout_.width, layout_.height, 0, coveredBegin_, restore);
+        forEachTopDownRun(layout_.width, layout_.height, coveredEnd_, canvas_.size(), restore);
+        canvas_.restored();
+    }
+
     // Sequence numbers run 1 to 15 and round again; 0 means the sender does not number.
     void countSequence(int sequence) {
         if (sequence != 0 && lastSequence_ != 0) {
@@ -39,8 +69,8 @@ class DdpDecoder final : public FeedDecoder {
 
     WallLayout layout_;
     FeedCounters& counters_;
-    FeedOutput& output_;
-    std::vector<std::uint8_t> frame_;
+    FrameCanvas canvas_;
+    std::size_t coveredBegin_ = 0, coveredEnd_ = 0;  // drawn since the hand-over
     bool pushes_ = false;
     int lastSequence_ = 0;
 };

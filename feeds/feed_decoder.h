@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <span>
+#include <vector>
 
 #include "feeds/feed_counters.h"
 #include "feeds/feed_protocol.h"
@@ -18,8 +19,10 @@
 class FeedOutput {
   public:
     virtual ~FeedOutput() = default;
-    // A whole frame of the wall, RGB rows bottom row first; copied before this returns.
-    virtual void publishFrame(const std::uint8_t* frame) = 0;
+    // Hands over a whole frame of the wall (RGB rows, bottom row first) without copying it:
+    // takes `frame`'s buffer and puts another of the same size in its place, holding pixels
+    // of some older frame. Returns the frame handed over, readable until the next hand-over.
+    virtual const std::uint8_t* handOver(std::vector<std::uint8_t>& frame) = 0;
     virtual void reply(std::span<const std::uint8_t> datagram, const PeerAddress& to) = 0;
     // This machine's IPv4 address as `peer` reaches it, for replies that carry it.
     virtual std::array<std::uint8_t, 4> localAddressTowards(const PeerAddress& peer) = 0;

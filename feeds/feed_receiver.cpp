@@ -1,12 +1,11 @@
-// The receiver thread's loop: wait (at most until the decoder's next deadline, and never long,
-// so stop() is prompt), take datagrams in batches, decode, expire.
+// The receiver thread's loop: wait (until the decoder's next deadline when a frame is pending,
+// else until a datagram comes or stop() wakes it), take datagrams in batches, decode, expire.
 #include "feeds/feed_receiver.h"
 
 #include <time.h>
 
 #include <algorithm>
 #include <chrono>
-#include <cstring>
 
 #include "feeds/artnet_packet.h"
 #include "feeds/sacn_packet.h"
@@ -16,7 +15,8 @@ namespace {
 // Buffers hold the largest UDP payload, so nothing a sender sends is cut without notice.
 constexpr std::size_t kDatagramBytes = 65536;
 constexpr std::size_t kBatch = 32;
-constexpr int kWaitLimitMs = 5;
+// Without a wake signal (the system gave no eventfd) stop() is seen only between waits.
+constexpr int kWaitWithoutWakeMs = 5;
 // Datagrams taken before the loop looks at its stop flag and deadlines again.
 constexpr int kDatagramsPerTurn = 4096;
 
@@ -24,23 +24,6 @@ double currentThreadCpuSeconds() {
     timespec now{};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
     return double(now.tv_sec) + now.tv_nsec * 1e-9;
-}
-
-// E1.31's multicast groups: 239.255.hi.lo for IPv4, ff18::83:00:hi:lo for IPv6.
-PeerAddress sacnGroup(int universe, bool ipv6) {
-    PeerAddress group;
-    group.ipv6 = ipv6;
-    if (ipv6) {
-        group.bytes = {0xFF, 0x18, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x83, 0, 0, 0, 0};
-        group.bytes[14] = static_cast<std::uint8_t>(universe >> 8);
-        group.bytes[15] = static_cast<std::uint8_t>(universe);
-    } else {
-        group.bytes[0] = 239;
-        group.bytes[1] = 255;
-        group.bytes[2] = static_cast<std::uint8_t>(universe >> 8);
-        group.bytes[3] = static_cast<std::uint8_t>(universe);
-    }
-    return group;
 }
 
 }  // namespace
@@ -73,28 +56,68 @@ std::unique_ptr<FeedReceiver> FeedReceiver::open(const ListenSpec& spec, const W
     PeerAddress address;
     if (!parseNumericAddress(spec.address, spec.port, address, error)) return nullptr;
     std::unique_ptr<FeedReceiver> receiver(new FeedReceiver(spec, layout));
-    if (!receiver->socket_.bind(address, error)) {
+    const bool multicast =
+        spec.protocol == FeedProtocol::sacn && !address.ipv6 && !isLoopback(address);
+    const bool bound = multicast ? receiver->bindForMulticast(address, error)
+                                 : receiver->socket_.bind(address, error);
+    if (!bound) {
         error = std::string(name) + ": " + error;
         return nullptr;
     }
     if (isLoopback(address)) return receiver;
     notices.push_back(std::string(name) + ": listening on " + addressText(address) + " port " +
                       std::to_string(spec.port) + ": the wall is open to the network");
-    if (spec.protocol == FeedProtocol::sacn) {
+    if (multicast) {
         const int count = layout.universeCount();
         int joined = 0;
         while (joined < count &&
-               receiver->socket_.joinGroup(sacnGroup(layout.firstUniverse + joined, address.ipv6),
-                                           address)) {
+               receiver->socket_.joinGroup(sacnGroup(layout.firstUniverse + joined), address)) {
             ++joined;
         }
+        if (receiver->multicast_) receiver->multicast_->groupCount = joined;
         if (joined < count) {
             notices.push_back("sacn: joined the multicast groups of " + std::to_string(joined) +
                               " of the wall's " + std::to_string(count) +
                               " universes (the system's limit); send the others unicast");
         }
+    } else if (spec.protocol == FeedProtocol::sacn) {
+        notices.push_back("sacn: on IPv6 the wall takes unicast only: send to " +
+                          addressText(address) + ", not to the multicast groups");
     }
     return receiver;
+}
+
+// Linux delivers a group's traffic only to sockets on the wildcard address, so the port is
+// taken on every address and each datagram is checked against the named one. The wildcard
+// address itself takes everything sent to the port, and the groups joined on the default
+// interface.
+bool FeedReceiver::bindForMulticast(const PeerAddress& address, std::string& error) {
+    PeerAddress everyAddress;
+    everyAddress.port = address.port;
+    const bool named = !isWildcard(address);
+    MulticastListen listen;
+    if (named) {
+        listen.unicast = address;
+        listen.firstUniverse = layout_.firstUniverse;
+        listen.interfaceIndex = UdpSocket::interfaceIndexOf(address);
+        if (listen.interfaceIndex == 0) {
+            error = "cannot bind port " + std::to_string(address.port) + " of " +
+                    addressText(address) + ": no interface of this machine has that address";
+            return false;
+        }
+    }
+    if (!socket_.bind(everyAddress, error)) {
+        if (named)
+            error += " (to take multicast on " + addressText(address) +
+                     " the wall listens on every address)";
+        return false;
+    }
+    if (!socket_.receiveOnlyJoinedGroups() || (named && !socket_.reportDestinations())) {
+        error = "the system cannot tell which address a datagram was sent to";
+        return false;
+    }
+    if (named) multicast_ = listen;
+    return true;
 }
 
 FeedReceiver::~FeedReceiver() {
@@ -104,12 +127,14 @@ FeedReceiver::~FeedReceiver() {
 void FeedReceiver::start() {
     if (thread_.joinable()) return;
     stopping_ = false;
+    wake_.clear();
     thread_ = std::thread([this] { run(); });
 }
 
 void FeedReceiver::stop() {
     if (!thread_.joinable()) return;
     stopping_ = true;
+    wake_.raise();
     thread_.join();
 }
 
@@ -121,20 +146,26 @@ void FeedReceiver::run() {
     UdpSocket* const sockets[] = {&socket_};
     while (!stopping_.load(std::memory_order_relaxed)) {
         const auto deadline = decoder_->deadline();
-        int waitMs = kWaitLimitMs;
+        int waitMs = -1;
         if (deadline != kNoFrameDue) {
             const auto left =
                 std::chrono::ceil<std::chrono::milliseconds>(deadline - FrameClock::now());
-            waitMs = static_cast<int>(std::clamp<long>(left.count(), 0, kWaitLimitMs));
+            waitMs = static_cast<int>(std::clamp<long>(left.count(), 0, 60'000));
         }
-        if (UdpSocket::waitReadable(sockets, waitMs)) {
+        if (waitMs < 0 && !wake_.isOpen()) waitMs = kWaitWithoutWakeMs;
+        if (UdpSocket::waitReadable(sockets, waitMs, &wake_)) {
             for (int taken = 0; taken < kDatagramsPerTurn;) {
                 const int got = socket_.receiveBatch(buffers, received);
                 if (got == 0) break;
                 taken += got;
                 const auto now = FrameClock::now();
-                FeedCounters::add(counters_.packets, got);
+                if (!multicast_) FeedCounters::add(counters_.packets, got);
                 for (const ReceivedDatagram& datagram : received) {
+                    if (multicast_) {
+                        // Sent to another address or group of the machine: not ours at all.
+                        if (!acceptsDestination(*multicast_, datagram.to)) continue;
+                        FeedCounters::add(counters_.packets);
+                    }
                     if (datagram.truncated) {
                         FeedCounters::add(counters_.bad);
                         continue;
@@ -149,11 +180,11 @@ void FeedReceiver::run() {
     cpuSeconds_ = currentThreadCpuSeconds();
 }
 
-void FeedReceiver::publishFrame(const std::uint8_t* frame) {
-    std::memcpy(handover_.slotToFill(), frame, layout_.frameBytes());
+const std::uint8_t* FeedReceiver::handOver(std::vector<std::uint8_t>& frame) {
     const std::uint64_t serial = counters_.frames.load(std::memory_order_relaxed) + 1;
-    handover_.publish(serial);
+    const std::uint8_t* published = handover_.publish(frame, serial);
     FeedCounters::add(counters_.frames);
+    return published;
 }
 
 void FeedReceiver::reply(std::span<const std::uint8_t> datagram, const PeerAddress& to) {

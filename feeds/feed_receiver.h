@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <memory>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "feeds/feed_decoder.h"
 #include "feeds/feed_protocol.h"
 #include "feeds/frame_handover.h"
+#include "feeds/sacn_multicast.h"
 #include "feeds/udp_socket.h"
 #include "feeds/wall_layout.h"
 
@@ -37,8 +39,9 @@ class FeedReceiver final : private FeedOutput {
 
   private:
     FeedReceiver(const ListenSpec& spec, const WallLayout& layout);
+    bool bindForMulticast(const PeerAddress& address, std::string& error);
     void run();
-    void publishFrame(const std::uint8_t* frame) override;
+    const std::uint8_t* handOver(std::vector<std::uint8_t>& frame) override;
     void reply(std::span<const std::uint8_t> datagram, const PeerAddress& to) override;
     std::array<std::uint8_t, 4> localAddressTowards(const PeerAddress& peer) override;
 
@@ -48,8 +51,10 @@ class FeedReceiver final : private FeedOutput {
     FrameHandover handover_;
     std::unique_ptr<FeedDecoder> decoder_;
     UdpSocket socket_;
+    std::optional<MulticastListen> multicast_;  // on a named address: what is ours
     std::thread thread_;
     std::atomic<bool> stopping_{false};
+    WakeSignal wake_;
     double cpuSeconds_ = 0;
 };
 

@@ -1,6 +1,27 @@
 #include "feeds/feed_source.h"
 
+#include <algorithm>
+#include <bit>
+#include <cstring>
 #include <thread>
+
+#include "frames/mipmap_chain.h"
+
+namespace {
+
+void expandToRgba(const std::uint8_t* rgb, std::uint8_t* rgba, std::size_t pixels) {
+    for (std::size_t i = 0; i < pixels; ++i, rgb += 3, rgba += 4) {
+        if constexpr (std::endian::native == std::endian::little) {
+            // One store a pixel: compilers vectorise this, not four byte stores.
+            const std::uint32_t texel = rgb[0] | rgb[1] << 8 | rgb[2] << 16 | 0xFF000000u;
+            std::memcpy(rgba, &texel, 4);
+        } else {
+            rgba[0] = rgb[0], rgba[1] = rgb[1], rgba[2] = rgb[2], rgba[3] = 255;
+        }
+    }
+}
+
+}  // namespace
 
 FeedSource::FeedSource(std::unique_ptr<FeedReceiver> receiver, const WallLayout& layout)
     : receiver_(std::move(receiver)), layout_(layout) {
@@ -22,9 +43,30 @@ void FeedSource::show(bool shown, FrameClock::time_point) {
 }
 
 FrameView FeedSource::frameAt(FrameClock::time_point) {
-    FrameView view;
-    view.pixels = receiver_->handover().takeNewest(view.serial);
-    return view;
+    std::uint64_t serial = 0;
+    const std::uint8_t* rgb = receiver_->handover().takeNewest(serial);
+    if (rgb == nullptr) return {};
+    if (serial != preparedSerial_) {
+        prepare(rgb);
+        preparedSerial_ = serial;
+    }
+    return {rgba_.data(), serial, chain_.data()};
+}
+
+// Band by band from the top, so that the level below is worked out from rows still in cache.
+void FeedSource::prepare(const std::uint8_t* rgb) {
+    constexpr int kBandRows = 16;
+    const int width = layout_.width, height = layout_.height;
+    rgba_.resize(std::size_t{4} * width * height);
+    chain_.resize(mipmapChainBytes(width, height, 4));
+    MipmapChainWriter mipmaps(rgba_.data(), width, height, chain_.data(), 4);
+    for (int top = height; top > 0; top -= kBandRows) {
+        const int first = std::max(0, top - kBandRows);
+        const std::size_t from = std::size_t(first) * width;
+        expandToRgba(rgb + from * 3, rgba_.data() + from * 4, std::size_t(top - first) * width);
+        mipmaps.rowsDone(first, top - first);
+    }
+    mipmaps.finish();
 }
 
 FrameClock::time_point FeedSource::nextFrameDue(FrameClock::time_point now) const {

@@ -2,27 +2,34 @@
 // wall, and shown at once. On layers above 0 black is transparent, as the protocol's overlays
 // use it.
 #include <algorithm>
-#include <vector>
 
 #include "feeds/decoders.h"
 #include "feeds/flaschen_packet.h"
+#include "feeds/frame_canvas.h"
 
 namespace {
 
 class FlaschenDecoder final : public FeedDecoder {
   public:
     FlaschenDecoder(const WallLayout& layout, FeedCounters& counters, FeedOutput& output)
-        : layout_(layout), counters_(counters), output_(output), frame_(layout.frameBytes(), 0) {}
+        : layout_(layout), counters_(counters), canvas_(layout.frameBytes(), output) {}
 
     void receive(std::span<const std::uint8_t> datagram, const PeerAddress&,
                  FrameClock::time_point) override {
         const ParsedPacket<FlaschenPacket> parsed = parseFlaschenPacket(datagram);
         if (!parsed.ok()) return FeedCounters::add(counters_.bad);
+        if (canvas_.stale() && !coversWall(parsed.packet)) canvas_.restoreAll();
         draw(parsed.packet);
-        output_.publishFrame(frame_.data());
+        canvas_.handOver();
     }
 
   private:
+    bool coversWall(const FlaschenPacket& packet) const {
+        return packet.layer == 0 && packet.x <= 0 && packet.y <= 0 &&
+               long{packet.x} + packet.width >= layout_.width &&
+               long{packet.y} + packet.height >= layout_.height;
+    }
+
     void draw(const FlaschenPacket& packet) {
         const long left = std::max<long>(0, -long{packet.x});
         const long right = std::min<long>(packet.width, long{layout_.width} - packet.x);
@@ -32,7 +39,7 @@ class FlaschenDecoder final : public FeedDecoder {
         const bool scaled = packet.maxValue != 255;
         for (long row = top; row < bottom; ++row) {
             const std::uint8_t* in = packet.pixels.data() + (row * packet.width + left) * 3;
-            std::uint8_t* out = frame_.data() +
+            std::uint8_t* out = canvas_.pixels() +
                                 (layout_.height - 1 - (packet.y + row)) * long{layout_.width} * 3 +
                                 (packet.x + left) * 3;
             if (!blackIsClear && !scaled) {
@@ -51,8 +58,7 @@ class FlaschenDecoder final : public FeedDecoder {
 
     WallLayout layout_;
     FeedCounters& counters_;
-    FeedOutput& output_;
-    std::vector<std::uint8_t> frame_;
+    FrameCanvas canvas_;
 };
 
 }  // namespace

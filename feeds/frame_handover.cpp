@@ -4,10 +4,13 @@ FrameHandover::FrameHandover(std::size_t frameBytes) {
     for (auto& slot : slots_) slot.assign(frameBytes, 0);
 }
 
-void FrameHandover::publish(std::uint64_t serial) {
-    serials_[filling_] = serial;
-    filling_ = middle_.exchange(filling_ | kFresh, std::memory_order_acq_rel) & 3;
+const std::uint8_t* FrameHandover::publish(std::vector<std::uint8_t>& frame, std::uint64_t serial) {
+    const int published = filling_;
+    slots_[published].swap(frame);
+    serials_[published] = serial;
+    filling_ = middle_.exchange(published | kFresh, std::memory_order_acq_rel) & 3;
     newestSerial_.store(serial, std::memory_order_release);
+    return slots_[published].data();
 }
 
 const std::uint8_t* FrameHandover::takeNewest(std::uint64_t& serial) {

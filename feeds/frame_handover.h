@@ -1,7 +1,8 @@
 // Whole frames from the receiver thread to the display's thread without a lock: three slots,
 // one being filled, one being shown, and between them the newest finished one. Publishing
 // swaps the filled slot with the middle one; taking swaps the middle one with the shown one
-// when it is newer. A frame the display had no time for is overwritten by the next.
+// when it is newer. A frame the display had no time for is overwritten by the next. The
+// receiver fills a buffer of its own and trades it for the filled slot's, so nothing is copied.
 #pragma once
 
 #include <atomic>
@@ -12,9 +13,10 @@ class FrameHandover {
   public:
     explicit FrameHandover(std::size_t frameBytes);
 
-    // Receiver thread: the slot to fill, then its hand-over under a serial above 0.
-    std::uint8_t* slotToFill() { return slots_[filling_].data(); }
-    void publish(std::uint64_t serial);
+    // Receiver thread: hands `frame` over under a serial above 0, putting in its place a
+    // buffer of an older frame. Returns the frame published, which the display only reads and
+    // which comes back to the receiver no sooner than the next publish.
+    const std::uint8_t* publish(std::vector<std::uint8_t>& frame, std::uint64_t serial);
 
     // Display thread: the newest frame published (null before the first) and its serial.
     const std::uint8_t* takeNewest(std::uint64_t& serial);

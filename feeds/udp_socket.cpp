@@ -3,6 +3,8 @@
 #include "feeds/udp_socket.h"
 
 #include <arpa/inet.h>
+#include <ifaddrs.h>
+#include <net/if.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
@@ -45,6 +47,20 @@ PeerAddress fromSockaddr(const sockaddr_storage& storage) {
         address.port = ntohs(v4->sin_port);
     }
     return address;
+}
+
+// The IPv4 destination and interface IP_PKTINFO put beside a datagram; zeros without it.
+DatagramDestination destinationOf(msghdr& header) {
+    DatagramDestination destination;
+    for (cmsghdr* part = CMSG_FIRSTHDR(&header); part != nullptr;
+         part = CMSG_NXTHDR(&header, part)) {
+        if (part->cmsg_level != IPPROTO_IP || part->cmsg_type != IP_PKTINFO) continue;
+        in_pktinfo info;
+        std::memcpy(&info, CMSG_DATA(part), sizeof info);
+        std::memcpy(destination.address.bytes.data(), &info.ipi_addr, 4);
+        destination.interfaceIndex = info.ipi_ifindex;
+    }
+    return destination;
 }
 
 }  // namespace
@@ -90,6 +106,7 @@ UdpSocket& UdpSocket::operator=(UdpSocket&& other) noexcept {
     if (this != &other) {
         if (fd_ >= 0) ::close(fd_);
         fd_ = other.fd_;
+        reportsDestinations_ = other.reportsDestinations_;
         other.fd_ = -1;
     }
     return *this;
@@ -133,23 +150,34 @@ int UdpSocket::localPort() const {
 }
 
 bool UdpSocket::joinGroup(const PeerAddress& group, const PeerAddress& interfaceAddress) {
-    if (!group.ipv6) {
-        ip_mreq request{};
-        std::memcpy(&request.imr_multiaddr, group.bytes.data(), 4);
-        std::memcpy(&request.imr_interface, interfaceAddress.bytes.data(), 4);
-        return setsockopt(fd_, IPPROTO_IP, IP_ADD_MEMBERSHIP, &request, sizeof request) == 0;
-    }
-    ipv6_mreq request{};
-    std::memcpy(&request.ipv6mr_multiaddr, group.bytes.data(), 16);
-    request.ipv6mr_interface = 0;  // IPv6 joins name interfaces by index; 0 is the default
-    return setsockopt(fd_, IPPROTO_IPV6, IPV6_JOIN_GROUP, &request, sizeof request) == 0;
+    ip_mreq request{};
+    std::memcpy(&request.imr_multiaddr, group.bytes.data(), 4);
+    std::memcpy(&request.imr_interface, interfaceAddress.bytes.data(), 4);
+    return setsockopt(fd_, IPPROTO_IP, IP_ADD_MEMBERSHIP, &request, sizeof request) == 0;
 }
 
-bool UdpSocket::waitReadable(std::span<UdpSocket* const> sockets, int timeoutMs) {
-    pollfd fds[8];
+bool UdpSocket::receiveOnlyJoinedGroups() {
+    const int zero = 0;
+    return setsockopt(fd_, IPPROTO_IP, IP_MULTICAST_ALL, &zero, sizeof zero) == 0;
+}
+
+bool UdpSocket::reportDestinations() {
+    const int one = 1;
+    reportsDestinations_ = setsockopt(fd_, IPPROTO_IP, IP_PKTINFO, &one, sizeof one) == 0;
+    return reportsDestinations_;
+}
+
+bool UdpSocket::waitReadable(std::span<UdpSocket* const> sockets, int timeoutMs,
+                             const WakeSignal* wake) {
+    pollfd fds[9];
     const std::size_t count = std::min<std::size_t>(sockets.size(), 8);
     for (std::size_t i = 0; i < count; ++i) fds[i] = {sockets[i]->fd_, POLLIN, 0};
-    return ::poll(fds, count, timeoutMs) > 0;
+    if (wake != nullptr) fds[count] = {wake->descriptor(), POLLIN, 0};
+    if (::poll(fds, count + (wake != nullptr), timeoutMs) <= 0) return false;
+    for (std::size_t i = 0; i < count; ++i) {
+        if (fds[i].revents != 0) return true;
+    }
+    return false;
 }
 
 int UdpSocket::receiveBatch(std::vector<std::vector<std::uint8_t>>& buffers,
@@ -159,6 +187,10 @@ int UdpSocket::receiveBatch(std::vector<std::vector<std::uint8_t>>& buffers,
     mmsghdr messages[kMaxBatch];
     iovec parts[kMaxBatch];
     sockaddr_storage senders[kMaxBatch];
+    struct alignas(cmsghdr) Control {
+        std::uint8_t bytes[CMSG_SPACE(sizeof(in_pktinfo))];
+    };
+    Control controls[kMaxBatch];
     for (std::size_t i = 0; i < count; ++i) {
         parts[i] = {buffers[i].data(), buffers[i].size()};
         messages[i] = {};
@@ -166,6 +198,10 @@ int UdpSocket::receiveBatch(std::vector<std::vector<std::uint8_t>>& buffers,
         messages[i].msg_hdr.msg_iovlen = 1;
         messages[i].msg_hdr.msg_name = &senders[i];
         messages[i].msg_hdr.msg_namelen = sizeof senders[i];
+        if (reportsDestinations_) {
+            messages[i].msg_hdr.msg_control = controls[i].bytes;
+            messages[i].msg_hdr.msg_controllen = sizeof controls[i].bytes;
+        }
     }
     const int got = ::recvmmsg(fd_, messages, static_cast<unsigned>(count), MSG_DONTWAIT, nullptr);
     received.clear();
@@ -174,6 +210,7 @@ int UdpSocket::receiveBatch(std::vector<std::vector<std::uint8_t>>& buffers,
         datagram.bytes = {buffers[i].data(), messages[i].msg_len};
         datagram.from = fromSockaddr(senders[i]);
         datagram.truncated = messages[i].msg_hdr.msg_flags & MSG_TRUNC;
+        if (reportsDestinations_) datagram.to = destinationOf(messages[i].msg_hdr);
         received.push_back(datagram);
     }
     return got < 0 ? 0 : got;
@@ -202,4 +239,24 @@ std::array<std::uint8_t, 4> UdpSocket::localAddressTowards(const PeerAddress& pe
     }
     ::close(fd);
     return local;
+}
+
+int UdpSocket::interfaceIndexOf(const PeerAddress& address) {
+    ifaddrs* interfaces = nullptr;
+    if (getifaddrs(&interfaces) != 0) return 0;
+    int index = 0;
+    for (const ifaddrs* entry = interfaces; entry != nullptr && index == 0;
+         entry = entry->ifa_next) {
+        if (entry->ifa_addr == nullptr) continue;
+        const int family = entry->ifa_addr->sa_family;
+        if (family != (address.ipv6 ? AF_INET6 : AF_INET)) continue;
+        sockaddr_storage storage{};
+        std::memcpy(&storage, entry->ifa_addr,
+                    family == AF_INET6 ? sizeof(sockaddr_in6) : sizeof(sockaddr_in));
+        const PeerAddress found = fromSockaddr(storage);
+        if (std::memcmp(found.bytes.data(), address.bytes.data(), address.ipv6 ? 16 : 4) == 0)
+            index = static_cast<int>(if_nametoindex(entry->ifa_name));
+    }
+    freeifaddrs(interfaces);
+    return index;
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "feeds/peer_address.h"
+#include "feeds/wake_signal.h"
 
 // A numeric address and port; false with the reason when the text is not one.
 bool parseNumericAddress(const std::string& text, int port, PeerAddress& address,
@@ -20,12 +21,16 @@ struct ReceivedDatagram {
     std::span<const std::uint8_t> bytes;
     PeerAddress from;
     bool truncated = false;  // larger than the buffer: only its start is in `bytes`
+    DatagramDestination to;  // filled once reportDestinations() is on
 };
 
 class UdpSocket {
   public:
     UdpSocket() = default;
-    UdpSocket(UdpSocket&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
+    UdpSocket(UdpSocket&& other) noexcept
+        : fd_(other.fd_), reportsDestinations_(other.reportsDestinations_) {
+        other.fd_ = -1;
+    }
     UdpSocket& operator=(UdpSocket&& other) noexcept;
     UdpSocket(const UdpSocket&) = delete;
     UdpSocket& operator=(const UdpSocket&) = delete;
@@ -38,12 +43,18 @@ class UdpSocket {
     // The port the kernel gave when bound to port 0.
     int localPort() const;
 
-    // Joins the sACN-style multicast group on the interface that has `interfaceAddress`.
+    // Joins the multicast group on the interface that has the IPv4 `interfaceAddress`.
     bool joinGroup(const PeerAddress& group, const PeerAddress& interfaceAddress);
+    // Linux otherwise hands a socket on every address the traffic of every group any socket
+    // of the machine joined on its port.
+    bool receiveOnlyJoinedGroups();
+    // Each datagram received from now on carries where it was sent and its interface.
+    bool reportDestinations();
 
-    // Waits up to timeoutMs (0: not at all) for a datagram on any of the sockets; true when
-    // one is readable.
-    static bool waitReadable(std::span<UdpSocket* const> sockets, int timeoutMs);
+    // Waits up to timeoutMs (0: not at all, -1: without end) for a datagram on any of the
+    // sockets, or for `wake` when given; true when a socket is readable.
+    static bool waitReadable(std::span<UdpSocket* const> sockets, int timeoutMs,
+                             const WakeSignal* wake = nullptr);
 
     // Takes up to `buffers.size()` waiting datagrams without blocking, one buffer each.
     int receiveBatch(std::vector<std::vector<std::uint8_t>>& buffers,
@@ -53,9 +64,12 @@ class UdpSocket {
 
     // Our IPv4 address as seen from `peer` (the route's source address); zeros without one.
     static std::array<std::uint8_t, 4> localAddressTowards(const PeerAddress& peer);
+    // The index of the interface that has this address; 0 when none has.
+    static int interfaceIndexOf(const PeerAddress& address);
 
   private:
     int fd_ = -1;
+    bool reportsDestinations_ = false;
 };
 
 std::string addressText(const PeerAddress& address);

@@ -1,16 +1,21 @@
 #include "feeds/universe_assembly.h"
 
+#include <algorithm>
+
 UniverseAssembly::UniverseAssembly(const WallLayout& layout, FeedOutput& output)
     : layout_(layout),
-      output_(output),
-      frame_(layout.frameBytes(), 0),
+      canvas_(layout.frameBytes(), output),
       arrived_(static_cast<std::size_t>(layout.universeCount()), false) {}
 
 void UniverseAssembly::add(int universeIndex, std::span<const std::uint8_t> channels,
                            bool waitsForSync, FrameClock::time_point now) {
     // Without sync, a universe seen twice means the sender has moved on to its next frame.
     if (arrived_[universeIndex] && !waitingForSync_ && !waitsForSync) show();
-    drawUniverse(layout_, universeIndex, channels, frame_.data());
+    // A short universe leaves the end of its pixels as they were.
+    if (canvas_.stale() && !arrived_[universeIndex] &&
+        long(channels.size() / 3) < pixelsOf(universeIndex))
+        restoreUniverse(universeIndex);
+    drawUniverse(layout_, universeIndex, channels, canvas_.pixels());
     if (!arrived_[universeIndex]) {
         if (arrivedCount_ == 0) firstArrival_ = now;
         arrived_[universeIndex] = true;
@@ -34,8 +39,25 @@ FrameClock::time_point UniverseAssembly::deadline() const {
 }
 
 void UniverseAssembly::show() {
-    output_.publishFrame(frame_.data());
+    if (canvas_.stale()) {
+        for (int index = 0; index < static_cast<int>(arrived_.size()); ++index) {
+            if (!arrived_[index]) restoreUniverse(index);
+        }
+        canvas_.restored();
+    }
+    canvas_.handOver();
     arrived_.assign(arrived_.size(), false);
     arrivedCount_ = 0;
     waitingForSync_ = false;
+}
+
+long UniverseAssembly::pixelsOf(int universeIndex) const {
+    const long first = long{universeIndex} * layout_.universePixels;
+    return std::min<long>(layout_.universePixels, long{layout_.width} * layout_.height - first);
+}
+
+void UniverseAssembly::restoreUniverse(int universeIndex) {
+    const long first = long{universeIndex} * layout_.universePixels;
+    forEachWallRun(layout_, first, first + pixelsOf(universeIndex),
+                   [this](std::size_t at, std::size_t length) { canvas_.restore(at, length); });
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "feeds/feed_decoder.h"
+#include "feeds/frame_canvas.h"
 #include "feeds/wall_layout.h"
 
 // Senders that number frames by time send a wall's universes within one frame period; 25 ms
@@ -31,10 +32,11 @@ class UniverseAssembly {
 
   private:
     void show();
+    void restoreUniverse(int universeIndex);
+    long pixelsOf(int universeIndex) const;
 
     WallLayout layout_;
-    FeedOutput& output_;
-    std::vector<std::uint8_t> frame_;
+    FrameCanvas canvas_;
     std::vector<bool> arrived_;
     int arrivedCount_ = 0;
     bool waitingForSync_ = false;

@@ -70,14 +70,10 @@ void drawUniverse(const WallLayout& layout, int universeIndex,
 
 void drawAtByteOffset(int width, int height, std::size_t offset,
                       std::span<const std::uint8_t> bytes, std::uint8_t* frame) {
-    const std::size_t rowBytes = std::size_t{3} * width;
-    std::size_t at = 0;
-    while (at < bytes.size()) {
-        const std::size_t position = offset + at;
-        const std::size_t row = position / rowBytes;
-        const std::size_t inRow = position % rowBytes;
-        const std::size_t run = std::min(bytes.size() - at, rowBytes - inRow);
-        std::memcpy(frame + (height - 1 - row) * rowBytes + inRow, bytes.data() + at, run);
-        at += run;
-    }
+    const std::uint8_t* in = bytes.data();
+    forEachTopDownRun(width, height, offset, offset + bytes.size(),
+                      [&](std::size_t at, std::size_t length) {
+                          std::memcpy(frame + at, in, length);
+                          in += length;
+                      });
 }

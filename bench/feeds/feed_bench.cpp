@@ -1,10 +1,12 @@
 // Live feeds at show rates over loopback: a sender in this process sends whole frames at a
 // fixed rate to the real receiver, and in the same run the same traffic to a bare receiver
-// loop (the same sockets, receiving into buffers, nothing parsed: the floor). Reported per
+// loop (the same sockets, receiving into buffers, nothing parsed: the floor). The display's
+// side is the program's own: the feed as a source, its texture refreshed in place by the
+// program's code in a GLUT window, every 1 ms as the display polls a shown feed. Reported per
 // protocol: frames lost, the receiver thread's CPU time against the floor's, and the time from
-// a frame's last packet sent to the display's side taking it (polled every 1 ms, as the
-// display polls a shown feed; the texture upload follows in the same display call).
-//   ./build-bench/feed_bench
+// a frame's last packet sent to its texture update having finished (glFinish).
+//   xvfb-run -a -s "-screen 0 1280x1024x24" ./build-bench/feed_bench
+#include <GL/glew.h>
 #include <benchmark/benchmark.h>
 
 #include <time.h>
@@ -15,7 +17,9 @@
 #include <thread>
 #include <vector>
 
-#include "feeds/feed_receiver.h"
+#include "app/glut_window.h"
+#include "app/picture_texture.h"
+#include "feeds/feed_source.h"
 #include "tests/support/feed_packets.h"
 
 using namespace testsupport;
@@ -124,13 +128,14 @@ Floor runFloor(const Scenario& s, std::vector<std::vector<Bytes>>& frames) {
     UdpSocket socket;
     if (!socket.bind(address, error)) return {};
     std::atomic<bool> stop{false};
+    WakeSignal wake;
     Floor floor;
     std::thread receiver([&] {
         std::vector<std::vector<std::uint8_t>> buffers(32, std::vector<std::uint8_t>(65536));
         std::vector<ReceivedDatagram> received;
         UdpSocket* const sockets[] = {&socket};
         while (!stop) {
-            if (!UdpSocket::waitReadable(sockets, 5)) continue;
+            if (!UdpSocket::waitReadable(sockets, -1, &wake)) continue;
             while (int got = socket.receiveBatch(buffers, received)) floor.packets += got;
         }
         floor.cpuSeconds = threadCpuSeconds();
@@ -138,6 +143,7 @@ Floor runFloor(const Scenario& s, std::vector<std::vector<Bytes>>& frames) {
     sendFrames(s, frames, socket.localPort());
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
     stop = true;
+    wake.raise();
     receiver.join();
     return floor;
 }
@@ -151,25 +157,37 @@ void runFeed(benchmark::State& state, Scenario s) {
         spec.port = 0;
         std::string error;
         std::vector<std::string> notices;
-        auto receiver = FeedReceiver::open(spec, layoutOf(s), error, notices);
-        if (!receiver) return state.SkipWithError(error.c_str());
-        receiver->start();
-        // The display's side: looks for a new frame every millisecond.
-        std::atomic<bool> stop{false};
-        std::vector<std::pair<std::uint64_t, Clock::time_point>> taken;
-        std::thread display([&] {
-            std::uint64_t last = 0;
-            while (!stop) {
-                std::uint64_t serial = 0;
-                receiver->handover().takeNewest(serial);
-                if (serial != last) taken.push_back({serial, Clock::now()}), last = serial;
-                std::this_thread::sleep_for(std::chrono::milliseconds(1));
-            }
+        auto opened = FeedReceiver::open(spec, layoutOf(s), error, notices);
+        if (!opened) return state.SkipWithError(error.c_str());
+        FeedReceiver* const receiver = opened.get();
+        UserPictureTexture picture;
+        picture.info = {1, s.width, s.height};
+        picture.ledPerPixel = true;
+        picture.source = std::make_unique<FeedSource>(std::move(opened), layoutOf(s));
+        picture.texture = createPictureTexture(nullptr, s.width, s.height, MipmapBuilder::gl,
+                                               picture.source->channels());
+        picture.source->show(true, FrameClock::now());
+        std::vector<Clock::time_point> sent;
+        std::atomic<bool> sending{true};
+        std::thread sender([&] {
+            sent = sendFrames(s, frames, receiver->port());
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            sending = false;
         });
-        const auto sent = sendFrames(s, frames, receiver->port());
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        stop = true;
-        display.join();
+        // The display's side on this thread, which holds the GL context.
+        std::vector<std::pair<std::uint64_t, Clock::time_point>> taken;
+        std::vector<double> uploadTimes;
+        while (sending) {
+            const auto asked = Clock::now();
+            if (refreshPictureTexture(picture, asked)) {
+                glFinish();
+                taken.push_back({picture.uploadedSerial, Clock::now()});
+                uploadTimes.push_back(
+                    std::chrono::duration<double, std::milli>(taken.back().second - asked).count());
+            }
+            std::this_thread::sleep_for(kFeedPollInterval);
+        }
+        sender.join();
         receiver->stop();
         const Floor floor = runFloor(s, frames);
 
@@ -194,6 +212,13 @@ void runFeed(benchmark::State& state, Scenario s) {
         state.counters["cpu_ratio"] = receiver->threadCpuSeconds() / floor.cpuSeconds;
         state.counters["latency_median_ms"] =
             latencies.empty() ? -1 : latencies[latencies.size() / 2];
+        state.counters["frames_uploaded"] = double(taken.size());
+        // The display's part of the latency: taking the frame, its levels, the upload.
+        std::sort(uploadTimes.begin(), uploadTimes.end());
+        state.counters["upload_median_ms"] =
+            uploadTimes.empty() ? -1 : uploadTimes[uploadTimes.size() / 2];
+        picture.source.reset();
+        glDeleteTextures(1, &picture.texture);
     }
 }
 
@@ -215,6 +240,8 @@ int main(int argc, char** argv) {
             ->Unit(benchmark::kSecond);
     }
     benchmark::Initialize(&argc, argv);
+    openGlutWindow(&argc, argv, "feed_bench", 64, 64);
+    if (glewInit() != GLEW_OK) return 1;
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;

@@ -4,6 +4,7 @@
 // whole, so the sanitizers see a short buffer.
 #include <cstdint>
 #include <cstdlib>
+#include <vector>
 
 #include "feeds/artnet_packet.h"
 #include "feeds/ddp_packet.h"
@@ -15,9 +16,14 @@ namespace {
 
 struct ReadingOutput : FeedOutput {
     std::size_t frameBytes = 0;
-    void publishFrame(const std::uint8_t* frame) override {
+    std::vector<std::uint8_t> last;
+    const std::uint8_t* handOver(std::vector<std::uint8_t>& frame) override {
+        if (frame.size() != frameBytes) std::abort();
+        last.resize(frameBytes);
+        last.swap(frame);
         volatile unsigned sum = 0;
-        for (std::size_t i = 0; i < frameBytes; ++i) sum = sum + frame[i];
+        for (std::size_t i = 0; i < frameBytes; ++i) sum = sum + last[i];
+        return last.data();
     }
     void reply(std::span<const std::uint8_t> datagram, const PeerAddress&) override {
         if (datagram.size() != kArtPollReplyBytes) std::abort();

@@ -2,6 +2,7 @@
 // when, and where on the wall each channel lands.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 
 #include "feeds/artnet_packet.h"
@@ -15,8 +16,12 @@ namespace {
 
 struct RecordedOutput : FeedOutput {
     explicit RecordedOutput(const WallLayout& layout) : layout(layout) {}
-    void publishFrame(const std::uint8_t* frame) override {
-        frames.emplace_back(frame, frame + layout.frameBytes());
+    // Gives back a buffer of left-overs, as the receiver's hand-over may, so a decoder that
+    // did not restore what it left undrawn shows them.
+    const std::uint8_t* handOver(std::vector<std::uint8_t>& frame) override {
+        frames.push_back(frame);
+        std::fill(frame.begin(), frame.end(), 0xA5);
+        return frames.back().data();
     }
     void reply(std::span<const std::uint8_t> datagram, const PeerAddress& to) override {
         replies.emplace_back(datagram.begin(), datagram.end());
@@ -209,4 +214,47 @@ TEST(FeedDecoderTest, FlaschenDrawsAtItsOffsetClippedToTheWall) {
     EXPECT_EQ(feed.output.pixel(1, 0)[0], 0);
     feed.receive(Bytes{'P', '6', ' ', '9'});
     EXPECT_EQ(feed.counters.bad.load(), 1u);
+}
+
+TEST(FeedDecoderTest, WhatAFrameLeavesUndrawnStaysAsTheFrameBefore) {
+    using Pixel = std::array<int, 3>;
+    Feed ddp(FeedProtocol::ddp, smallWall(2, 2, 170));
+    ddp.receive(ddpPacket(0, Bytes(12, 40), true));
+    ddp.receive(ddpPacket(3, Bytes(3, 7), true));  // the top row's second pixel only
+    ddp.receive(ddpPacket(0, Bytes(3, 8), false));
+    ddp.receive(ddpPacket(9, Bytes(3, 9), true));  // a gap between
+    ASSERT_EQ(ddp.output.frames.size(), 3u);
+    EXPECT_EQ(ddp.output.pixel(1, 0, 1), (Pixel{7, 7, 7}));
+    EXPECT_EQ(ddp.output.pixel(0, 0, 1), (Pixel{40, 40, 40}));
+    EXPECT_EQ(ddp.output.pixel(1, 1, 1), (Pixel{40, 40, 40}));
+    EXPECT_EQ(ddp.output.pixel(0, 0), (Pixel{8, 8, 8}));
+    EXPECT_EQ(ddp.output.pixel(1, 0), (Pixel{7, 7, 7}));
+    EXPECT_EQ(ddp.output.pixel(0, 1), (Pixel{40, 40, 40}));
+    EXPECT_EQ(ddp.output.pixel(1, 1), (Pixel{9, 9, 9}));
+
+    WallLayout serpentine = smallWall(2, 2, 3);  // universes of 3 pixels and 1
+    serpentine.serpentine = true;
+    Feed sacn(FeedProtocol::sacn, serpentine);
+    SacnFields fields;
+    fields.sequence = 1;
+    sacn.receive(sacnData(fields, levels({1, 1, 1, 2, 2, 2, 3, 3, 3})));
+    fields.universe = 2;
+    sacn.receive(sacnData(fields, levels({4, 4, 4})));
+    fields.universe = 1;
+    fields.sequence = 2;
+    sacn.receive(sacnData(fields, levels({5, 5, 5})), 1ms);  // short: the first pixel only
+    sacn.decoder->expire(sacn.start + 30ms);                 // universe 2 never came
+    ASSERT_EQ(sacn.output.frames.size(), 2u);
+    EXPECT_EQ(sacn.output.pixel(0, 0), (Pixel{5, 5, 5}));
+    EXPECT_EQ(sacn.output.pixel(1, 0), (Pixel{2, 2, 2}));
+    EXPECT_EQ(sacn.output.pixel(1, 1), (Pixel{3, 3, 3}));  // wall pixel 2, right to left
+    EXPECT_EQ(sacn.output.pixel(0, 1), (Pixel{4, 4, 4}));
+
+    Feed flaschen(FeedProtocol::flaschen, smallWall(2, 2, 170));
+    flaschen.receive(flaschenPacket(2, 2, Bytes(12, 60)));
+    flaschen.receive(flaschenPacket(1, 1, Bytes(3, 5), 1, 1));
+    ASSERT_EQ(flaschen.output.frames.size(), 2u);
+    EXPECT_EQ(flaschen.output.pixel(1, 1), (Pixel{5, 5, 5}));
+    EXPECT_EQ(flaschen.output.pixel(0, 1), (Pixel{60, 60, 60}));
+    EXPECT_EQ(flaschen.output.pixel(1, 0), (Pixel{60, 60, 60}));
 }

@@ -49,7 +49,9 @@ TEST(FeedSourceTest, DarkUntilTheFirstFrameThenTheNewestFrame) {
     const FrameView view = feed->frameAt(FrameClock::now());
     ASSERT_NE(view.pixels, nullptr);
     EXPECT_EQ(view.serial, 1u);
-    EXPECT_EQ(Bytes(view.pixels, view.pixels + 6), (Bytes{1, 2, 3, 4, 5, 6}));
+    EXPECT_EQ(Bytes(view.pixels, view.pixels + 8), (Bytes{1, 2, 3, 255, 4, 5, 6, 255}));
+    ASSERT_NE(view.mipmaps, nullptr);  // the one texel below: the mean of the two
+    EXPECT_EQ(Bytes(view.mipmaps, view.mipmaps + 4), (Bytes{3, 4, 5, 255}));
     EXPECT_EQ(feed->statsLine(false), "ddp: 1 frames, 1 packets, 0 bad, 0 lost");
     const auto now = FrameClock::now();
     EXPECT_EQ(feed->nextFrameDue(now), kNoFrameDue);
@@ -65,7 +67,7 @@ TEST(FeedSourceTest, IPv6LoopbackReceivesToo) {
     ASSERT_TRUE(sender.send(flaschenPacket(1, 1, {9, 8, 7}), port));
     ASSERT_TRUE(feed->waitForFirstFrame(FrameClock::now() + 2s));
     const FrameView view = feed->frameAt(FrameClock::now());
-    EXPECT_EQ(Bytes(view.pixels, view.pixels + 3), (Bytes{9, 8, 7}));
+    EXPECT_EQ(Bytes(view.pixels, view.pixels + 4), (Bytes{9, 8, 7, 255}));
 }
 
 TEST(FeedSourceTest, AFloodOfJunkIsCountedAndFramesStillCome) {
