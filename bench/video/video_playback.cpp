@@ -116,6 +116,17 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "no statistics line:\n%s", errorText.c_str());
         return 1;
     }
+    // Where the drops fell: the once-a-second totals that rose, counted from the start.
+    std::istringstream lines(errorText);
+    unsigned long long second = 0, droppedSoFar = 0;
+    for (std::string line; std::getline(lines, line);) {
+        unsigned long long lineShown = 0, lineDropped = 0;
+        if (!lastTotals(line, lineShown, lineDropped)) continue;
+        ++second;
+        if (lineDropped > droppedSoFar)
+            std::printf("  %llu dropped by report %llu\n", lineDropped - droppedSoFar, second);
+        droppedSoFar = lineDropped;
+    }
     shown -= shownBefore;
     dropped -= droppedBefore;
     std::printf("%llu shown, %llu dropped (%.2f%%) in the %s s after the keys\n", shown, dropped,

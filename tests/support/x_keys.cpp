@@ -99,9 +99,12 @@ bool sendKey(Display* display, Window window, char character) {
 
 // Calls act with the display and the top-level window of a child of this process; false when
 // there is no display or no such window, else what act returns.
+// `keepOpen` keeps one connection for every such call, for callers that ask many times a
+// second: a connection each time would crowd out the program's own.
 template <typename Action>
-bool withChildWindow(Action act) {
-    Display* display = XOpenDisplay(nullptr);
+bool withChildWindow(Action act, bool keepOpen = false) {
+    static Display* kept = nullptr;
+    Display* display = keepOpen && kept != nullptr ? kept : XOpenDisplay(nullptr);
     if (display == nullptr) return false;
     int opcode = 0, firstEvent = 0, firstError = 0;
     Window window = 0;
@@ -109,7 +112,11 @@ bool withChildWindow(Action act) {
         window = findChildWindow(display, opcode, DefaultRootWindow(display), long(getpid()));
     const bool done = window != 0 && act(display, window);
     XSync(display, False);
-    XCloseDisplay(display);
+    if (keepOpen) {
+        kept = display;
+    } else {
+        XCloseDisplay(display);
+    }
     return done;
 }
 
@@ -149,19 +156,21 @@ bool closeChildWindow() {
 }
 
 bool readChildWindowPixel(int x, int y, unsigned char rgb[3]) {
-    return withChildWindow([&](Display* display, Window window) {
-        XErrorHandler previous = XSetErrorHandler(ignoreXError);
-        XImage* image = XGetImage(display, window, x, y, 1, 1, AllPlanes, ZPixmap);
-        XSync(display, False);
-        XSetErrorHandler(previous);
-        if (image == nullptr) return false;
-        const unsigned long pixel = XGetPixel(image, 0, 0);
-        rgb[0] = static_cast<unsigned char>((pixel & image->red_mask) >> 16);
-        rgb[1] = static_cast<unsigned char>((pixel & image->green_mask) >> 8);
-        rgb[2] = static_cast<unsigned char>(pixel & image->blue_mask);
-        XDestroyImage(image);
-        return true;
-    });
+    return withChildWindow(
+        [&](Display* display, Window window) {
+            XErrorHandler previous = XSetErrorHandler(ignoreXError);
+            XImage* image = XGetImage(display, window, x, y, 1, 1, AllPlanes, ZPixmap);
+            XSync(display, False);
+            XSetErrorHandler(previous);
+            if (image == nullptr) return false;
+            const unsigned long pixel = XGetPixel(image, 0, 0);
+            rgb[0] = static_cast<unsigned char>((pixel & image->red_mask) >> 16);
+            rgb[1] = static_cast<unsigned char>((pixel & image->green_mask) >> 8);
+            rgb[2] = static_cast<unsigned char>(pixel & image->blue_mask);
+            XDestroyImage(image);
+            return true;
+        },
+        true);
 }
 
 }  // namespace testsupport
