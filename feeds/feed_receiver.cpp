@@ -56,10 +56,13 @@ std::unique_ptr<FeedReceiver> FeedReceiver::open(const ListenSpec& spec, const W
     PeerAddress address;
     if (!parseNumericAddress(spec.address, spec.port, address, error)) return nullptr;
     std::unique_ptr<FeedReceiver> receiver(new FeedReceiver(spec, layout));
-    const bool multicast =
-        spec.protocol == FeedProtocol::sacn && !address.ipv6 && !isLoopback(address);
-    const bool bound = multicast ? receiver->bindForMulticast(address, error)
-                                 : receiver->socket_.bind(address, error);
+    // sACN's groups and Art-Net's broadcasts reach only a socket on every address.
+    const bool sacn = spec.protocol == FeedProtocol::sacn;
+    const bool everyAddress =
+        (sacn || spec.protocol == FeedProtocol::artnet) && !address.ipv6 && !isLoopback(address);
+    const bool multicast = sacn && everyAddress;
+    const bool bound = everyAddress ? receiver->bindOnEveryAddress(address, error)
+                                    : receiver->socket_.bind(address, error);
     if (!bound) {
         error = std::string(name) + ": " + error;
         return nullptr;
@@ -74,7 +77,7 @@ std::unique_ptr<FeedReceiver> FeedReceiver::open(const ListenSpec& spec, const W
                receiver->socket_.joinGroup(sacnGroup(layout.firstUniverse + joined), address)) {
             ++joined;
         }
-        if (receiver->multicast_) receiver->multicast_->groupCount = joined;
+        if (receiver->named_) receiver->named_->groupCount = joined;
         if (joined < count) {
             notices.push_back("sacn: joined the multicast groups of " + std::to_string(joined) +
                               " of the wall's " + std::to_string(count) +
@@ -87,19 +90,22 @@ std::unique_ptr<FeedReceiver> FeedReceiver::open(const ListenSpec& spec, const W
     return receiver;
 }
 
-// Linux delivers a group's traffic only to sockets on the wildcard address, so the port is
-// taken on every address and each datagram is checked against the named one. The wildcard
-// address itself takes everything sent to the port, and the groups joined on the default
-// interface.
-bool FeedReceiver::bindForMulticast(const PeerAddress& address, std::string& error) {
+// Linux delivers a group's traffic and broadcasts only to sockets on the wildcard address, so
+// the port is taken on every address and each datagram is checked against the named one. The
+// wildcard address itself takes everything sent to the port, and the groups joined on the
+// default interface.
+bool FeedReceiver::bindOnEveryAddress(const PeerAddress& address, std::string& error) {
     PeerAddress everyAddress;
     everyAddress.port = address.port;
     const bool named = !isWildcard(address);
-    MulticastListen listen;
+    NamedAddressListen listen;
     if (named) {
         listen.unicast = address;
         listen.firstUniverse = layout_.firstUniverse;
-        listen.interfaceIndex = UdpSocket::interfaceIndexOf(address);
+        listen.takesBroadcast = spec_.protocol == FeedProtocol::artnet;
+        const UdpSocket::Interface found = UdpSocket::interfaceOf(address);
+        listen.interfaceIndex = found.index;
+        listen.broadcast = found.broadcast;
         if (listen.interfaceIndex == 0) {
             error = "cannot bind port " + std::to_string(address.port) + " of " +
                     addressText(address) + ": no interface of this machine has that address";
@@ -108,15 +114,16 @@ bool FeedReceiver::bindForMulticast(const PeerAddress& address, std::string& err
     }
     if (!socket_.bind(everyAddress, error)) {
         if (named)
-            error += " (to take multicast on " + addressText(address) +
-                     " the wall listens on every address)";
+            error += std::string(" (to take ") +
+                     (listen.takesBroadcast ? "broadcasts" : "multicast") + " on " +
+                     addressText(address) + " the wall listens on every address)";
         return false;
     }
     if (!socket_.receiveOnlyJoinedGroups() || (named && !socket_.reportDestinations())) {
         error = "the system cannot tell which address a datagram was sent to";
         return false;
     }
-    if (named) multicast_ = listen;
+    if (named) named_ = listen;
     return true;
 }
 
@@ -159,11 +166,11 @@ void FeedReceiver::run() {
                 if (got == 0) break;
                 taken += got;
                 const auto now = FrameClock::now();
-                if (!multicast_) FeedCounters::add(counters_.packets, got);
+                if (!named_) FeedCounters::add(counters_.packets, got);
                 for (const ReceivedDatagram& datagram : received) {
-                    if (multicast_) {
+                    if (named_) {
                         // Sent to another address or group of the machine: not ours at all.
-                        if (!acceptsDestination(*multicast_, datagram.to)) continue;
+                        if (!acceptsDestination(*named_, datagram.to)) continue;
                         FeedCounters::add(counters_.packets);
                     }
                     if (datagram.truncated) {

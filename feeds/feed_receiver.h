@@ -14,7 +14,7 @@
 #include "feeds/feed_decoder.h"
 #include "feeds/feed_protocol.h"
 #include "feeds/frame_handover.h"
-#include "feeds/sacn_multicast.h"
+#include "feeds/named_address_listen.h"
 #include "feeds/udp_socket.h"
 #include "feeds/wall_layout.h"
 
@@ -39,7 +39,7 @@ class FeedReceiver final : private FeedOutput {
 
   private:
     FeedReceiver(const ListenSpec& spec, const WallLayout& layout);
-    bool bindForMulticast(const PeerAddress& address, std::string& error);
+    bool bindOnEveryAddress(const PeerAddress& address, std::string& error);
     void run();
     const std::uint8_t* handOver(std::vector<std::uint8_t>& frame) override;
     void reply(std::span<const std::uint8_t> datagram, const PeerAddress& to) override;
@@ -51,7 +51,7 @@ class FeedReceiver final : private FeedOutput {
     FrameHandover handover_;
     std::unique_ptr<FeedDecoder> decoder_;
     UdpSocket socket_;
-    std::optional<MulticastListen> multicast_;  // on a named address: what is ours
+    std::optional<NamedAddressListen> named_;  // on a named address: what is ours
     std::thread thread_;
     std::atomic<bool> stopping_{false};
     WakeSignal wake_;

@@ -241,10 +241,11 @@ std::array<std::uint8_t, 4> UdpSocket::localAddressTowards(const PeerAddress& pe
     return local;
 }
 
-int UdpSocket::interfaceIndexOf(const PeerAddress& address) {
+UdpSocket::Interface UdpSocket::interfaceOf(const PeerAddress& address) {
+    Interface found;
     ifaddrs* interfaces = nullptr;
-    if (getifaddrs(&interfaces) != 0) return 0;
-    int index = 0;
+    if (getifaddrs(&interfaces) != 0) return found;
+    int& index = found.index;
     for (const ifaddrs* entry = interfaces; entry != nullptr && index == 0;
          entry = entry->ifa_next) {
         if (entry->ifa_addr == nullptr) continue;
@@ -253,10 +254,17 @@ int UdpSocket::interfaceIndexOf(const PeerAddress& address) {
         sockaddr_storage storage{};
         std::memcpy(&storage, entry->ifa_addr,
                     family == AF_INET6 ? sizeof(sockaddr_in6) : sizeof(sockaddr_in));
-        const PeerAddress found = fromSockaddr(storage);
-        if (std::memcmp(found.bytes.data(), address.bytes.data(), address.ipv6 ? 16 : 4) == 0)
-            index = static_cast<int>(if_nametoindex(entry->ifa_name));
+        const PeerAddress mine = fromSockaddr(storage);
+        if (std::memcmp(mine.bytes.data(), address.bytes.data(), address.ipv6 ? 16 : 4) != 0)
+            continue;
+        index = static_cast<int>(if_nametoindex(entry->ifa_name));
+        if (family == AF_INET && (entry->ifa_flags & IFF_BROADCAST) &&
+            entry->ifa_broadaddr != nullptr) {
+            sockaddr_storage broadcast{};
+            std::memcpy(&broadcast, entry->ifa_broadaddr, sizeof(sockaddr_in));
+            found.broadcast = fromSockaddr(broadcast);
+        }
     }
     freeifaddrs(interfaces);
-    return index;
+    return found;
 }

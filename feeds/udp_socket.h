@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -64,8 +65,13 @@ class UdpSocket {
 
     // Our IPv4 address as seen from `peer` (the route's source address); zeros without one.
     static std::array<std::uint8_t, 4> localAddressTowards(const PeerAddress& peer);
-    // The index of the interface that has this address; 0 when none has.
-    static int interfaceIndexOf(const PeerAddress& address);
+    // The interface that has this address: its index (0 when none has) and, for IPv4, its
+    // network's broadcast address when it has one.
+    struct Interface {
+        int index = 0;
+        std::optional<PeerAddress> broadcast;
+    };
+    static Interface interfaceOf(const PeerAddress& address);
 
   private:
     int fd_ = -1;

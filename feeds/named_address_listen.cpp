@@ -1,0 +1,39 @@
+#include "feeds/named_address_listen.h"
+
+#include <algorithm>
+
+PeerAddress sacnGroup(int universe) {
+    PeerAddress group;
+    group.bytes[0] = 239;
+    group.bytes[1] = 255;
+    group.bytes[2] = static_cast<std::uint8_t>(universe >> 8);
+    group.bytes[3] = static_cast<std::uint8_t>(universe);
+    return group;
+}
+
+namespace {
+
+bool sameAddress(const PeerAddress& a, const PeerAddress& b) {
+    const std::size_t length = a.ipv6 ? 16 : 4;
+    return a.ipv6 == b.ipv6 &&
+           std::equal(a.bytes.begin(), a.bytes.begin() + length, b.bytes.begin());
+}
+
+bool isBroadcast(const NamedAddressListen& listen, const PeerAddress& to) {
+    const bool toAll = std::all_of(to.bytes.begin(), to.bytes.begin() + 4,
+                                   [](std::uint8_t byte) { return byte == 255; });
+    return toAll || (listen.broadcast && sameAddress(to, *listen.broadcast));
+}
+
+}  // namespace
+
+bool acceptsDestination(const NamedAddressListen& listen, const DatagramDestination& destination) {
+    const PeerAddress& to = destination.address;
+    if (to.ipv6 != listen.unicast.ipv6) return false;
+    if (sameAddress(to, listen.unicast)) return true;
+    if (to.ipv6 || destination.interfaceIndex != listen.interfaceIndex) return false;
+    if (listen.takesBroadcast && isBroadcast(listen, to)) return true;
+    if (to.bytes[0] != 239 || to.bytes[1] != 255) return false;
+    const int universe = to.bytes[2] << 8 | to.bytes[3];
+    return universe >= listen.firstUniverse && universe < listen.firstUniverse + listen.groupCount;
+}
