@@ -44,7 +44,11 @@ int main(int argc, char** argv) {
     }
     int glutArgc = static_cast<int>(line.glutArguments.size()) - 1;
     if (!startUp(&glutArgc, line.glutArguments.data(), options)) std::exit(1);
-    if (!shotsFolder.empty()) return writeReviewShots(shotsFolder, line.reviewSeconds) && everyPictureLoaded ? 0 : 1;
+    if (!shotsFolder.empty()) {
+        const bool written = writeReviewShots(shotsFolder, line.reviewSeconds);
+        if (line.stats) printSourceStats();  // the totals of the review's run
+        return written && everyPictureLoaded ? 0 : 1;
+    }
     followChosenPicture();
     if (line.stats) startSourceStatsReports();
     glutMainLoop();

@@ -215,9 +215,13 @@ TEST_F(LiveFeedProcessTest, StatisticsCountBadPacketsWhileFramesGoOn) {
 }
 
 TEST_F(LiveFeedProcessTest, ShotsWithNoSenderEndWithStatusOne) {
-    const ProcessResult result = review("ddp:" + std::to_string(testPort(5)), {"--wait", "0.2"});
+    const ProcessResult result =
+        review("ddp:" + std::to_string(testPort(5)), {"--wait", "0.2", "--stats"});
     EXPECT_EQ(result.exitStatus, 1);
     EXPECT_NE(result.errorText.find("Error: ddp: no frame came in 0.2 s\n"), std::string::npos)
+        << result.errorText;
+    // --stats gives the review's totals at its end.
+    EXPECT_NE(result.errorText.find("ddp: 0 frames, 0 packets, 0 bad, 0 lost\n"), std::string::npos)
         << result.errorText;
 }
 
