@@ -35,23 +35,34 @@ std::pair<int, int> storedPixel(Orientation orientation, int x, int y, int width
     return {x, y};
 }
 
-void turnFrame(const std::uint8_t* stored, std::uint8_t* shown, int width, int height,
-               Orientation orientation) {
+}  // namespace
+
+// Every orientation maps a shown pixel to a stored one linearly, so the stored pixel of each
+// shown one is a step away from the one before: no per-pixel case, fast enough for video.
+void turnPixels(const std::uint8_t* stored, std::uint8_t* shown, int width, int height,
+                Orientation orientation, int channels) {
     const int shownWidth = swapsSides(orientation) ? height : width;
     const int shownHeight = swapsSides(orientation) ? width : height;
     // Both buffers are bottom row first: top-first row y is row height - 1 - y.
+    const auto index = [&](int x, int y) {
+        const auto [sx, sy] = storedPixel(orientation, x, y, width, height);
+        return static_cast<std::ptrdiff_t>(width) * (height - 1 - sy) + sx;
+    };
+    const std::ptrdiff_t origin = index(0, 0);
+    const std::ptrdiff_t acrossStep = index(1, 0) - origin, downStep = index(0, 1) - origin;
     for (int y = 0; y < shownHeight; ++y) {
-        std::uint8_t* row = shown + std::size_t{3} * shownWidth * (shownHeight - 1 - y);
-        for (int x = 0; x < shownWidth; ++x) {
-            const auto [sx, sy] = storedPixel(orientation, x, y, width, height);
-            const std::uint8_t* from =
-                stored + std::size_t{3} * (std::size_t(width) * (height - 1 - sy) + sx);
-            std::memcpy(row + std::size_t{3} * x, from, 3);
+        std::uint8_t* row = shown + std::size_t(channels) * shownWidth * (shownHeight - 1 - y);
+        std::ptrdiff_t from = origin + downStep * y;
+        if (channels == 4) {
+            for (int x = 0; x < shownWidth; ++x, from += acrossStep)
+                std::memcpy(row + 4 * std::size_t(x), stored + 4 * from, 4);
+        } else {
+            for (int x = 0; x < shownWidth; ++x, from += acrossStep)
+                std::memcpy(row + std::size_t(channels) * x, stored + channels * from,
+                            std::size_t(channels));
         }
     }
 }
-
-}  // namespace
 
 PictureOutcome orientPicture(Picture& picture, Orientation orientation) {
     if (orientation == Orientation::asStored) return {};
@@ -61,7 +72,7 @@ PictureOutcome orientPicture(Picture& picture, Orientation orientation) {
     for (const PictureFrame& frame : picture.frames) {
         PixelBuffer pixels = allocatePixelBuffer(byteCount);
         if (!pixels) return pictureFailure(PictureStatus::outOfMemory, "out of memory");
-        turnFrame(frame.pixels.get(), pixels.get(), picture.width, picture.height, orientation);
+        turnPixels(frame.pixels.get(), pixels.get(), picture.width, picture.height, orientation, 3);
         turned.push_back(std::move(pixels));
     }
     for (std::size_t i = 0; i < turned.size(); ++i) picture.frames[i].pixels = std::move(turned[i]);

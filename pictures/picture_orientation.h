@@ -12,5 +12,10 @@
 // with the picture as it was.
 PictureOutcome orientPicture(Picture& picture, Orientation orientation);
 
+// Turns one frame of `channels` bytes a pixel (width x height as stored, rows bottom first)
+// into `shown`, which has the shown size: height x width for a quarter turn.
+void turnPixels(const std::uint8_t* stored, std::uint8_t* shown, int width, int height,
+                Orientation orientation, int channels);
+
 // orientPicture with the orientation of an EXIF block (none: nothing to do).
 PictureOutcome orientPictureByExif(Picture& picture, std::span<const std::uint8_t> exif);

@@ -63,13 +63,19 @@ void RgbConversion::applyColourDetails(const AVFrame& frame) {
     const AVPixelFormat format = static_cast<AVPixelFormat>(frame.format);
     const AVPixFmtDescriptor* descriptor = av_pix_fmt_desc_get(format);
     if (descriptor == nullptr || (descriptor->flags & AV_PIX_FMT_FLAG_RGB)) return;
-    int matrix = frame.colorspace;
-    if (matrix == AVCOL_SPC_UNSPECIFIED || matrix == AVCOL_SPC_RGB || matrix >= AVCOL_SPC_NB)
+    // Damaged streams put any number in these fields: they are read as the integers they are,
+    // never as their enumerations.
+    int matrix = 0, range = 0;
+    static_assert(sizeof frame.colorspace == sizeof matrix &&
+                  sizeof frame.color_range == sizeof range);
+    std::memcpy(&matrix, &frame.colorspace, sizeof matrix);
+    std::memcpy(&range, &frame.color_range, sizeof range);
+    if (matrix <= AVCOL_SPC_RGB || matrix == AVCOL_SPC_UNSPECIFIED || matrix >= AVCOL_SPC_NB)
         matrix = frame.height >= 720 || frame.width >= 1280 ? AVCOL_SPC_BT709 : AVCOL_SPC_SMPTE170M;
     const bool jpegFormat = format == AV_PIX_FMT_YUVJ420P || format == AV_PIX_FMT_YUVJ422P ||
                             format == AV_PIX_FMT_YUVJ444P || format == AV_PIX_FMT_YUVJ440P ||
                             format == AV_PIX_FMT_YUVJ411P;
-    const int fullRange = frame.color_range == AVCOL_RANGE_JPEG || jpegFormat ? 1 : 0;
+    const int fullRange = range == AVCOL_RANGE_JPEG || jpegFormat ? 1 : 0;
     if (matrix == detailsMatrix_ && fullRange == detailsRange_) return;
     const int* coefficients = sws_getCoefficients(matrix);
     sws_setColorspaceDetails(context_, coefficients, fullRange, sws_getCoefficients(SWS_CS_DEFAULT),

@@ -7,14 +7,17 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <string_view>
 #include <vector>
 
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
+#include <libavutil/display.h>
 }
 
+#include "pictures/picture_orientation.h"
 #include "video/libav_text.h"
 #include "video/memory_input.h"
 #include "video/rgb_conversion.h"
@@ -99,6 +102,28 @@ PictureOutcome openFailure(int error, std::span<const std::uint8_t> head) {
                           "cannot read the file (" + libavErrorText(error) + ")");
 }
 
+// The turn a stream's display matrix gives its frames, as players read it: only whole quarter
+// turns (mirrored or slanted matrices are shown as stored).
+Orientation displayTurn(const AVStream& stream) {
+    std::size_t size = 0;
+    const std::uint8_t* data = av_stream_get_side_data(&stream, AV_PKT_DATA_DISPLAYMATRIX, &size);
+    if (data == nullptr || size < 9 * sizeof(std::int32_t)) return Orientation::asStored;
+    std::int32_t matrix[9];
+    std::memcpy(matrix, data, sizeof matrix);
+    const double anticlockwise = av_display_rotation_get(matrix);
+    if (!std::isfinite(anticlockwise)) return Orientation::asStored;
+    const long quarters = ((-std::lround(anticlockwise / 90)) % 4 + 4) % 4;  // clockwise
+    const double off = std::fabs(anticlockwise / 90 - std::round(anticlockwise / 90));
+    if (off > 0.01) return Orientation::asStored;
+    constexpr Orientation kTurns[] = {Orientation::asStored, Orientation::quarterClockwise,
+                                      Orientation::halfTurn, Orientation::quarterAnticlockwise};
+    return kTurns[quarters];
+}
+
+bool quarterTurn(Orientation turn) {
+    return turn == Orientation::quarterClockwise || turn == Orientation::quarterAnticlockwise;
+}
+
 }  // namespace
 
 struct VideoInput::State {
@@ -118,6 +143,8 @@ struct VideoInput::State {
     bool draining = false;      // the demuxer has ended and the decoder got its flush packet
     double lastSeconds = -1;    // time of the frame handed out last; -1 before the first
     std::uint64_t skipped = 0;
+    Orientation turn = Orientation::asStored;  // how players turn the frames (phone video)
+    std::vector<std::uint8_t> unturned;        // a frame converted, before it is turned
 
     ~State() {
         av_frame_free(&frame);
@@ -134,6 +161,7 @@ struct VideoInput::State {
     int decodeFrame();
     double frameSeconds() const;
     int shownWidth(const VideoLimits& limits) const;
+    bool convertFrame(std::uint8_t* rgb, int channels, const ConvertedRows& rowsDone);
 };
 
 PictureOutcome VideoInput::State::open(const char* path, const VideoLimits& limits) {
@@ -158,6 +186,7 @@ PictureOutcome VideoInput::State::open(const char* path, const VideoLimits& limi
                               "damaged video (" + libavErrorText(error) + ")");
     }
     stream = chooseVideoStream(*format);
+    if (stream != nullptr) turn = displayTurn(*stream);
     if (stream == nullptr) {
         return pictureFailure(PictureStatus::corrupt, "no video stream in the file");
     }
@@ -212,6 +241,10 @@ PictureOutcome VideoInput::State::openDecoder(const VideoLimits& limits) {
     if (!size.ok()) return size;
     width = outputWidth = shownWidth(limits);
     height = outputHeight = frame->height;
+    if (quarterTurn(turn)) {
+        std::swap(width, height);
+        std::swap(outputWidth, outputHeight);
+    }
     framePending = true;
     return {};
 }
@@ -228,6 +261,22 @@ int VideoInput::State::shownWidth(const VideoLimits& limits) const {
     const int shown = std::max(1, static_cast<int>(std::lround(frame->width * pixelShape)));
     const bool fits = checkPictureSize(shown, frame->height, 1, {limits.maxPixelCount, 1}).ok();
     return fits ? shown : frame->width;
+}
+
+// The scale step, then the turn players give the video (a phone held upright records its
+// frames on their side and says so), which needs the whole frame converted first.
+bool VideoInput::State::convertFrame(std::uint8_t* rgb, int channels,
+                                     const ConvertedRows& rowsDone) {
+    if (turn == Orientation::asStored)
+        return conversion.convert(*frame, rgb, outputWidth, outputHeight, channels, rowsDone);
+    const int storedWidth = quarterTurn(turn) ? outputHeight : outputWidth;
+    const int storedHeight = quarterTurn(turn) ? outputWidth : outputHeight;
+    unturned.resize(std::size_t(channels) * storedWidth * storedHeight);
+    if (!conversion.convert(*frame, unturned.data(), storedWidth, storedHeight, channels))
+        return false;
+    turnPixels(unturned.data(), rgb, storedWidth, storedHeight, turn, channels);
+    if (rowsDone) rowsDone(0, outputHeight);
+    return true;
 }
 
 // The demux step: the next packet of the chosen stream, or the demuxer's error or end.
@@ -356,8 +405,7 @@ VideoRead VideoInput::readFrame(std::uint8_t* rgb, double& seconds, const Conver
         state.framePending = false;
         // The scale step; a frame the converter refuses (a format change inside a damaged
         // stream) is skipped like a damaged packet.
-        if (!state.conversion.convert(*state.frame, rgb, state.outputWidth, state.outputHeight,
-                                      state.outputChannels, rowsDone)) {
+        if (!state.convertFrame(rgb, state.outputChannels, rowsDone)) {
             ++state.skipped;
             continue;
         }

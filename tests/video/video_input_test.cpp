@@ -107,6 +107,36 @@ TEST(VideoInputTest, ShowsPixelsThatAreNotSquareInTheVideosShape) {
     EXPECT_EQ(read.colours, (std::vector<int>{2, 2, 2}));
 }
 
+// A phone's upright video, stored on its side with a display matrix, stands as players show
+// it: red over blue, turned a quarter anticlockwise, is red on the left.
+TEST(VideoInputTest, TurnsTheFramesAsTheStreamsDisplayMatrixSays) {
+    testsupport::TempFolder folder;
+    const std::string stored = folder.path("stored.mp4"), turned = folder.path("turned.mp4");
+    ASSERT_TRUE(runFfmpeg({"-f", "lavfi", "-i", "color=c=red:s=48x16:r=10:d=0.2", "-f", "lavfi",
+                           "-i", "color=c=blue:s=48x16:r=10:d=0.2", "-filter_complex", "vstack",
+                           "-pix_fmt", "yuv420p", "-c:v", "libx264", stored}));
+    ASSERT_TRUE(runFfmpeg({"-i", stored, "-c", "copy", "-metadata:s:v:0", "rotate=90", turned}));
+    VideoInput input;
+    ASSERT_TRUE(input.openFile(turned.c_str()).ok());
+    ASSERT_EQ(input.width(), 32);
+    ASSERT_EQ(input.height(), 48);
+    std::vector<std::uint8_t> rgb(32 * 48 * 3);
+    double seconds = 0;
+    ASSERT_EQ(input.readFrame(rgb.data(), seconds), VideoRead::frame);
+    const auto colourAt = [&](int x, int yFromTop) {
+        return nearestColour(&rgb[(std::size_t(47 - yFromTop) * 32 + x) * 3]);
+    };
+    const int red = colourAt(4, 24), blue = colourAt(28, 24);
+    EXPECT_NE(red, blue);
+    EXPECT_EQ(colourAt(4, 2), red);
+    EXPECT_EQ(colourAt(28, 45), blue);
+    std::vector<std::uint8_t> plain(48 * 32 * 3);
+    VideoInput original;
+    ASSERT_TRUE(original.openFile(stored.c_str()).ok());
+    ASSERT_EQ(original.readFrame(plain.data(), seconds), VideoRead::frame);
+    EXPECT_EQ(red, nearestColour(&plain[(std::size_t(31 - 4) * 48 + 24) * 3]));  // its top
+}
+
 // Colours come back as encoded: in the matrix the stream names (HD's own here), and from full
 // range (a dark grey, which video range would darken further).
 TEST(VideoInputTest, ConvertsWithTheMatrixAndRangeTheStreamNames) {
