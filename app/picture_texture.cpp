@@ -74,8 +74,7 @@ GLuint createPictureTexture(const std::uint8_t* pixels, int width, int height,
         black.assign(std::size_t(width) * height * channels, 0);
         pixels = black.data();
     }
-    buildMipmaps(pixels, pixels == black.data() ? nullptr : mipmaps, width, height, builder,
-                 channels);
+    buildMipmaps(pixels, mipmaps, width, height, builder, channels);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_NEAREST);
     glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     return name;

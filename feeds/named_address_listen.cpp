@@ -13,16 +13,10 @@ PeerAddress sacnGroup(int universe) {
 
 namespace {
 
-bool sameAddress(const PeerAddress& a, const PeerAddress& b) {
-    const std::size_t length = a.ipv6 ? 16 : 4;
-    return a.ipv6 == b.ipv6 &&
-           std::equal(a.bytes.begin(), a.bytes.begin() + length, b.bytes.begin());
-}
-
 bool isBroadcast(const NamedAddressListen& listen, const PeerAddress& to) {
     const bool toAll = std::all_of(to.bytes.begin(), to.bytes.begin() + 4,
                                    [](std::uint8_t byte) { return byte == 255; });
-    return toAll || (listen.broadcast && sameAddress(to, *listen.broadcast));
+    return toAll || (listen.broadcast && sameHost(to, *listen.broadcast));
 }
 
 }  // namespace
@@ -30,7 +24,7 @@ bool isBroadcast(const NamedAddressListen& listen, const PeerAddress& to) {
 bool acceptsDestination(const NamedAddressListen& listen, const DatagramDestination& destination) {
     const PeerAddress& to = destination.address;
     if (to.ipv6 != listen.unicast.ipv6) return false;
-    if (sameAddress(to, listen.unicast)) return true;
+    if (sameHost(to, listen.unicast)) return true;
     if (to.ipv6 || destination.interfaceIndex != listen.interfaceIndex) return false;
     if (listen.takesBroadcast && isBroadcast(listen, to)) return true;
     if (to.bytes[0] != 239 || to.bytes[1] != 255) return false;

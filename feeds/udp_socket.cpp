@@ -255,8 +255,7 @@ UdpSocket::Interface UdpSocket::interfaceOf(const PeerAddress& address) {
         std::memcpy(&storage, entry->ifa_addr,
                     family == AF_INET6 ? sizeof(sockaddr_in6) : sizeof(sockaddr_in));
         const PeerAddress mine = fromSockaddr(storage);
-        if (std::memcmp(mine.bytes.data(), address.bytes.data(), address.ipv6 ? 16 : 4) != 0)
-            continue;
+        if (!sameHost(mine, address)) continue;
         index = static_cast<int>(if_nametoindex(entry->ifa_name));
         if (family == AF_INET && (entry->ifa_flags & IFF_BROADCAST) &&
             entry->ifa_broadaddr != nullptr) {

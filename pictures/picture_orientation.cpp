@@ -8,10 +8,6 @@
 
 namespace {
 
-bool swapsSides(Orientation orientation) {
-    return orientation >= Orientation::transposed;
-}
-
 // Where shown pixel (x, y) of a shown picture lies in a stored one of width x height.
 std::pair<int, int> storedPixel(Orientation orientation, int x, int y, int width, int height) {
     switch (orientation) {
@@ -62,6 +58,10 @@ void turnPixels(const std::uint8_t* stored, std::uint8_t* shown, int width, int 
                             std::size_t(channels));
         }
     }
+}
+
+bool swapsSides(Orientation orientation) {
+    return orientation >= Orientation::transposed;
 }
 
 PictureOutcome orientPicture(Picture& picture, Orientation orientation) {

@@ -12,6 +12,9 @@
 // with the picture as it was.
 PictureOutcome orientPicture(Picture& picture, Orientation orientation);
 
+// True for the orientations that swap width and height (the quarter turns and transpositions).
+bool swapsSides(Orientation orientation);
+
 // Turns one frame of `channels` bytes a pixel (width x height as stored, rows bottom first)
 // into `shown`, which has the shown size: height x width for a quarter turn.
 void turnPixels(const std::uint8_t* stored, std::uint8_t* shown, int width, int height,

@@ -26,8 +26,7 @@ constexpr int kBandRows = 16;
 // Frames whose planes are not all rows of pixels (a palette, bits packed across rows) go
 // through whole, and so do frames that are scaled: the scaler's own slices are not safe
 // with every ratio, while a plain colour conversion takes rows as they come.
-int bandRowsOf(AVPixelFormat format, int height, bool scaled) {
-    const AVPixFmtDescriptor* descriptor = av_pix_fmt_desc_get(format);
+int bandRowsOf(const AVPixFmtDescriptor* descriptor, int height, bool scaled) {
     const bool rows = !scaled && descriptor != nullptr &&
                       !(descriptor->flags & (AV_PIX_FMT_FLAG_PAL | AV_PIX_FMT_FLAG_BITSTREAM |
                                              AV_PIX_FMT_FLAG_HWACCEL)) &&
@@ -37,14 +36,12 @@ int bandRowsOf(AVPixelFormat format, int height, bool scaled) {
 
 // The converter takes a band's planes from the band's first row; chroma planes (1 and 2) have
 // fewer rows.
-void bandPlanes(const AVFrame& frame, int band, const std::uint8_t* planes[4]) {
-    const AVPixFmtDescriptor* descriptor =
-        av_pix_fmt_desc_get(static_cast<AVPixelFormat>(frame.format));
-    const int planeCount = av_pix_fmt_count_planes(static_cast<AVPixelFormat>(frame.format));
+void bandPlanes(const AVFrame& frame, const AVPixFmtDescriptor& descriptor, int planeCount,
+                int band, const std::uint8_t* planes[4]) {
     for (int plane = 0; plane < 4; ++plane) {
         planes[plane] = frame.data[plane];
-        if (band == 0 || plane >= planeCount || frame.data[plane] == nullptr) continue;
-        const int shift = (plane == 1 || plane == 2) ? descriptor->log2_chroma_h : 0;
+        if (plane >= planeCount || frame.data[plane] == nullptr) continue;
+        const int shift = (plane == 1 || plane == 2) ? descriptor.log2_chroma_h : 0;
         planes[plane] += static_cast<std::ptrdiff_t>(band >> shift) * frame.linesize[plane];
     }
 }
@@ -59,9 +56,10 @@ AVPixelFormat outputFormat(int channels) {
 // The colours as players show them: the YUV matrix the stream names (HD's own when it names
 // none, as players guess from the size) and its range, into full-range RGB. The converter's
 // default would be standard definition's matrix and video range for every stream.
-void RgbConversion::applyColourDetails(const AVFrame& frame) {
+// A converter made anew (`rebuilt`: a size or format changed) takes them again.
+void RgbConversion::applyColourDetails(const AVFrame& frame, const AVPixFmtDescriptor* descriptor,
+                                       bool rebuilt) {
     const AVPixelFormat format = static_cast<AVPixelFormat>(frame.format);
-    const AVPixFmtDescriptor* descriptor = av_pix_fmt_desc_get(format);
     if (descriptor == nullptr || (descriptor->flags & AV_PIX_FMT_FLAG_RGB)) return;
     // Damaged streams put any number in these fields: they are read as the integers they are,
     // never as their enumerations.
@@ -76,7 +74,7 @@ void RgbConversion::applyColourDetails(const AVFrame& frame) {
                             format == AV_PIX_FMT_YUVJ444P || format == AV_PIX_FMT_YUVJ440P ||
                             format == AV_PIX_FMT_YUVJ411P;
     const int fullRange = range == AVCOL_RANGE_JPEG || jpegFormat ? 1 : 0;
-    if (matrix == detailsMatrix_ && fullRange == detailsRange_) return;
+    if (!rebuilt && matrix == detailsMatrix_ && fullRange == detailsRange_) return;
     const int* coefficients = sws_getCoefficients(matrix);
     sws_setColorspaceDetails(context_, coefficients, fullRange, sws_getCoefficients(SWS_CS_DEFAULT),
                              1, 0, 1 << 16, 1 << 16);
@@ -95,17 +93,18 @@ bool RgbConversion::convert(const AVFrame& frame, std::uint8_t* rgb, int width, 
     // Same size: a bilinear filter is a plain colour conversion. Shrinking: the area filter,
     // as for pictures larger than a texture.
     const bool shrinking = width < frame.width || height < frame.height;
-    // A converter made anew (a size or format changed) takes the colour details again.
     const std::array<int, 5> shape = {frame.width, frame.height, frame.format, width * 8 + channels,
                                       height};
-    if (shape != contextShape_) detailsMatrix_ = -1;
+    const bool rebuilt = shape != contextShape_;
     contextShape_ = shape;
     context_ = sws_getCachedContext(context_, frame.width, frame.height,
                                     static_cast<AVPixelFormat>(frame.format), width, height,
                                     outputFormat(channels), shrinking ? SWS_AREA : SWS_BILINEAR,
                                     nullptr, nullptr, nullptr);
     if (context_ == nullptr) return false;
-    applyColourDetails(frame);
+    const AVPixFmtDescriptor* descriptor =
+        av_pix_fmt_desc_get(static_cast<AVPixelFormat>(frame.format));
+    applyColourDetails(frame, descriptor, rebuilt);
     const int stride = width * channels;
     const bool tight =
         stride % kStoreBlock == 0 && reinterpret_cast<std::uintptr_t>(rgb) % kStoreBlock == 0;
@@ -115,13 +114,17 @@ bool RgbConversion::convert(const AVFrame& frame, std::uint8_t* rgb, int width, 
     std::uint8_t* rows[4] = {out + static_cast<std::ptrdiff_t>(height - 1) * outStride};
     const int strides[4] = {-outStride};
     const bool scaled = width != frame.width || height != frame.height;
-    const int bandHeight =
-        bandRowsOf(static_cast<AVPixelFormat>(frame.format), frame.height, scaled);
+    const int bandHeight = bandRowsOf(descriptor, frame.height, scaled);
+    const int planeCount = av_pix_fmt_count_planes(static_cast<AVPixelFormat>(frame.format));
     int written = 0;  // output rows so far, from the top of the picture
     for (int band = 0; band < frame.height; band += bandHeight) {
         const int bandRows = std::min(bandHeight, frame.height - band);
         const std::uint8_t* planes[4] = {};
-        bandPlanes(frame, band, planes);
+        if (band == 0) {
+            std::copy(frame.data, frame.data + 4, planes);
+        } else {
+            bandPlanes(frame, *descriptor, planeCount, band, planes);
+        }
         const int made = sws_scale(context_, planes, frame.linesize, band, bandRows, rows, strides);
         if (made < 0 || written + made > height) return false;
         // Rows are stored bottom first: the band's rows lie just below those written before.

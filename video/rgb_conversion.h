@@ -8,6 +8,7 @@
 #include <vector>
 
 struct AVFrame;
+struct AVPixFmtDescriptor;
 struct SwsContext;
 
 // Told of output rows as they are finished: `rowCount` rows from `firstRow` (bottom-first
@@ -28,11 +29,12 @@ class RgbConversion {
                  const ConvertedRows& rowsDone = {});
 
   private:
-    void applyColourDetails(const AVFrame& frame);
+    void applyColourDetails(const AVFrame& frame, const AVPixFmtDescriptor* descriptor,
+                            bool rebuilt);
 
     SwsContext* context_ = nullptr;
     std::array<int, 5> contextShape_{};  // the sizes and formats the converter was made for
-    // The colour matrix and range last given to the converter; -1: none yet.
+    // The colour matrix and range last given to the converter.
     int detailsMatrix_ = -1, detailsRange_ = -1;
     // Rows of room for the converter when tight rows cannot take its writes (see convert).
     std::vector<std::uint8_t> paddedRows_;

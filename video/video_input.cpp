@@ -120,10 +120,6 @@ Orientation displayTurn(const AVStream& stream) {
     return kTurns[quarters];
 }
 
-bool quarterTurn(Orientation turn) {
-    return turn == Orientation::quarterClockwise || turn == Orientation::quarterAnticlockwise;
-}
-
 }  // namespace
 
 struct VideoInput::State {
@@ -241,7 +237,7 @@ PictureOutcome VideoInput::State::openDecoder(const VideoLimits& limits) {
     if (!size.ok()) return size;
     width = outputWidth = shownWidth(limits);
     height = outputHeight = frame->height;
-    if (quarterTurn(turn)) {
+    if (swapsSides(turn)) {
         std::swap(width, height);
         std::swap(outputWidth, outputHeight);
     }
@@ -269,8 +265,8 @@ bool VideoInput::State::convertFrame(std::uint8_t* rgb, int channels,
                                      const ConvertedRows& rowsDone) {
     if (turn == Orientation::asStored)
         return conversion.convert(*frame, rgb, outputWidth, outputHeight, channels, rowsDone);
-    const int storedWidth = quarterTurn(turn) ? outputHeight : outputWidth;
-    const int storedHeight = quarterTurn(turn) ? outputWidth : outputHeight;
+    const int storedWidth = swapsSides(turn) ? outputHeight : outputWidth;
+    const int storedHeight = swapsSides(turn) ? outputWidth : outputHeight;
     unturned.resize(std::size_t(channels) * storedWidth * storedHeight);
     if (!conversion.convert(*frame, unturned.data(), storedWidth, storedHeight, channels))
         return false;
