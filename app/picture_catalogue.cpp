@@ -62,5 +62,12 @@ EffectTextures effectTextures(const PictureCatalogue& catalogue, int picture) {
     const PictureInfo& info = pictureInfo(catalogue, picture);
     GLuint texture = catalogue.textureIds[std::min(picture, kPictureCount - 1)];
     if (!catalogue.userPictures.empty()) texture = catalogue.userPictures[picture].texture;
-    return {texture, info.width, info.height, catalogue.textureIds[kNoiseSlot]};
+    EffectTextures textures{texture, info.width, info.height, catalogue.textureIds[kNoiseSlot]};
+    if (!catalogue.userPictures.empty() && catalogue.userPictures[picture].planar) {
+        const UserPictureTexture& user = catalogue.userPictures[picture];
+        textures.chroma[0] = user.chroma[0];
+        textures.chroma[1] = user.chroma[1];
+        textures.yuv = &user.yuv;
+    }
+    return textures;
 }

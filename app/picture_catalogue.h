@@ -44,6 +44,11 @@ struct UserPictureTexture {
     GLuint texture = 0;
     std::uint64_t uploadedSerial = 0;  // the source's frame the texture holds
     bool ledPerPixel = false;          // cells start at one pixel, in steps of one
+    // A source whose frames are planes: `texture` holds luma, these chroma, and `yuv` the
+    // colours of the frame uploaded (none, black, before the first).
+    bool planar = false;
+    GLuint chroma[2] = {0, 0};
+    YuvColours yuv;
 };
 
 // GL texture names by slot (0 until loaded) and the size records of the billboard pictures.

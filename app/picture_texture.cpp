@@ -7,6 +7,7 @@
 
 #include "app/user_cell_size.h"
 #include "app/wall_clock.h"
+#include "effects/effect_programs.h"
 #include "frames/mipmap_chain.h"
 
 namespace {
@@ -14,10 +15,10 @@ namespace {
 // The texture's layout for frames of `channels` bytes a pixel: RGBA frames go into RGBA
 // textures, which drivers keep as they are, so that uploads are plain copies.
 GLenum pixelFormat(int channels) {
-    return channels == 4 ? GL_RGBA : GL_RGB;
+    return channels == 4 ? GL_RGBA : channels == 1 ? GL_RED : GL_RGB;
 }
 GLint internalFormat(int channels) {
-    return channels == 4 ? GL_RGBA8 : GL_RGB8;
+    return channels == 4 ? GL_RGBA8 : channels == 1 ? GL_R8 : GL_RGB8;
 }
 
 // Levels 1 and down of the bound texture from a chain the source worked out (see
@@ -80,11 +81,61 @@ GLuint createPictureTexture(const std::uint8_t* pixels, int width, int height,
     return name;
 }
 
+namespace {
+
+// Frames kept as planes need one-channel textures and the effects' planar programs.
+bool canDrawPlanes() {
+    return (GLEW_VERSION_3_0 || GLEW_ARB_texture_rg) && hasPlanarEffectPrograms();
+}
+
+// Uploads a planar frame into the three textures, each plane with its levels.
+void uploadPlanes(const UserPictureTexture& picture, const FrameView& frame) {
+    const PlanarFrameLayout layout = planarFrameLayout(picture.info.width, picture.info.height);
+    const GLuint textures[kPlaneCount] = {picture.texture, picture.chroma[0], picture.chroma[1]};
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    for (int plane = 0; plane < kPlaneCount; ++plane) {
+        glBindTexture(GL_TEXTURE_2D, textures[plane]);
+        glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, layout.width[plane], layout.height[plane], GL_RED,
+                        GL_UNSIGNED_BYTE, frame.pixels + layout.offset[plane]);
+        uploadMipmapChain(frame.pixels + layout.mipmaps[plane], layout.width[plane],
+                          layout.height[plane], 1, LevelUpload::copy);
+    }
+}
+
+}  // namespace
+
+void offerPlanes(UserPictureTexture& picture, FrameSource& source) {
+    picture.planar = source.offersPlanes() && canDrawPlanes();
+    if (picture.planar) source.usePlanes();
+}
+
+void createSourceTextures(UserPictureTexture& picture, const FrameView& first) {
+    const int width = picture.info.width, height = picture.info.height;
+    if (!picture.planar) {
+        picture.texture = createPictureTexture(first.pixels, width, height, MipmapBuilder::gl,
+                                               picture.source->channels(), first.mipmaps);
+        return;
+    }
+    // Black before the first frame: samples of 0, which no colours turn into anything else.
+    const PlanarFrameLayout layout = planarFrameLayout(width, height);
+    GLuint* const textures[kPlaneCount] = {&picture.texture, &picture.chroma[0],
+                                           &picture.chroma[1]};
+    for (int plane = 0; plane < kPlaneCount; ++plane) {
+        const std::uint8_t* pixels = first.pixels ? first.pixels + layout.offset[plane] : nullptr;
+        const std::uint8_t* levels = first.pixels ? first.pixels + layout.mipmaps[plane] : nullptr;
+        *textures[plane] = createPictureTexture(pixels, layout.width[plane], layout.height[plane],
+                                                MipmapBuilder::gl, 1, levels);
+    }
+    picture.yuv = first.yuv ? *first.yuv : YuvColours{};
+}
+
 bool addUserPictureTextures(PictureCatalogue& catalogue, std::vector<UserPicture>& pictures) {
     const FrameClock::time_point now = frameClockNow();
     const int maxSide = maxTextureSide();
     for (UserPicture& user : pictures) {
         FrameSource& source = *user.source;
+        UserPictureTexture picture;
+        offerPlanes(picture, source);
         if (!source.fitWithin(maxSide)) {
             // A feed is never shrunk: it is refused only for its size, and the user asked for it.
             if (user.ledPerPixel) {
@@ -98,17 +149,15 @@ bool addUserPictureTextures(PictureCatalogue& catalogue, std::vector<UserPicture
             continue;
         }
         const int width = source.width(), height = source.height();
-        UserPictureTexture picture;
         picture.name = user.name;
         picture.ledPerPixel = user.ledPerPixel;
         picture.info =
             user.ledPerPixel ? PictureInfo{1, width, height} : userPictureInfo(width, height);
+        picture.source = std::move(user.source);
         const FrameView first = source.frameAt(now);
-        picture.texture = createPictureTexture(first.pixels, width, height, MipmapBuilder::gl,
-                                               source.channels(), first.mipmaps);
+        createSourceTextures(picture, first);
         picture.uploadedSerial = first.serial;
         if (first.pixels != nullptr) source.frameUploaded();
-        picture.source = std::move(user.source);
         catalogue.userPictures.push_back(std::move(picture));
     }
     return true;
@@ -117,6 +166,13 @@ bool addUserPictureTextures(PictureCatalogue& catalogue, std::vector<UserPicture
 bool refreshPictureTexture(UserPictureTexture& picture, FrameClock::time_point now) {
     const FrameView frame = picture.source->frameAt(now);
     if (frame.serial == picture.uploadedSerial || frame.pixels == nullptr) return false;
+    if (picture.planar) {
+        uploadPlanes(picture, frame);
+        picture.yuv = *frame.yuv;
+        picture.uploadedSerial = frame.serial;
+        picture.source->frameUploaded();
+        return true;
+    }
     const int width = picture.info.width, height = picture.info.height;
     const int channels = picture.source->channels();
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);

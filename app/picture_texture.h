@@ -27,6 +27,14 @@ GLuint createPictureTexture(const std::uint8_t* pixels, int width, int height,
                             MipmapBuilder builder, int channels = 3,
                             const std::uint8_t* mipmaps = nullptr);
 
+// Before the source is fitted: lets it hand over its frames as planes when it has them and GL
+// can draw them so, which picture.planar then says.
+void offerPlanes(UserPictureTexture& picture, FrameSource& source);
+
+// The texture or, for a planar source, the three textures of picture (its source, size and
+// planar set), holding `first`, the source's first frame (null pixels: black).
+void createSourceTextures(UserPictureTexture& picture, const FrameView& first);
+
 // Uploads each user picture in order into catalogue.userPictures, fitted under
 // maxTextureSide(), with its size, cell step and first frame. A picture GL cannot take is
 // reported on standard error and left out; a live feed's wall larger than GL's textures is

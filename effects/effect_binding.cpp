@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include "effects/effect_programs.h"
+#include "effects/planar_shader_text.h"
+
 namespace {
 
 // Each setter looks its location up immediately before the assignment; a name the linked
@@ -28,6 +31,20 @@ void bindOnUnit(GLenum unit, GLuint texture, GLint wrap) {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrap);
 }
 
+// The chroma planes on units 2 and 3, beside the noise on unit 1, and the step to RGB.
+void bindPlanes(GLhandleARB handle, const EffectTextures& textures) {
+    bindOnUnit(GL_TEXTURE2_ARB, textures.chroma[0], GL_CLAMP_TO_EDGE);
+    setUniform(handle, kChromaUName, 2);
+    bindOnUnit(GL_TEXTURE3_ARB, textures.chroma[1], GL_CLAMP_TO_EDGE);
+    setUniform(handle, kChromaVName, 3);
+    if (handle == 0) return;
+    glUniformMatrix3fvARB(glGetUniformLocationARB(handle, kYuvMatrixName), 1, GL_FALSE,
+                          textures.yuv->matrix.data());
+    const auto& offset = textures.yuv->offset;
+    glUniform3fARB(glGetUniformLocationARB(handle, kYuvOffsetName), offset[0], offset[1],
+                   offset[2]);
+}
+
 bool hasUniformEntryPoints() {
     return glUseProgramObjectARB && glGetUniformLocationARB && glUniform1iARB && glUniform1fARB &&
            glUniform2iARB;
@@ -39,6 +56,7 @@ void bindEffect(GLhandleARB handle, const EffectParameters& p, const EffectTextu
     // Without the shader-object entry points there is nothing to install or feed; the
     // textures are still bound, so the face draws through the fixed-function pipeline.
     if (hasUniformEntryPoints()) {
+        if (textures.yuv != nullptr) handle = planarEffectProgram(handle);
         glUseProgramObjectARB(handle);
     } else {
         handle = 0;
@@ -60,6 +78,7 @@ void bindEffect(GLhandleARB handle, const EffectParameters& p, const EffectTextu
         setUniform(handle, "tolerance", p.tolerance);
         setUniform(handle, "pixelRadius", p.pixelRadius);
     }
+    if (textures.yuv != nullptr) bindPlanes(handle, textures);
     setUniform(handle, "pixelSize", p.pixelSize);
     setUniform(handle, "billboardSize", textures.pictureWidth, textures.pictureHeight);
     bindOnUnit(GL_TEXTURE0_ARB, textures.picture, GL_CLAMP_TO_EDGE);

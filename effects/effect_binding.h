@@ -6,6 +6,7 @@
 #include <GL/glew.h>
 
 #include "effects/effect_state.h"
+#include "frames/planar_frame.h"
 
 // The textures the binder puts on their units: the current picture with its size in pixels,
 // and the noise picture of the fourth effect.
@@ -14,6 +15,10 @@ struct EffectTextures {
     int pictureWidth = 0;
     int pictureHeight = 0;
     GLuint noise = 0;
+    // A frame kept as planes: `picture` holds its luma, these its chroma and their colours, and
+    // the effect's planar program draws it (planarEffectProgram).
+    GLuint chroma[2] = {0, 0};
+    const YuvColours* yuv = nullptr;
 };
 
 // Installs `handle` (0 returns to the fixed-function pipeline) and, for parameters.mode, sets

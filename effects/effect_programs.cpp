@@ -3,6 +3,7 @@
 #include <iterator>
 #include <string>
 
+#include "effects/planar_shader_text.h"
 #include "effects/shader_files.h"
 #include "effects/shader_source.h"
 
@@ -25,6 +26,25 @@ std::string shaderPath(const ShaderFile& file) {
 
 static_assert(std::size(kShaderFiles) == 2 * kEffectCount, "a vertex and a fragment shader each");
 
+// The GL calls of one program, in the order the built-in programs have always made them.
+GLhandleARB linkEffectProgram(const char* vertexText, const char* fragmentText) {
+    GLhandleARB vertexShader = glCreateShaderObjectARB(GL_VERTEX_SHADER_ARB);
+    GLhandleARB fragmentShader = glCreateShaderObjectARB(GL_FRAGMENT_SHADER_ARB);
+    handSource(vertexShader, vertexText);
+    handSource(fragmentShader, fragmentText);
+
+    glCompileShaderARB(vertexShader);
+    glCompileShaderARB(fragmentShader);
+
+    GLhandleARB program = glCreateProgramObjectARB();
+    glAttachObjectARB(program, vertexShader);
+    glAttachObjectARB(program, fragmentShader);
+    glLinkProgramARB(program);
+    return program;
+}
+
+GLhandleARB planarPrograms[kEffectCount] = {};
+
 }  // namespace
 
 void buildEffectPrograms() {
@@ -32,21 +52,41 @@ void buildEffectPrograms() {
     for (int effect = 0; effect < kEffectCount; ++effect) {
         auto vertexText = readShaderSource(shaderPath(kShaderFiles[2 * effect]).c_str());
         auto fragmentText = readShaderSource(shaderPath(kShaderFiles[2 * effect + 1]).c_str());
-
-        GLhandleARB vertexShader = glCreateShaderObjectARB(GL_VERTEX_SHADER_ARB);
-        GLhandleARB fragmentShader = glCreateShaderObjectARB(GL_FRAGMENT_SHADER_ARB);
-        handSource(vertexShader, vertexText.get());
-        handSource(fragmentShader, fragmentText.get());
-        vertexText.reset();
-        fragmentText.reset();
-
-        glCompileShaderARB(vertexShader);
-        glCompileShaderARB(fragmentShader);
-
-        GLhandleARB program = glCreateProgramObjectARB();
-        effectPrograms[effect] = program;
-        glAttachObjectARB(program, vertexShader);
-        glAttachObjectARB(program, fragmentShader);
-        glLinkProgramARB(program);
+        effectPrograms[effect] = linkEffectProgram(vertexText.get(), fragmentText.get());
     }
+}
+
+namespace {
+
+// Built on first need: only a video shown as planes uses them.
+bool buildPlanarEffectPrograms() {
+    if (!hasShaderObjectEntryPoints() || !glGetObjectParameterivARB || !glActiveTextureARB ||
+        !glUniformMatrix3fvARB || !glUniform3fARB) {
+        return false;
+    }
+    for (int effect = 0; effect < kEffectCount; ++effect) {
+        auto vertexText = readShaderSource(shaderPath(kShaderFiles[2 * effect]).c_str());
+        auto fragmentText = readShaderSource(shaderPath(kShaderFiles[2 * effect + 1]).c_str());
+        const std::string planar = planarFragmentText(fragmentText ? fragmentText.get() : "");
+        if (planar.empty()) return false;
+        planarPrograms[effect] = linkEffectProgram(vertexText.get(), planar.c_str());
+        GLint linked = 0;
+        glGetObjectParameterivARB(planarPrograms[effect], GL_OBJECT_LINK_STATUS_ARB, &linked);
+        if (!linked) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool hasPlanarEffectPrograms() {
+    static const bool built = buildPlanarEffectPrograms();
+    return built;
+}
+
+GLhandleARB planarEffectProgram(GLhandleARB program) {
+    for (int effect = 0; effect < kEffectCount; ++effect)
+        if (program != 0 && program == effectPrograms[effect] && planarPrograms[effect] != 0)
+            return planarPrograms[effect];
+    return program;
 }

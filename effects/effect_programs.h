@@ -24,3 +24,11 @@ bool hasShaderObjectEntryPoints();
 // Leaves no program in use. Without the shader-object entry points nothing is called and
 // the handles stay 0, so the effects draw through the fixed-function pipeline.
 void buildEffectPrograms();
+
+// The same four programs made to read frames kept as planes (planar_shader_text.h), built on
+// the first call; false when GL or the shader files cannot give all four (such videos are
+// then shown as RGB frames).
+bool hasPlanarEffectPrograms();
+
+// The planar program of an effect's program; `program` itself when there is none.
+GLhandleARB planarEffectProgram(GLhandleARB program);

@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <string>
 
+#include "frames/planar_frame.h"
+
 using FrameClock = std::chrono::steady_clock;
 
 // "Never" for nextFrameDue: a still picture, or a paused one.
@@ -23,6 +25,9 @@ struct FrameView {
     // The mipmap levels below it, as buildMipmapChain lays them out, when the source worked
     // them out itself; null: the display has them built.
     const std::uint8_t* mipmaps = nullptr;
+    // Set for a source whose frames are planes (usePlanes): `pixels` is then the whole frame,
+    // laid out as planarFrameLayout says, levels included, and these are its colours.
+    const YuvColours* yuv = nullptr;
 };
 
 class FrameSource {
@@ -37,6 +42,12 @@ class FrameSource {
     // Drivers keep four-byte texels, so frames of four upload as a plain copy: the choice of
     // a source whose frames change all the time.
     virtual int channels() const { return 3; }
+
+    // Whether the source's frames are planes to begin with (see planar_frame.h), and the
+    // display's answer, before fitWithin, when it can draw them so: from then on, for the
+    // source's whole life, its frames are handed over as planes (FrameView::yuv).
+    virtual bool offersPlanes() const { return false; }
+    virtual void usePlanes() {}
 
     // Called once, before the source is first shown, with the largest texture side GL takes:
     // a source larger than that shrinks its frames to fit, keeping their proportions, and

@@ -9,11 +9,13 @@
 #include <mutex>
 #include <vector>
 
+#include "frames/planar_frame.h"
 #include "pictures/picture.h"
 
 struct TimedFrame {
     std::uint8_t* pixels = nullptr;
     double seconds = 0;  // when it is due, on the source's own timeline
+    YuvColours yuv;      // of a planar frame
 };
 
 class FrameHandOver {

@@ -14,6 +14,8 @@ extern "C" {
 #include <libswscale/swscale.h>
 }
 
+#include "video/colour_details.h"
+
 namespace {
 
 // The widest store of the converter's vector loops, in bytes.
@@ -53,32 +55,18 @@ AVPixelFormat outputFormat(int channels) {
 
 }  // namespace
 
-// The colours as players show them: the YUV matrix the stream names (HD's own when it names
-// none, as players guess from the size) and its range, into full-range RGB. The converter's
-// default would be standard definition's matrix and video range for every stream.
-// A converter made anew (`rebuilt`: a size or format changed) takes them again.
+// The colours as players show them (colourDetailsOf), into full-range RGB: the converter's
+// default would be standard definition's matrix and video range for every stream. A converter
+// made anew (`rebuilt`: a size or format changed) takes them again.
 void RgbConversion::applyColourDetails(const AVFrame& frame, const AVPixFmtDescriptor* descriptor,
                                        bool rebuilt) {
-    const AVPixelFormat format = static_cast<AVPixelFormat>(frame.format);
     if (descriptor == nullptr || (descriptor->flags & AV_PIX_FMT_FLAG_RGB)) return;
-    // Damaged streams put any number in these fields: they are read as the integers they are,
-    // never as their enumerations.
-    int matrix = 0, range = 0;
-    static_assert(sizeof frame.colorspace == sizeof matrix &&
-                  sizeof frame.color_range == sizeof range);
-    std::memcpy(&matrix, &frame.colorspace, sizeof matrix);
-    std::memcpy(&range, &frame.color_range, sizeof range);
-    if (matrix <= AVCOL_SPC_RGB || matrix == AVCOL_SPC_UNSPECIFIED || matrix >= AVCOL_SPC_NB)
-        matrix = frame.height >= 720 || frame.width >= 1280 ? AVCOL_SPC_BT709 : AVCOL_SPC_SMPTE170M;
-    const bool jpegFormat = format == AV_PIX_FMT_YUVJ420P || format == AV_PIX_FMT_YUVJ422P ||
-                            format == AV_PIX_FMT_YUVJ444P || format == AV_PIX_FMT_YUVJ440P ||
-                            format == AV_PIX_FMT_YUVJ411P;
-    const int fullRange = range == AVCOL_RANGE_JPEG || jpegFormat ? 1 : 0;
-    if (!rebuilt && matrix == detailsMatrix_ && fullRange == detailsRange_) return;
-    const int* coefficients = sws_getCoefficients(matrix);
-    sws_setColorspaceDetails(context_, coefficients, fullRange, sws_getCoefficients(SWS_CS_DEFAULT),
-                             1, 0, 1 << 16, 1 << 16);
-    detailsMatrix_ = matrix;
+    const ColourDetails details = colourDetailsOf(frame);
+    const int fullRange = details.fullRange ? 1 : 0;
+    if (!rebuilt && details.matrix == detailsMatrix_ && fullRange == detailsRange_) return;
+    sws_setColorspaceDetails(context_, sws_getCoefficients(details.matrix), fullRange,
+                             sws_getCoefficients(SWS_CS_DEFAULT), 1, 0, 1 << 16, 1 << 16);
+    detailsMatrix_ = details.matrix;
     detailsRange_ = fullRange;
 }
 

@@ -20,6 +20,7 @@ extern "C" {
 #include "pictures/picture_orientation.h"
 #include "video/libav_text.h"
 #include "video/memory_input.h"
+#include "video/planar_conversion.h"
 #include "video/rgb_conversion.h"
 
 namespace {
@@ -129,6 +130,7 @@ struct VideoInput::State {
     AVPacket* packet = nullptr;
     AVFrame* frame = nullptr;
     RgbConversion conversion;
+    PlanarConversion planes;
     const AVStream* stream = nullptr;
     std::int64_t startTime = 0;  // in the stream's time base
     double rate = kUnknownFrameRate;
@@ -391,6 +393,20 @@ void VideoInput::setOutputChannels(int channels) {
 
 VideoRead VideoInput::readFrame(std::uint8_t* rgb, double& seconds, const ConvertedRows& rowsDone) {
     State& state = *state_;
+    return readNext(seconds,
+                    [&] { return state.convertFrame(rgb, state.outputChannels, rowsDone); });
+}
+
+VideoRead VideoInput::readPlanes(std::uint8_t* frame, double& seconds, YuvColours& colours) {
+    State& state = *state_;
+    return readNext(seconds, [&] {
+        return state.planes.convert(*state.frame, frame, state.outputWidth, state.outputHeight,
+                                    colours);
+    });
+}
+
+VideoRead VideoInput::readNext(double& seconds, const std::function<bool()>& convert) {
+    State& state = *state_;
     if (state.codec == nullptr) return VideoRead::failed;
     for (;;) {
         if (!state.framePending) {
@@ -401,13 +417,19 @@ VideoRead VideoInput::readFrame(std::uint8_t* rgb, double& seconds, const Conver
         state.framePending = false;
         // The scale step; a frame the converter refuses (a format change inside a damaged
         // stream) is skipped like a damaged packet.
-        if (!state.convertFrame(rgb, state.outputChannels, rowsDone)) {
+        if (!convert()) {
             ++state.skipped;
             continue;
         }
         seconds = state.lastSeconds = state.frameSeconds();
         return VideoRead::frame;
     }
+}
+
+bool VideoInput::planesSuit() const {
+    const State& state = *state_;
+    return state.frame != nullptr && state.turn == Orientation::asStored &&
+           PlanarConversion::suits(state.frame->format);
 }
 
 double VideoInput::lastFrameBefore(double limit) {

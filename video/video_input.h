@@ -1,12 +1,15 @@
 // One video file, or video bytes in memory, read frame by frame: probed, demuxed, decoded and
-// converted to RGB at the size asked for. Only the first video stream is read; audio and every
-// other stream are skipped unread. Not thread-safe: one thread at a time uses an input.
+// converted to RGB, or kept as planes, at the size asked for. Only the first video stream is read;
+// audio and every other stream are skipped unread. Not thread-safe: one thread at a time uses an
+// input.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
 
+#include "frames/planar_frame.h"
 #include "pictures/picture.h"
 #include "video/rgb_conversion.h"
 
@@ -45,6 +48,10 @@ class VideoInput {
     int outputChannels() const;
     void setOutputChannels(int channels);
 
+    // Whether the stream's frames can be handed over as planes (readPlanes): YUV 4:2:0, shown
+    // as stored (a turned video's frames are turned as RGB).
+    bool planesSuit() const;
+
     // Frames per second the stream declares or its timestamps suggest; 25 when it tells
     // nothing.
     double frameRate() const;
@@ -57,6 +64,9 @@ class VideoInput {
     // skipped, and reading goes on with what decodes next.
     // `rowsDone` hears of the frame's rows as they are converted (see RgbConversion).
     VideoRead readFrame(std::uint8_t* rgb, double& seconds, const ConvertedRows& rowsDone = {});
+    // The same into a planar frame with its mipmap levels (planarFrameLayout of the output
+    // size), and the colours its samples stand for.
+    VideoRead readPlanes(std::uint8_t* frame, double& seconds, YuvColours& colours);
 
     // Decodes on, without converting, to the first frame at `limit` seconds or later and gives
     // `limit`; when the stream ends sooner, gives the time of its last frame. Rewinds after.
@@ -66,6 +76,8 @@ class VideoInput {
     bool rewind();
 
   private:
+    VideoRead readNext(double& seconds, const std::function<bool()>& convert);
+
     struct State;
     std::unique_ptr<State> state_;
 };

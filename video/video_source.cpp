@@ -60,12 +60,23 @@ int VideoSource::channels() const {
     return kChannels;
 }
 
+bool VideoSource::offersPlanes() const {
+    return input_->planesSuit();
+}
+
+void VideoSource::usePlanes() {
+    planesAllowed_ = true;
+}
+
 bool VideoSource::fitWithin(int maxSide) {
     const PictureSize fitted = fittedSize({input_->width(), input_->height()}, maxSide);
     input_->setOutputSize(fitted.width, fitted.height);
+    planar_ = planesAllowed_ && input_->planesSuit();
     frameBytes_ = std::size_t{kChannels} * fitted.width * fitted.height;
-    buffersReady_ = handOver_.allocate(
-        frameBytes_ + mipmapChainBytes(fitted.width, fitted.height, kChannels), kQueuedFrames);
+    const std::size_t bufferBytes =
+        planar_ ? planarFrameLayout(fitted.width, fitted.height).bytes
+                : frameBytes_ + mipmapChainBytes(fitted.width, fitted.height, kChannels);
+    buffersReady_ = handOver_.allocate(bufferBytes, kQueuedFrames);
     if (buffersReady_) takeFirstFrame();
     return buffersReady_;
 }
@@ -77,8 +88,9 @@ void VideoSource::takeFirstFrame() {
     current_ = {};
     std::uint8_t* pixels = handOver_.takeFree();
     double seconds = 0;
-    if (pixels != nullptr && readFrame(pixels, seconds) == VideoRead::frame) {
-        showFrame({pixels, seconds});
+    YuvColours yuv;
+    if (pixels != nullptr && readFrame(pixels, seconds, yuv) == VideoRead::frame) {
+        showFrame({pixels, seconds, yuv});
     } else {
         handOver_.giveBack(pixels);
     }
@@ -125,7 +137,8 @@ void VideoSource::stopWorker() {
 
 // The frame with its mipmap levels after it in the same buffer, worked out here on the
 // decoding side so that the display only copies them.
-VideoRead VideoSource::readFrame(std::uint8_t* pixels, double& seconds) {
+VideoRead VideoSource::readFrame(std::uint8_t* pixels, double& seconds, YuvColours& yuv) {
+    if (planar_) return input_->readPlanes(pixels, seconds, yuv);
     MipmapChainWriter mipmaps(pixels, width(), height(), pixels + frameBytes_, kChannels);
     const VideoRead read = input_->readFrame(
         pixels, seconds, [&](int firstRow, int rowCount) { mipmaps.rowsDone(firstRow, rowCount); });
@@ -140,10 +153,11 @@ void VideoSource::decodeFrames() {
         std::uint8_t* pixels = handOver_.takeFree();
         if (pixels == nullptr) return;
         double seconds = 0;
-        const VideoRead read = readFrame(pixels, seconds);
+        YuvColours yuv;
+        const VideoRead read = readFrame(pixels, seconds, yuv);
         if (read == VideoRead::frame) {
             lastSeconds = seconds;
-            handOver_.pushFilled({pixels, loopStartSeconds_ + seconds});
+            handOver_.pushFilled({pixels, loopStartSeconds_ + seconds, yuv});
             continue;
         }
         handOver_.giveBack(pixels);
@@ -171,6 +185,7 @@ void VideoSource::showFrame(const TimedFrame& frame) {
 
 FrameView VideoSource::currentView() const {
     if (current_.pixels == nullptr) return {nullptr, serial_};
+    if (planar_) return {current_.pixels, serial_, nullptr, &current_.yuv};
     return {current_.pixels, serial_, current_.pixels + frameBytes_};
 }
 

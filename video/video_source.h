@@ -27,6 +27,8 @@ class VideoSource final : public FrameSource {
     int width() const override;
     int height() const override;
     int channels() const override;
+    bool offersPlanes() const override;
+    void usePlanes() override;
     bool fitWithin(int maxSide) override;
     void show(bool shown, FrameClock::time_point now) override;
     FrameView frameAt(FrameClock::time_point now) override;
@@ -47,7 +49,7 @@ class VideoSource final : public FrameSource {
     void startWorker();
     void stopWorker();
     void decodeFrames();
-    VideoRead readFrame(std::uint8_t* pixels, double& seconds);
+    VideoRead readFrame(std::uint8_t* pixels, double& seconds, YuvColours& yuv);
     FrameView currentView() const;
     double secondsAt(FrameClock::time_point now) const;
     void showFrame(const TimedFrame& frame);
@@ -56,6 +58,8 @@ class VideoSource final : public FrameSource {
     std::string name_;
     std::string path_;  // the file, when opened from one
     FrameHandOver handOver_;
+    bool planesAllowed_ = false;
+    bool planar_ = false;  // frames are planes (frames/planar_frame.h), not RGBA rows
     bool buffersReady_ = false;
     std::size_t frameBytes_ = 0;  // the frame's own bytes, before its mipmap levels
     std::thread worker_;

@@ -6,7 +6,8 @@ extern "C" {
 #include <libavformat/avformat.h>
 }
 
-int decodeWithFfmpeg(const std::string& path, const std::function<void()>& opened) {
+int decodeWithFfmpeg(const std::string& path, const std::function<void()>& opened,
+                     const std::function<void()>& firstFrame) {
     AVFormatContext* format = nullptr;
     if (avformat_open_input(&format, path.c_str(), nullptr, nullptr) < 0) return -1;
     int frames = -1;
@@ -23,7 +24,8 @@ int decodeWithFfmpeg(const std::string& path, const std::function<void()>& opene
         frames = 0;
         if (opened) opened();
         const auto drain = [&] {
-            while (avcodec_receive_frame(codec, frame) == 0) ++frames;
+            while (avcodec_receive_frame(codec, frame) == 0)
+                if (++frames == 1 && firstFrame) firstFrame();
         };
         while (av_read_frame(format, packet) >= 0) {
             if (packet->stream_index == stream && avcodec_send_packet(codec, packet) >= 0) drain();

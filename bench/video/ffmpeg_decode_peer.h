@@ -6,5 +6,7 @@
 #include <string>
 
 // Decodes every frame of the clip's video stream; the number of frames, -1 on failure.
-// `opened` is called once the decoder is open, before the first packet is read.
-int decodeWithFfmpeg(const std::string& path, const std::function<void()>& opened = {});
+// `opened` is called once the decoder is open, before the first packet is read, and
+// `firstFrame` when the first frame has come out.
+int decodeWithFfmpeg(const std::string& path, const std::function<void()>& opened = {},
+                     const std::function<void()>& firstFrame = {});

@@ -1,6 +1,7 @@
 // libFuzzer target for the video path: any bytes as a whole file in memory (a custom
 // AVIOContext), through the probe, the demuxer and the decoder it finds, and the conversion to
-// RGB or RGBA at a size taken from the input, frame by frame to the end, then once more after a rewind.
+// RGB, RGBA or planes at a size taken from the input, frame by frame to the end, then once more
+// after a rewind.
 // Every frame's bytes are read so the sanitizers see a short buffer. The corpus is a few tiny
 // clips that ffmpeg made from its test pattern (see make_corpus.sh).
 //   CXX=clang++ CC=clang cmake -S . -B build-fuzz -DGLIMMER_FUZZ=ON
@@ -41,6 +42,21 @@ void readFrames(VideoInput& input, int channels) {
     }
 }
 
+// As the video source reads frames kept as planes, their levels included.
+void readPlanes(VideoInput& input) {
+    std::vector<std::uint8_t> frame(
+        planarFrameLayout(input.outputWidth(), input.outputHeight()).bytes);
+    double seconds = 0, previous = -1;
+    YuvColours colours;
+    for (int i = 0; i < kFramesPerPass; ++i) {
+        if (input.readPlanes(frame.data(), seconds, colours) != VideoRead::frame) return;
+        if (!(seconds > previous) || !(seconds >= 0)) std::abort();
+        previous = seconds;
+        volatile unsigned sum = 0;
+        for (const std::uint8_t byte : frame) sum = sum + byte;
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -58,7 +74,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // An output size from the input, so the conversion meets shrinking of every ratio.
     const int side = 1 + data[size - 1] % 40;
     input.setOutputSize(std::min(input.width(), side), std::min(input.height(), side + 3));
-    const int channels = size > 1 && data[size - 2] % 2 ? 4 : 3;
+    const int mode = size > 1 ? data[size - 2] % 3 : 0;
+    if (mode == 2 && input.planesSuit()) {
+        readPlanes(input);
+        if (input.rewind()) readPlanes(input);
+        return 0;
+    }
+    const int channels = mode == 1 ? 4 : 3;
     input.setOutputChannels(channels);
     readFrames(input, channels);
     if (input.rewind()) readFrames(input, channels);

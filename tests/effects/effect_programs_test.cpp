@@ -91,6 +91,25 @@ TEST_F(EffectProgramsTest, EachEffectUsesExactlyTheUniformsItIsFed) {
     }
 }
 
+// Videos kept as planes draw through variants of the same programs, which read luma and
+// chroma and take their colours: every effect's must link, with the uniforms it had and those.
+TEST_F(EffectProgramsTest, EachEffectHasAPlanarVariantReadingThePlanes) {
+    buildEffectPrograms();
+    ASSERT_TRUE(hasPlanarEffectPrograms());
+    const std::map<std::string, GLenum> planes = {{"billboardChromaU", GL_SAMPLER_2D},
+                                                  {"billboardChromaV", GL_SAMPLER_2D},
+                                                  {"billboardYuvMatrix", GL_FLOAT_MAT3},
+                                                  {"billboardYuvOffset", GL_FLOAT_VEC3}};
+    for (int i = 0; i < kEffectCount; ++i) {
+        const GLhandleARB planar = planarEffectProgram(effectPrograms[i]);
+        ASSERT_NE(planar, effectPrograms[i]) << effectInfos[i].name;
+        std::map<std::string, GLenum> expected = activeUniforms(effectPrograms[i]);
+        expected.insert(planes.begin(), planes.end());
+        EXPECT_EQ(activeUniforms(planar), expected) << effectInfos[i].name;
+    }
+    EXPECT_EQ(planarEffectProgram(0), 0u);
+}
+
 // Builds from a scratch folder whose Shaders/ holds the given files only.
 class ScratchShadersTest : public EffectProgramsTest {
   protected:

@@ -32,17 +32,18 @@ TEST(MipmapChainTest, LevelsHaveGlSizesAndTheMeansOfTheTexelsAbove) {
     EXPECT_EQ(chain[8], 7);
 }
 
-// RGBA frames take a vector path: it must give the texels the plain one gives RGB, at every
-// level, odd sides included.
-TEST(MipmapChainTest, RgbaLevelsMatchRgbOnes) {
-    const int width = 37, height = 9;
-    std::vector<std::uint8_t> rgb, rgba;
+// RGBA frames and the one-byte planes of video frames take vector paths: they must give the
+// texels the plain one gives RGB, at every level, odd sides included.
+TEST(MipmapChainTest, RgbaAndPlaneLevelsMatchRgbOnes) {
+    const int width = 75, height = 9;
+    std::vector<std::uint8_t> rgb, rgba, planes[3];
     unsigned seed = 12345;
     for (int i = 0; i < width * height; ++i) {
         for (int c = 0; c < 3; ++c) {
             seed = seed * 1103515245 + 12345;
             rgb.push_back(std::uint8_t(seed >> 16));
             rgba.push_back(rgb.back());
+            planes[c].push_back(rgb.back());
         }
         rgba.push_back(255);
     }
@@ -50,10 +51,17 @@ TEST(MipmapChainTest, RgbaLevelsMatchRgbOnes) {
     std::vector<std::uint8_t> chain4(mipmapChainBytes(width, height, 4));
     buildMipmapChain(rgb.data(), width, height, chain3.data());
     buildMipmapChain(rgba.data(), width, height, chain4.data(), 4);
+    std::vector<std::uint8_t> planeChains[3];
+    for (int c = 0; c < 3; ++c) {
+        planeChains[c].resize(mipmapChainBytes(width, height, 1));
+        buildMipmapChain(planes[c].data(), width, height, planeChains[c].data(), 1);
+    }
     ASSERT_EQ(chain4.size() / 4, chain3.size() / 3);
     for (std::size_t texel = 0; texel < chain3.size() / 3; ++texel) {
-        for (int c = 0; c < 3; ++c)
+        for (int c = 0; c < 3; ++c) {
             ASSERT_EQ(chain4[4 * texel + c], chain3[3 * texel + c]) << texel;
+            ASSERT_EQ(planeChains[c][texel], chain3[3 * texel + c]) << texel;
+        }
         ASSERT_EQ(chain4[4 * texel + 3], 255);
     }
 }

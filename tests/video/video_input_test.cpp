@@ -4,9 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 
+#include "frames/mipmap_chain.h"
 #include "tests/support/temp_folder.h"
 #include "tests/video/test_clips.h"
 
@@ -180,6 +182,49 @@ TEST(VideoInputTest, ConvertsWithTheMatrixAndRangeTheStreamNames) {
         EXPECT_NEAR(middle[0], encoding.red, 5) << encoding.file;
         EXPECT_NEAR(middle[1], encoding.green, 5) << encoding.file;
         EXPECT_NEAR(middle[2], encoding.blue, 5) << encoding.file;
+    }
+}
+
+// Frames kept as planes: their samples through their colours give the RGB frames' colours, for
+// 8-bit 4:2:0 of odd sides and for 10-bit, which the converter brings to 8; 4:4:4 video keeps
+// RGB frames and its chroma detail.
+TEST(VideoInputTest, HandsOverPlanesWithTheColoursOfItsRgbFrames) {
+    testsupport::TempFolder folder;
+    ASSERT_EQ(testclips::writeColourClip(folder.path("odd.mp4"), 47, 31, 10, 2), "");
+    for (const char* format : {"yuv420p10le", "yuv444p"}) {
+        ASSERT_TRUE(
+            runFfmpeg({"-f", "lavfi", "-i", "color=c=0x3060c0:s=40x30:r=10:d=0.2", "-pix_fmt",
+                       format, "-c:v", "ffv1", folder.path(std::string(format) + ".mkv")}));
+    }
+    VideoInput full;
+    ASSERT_TRUE(full.openFile(folder.path("yuv444p.mkv").c_str()).ok());
+    EXPECT_FALSE(full.planesSuit());
+    for (const char* file : {"odd.mp4", "yuv420p10le.mkv"}) {
+        VideoInput rows, planes;
+        ASSERT_TRUE(rows.openFile(folder.path(file).c_str()).ok()) << file;
+        ASSERT_TRUE(planes.openFile(folder.path(file).c_str()).ok()) << file;
+        ASSERT_TRUE(planes.planesSuit()) << file;
+        const int w = rows.width(), h = rows.height();
+        std::vector<std::uint8_t> rgb(std::size_t(w) * h * 3);
+        const PlanarFrameLayout layout = planarFrameLayout(w, h);
+        std::vector<std::uint8_t> frame(layout.bytes);
+        double seconds = 0;
+        YuvColours colours;
+        ASSERT_EQ(rows.readFrame(rgb.data(), seconds), VideoRead::frame) << file;
+        ASSERT_EQ(planes.readPlanes(frame.data(), seconds, colours), VideoRead::frame) << file;
+        // The frames are one flat colour: any sample of each plane will do.
+        const float yuv[3] = {frame[layout.offset[0] + std::size_t(w) * (h / 2) + w / 2] / 255.0f,
+                              frame[layout.offset[1]] / 255.0f, frame[layout.offset[2]] / 255.0f};
+        for (int c = 0; c < 3; ++c) {
+            float value = colours.offset[c];
+            for (int k = 0; k < 3; ++k) value += colours.matrix[3 * k + c] * yuv[k];
+            EXPECT_NEAR(std::clamp(value, 0.0f, 1.0f) * 255,
+                        rgb[(std::size_t(w) * (h / 2) + w / 2) * 3 + c], 4)
+                << file << " channel " << c;
+        }
+        // The luma plane's last level is the mean of the whole flat frame.
+        EXPECT_EQ(frame[layout.mipmaps[0] + mipmapChainBytes(w, h, 1) - 1], frame[layout.offset[0]])
+            << file;
     }
 }
 

@@ -1,0 +1,31 @@
+#include "frames/planar_frame.h"
+
+#include "frames/mipmap_chain.h"
+
+namespace {
+
+// Each plane and chain starts on a cache line, as pixel buffers do, for the vector loops.
+constexpr std::size_t kLineBytes = 64;
+
+std::size_t roundUpToLine(std::size_t bytes) {
+    return (bytes + kLineBytes - 1) / kLineBytes * kLineBytes;
+}
+
+}  // namespace
+
+PlanarFrameLayout planarFrameLayout(int width, int height) {
+    PlanarFrameLayout layout;
+    layout.width = {width, (width + 1) / 2, (width + 1) / 2};
+    layout.height = {height, (height + 1) / 2, (height + 1) / 2};
+    std::size_t at = 0;
+    for (int plane = 0; plane < kPlaneCount; ++plane) {
+        layout.offset[plane] = at;
+        at = roundUpToLine(at + std::size_t(layout.width[plane]) * layout.height[plane]);
+    }
+    for (int plane = 0; plane < kPlaneCount; ++plane) {
+        layout.mipmaps[plane] = at;
+        at = roundUpToLine(at + mipmapChainBytes(layout.width[plane], layout.height[plane], 1));
+    }
+    layout.bytes = at;
+    return layout;
+}
