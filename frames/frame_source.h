@@ -1,8 +1,8 @@
 // What the billboard shows over time: a still picture, an animation, a video or a live feed.
-// Free of GL: a source hands over whole RGB frames and the display uploads the one due into a
-// single texture, in place, whenever it changes. A source that decodes or receives on a
-// thread of its own keeps its own small bounded hand-over behind this interface; every call
-// here comes from the display's thread.
+// Free of GL: a source hands over whole frames (RGB or RGBA rows, or a video's planes) and the
+// display uploads the one due into its texture, in place, whenever it changes. A source that
+// decodes or receives on a thread of its own keeps its own small bounded hand-over behind this
+// interface; every call here comes from the display's thread.
 #pragma once
 
 #include <chrono>
