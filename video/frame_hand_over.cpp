@@ -31,6 +31,15 @@ void FrameHandOver::pushFilled(TimedFrame frame) {
     {
         std::lock_guard lock(mutex_);
         filled_.push_back(frame);
+        noFrameBefore_ = frame.seconds;
+    }
+    changed_.notify_all();
+}
+
+void FrameHandOver::noFrameBefore(double seconds) {
+    {
+        std::lock_guard lock(mutex_);
+        noFrameBefore_ = seconds;
     }
     changed_.notify_all();
 }
@@ -64,6 +73,7 @@ void FrameHandOver::restart() {
     std::lock_guard lock(mutex_);
     stopped_ = false;
     finished_ = false;
+    noFrameBefore_ = filled_.empty() ? 0 : filled_.back().seconds;
 }
 
 bool FrameHandOver::peek(TimedFrame& frame) const {
@@ -84,9 +94,10 @@ bool FrameHandOver::pop(TimedFrame& frame) {
     return true;
 }
 
-bool FrameHandOver::waitForFilled() {
+bool FrameHandOver::waitForFilled(double limit) {
     std::unique_lock lock(mutex_);
-    changed_.wait(lock, [&] { return !filled_.empty() || finished_ || stopped_; });
+    changed_.wait(
+        lock, [&] { return !filled_.empty() || finished_ || stopped_ || noFrameBefore_ > limit; });
     return !filled_.empty();
 }
 

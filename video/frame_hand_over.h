@@ -27,6 +27,9 @@ class FrameHandOver {
     // The decoding side. takeFree waits for a free buffer and returns null once stopped.
     std::uint8_t* takeFree();
     void pushFilled(TimedFrame frame);
+    // No frame still to come is due before `seconds` (the next pass of a looping video starts
+    // there); frames pushed say as much of themselves.
+    void noFrameBefore(double seconds);
     void giveBack(std::uint8_t* pixels);  // a buffer taken but not filled
     void finish();                        // nothing more will be pushed, until restart
 
@@ -37,8 +40,9 @@ class FrameHandOver {
     // The display side, which never waits: the oldest filled frame, if any.
     bool peek(TimedFrame& frame) const;
     bool pop(TimedFrame& frame);
-    // Waits until a filled frame is there or nothing more comes; false for the latter.
-    bool waitForFilled();
+    // Waits until a filled frame is there, or nothing more comes, or nothing due by `limit`
+    // seconds; false for the last two.
+    bool waitForFilled(double limit);
     bool finished() const;
 
   private:
@@ -48,6 +52,7 @@ class FrameHandOver {
     std::vector<std::uint8_t*> free_;
     std::deque<TimedFrame> filled_;
     std::size_t queuedFrames_ = 0;
+    double noFrameBefore_ = 0;
     bool stopped_ = false;
     bool finished_ = false;
 };

@@ -162,11 +162,18 @@ void VideoSource::decodeFrames() {
         }
         handOver_.giveBack(pixels);
         // The end: loop, unless the pass gave nothing (it would spin) or the input cannot seek.
-        if (read == VideoRead::failed || lastSeconds < 0 || !input_->rewind()) {
+        // The next pass's start is known before the rewind and the decoder's first frames, so a
+        // review sampling the end of this pass need not wait for them.
+        if (read == VideoRead::failed || lastSeconds < 0) {
             handOver_.finish();
             return;
         }
         loopStartSeconds_ += lastSeconds + frameSeconds;
+        handOver_.noFrameBefore(loopStartSeconds_);
+        if (!input_->rewind()) {
+            handOver_.finish();
+            return;
+        }
         lastSeconds = -1;
     }
 }
@@ -202,7 +209,7 @@ FrameView VideoSource::frameAt(FrameClock::time_point now) {
         // Every frame up to the one due is waited for, so the result never depends on the
         // decoder's speed; frames between two samples are passed over, not dropped.
         TimedFrame due{};
-        while (handOver_.waitForFilled() && handOver_.peek(next) &&
+        while (handOver_.waitForFilled(seconds + kTimeTolerance) && handOver_.peek(next) &&
                next.seconds <= seconds + kTimeTolerance) {
             handOver_.pop(next);
             handOver_.giveBack(due.pixels);

@@ -1,0 +1,21 @@
+// The hand-over between the decoding worker and the display, on one thread: what the offline
+// display's wait for the frame due returns.
+#include "video/frame_hand_over.h"
+
+#include <gtest/gtest.h>
+
+TEST(FrameHandOverTest, WaitForTheFrameDueEndsWhenNoneCanComeByThen) {
+    FrameHandOver handOver;
+    ASSERT_TRUE(handOver.allocate(16, 3));
+    std::uint8_t* pixels = handOver.takeFree();
+    ASSERT_NE(pixels, nullptr);
+    handOver.pushFilled({pixels, 0.9, {}});
+    EXPECT_TRUE(handOver.waitForFilled(1.0));
+    TimedFrame frame;
+    ASSERT_TRUE(handOver.pop(frame));
+    // The pass ended at 0.9 s and the next starts at 1.0 s: nothing is due by 0.95 s, and the
+    // wait says so at once instead of holding the display until the next pass's first frame.
+    handOver.noFrameBefore(1.0);
+    EXPECT_FALSE(handOver.waitForFilled(0.95));
+    EXPECT_FALSE(handOver.finished());
+}
