@@ -9,10 +9,11 @@
 // wall's size handed over after each frame's last packet, taken, made RGBA with its levels and
 // uploaded by the same code at the same rate, so that the two passes share the machine alike
 // and differ only in the receiver's own work (cpu_ratio). Once bare, with no display work, as
-// the floor was first measured (cpu_ratio_bare): the display's uploads on the other core slow
-// any receiver's copies through the caches and memory, which a bare floor never sees.
-// FlaschenTaschen's floor is a few microseconds a frame, so its run is longer to rise above
-// the thread clock's and the machine's noise.
+// the floor was first measured (cpu_ratio_bare), though the display's work shares the two
+// cores, their caches and the memory with the receiver, which a bare floor never has.
+// Each pass runs in rounds of 2 s taken in turns with the floors', summed: three rounds, and
+// five for FlaschenTaschen, whose floor is a few microseconds a frame and swings with the
+// machine's load.
 //   xvfb-run -a -s "-screen 0 1280x1024x24" ./build-bench/feed_bench
 #include <GL/glew.h>
 #include <benchmark/benchmark.h>
@@ -36,10 +37,12 @@ using Clock = std::chrono::steady_clock;
 
 namespace {
 
+constexpr auto kRunTime = std::chrono::seconds(2);
+
 struct Scenario {
     FeedProtocol protocol;
     int width, height, framesPerSecond;
-    std::chrono::seconds runTime{2};
+    int rounds = 3;  // of kRunTime each
 };
 
 double threadCpuSeconds() {
@@ -96,14 +99,14 @@ void numberDatagram(FeedProtocol protocol, Bytes& datagram, int k) {
     if (protocol == FeedProtocol::artnet) datagram[12] = std::uint8_t(k % 255 + 1);
 }
 
-// Sends frames at the scenario's rate for its run time; the time after each frame's last
-// packet. `frameSent`, when given, is called after each frame's last packet.
+// Sends frames at the scenario's rate for kRunTime; the time after each frame's last packet.
+// `frameSent`, when given, is called after each frame's last packet.
 std::vector<Clock::time_point> sendFrames(const Scenario& s,
                                           std::vector<std::vector<Bytes>>& frames, int port,
                                           const std::function<void()>& frameSent = {}) {
     LoopbackSender sender;
     std::vector<Clock::time_point> sent;
-    const int count = int(s.runTime.count() * s.framesPerSecond);
+    const int count = int(kRunTime.count() * s.framesPerSecond);
     const auto start = Clock::now() + std::chrono::milliseconds(50);
     for (int k = 0; k < count; ++k) {
         std::this_thread::sleep_until(
@@ -235,52 +238,89 @@ double median(std::vector<double> values) {
     return values[values.size() / 2];
 }
 
+// One pass of the traffic to the real receiver, shown.
+struct ReceiverPass {
+    double cpuSeconds = 0;
+    std::uint64_t framesSent = 0, framesShown = 0, packetsSent = 0, packetsTaken = 0;
+    std::uint64_t framesUploaded = 0;
+    std::vector<double> latencies, uploadTimes;
+};
+
+ReceiverPass runReceiver(const Scenario& s, std::vector<std::vector<Bytes>>& frames,
+                         std::string& error) {
+    ReceiverPass pass;
+    auto opened = openReceiver(s, error);
+    if (!opened) return pass;
+    FeedReceiver* const receiver = opened.get();
+    UserPictureTexture picture = showFeed(s, std::move(opened));
+    std::vector<Clock::time_point> sent;
+    std::atomic<bool> sending{true};
+    std::thread sender([&] {
+        sent = sendFrames(s, frames, receiver->port());
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        sending = false;
+    });
+    const DisplayRecord display = runDisplay(picture, sending);
+    sender.join();
+    receiver->stop();
+    for (const auto& [serial, when] : display.taken) {
+        if (serial <= sent.size())
+            pass.latencies.push_back(
+                std::chrono::duration<double, std::milli>(when - sent[serial - 1]).count());
+    }
+    pass.cpuSeconds = receiver->threadCpuSeconds();
+    pass.framesSent = sent.size();
+    pass.framesShown = receiver->counters().frames.load();
+    for (std::size_t k = 0; k < sent.size(); ++k)
+        pass.packetsSent += frames[k % frames.size()].size();
+    pass.packetsTaken = receiver->counters().packets.load();
+    pass.framesUploaded = display.taken.size();
+    pass.uploadTimes = display.uploadTimes;
+    closeFeed(picture);
+    return pass;
+}
+
+// The passes take turns in short rounds, so that whatever else the machine runs meanwhile
+// weighs on the receiver and the floors alike; the turns' order is reversed every other round.
 void runFeed(benchmark::State& state, Scenario s) {
     std::vector<std::vector<Bytes>> frames;
     for (int k = 0; k < 8; ++k) frames.push_back(frameDatagrams(s, k));
     for (auto _ : state) {
+        ReceiverPass total;
+        Floor floor, bare;
         std::string error;
-        auto opened = openReceiver(s, error);
-        if (!opened) return state.SkipWithError(error.c_str());
-        FeedReceiver* const receiver = opened.get();
-        UserPictureTexture picture = showFeed(s, std::move(opened));
-        std::vector<Clock::time_point> sent;
-        std::atomic<bool> sending{true};
-        std::thread sender([&] {
-            sent = sendFrames(s, frames, receiver->port());
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
-            sending = false;
-        });
-        const DisplayRecord display = runDisplay(picture, sending);
-        sender.join();
-        receiver->stop();
-        const Floor floor = runFloor(s, frames, true);
-        const Floor bare = runFloor(s, frames, false);
-
-        std::vector<double> latencies;
-        for (const auto& [serial, when] : display.taken) {
-            if (serial <= sent.size())
-                latencies.push_back(
-                    std::chrono::duration<double, std::milli>(when - sent[serial - 1]).count());
+        const auto addFloors = [&] {
+            const Floor shown = runFloor(s, frames, true);
+            floor.cpuSeconds += shown.cpuSeconds, floor.packets += shown.packets;
+            const Floor alone = runFloor(s, frames, false);
+            bare.cpuSeconds += alone.cpuSeconds, bare.packets += alone.packets;
+        };
+        for (int round = 0; round < s.rounds; ++round) {
+            if (round % 2 == 1) addFloors();
+            ReceiverPass pass = runReceiver(s, frames, error);
+            if (!error.empty()) return state.SkipWithError(error.c_str());
+            total.cpuSeconds += pass.cpuSeconds;
+            total.framesSent += pass.framesSent, total.framesShown += pass.framesShown;
+            total.packetsSent += pass.packetsSent, total.packetsTaken += pass.packetsTaken;
+            total.framesUploaded += pass.framesUploaded;
+            total.latencies.insert(total.latencies.end(), pass.latencies.begin(),
+                                   pass.latencies.end());
+            total.uploadTimes.insert(total.uploadTimes.end(), pass.uploadTimes.begin(),
+                                     pass.uploadTimes.end());
+            if (round % 2 == 0) addFloors();
         }
-        const std::uint64_t shown = receiver->counters().frames.load();
-        state.counters["frames_sent"] = double(sent.size());
-        state.counters["frames_lost"] = double(sent.size()) - double(shown);
-        std::uint64_t packetsSent = 0;
-        for (std::size_t k = 0; k < sent.size(); ++k)
-            packetsSent += frames[k % frames.size()].size();
-        state.counters["packets_lost"] =
-            double(packetsSent) - double(receiver->counters().packets.load());
-        state.counters["floor_packets_lost"] = double(packetsSent) - double(floor.packets);
-        state.counters["cpu_ms"] = receiver->threadCpuSeconds() * 1e3;
+        state.counters["frames_sent"] = double(total.framesSent);
+        state.counters["frames_lost"] = double(total.framesSent) - double(total.framesShown);
+        state.counters["packets_lost"] = double(total.packetsSent) - double(total.packetsTaken);
+        state.counters["floor_packets_lost"] = double(total.packetsSent) - double(floor.packets);
+        state.counters["cpu_ms"] = total.cpuSeconds * 1e3;
         state.counters["floor_cpu_ms"] = floor.cpuSeconds * 1e3;
-        state.counters["cpu_ratio"] = receiver->threadCpuSeconds() / floor.cpuSeconds;
+        state.counters["cpu_ratio"] = total.cpuSeconds / floor.cpuSeconds;
         state.counters["bare_floor_cpu_ms"] = bare.cpuSeconds * 1e3;
-        state.counters["cpu_ratio_bare"] = receiver->threadCpuSeconds() / bare.cpuSeconds;
-        state.counters["latency_median_ms"] = median(latencies);
-        state.counters["frames_uploaded"] = double(display.taken.size());
-        state.counters["upload_median_ms"] = median(display.uploadTimes);
-        closeFeed(picture);
+        state.counters["cpu_ratio_bare"] = total.cpuSeconds / bare.cpuSeconds;
+        state.counters["latency_median_ms"] = median(total.latencies);
+        state.counters["frames_uploaded"] = double(total.framesUploaded);
+        state.counters["upload_median_ms"] = median(total.uploadTimes);
     }
 }
 
@@ -291,7 +331,7 @@ int main(int argc, char** argv) {
         {FeedProtocol::sacn, 512, 256, 60},
         {FeedProtocol::ddp, 1920, 1080, 30},
         {FeedProtocol::artnet, 170, 100, 44},
-        {FeedProtocol::flaschen, 192, 108, 60, std::chrono::seconds(10)},
+        {FeedProtocol::flaschen, 192, 108, 60, 5},
     };
     for (const Scenario& s : scenarios) {
         const std::string name = std::string(protocolName(s.protocol)) + "/" +
