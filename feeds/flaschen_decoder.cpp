@@ -6,6 +6,7 @@
 #include "feeds/decoders.h"
 #include "feeds/flaschen_packet.h"
 #include "feeds/frame_canvas.h"
+#include "feeds/streaming_copy.h"
 
 namespace {
 
@@ -43,7 +44,7 @@ class FlaschenDecoder final : public FeedDecoder {
                                 (layout_.height - 1 - (packet.y + row)) * long{layout_.width} * 3 +
                                 (packet.x + left) * 3;
             if (!blackIsClear && !scaled) {
-                std::copy_n(in, (right - left) * 3, out);
+                copyStreaming(out, in, std::size_t(right - left) * 3);
                 continue;
             }
             for (long column = left; column < right; ++column, in += 3, out += 3) {

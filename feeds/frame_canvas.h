@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "feeds/feed_decoder.h"
+#include "feeds/streaming_copy.h"
 
 class FrameCanvas {
   public:
@@ -25,7 +26,10 @@ class FrameCanvas {
     void restored() { last_ = nullptr; }
     void restoreAll();
 
-    void handOver() { last_ = output_.handOver(pixels_); }
+    void handOver() {
+        finishStreaming();
+        last_ = output_.handOver(pixels_);
+    }
 
   private:
     std::vector<std::uint8_t> pixels_;  // RGB rows, bottom row first

@@ -5,6 +5,15 @@
 // program's code in a GLUT window, every 1 ms as the display polls a shown feed. Reported per
 // protocol: frames lost, the receiver thread's CPU time against the floor's, and the time from
 // a frame's last packet sent to its texture update having finished (glFinish).
+// The floor runs twice. Once beside the same display work as the receiver had: a frame of the
+// wall's size handed over after each frame's last packet, taken, made RGBA with its levels and
+// uploaded by the same code at the same rate, so that the two passes share the machine alike
+// and differ only in the receiver's own work (cpu_ratio). Once bare, with no display work, as
+// the floor was first measured (cpu_ratio_bare), though the display's work shares the two
+// cores, their caches and the memory with the receiver, which a bare floor never has.
+// Each pass runs in rounds of 2 s taken in turns with the floors', summed: three rounds, and
+// five for FlaschenTaschen, whose floor is a few microseconds a frame and swings with the
+// machine's load.
 //   xvfb-run -a -s "-screen 0 1280x1024x24" ./build-bench/feed_bench
 #include <GL/glew.h>
 #include <benchmark/benchmark.h>
@@ -14,6 +23,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <thread>
 #include <vector>
 
@@ -32,6 +42,7 @@ constexpr auto kRunTime = std::chrono::seconds(2);
 struct Scenario {
     FeedProtocol protocol;
     int width, height, framesPerSecond;
+    int rounds = 3;  // of kRunTime each
 };
 
 double threadCpuSeconds() {
@@ -89,8 +100,10 @@ void numberDatagram(FeedProtocol protocol, Bytes& datagram, int k) {
 }
 
 // Sends frames at the scenario's rate for kRunTime; the time after each frame's last packet.
+// `frameSent`, when given, is called after each frame's last packet.
 std::vector<Clock::time_point> sendFrames(const Scenario& s,
-                                          std::vector<std::vector<Bytes>>& frames, int port) {
+                                          std::vector<std::vector<Bytes>>& frames, int port,
+                                          const std::function<void()>& frameSent = {}) {
     LoopbackSender sender;
     std::vector<Clock::time_point> sent;
     const int count = int(kRunTime.count() * s.framesPerSecond);
@@ -103,6 +116,7 @@ std::vector<Clock::time_point> sendFrames(const Scenario& s,
             sender.send(datagram, port);
         }
         sent.push_back(Clock::now());
+        if (frameSent) frameSent();
     }
     return sent;
 }
@@ -120,8 +134,61 @@ struct Floor {
     std::uint64_t packets = 0;
 };
 
+// The display's side of a shown feed, on this thread, which holds the GL context: the texture
+// refreshed every poll interval until `sending` falls.
+struct DisplayRecord {
+    std::vector<std::pair<std::uint64_t, Clock::time_point>> taken;  // serial, when uploaded
+    std::vector<double> uploadTimes;  // ms: taking the frame, its levels, the upload
+};
+
+DisplayRecord runDisplay(UserPictureTexture& picture, const std::atomic<bool>& sending) {
+    DisplayRecord record;
+    while (sending) {
+        const auto asked = Clock::now();
+        if (refreshPictureTexture(picture, asked)) {
+            glFinish();
+            record.taken.push_back({picture.uploadedSerial, Clock::now()});
+            record.uploadTimes.push_back(
+                std::chrono::duration<double, std::milli>(record.taken.back().second - asked)
+                    .count());
+        }
+        std::this_thread::sleep_for(kFeedPollInterval);
+    }
+    return record;
+}
+
+std::unique_ptr<FeedReceiver> openReceiver(const Scenario& s, std::string& error) {
+    ListenSpec spec;
+    spec.protocol = s.protocol;
+    spec.port = 0;
+    std::vector<std::string> notices;
+    return FeedReceiver::open(spec, layoutOf(s), error, notices);
+}
+
+// A shown feed's texture, as the display makes it for a user's picture.
+UserPictureTexture showFeed(const Scenario& s, std::unique_ptr<FeedReceiver> receiver) {
+    UserPictureTexture picture;
+    picture.info = {1, s.width, s.height};
+    picture.ledPerPixel = true;
+    picture.source = std::make_unique<FeedSource>(std::move(receiver), layoutOf(s));
+    picture.texture = createPictureTexture(nullptr, s.width, s.height, MipmapBuilder::gl,
+                                           picture.source->channels());
+    picture.source->show(true, FrameClock::now());
+    return picture;
+}
+
+void closeFeed(UserPictureTexture& picture) {
+    picture.source.reset();
+    glDeleteTextures(1, &picture.texture);
+}
+
 // The floor: the same socket layer, batches received into the same buffers, nothing more.
-Floor runFloor(const Scenario& s, std::vector<std::vector<Bytes>>& frames) {
+// With `display`, the display's side runs as it did beside the receiver: after each frame's
+// last packet the sender hands a frame of the wall's size to a feed that is shown, whose own
+// receiver gets no traffic and so never hands one over itself. The frame's levels are left as
+// they are: making them would load the machine beyond the receiver pass, and the display's
+// work does not depend on them.
+Floor runFloor(const Scenario& s, std::vector<std::vector<Bytes>>& frames, bool display) {
     PeerAddress address;
     std::string error;
     parseNumericAddress("127.0.0.1", 0, address, error);
@@ -140,85 +207,120 @@ Floor runFloor(const Scenario& s, std::vector<std::vector<Bytes>>& frames) {
         }
         floor.cpuSeconds = threadCpuSeconds();
     });
-    sendFrames(s, frames, socket.localPort());
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    if (!display) {
+        sendFrames(s, frames, socket.localPort());
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    } else {
+        std::unique_ptr<FeedReceiver> idle = openReceiver(s, error);
+        FrameHandover& handover = idle->handover();
+        UserPictureTexture picture = showFeed(s, std::move(idle));
+        std::vector<std::uint8_t> frame(layoutOf(s).frameBytes());
+        std::uint64_t serial = 0;
+        std::atomic<bool> sending{true};
+        std::thread sender([&] {
+            sendFrames(s, frames, socket.localPort(), [&] { handover.publish(frame, ++serial); });
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            sending = false;
+        });
+        runDisplay(picture, sending);
+        sender.join();
+        closeFeed(picture);
+    }
     stop = true;
     wake.raise();
     receiver.join();
     return floor;
 }
 
+double median(std::vector<double> values) {
+    if (values.empty()) return -1;
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// One pass of the traffic to the real receiver, shown.
+struct ReceiverPass {
+    double cpuSeconds = 0;
+    std::uint64_t framesSent = 0, framesShown = 0, packetsSent = 0, packetsTaken = 0;
+    std::uint64_t framesUploaded = 0;
+    std::vector<double> latencies, uploadTimes;
+};
+
+ReceiverPass runReceiver(const Scenario& s, std::vector<std::vector<Bytes>>& frames,
+                         std::string& error) {
+    ReceiverPass pass;
+    auto opened = openReceiver(s, error);
+    if (!opened) return pass;
+    FeedReceiver* const receiver = opened.get();
+    UserPictureTexture picture = showFeed(s, std::move(opened));
+    std::vector<Clock::time_point> sent;
+    std::atomic<bool> sending{true};
+    std::thread sender([&] {
+        sent = sendFrames(s, frames, receiver->port());
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        sending = false;
+    });
+    const DisplayRecord display = runDisplay(picture, sending);
+    sender.join();
+    receiver->stop();
+    for (const auto& [serial, when] : display.taken) {
+        if (serial <= sent.size())
+            pass.latencies.push_back(
+                std::chrono::duration<double, std::milli>(when - sent[serial - 1]).count());
+    }
+    pass.cpuSeconds = receiver->threadCpuSeconds();
+    pass.framesSent = sent.size();
+    pass.framesShown = receiver->counters().frames.load();
+    for (std::size_t k = 0; k < sent.size(); ++k)
+        pass.packetsSent += frames[k % frames.size()].size();
+    pass.packetsTaken = receiver->counters().packets.load();
+    pass.framesUploaded = display.taken.size();
+    pass.uploadTimes = display.uploadTimes;
+    closeFeed(picture);
+    return pass;
+}
+
+// The passes take turns in short rounds, so that whatever else the machine runs meanwhile
+// weighs on the receiver and the floors alike; the turns' order is reversed every other round.
 void runFeed(benchmark::State& state, Scenario s) {
     std::vector<std::vector<Bytes>> frames;
     for (int k = 0; k < 8; ++k) frames.push_back(frameDatagrams(s, k));
     for (auto _ : state) {
-        ListenSpec spec;
-        spec.protocol = s.protocol;
-        spec.port = 0;
+        ReceiverPass total;
+        Floor floor, bare;
         std::string error;
-        std::vector<std::string> notices;
-        auto opened = FeedReceiver::open(spec, layoutOf(s), error, notices);
-        if (!opened) return state.SkipWithError(error.c_str());
-        FeedReceiver* const receiver = opened.get();
-        UserPictureTexture picture;
-        picture.info = {1, s.width, s.height};
-        picture.ledPerPixel = true;
-        picture.source = std::make_unique<FeedSource>(std::move(opened), layoutOf(s));
-        picture.texture = createPictureTexture(nullptr, s.width, s.height, MipmapBuilder::gl,
-                                               picture.source->channels());
-        picture.source->show(true, FrameClock::now());
-        std::vector<Clock::time_point> sent;
-        std::atomic<bool> sending{true};
-        std::thread sender([&] {
-            sent = sendFrames(s, frames, receiver->port());
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
-            sending = false;
-        });
-        // The display's side on this thread, which holds the GL context.
-        std::vector<std::pair<std::uint64_t, Clock::time_point>> taken;
-        std::vector<double> uploadTimes;
-        while (sending) {
-            const auto asked = Clock::now();
-            if (refreshPictureTexture(picture, asked)) {
-                glFinish();
-                taken.push_back({picture.uploadedSerial, Clock::now()});
-                uploadTimes.push_back(
-                    std::chrono::duration<double, std::milli>(taken.back().second - asked).count());
-            }
-            std::this_thread::sleep_for(kFeedPollInterval);
+        const auto addFloors = [&] {
+            const Floor shown = runFloor(s, frames, true);
+            floor.cpuSeconds += shown.cpuSeconds, floor.packets += shown.packets;
+            const Floor alone = runFloor(s, frames, false);
+            bare.cpuSeconds += alone.cpuSeconds, bare.packets += alone.packets;
+        };
+        for (int round = 0; round < s.rounds; ++round) {
+            if (round % 2 == 1) addFloors();
+            ReceiverPass pass = runReceiver(s, frames, error);
+            if (!error.empty()) return state.SkipWithError(error.c_str());
+            total.cpuSeconds += pass.cpuSeconds;
+            total.framesSent += pass.framesSent, total.framesShown += pass.framesShown;
+            total.packetsSent += pass.packetsSent, total.packetsTaken += pass.packetsTaken;
+            total.framesUploaded += pass.framesUploaded;
+            total.latencies.insert(total.latencies.end(), pass.latencies.begin(),
+                                   pass.latencies.end());
+            total.uploadTimes.insert(total.uploadTimes.end(), pass.uploadTimes.begin(),
+                                     pass.uploadTimes.end());
+            if (round % 2 == 0) addFloors();
         }
-        sender.join();
-        receiver->stop();
-        const Floor floor = runFloor(s, frames);
-
-        std::vector<double> latencies;
-        for (const auto& [serial, when] : taken) {
-            if (serial <= sent.size())
-                latencies.push_back(
-                    std::chrono::duration<double, std::milli>(when - sent[serial - 1]).count());
-        }
-        std::sort(latencies.begin(), latencies.end());
-        const std::uint64_t shown = receiver->counters().frames.load();
-        state.counters["frames_sent"] = double(sent.size());
-        state.counters["frames_lost"] = double(sent.size()) - double(shown);
-        std::uint64_t packetsSent = 0;
-        for (std::size_t k = 0; k < sent.size(); ++k)
-            packetsSent += frames[k % frames.size()].size();
-        state.counters["packets_lost"] =
-            double(packetsSent) - double(receiver->counters().packets.load());
-        state.counters["floor_packets_lost"] = double(packetsSent) - double(floor.packets);
-        state.counters["cpu_ms"] = receiver->threadCpuSeconds() * 1e3;
+        state.counters["frames_sent"] = double(total.framesSent);
+        state.counters["frames_lost"] = double(total.framesSent) - double(total.framesShown);
+        state.counters["packets_lost"] = double(total.packetsSent) - double(total.packetsTaken);
+        state.counters["floor_packets_lost"] = double(total.packetsSent) - double(floor.packets);
+        state.counters["cpu_ms"] = total.cpuSeconds * 1e3;
         state.counters["floor_cpu_ms"] = floor.cpuSeconds * 1e3;
-        state.counters["cpu_ratio"] = receiver->threadCpuSeconds() / floor.cpuSeconds;
-        state.counters["latency_median_ms"] =
-            latencies.empty() ? -1 : latencies[latencies.size() / 2];
-        state.counters["frames_uploaded"] = double(taken.size());
-        // The display's part of the latency: taking the frame, its levels, the upload.
-        std::sort(uploadTimes.begin(), uploadTimes.end());
-        state.counters["upload_median_ms"] =
-            uploadTimes.empty() ? -1 : uploadTimes[uploadTimes.size() / 2];
-        picture.source.reset();
-        glDeleteTextures(1, &picture.texture);
+        state.counters["cpu_ratio"] = total.cpuSeconds / floor.cpuSeconds;
+        state.counters["bare_floor_cpu_ms"] = bare.cpuSeconds * 1e3;
+        state.counters["cpu_ratio_bare"] = total.cpuSeconds / bare.cpuSeconds;
+        state.counters["latency_median_ms"] = median(total.latencies);
+        state.counters["frames_uploaded"] = double(total.framesUploaded);
+        state.counters["upload_median_ms"] = median(total.uploadTimes);
     }
 }
 
@@ -229,7 +331,7 @@ int main(int argc, char** argv) {
         {FeedProtocol::sacn, 512, 256, 60},
         {FeedProtocol::ddp, 1920, 1080, 30},
         {FeedProtocol::artnet, 170, 100, 44},
-        {FeedProtocol::flaschen, 192, 108, 60},
+        {FeedProtocol::flaschen, 192, 108, 60, 5},
     };
     for (const Scenario& s : scenarios) {
         const std::string name = std::string(protocolName(s.protocol)) + "/" +

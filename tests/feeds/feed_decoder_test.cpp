@@ -201,6 +201,27 @@ TEST(FeedDecoderTest, ArtPollIsAnsweredWithTheWallsPortsAtBothPorts) {
     EXPECT_EQ(reply[191], 15);
 }
 
+// Rows long enough to be streamed past the cache, at every alignment the picture can have
+// against the wall: each byte lands where it belongs, the edges of each row included.
+TEST(FeedDecoderTest, FlaschenDrawsWideRowsWhole) {
+    for (int x = 0; x < 3; ++x) {
+        Feed feed(FeedProtocol::flaschen, smallWall(131 + x, 4, 170));
+        Bytes pixels(std::size_t{3} * 131 * 3);
+        for (std::size_t i = 0; i < pixels.size(); ++i) pixels[i] = std::uint8_t(i % 251 + 1);
+        feed.receive(flaschenPacket(131, 3, pixels, x, 1));
+        ASSERT_EQ(feed.output.frames.size(), 1u);
+        for (int row = 0; row < 3; ++row) {
+            for (int column = 0; column < 131; ++column) {
+                const std::size_t at = (std::size_t{131} * row + column) * 3;
+                ASSERT_EQ(feed.output.pixel(x + column, row + 1),
+                          (std::array<int, 3>{pixels[at], pixels[at + 1], pixels[at + 2]}))
+                    << "x " << x << " row " << row << " column " << column;
+            }
+        }
+        EXPECT_EQ(feed.output.pixel(0, 0), (std::array<int, 3>{0, 0, 0}));
+    }
+}
+
 TEST(FeedDecoderTest, FlaschenDrawsAtItsOffsetClippedToTheWall) {
     Feed feed(FeedProtocol::flaschen, smallWall(3, 3, 170));
     Bytes pixels;

@@ -59,6 +59,29 @@ TEST(FeedSourceTest, DarkUntilTheFirstFrameThenTheNewestFrame) {
     EXPECT_EQ(feed->nextFrameDue(now), now + kFeedPollInterval);
 }
 
+// Wide enough for the vector loops that make the RGBA and their remainder: every pixel as sent,
+// the wall's top row sent first and stored last.
+TEST(FeedSourceTest, AWideWallIsShownAsSent) {
+    int port = 0;
+    auto feed = openFeed(FeedProtocol::ddp, "127.0.0.1", wall(101, 2), port);
+    ASSERT_TRUE(feed);
+    Bytes levels(std::size_t{3} * 101 * 2);
+    for (std::size_t i = 0; i < levels.size(); ++i) levels[i] = std::uint8_t(i * 7 + 1);
+    LoopbackSender sender;
+    ASSERT_TRUE(sender.send(ddpPacket(0, levels, true), port));
+    ASSERT_TRUE(feed->waitForFirstFrame(FrameClock::now() + 2s));
+    const FrameView view = feed->frameAt(FrameClock::now());
+    ASSERT_NE(view.pixels, nullptr);
+    Bytes expected;
+    for (int row : {1, 0}) {
+        for (std::size_t i = 0; i < 101; ++i) {
+            const std::size_t at = (std::size_t{101} * row + i) * 3;
+            expected.insert(expected.end(), {levels[at], levels[at + 1], levels[at + 2], 255});
+        }
+    }
+    EXPECT_EQ(Bytes(view.pixels, view.pixels + expected.size()), expected);
+}
+
 TEST(FeedSourceTest, IPv6LoopbackReceivesToo) {
     int port = 0;
     auto feed = openFeed(FeedProtocol::flaschen, "::1", wall(1, 1), port);
