@@ -3,6 +3,7 @@
 
 #include <GL/glu.h>
 
+#include <array>
 #include <cstdio>
 
 #include "app/user_cell_size.h"
@@ -88,17 +89,26 @@ bool canDrawPlanes() {
     return (GLEW_VERSION_3_0 || GLEW_ARB_texture_rg) && hasPlanarEffectPrograms();
 }
 
-// Uploads a planar frame into the three textures, each plane with its levels.
-void uploadPlanes(const UserPictureTexture& picture, const FrameView& frame) {
-    const PlanarFrameLayout layout = planarFrameLayout(picture.info.width, picture.info.height);
-    const GLuint textures[kPlaneCount] = {picture.texture, picture.chroma[0], picture.chroma[1]};
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    for (int plane = 0; plane < kPlaneCount; ++plane) {
-        glBindTexture(GL_TEXTURE_2D, textures[plane]);
-        glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, layout.width[plane], layout.height[plane], GL_RED,
-                        GL_UNSIGNED_BYTE, frame.pixels + layout.offset[plane]);
-        uploadMipmapChain(frame.pixels + layout.mipmaps[plane], layout.width[plane],
-                          layout.height[plane], 1, LevelUpload::copy);
+// A planar picture's textures, luma first.
+std::array<GLuint*, kPlaneCount> planeTextures(UserPictureTexture& picture) {
+    return {&picture.texture, &picture.chroma[0], &picture.chroma[1]};
+}
+
+// Every level of `texture` replaced in place: level 0 from `pixels`, the rest from the chain
+// the source worked out or, without one, built anew.
+void replaceLevels(GLuint texture, const std::uint8_t* pixels, const std::uint8_t* mipmaps,
+                   int width, int height, int channels) {
+    glBindTexture(GL_TEXTURE_2D, texture);
+    if (glGenerateMipmap != nullptr) {
+        glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, width, height, pixelFormat(channels),
+                        GL_UNSIGNED_BYTE, pixels);
+        if (mipmaps != nullptr) {
+            uploadMipmapChain(mipmaps, width, height, channels, LevelUpload::copy);
+        } else {
+            glGenerateMipmap(GL_TEXTURE_2D);
+        }
+    } else {
+        buildMipmaps(pixels, nullptr, width, height, MipmapBuilder::glu, channels);
     }
 }
 
@@ -118,8 +128,7 @@ void createSourceTextures(UserPictureTexture& picture, const FrameView& first) {
     }
     // Black before the first frame: samples of 0, which no colours turn into anything else.
     const PlanarFrameLayout layout = planarFrameLayout(width, height);
-    GLuint* const textures[kPlaneCount] = {&picture.texture, &picture.chroma[0],
-                                           &picture.chroma[1]};
+    const auto textures = planeTextures(picture);
     for (int plane = 0; plane < kPlaneCount; ++plane) {
         const std::uint8_t* pixels = first.pixels ? first.pixels + layout.offset[plane] : nullptr;
         const std::uint8_t* levels = first.pixels ? first.pixels + layout.mipmaps[plane] : nullptr;
@@ -166,27 +175,19 @@ bool addUserPictureTextures(PictureCatalogue& catalogue, std::vector<UserPicture
 bool refreshPictureTexture(UserPictureTexture& picture, FrameClock::time_point now) {
     const FrameView frame = picture.source->frameAt(now);
     if (frame.serial == picture.uploadedSerial || frame.pixels == nullptr) return false;
-    if (picture.planar) {
-        uploadPlanes(picture, frame);
-        picture.yuv = *frame.yuv;
-        picture.uploadedSerial = frame.serial;
-        picture.source->frameUploaded();
-        return true;
-    }
     const int width = picture.info.width, height = picture.info.height;
-    const int channels = picture.source->channels();
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glBindTexture(GL_TEXTURE_2D, picture.texture);
-    if (glGenerateMipmap != nullptr) {
-        glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, width, height, pixelFormat(channels),
-                        GL_UNSIGNED_BYTE, frame.pixels);
-        if (frame.mipmaps != nullptr) {
-            uploadMipmapChain(frame.mipmaps, width, height, channels, LevelUpload::copy);
-        } else {
-            glGenerateMipmap(GL_TEXTURE_2D);
-        }
+    if (picture.planar) {
+        const PlanarFrameLayout layout = planarFrameLayout(width, height);
+        const auto textures = planeTextures(picture);
+        for (int plane = 0; plane < kPlaneCount; ++plane)
+            replaceLevels(*textures[plane], frame.pixels + layout.offset[plane],
+                          frame.pixels + layout.mipmaps[plane], layout.width[plane],
+                          layout.height[plane], 1);
+        picture.yuv = *frame.yuv;
     } else {
-        buildMipmaps(frame.pixels, nullptr, width, height, MipmapBuilder::glu, channels);
+        replaceLevels(picture.texture, frame.pixels, frame.mipmaps, width, height,
+                      picture.source->channels());
     }
     picture.uploadedSerial = frame.serial;
     picture.source->frameUploaded();

@@ -1,14 +1,14 @@
 #include "frames/planar_frame.h"
 
 #include "frames/mipmap_chain.h"
+#include "image/pixel_buffer.h"
 
 namespace {
 
-// Each plane and chain starts on a cache line, as pixel buffers do, for the vector loops.
-constexpr std::size_t kLineBytes = 64;
-
+// Each plane and chain starts on a cache line, as the frame's pixel buffer does, for the
+// vector loops.
 std::size_t roundUpToLine(std::size_t bytes) {
-    return (bytes + kLineBytes - 1) / kLineBytes * kLineBytes;
+    return (bytes + kPixelBufferAlignment - 1) / kPixelBufferAlignment * kPixelBufferAlignment;
 }
 
 }  // namespace

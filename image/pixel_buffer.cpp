@@ -11,7 +11,6 @@
 namespace {
 
 constexpr std::size_t kHugePageSize = std::size_t{2} << 20;
-constexpr std::size_t kCacheLine = 64;
 
 // From this size on, the C library maps every block afresh and unmaps it when freed, so each
 // load pays the first touch of every page. Smaller blocks come from memory freed earlier,
@@ -36,6 +35,7 @@ std::uint8_t* allocatePixels(std::size_t byteCount) {
     // Rows of a frame start on a cache line, as the vector code that fills them (video
     // conversion) wants: a block from plain malloc would start 16 bytes into one.
     void* block = nullptr;
-    if (posix_memalign(&block, kCacheLine, byteCount > 0 ? byteCount : 1) != 0) return nullptr;
+    if (posix_memalign(&block, kPixelBufferAlignment, byteCount > 0 ? byteCount : 1) != 0)
+        return nullptr;
     return static_cast<std::uint8_t*>(block);
 }

@@ -5,5 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
+// Every block starts on a cache line, which vector loops writing whole lines rely on.
+inline constexpr std::size_t kPixelBufferAlignment = 64;
+
 // Returns byteCount uninitialised bytes, or null when memory runs out.
 std::uint8_t* allocatePixels(std::size_t byteCount);

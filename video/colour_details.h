@@ -10,6 +10,7 @@ struct AVFrame;
 struct ColourDetails {
     int matrix = 0;          // an AVColorSpace
     bool fullRange = false;  // samples 0 to 255, not 16 to 235 (luma) and 240 (chroma)
+    bool operator==(const ColourDetails&) const = default;
 };
 
 // For a frame of a YUV format.

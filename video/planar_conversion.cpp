@@ -25,14 +25,11 @@ bool isPlainFourTwoZero(int format) {
 // Copies the three planes bottom row first into their places, each plane's level 1 worked out
 // from the band just copied.
 void copyPlanes(const AVFrame& frame, std::uint8_t* out, const PlanarFrameLayout& layout) {
-    std::array<MipmapChainWriter, kPlaneCount> levels = {
-        MipmapChainWriter(out + layout.offset[0], layout.width[0], layout.height[0],
-                          out + layout.mipmaps[0], 1),
-        MipmapChainWriter(out + layout.offset[1], layout.width[1], layout.height[1],
-                          out + layout.mipmaps[1], 1),
-        MipmapChainWriter(out + layout.offset[2], layout.width[2], layout.height[2],
-                          out + layout.mipmaps[2], 1),
+    const auto levelsOf = [&](int plane) {
+        return MipmapChainWriter(out + layout.offset[plane], layout.width[plane],
+                                 layout.height[plane], out + layout.mipmaps[plane], 1);
     };
+    std::array<MipmapChainWriter, kPlaneCount> levels = {levelsOf(0), levelsOf(1), levelsOf(2)};
     const int height = layout.height[0];
     for (int band = 0; band < height; band += kBandRows) {
         const int bandEnd = std::min(band + kBandRows, height);
@@ -70,10 +67,14 @@ bool PlanarConversion::suits(int format) {
 }
 
 // The frame in plain 8-bit 4:2:0 at the size drawn, its matrix and range kept as they are (a
-// frame of RGB gets standard definition's matrix at full range); null when it cannot be.
+// frame of RGB gets standard definition's matrix at full range), and the details it has then;
+// null when it cannot be. The details reach the converter when they or it change.
 const AVFrame* PlanarConversion::scaled(const AVFrame& frame, int width, int height,
-                                        YuvColours& colours) {
+                                        ColourDetails& details) {
     const bool shrinking = width < frame.width || height < frame.height;
+    const std::array<int, 5> shape = {frame.width, frame.height, frame.format, width, height};
+    const bool rebuilt = shape != contextShape_;
+    contextShape_ = shape;
     context_ = sws_getCachedContext(
         context_, frame.width, frame.height, static_cast<AVPixelFormat>(frame.format), width,
         height, AV_PIX_FMT_YUV420P, shrinking ? SWS_AREA : SWS_BILINEAR, nullptr, nullptr, nullptr);
@@ -93,12 +94,17 @@ const AVFrame* PlanarConversion::scaled(const AVFrame& frame, int width, int hei
     const AVPixFmtDescriptor* descriptor =
         av_pix_fmt_desc_get(static_cast<AVPixelFormat>(frame.format));
     const bool rgb = descriptor == nullptr || (descriptor->flags & AV_PIX_FMT_FLAG_RGB);
-    ColourDetails details = rgb ? ColourDetails{AVCOL_SPC_SMPTE170M, true} : colourDetailsOf(frame);
-    const int range = details.fullRange ? 1 : 0;
-    const int* table = sws_getCoefficients(details.matrix);
-    if (sws_setColorspaceDetails(context_, table, range, table, range, 0, 1 << 16, 1 << 16) < 0)
-        details = {AVCOL_SPC_SMPTE170M, false};  // the converter's own defaults
-    colours = yuvColoursOf(details);
+    const ColourDetails asked =
+        rgb ? ColourDetails{AVCOL_SPC_SMPTE170M, true} : colourDetailsOf(frame);
+    if (rebuilt || asked != askedDetails_) {
+        const int range = asked.fullRange ? 1 : 0;
+        const int* table = sws_getCoefficients(asked.matrix);
+        const bool taken = sws_setColorspaceDetails(context_, table, range, table, range, 0,
+                                                    1 << 16, 1 << 16) >= 0;
+        askedDetails_ = asked;
+        givenDetails_ = taken ? asked : ColourDetails{AVCOL_SPC_SMPTE170M, false};  // its defaults
+    }
+    details = givenDetails_;
     if (sws_scale(context_, frame.data, frame.linesize, 0, frame.height, scaled_->data,
                   scaled_->linesize) != height) {
         return nullptr;
@@ -106,17 +112,27 @@ const AVFrame* PlanarConversion::scaled(const AVFrame& frame, int width, int hei
     return scaled_;
 }
 
+const YuvColours& PlanarConversion::coloursOf(const ColourDetails& details) {
+    if (details != coloursDetails_) {
+        colours_ = yuvColoursOf(details);
+        coloursDetails_ = details;
+    }
+    return colours_;
+}
+
 bool PlanarConversion::convert(const AVFrame& frame, std::uint8_t* out, int width, int height,
                                YuvColours& colours) {
     const AVFrame* planes = &frame;
+    ColourDetails details;
     if (!isPlainFourTwoZero(frame.format) || frame.width != width || frame.height != height) {
-        planes = scaled(frame, width, height, colours);
+        planes = scaled(frame, width, height, details);
         if (planes == nullptr) return false;
     } else {
-        colours = yuvColoursOf(colourDetailsOf(frame));
+        details = colourDetailsOf(frame);
     }
     for (int plane = 0; plane < kPlaneCount; ++plane)
         if (planes->data[plane] == nullptr) return false;
     copyPlanes(*planes, out, planarFrameLayout(width, height));
+    colours = coloursOf(details);
     return true;
 }

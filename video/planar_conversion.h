@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "frames/planar_frame.h"
+#include "video/colour_details.h"
 
 struct AVFrame;
 struct SwsContext;
@@ -30,8 +31,14 @@ class PlanarConversion {
                  YuvColours& colours);
 
   private:
-    const AVFrame* scaled(const AVFrame& frame, int width, int height, YuvColours& colours);
+    const AVFrame* scaled(const AVFrame& frame, int width, int height, ColourDetails& details);
+    const YuvColours& coloursOf(const ColourDetails& details);
 
     SwsContext* context_ = nullptr;
+    std::array<int, 5> contextShape_{};          // the sizes and formats the converter was made for
+    ColourDetails askedDetails_, givenDetails_;  // asked of the converter last, and given
     AVFrame* scaled_ = nullptr;
+    // The colours of the details seen last: streams keep theirs, so they are worked out once.
+    ColourDetails coloursDetails_{-1, false};
+    YuvColours colours_;
 };

@@ -1,7 +1,7 @@
 // One video file, or video bytes in memory, read frame by frame: probed, demuxed, decoded and
-// converted to RGB, or kept as planes, at the size asked for. Only the first video stream is read;
-// audio and every other stream are skipped unread. Not thread-safe: one thread at a time uses an
-// input.
+// converted to RGB, or kept as planes, at the size asked for. Only the first video stream is
+// read; audio and every other stream are skipped unread. Not thread-safe: one thread at a time
+// uses an input.
 #pragma once
 
 #include <cstdint>
@@ -59,10 +59,9 @@ class VideoInput {
     std::uint64_t skippedPackets() const;
 
     // Decodes the next frame into rgb (outputWidth * outputHeight * outputChannels bytes, bottom
-    // row first)
-    // with its time in seconds from the stream's start. A packet that does not decode is
-    // skipped, and reading goes on with what decodes next.
-    // `rowsDone` hears of the frame's rows as they are converted (see RgbConversion).
+    // row first) with its time in seconds from the stream's start. A packet that does not
+    // decode is skipped, and reading goes on with what decodes next. `rowsDone` hears of the
+    // frame's rows as they are converted (see RgbConversion).
     VideoRead readFrame(std::uint8_t* rgb, double& seconds, const ConvertedRows& rowsDone = {});
     // The same into a planar frame with its mipmap levels (planarFrameLayout of the output
     // size), and the colours its samples stand for.

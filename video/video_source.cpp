@@ -65,13 +65,12 @@ bool VideoSource::offersPlanes() const {
 }
 
 void VideoSource::usePlanes() {
-    planesAllowed_ = true;
+    planar_ = input_->planesSuit();
 }
 
 bool VideoSource::fitWithin(int maxSide) {
     const PictureSize fitted = fittedSize({input_->width(), input_->height()}, maxSide);
     input_->setOutputSize(fitted.width, fitted.height);
-    planar_ = planesAllowed_ && input_->planesSuit();
     frameBytes_ = std::size_t{kChannels} * fitted.width * fitted.height;
     const std::size_t bufferBytes =
         planar_ ? planarFrameLayout(fitted.width, fitted.height).bytes

@@ -58,7 +58,6 @@ class VideoSource final : public FrameSource {
     std::string name_;
     std::string path_;  // the file, when opened from one
     FrameHandOver handOver_;
-    bool planesAllowed_ = false;
     bool planar_ = false;  // frames are planes (frames/planar_frame.h), not RGBA rows
     bool buffersReady_ = false;
     std::size_t frameBytes_ = 0;  // the frame's own bytes, before its mipmap levels
