@@ -5,12 +5,15 @@
 // program's code in a GLUT window, every 1 ms as the display polls a shown feed. Reported per
 // protocol: frames lost, the receiver thread's CPU time against the floor's, and the time from
 // a frame's last packet sent to its texture update having finished (glFinish).
-// The floor runs twice. Once beside the same display work as the receiver had: a frame of the
-// wall's size handed over after each frame's last packet, taken, made RGBA with its levels and
-// uploaded by the same code at the same rate, so that the two passes share the machine alike
-// and differ only in the receiver's own work (cpu_ratio). Once bare, with no display work, as
-// the floor was first measured (cpu_ratio_bare), though the display's work shares the two
-// cores, their caches and the memory with the receiver, which a bare floor never has.
+// The floor runs three times. Once beside the same display work as the receiver had: a frame
+// of the wall's size handed over after each frame's last packet, taken, made RGBA with its
+// levels and uploaded by the same code at the same rate, so that the two passes share the
+// machine alike and differ only in the receiver's own work (cpu_ratio). Once bare, with no
+// display work, as the floor was first measured (cpu_ratio_bare), though the display's work
+// shares the two cores, their caches and the memory with the receiver, which a bare floor
+// never has. And once delivering (cpu_ratio_delivering): beside the display, the floor itself
+// copies each datagram's levels into the frame it hands over, in the order they came, which
+// any receiver must do at least; what the receiver costs beyond that is its protocol's rules.
 // Each pass runs in rounds of 2 s taken in turns with the floors', summed: three rounds, and
 // five for FlaschenTaschen, whose floor is a few microseconds a frame and swings with the
 // machine's load.
@@ -23,12 +26,14 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cstring>
 #include <functional>
 #include <thread>
 #include <vector>
 
 #include "app/glut_window.h"
 #include "app/picture_texture.h"
+#include "feeds/ddp_packet.h"
 #include "feeds/feed_source.h"
 #include "tests/support/feed_packets.h"
 
@@ -182,18 +187,57 @@ void closeFeed(UserPictureTexture& picture) {
     glDeleteTextures(1, &picture.texture);
 }
 
+// The bytes of a datagram the bench sent that carry levels: all but its protocol's header.
+std::span<const std::uint8_t> levelsOf(const Scenario& s, std::span<const std::uint8_t> datagram) {
+    constexpr std::size_t kSacnDataHeaderBytes = 126;  // its three layers and the start code
+    constexpr std::size_t kArtDmxHeaderBytes = 18;
+    std::size_t header = 0;
+    switch (s.protocol) {
+        case FeedProtocol::ddp:
+            header = kDdpHeaderBytes;
+            break;
+        case FeedProtocol::sacn:
+            header = kSacnDataHeaderBytes;
+            break;
+        case FeedProtocol::artnet:
+            header = kArtDmxHeaderBytes;
+            break;
+        case FeedProtocol::flaschen:
+            header = datagram.size() - std::size_t{3} * s.width * s.height;
+    }
+    return datagram.subspan(std::min(header, datagram.size()));
+}
+
+// What the floor does beside its receiving.
+enum class FloorWork {
+    none,       // bare: no display work on the machine
+    display,    // the display's work beside it, fed by the sender
+    delivering  // and the floor itself feeds it: each datagram's levels copied, in turn, into
+                // a frame of the wall's size that is handed over when the frame's datagrams are in
+};
+
 // The floor: the same socket layer, batches received into the same buffers, nothing more.
-// With `display`, the display's side runs as it did beside the receiver: after each frame's
-// last packet the sender hands a frame of the wall's size to a feed that is shown, whose own
-// receiver gets no traffic and so never hands one over itself. The frame's levels are left as
-// they are: making them would load the machine beyond the receiver pass, and the display's
-// work does not depend on them.
-Floor runFloor(const Scenario& s, std::vector<std::vector<Bytes>>& frames, bool display) {
+// Beside the display, the display's side runs as it did beside the receiver: a frame of the
+// wall's size is handed over once a frame to a feed that is shown, whose own receiver gets no
+// traffic and so never hands one over itself. Its levels are left as they are, unless the
+// floor delivers them: delivering is what every receiver must do at least, whatever its
+// protocol's rules, since the display reads the frame on another core.
+Floor runFloor(const Scenario& s, std::vector<std::vector<Bytes>>& frames, FloorWork work) {
     PeerAddress address;
     std::string error;
     parseNumericAddress("127.0.0.1", 0, address, error);
     UdpSocket socket;
     if (!socket.bind(address, error)) return {};
+    std::unique_ptr<FeedReceiver> idle;
+    UserPictureTexture picture;
+    FrameHandover* handover = nullptr;
+    if (work != FloorWork::none) {
+        idle = openReceiver(s, error);
+        handover = &idle->handover();
+        picture = showFeed(s, std::move(idle));
+    }
+    std::vector<std::uint8_t> frame(layoutOf(s).frameBytes());
+    std::uint64_t serial = 0;
     std::atomic<bool> stop{false};
     WakeSignal wake;
     Floor floor;
@@ -201,34 +245,47 @@ Floor runFloor(const Scenario& s, std::vector<std::vector<Bytes>>& frames, bool 
         std::vector<std::vector<std::uint8_t>> buffers(32, std::vector<std::uint8_t>(65536));
         std::vector<ReceivedDatagram> received;
         UdpSocket* const sockets[] = {&socket};
+        const std::size_t perFrame = frames[0].size();
+        std::size_t inFrame = 0, at = 0;
         while (!stop) {
             if (!UdpSocket::waitReadable(sockets, -1, &wake)) continue;
-            while (int got = socket.receiveBatch(buffers, received)) floor.packets += got;
+            while (int got = socket.receiveBatch(buffers, received)) {
+                floor.packets += got;
+                if (work != FloorWork::delivering) continue;
+                for (const ReceivedDatagram& datagram : received) {
+                    const auto levels = levelsOf(s, datagram.bytes);
+                    const std::size_t n = std::min(levels.size(), frame.size() - at);
+                    std::memcpy(frame.data() + at, levels.data(), n);
+                    at += n;
+                    if (++inFrame == perFrame) {
+                        handover->publish(frame, ++serial);
+                        inFrame = at = 0;
+                    }
+                }
+            }
         }
         floor.cpuSeconds = threadCpuSeconds();
     });
-    if (!display) {
+    if (work == FloorWork::none) {
         sendFrames(s, frames, socket.localPort());
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
     } else {
-        std::unique_ptr<FeedReceiver> idle = openReceiver(s, error);
-        FrameHandover& handover = idle->handover();
-        UserPictureTexture picture = showFeed(s, std::move(idle));
-        std::vector<std::uint8_t> frame(layoutOf(s).frameBytes());
-        std::uint64_t serial = 0;
         std::atomic<bool> sending{true};
         std::thread sender([&] {
-            sendFrames(s, frames, socket.localPort(), [&] { handover.publish(frame, ++serial); });
+            const auto sent = [&] {
+                if (work == FloorWork::display) handover->publish(frame, ++serial);
+            };
+            sendFrames(s, frames, socket.localPort(), sent);
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
             sending = false;
         });
         runDisplay(picture, sending);
         sender.join();
-        closeFeed(picture);
     }
     stop = true;
     wake.raise();
     receiver.join();
+    if (work != FloorWork::none) closeFeed(picture);
     return floor;
 }
 
@@ -287,13 +344,15 @@ void runFeed(benchmark::State& state, Scenario s) {
     for (int k = 0; k < 8; ++k) frames.push_back(frameDatagrams(s, k));
     for (auto _ : state) {
         ReceiverPass total;
-        Floor floor, bare;
+        Floor floor, bare, delivering;
         std::string error;
+        const auto add = [](Floor& sum, const Floor& pass) {
+            sum.cpuSeconds += pass.cpuSeconds, sum.packets += pass.packets;
+        };
         const auto addFloors = [&] {
-            const Floor shown = runFloor(s, frames, true);
-            floor.cpuSeconds += shown.cpuSeconds, floor.packets += shown.packets;
-            const Floor alone = runFloor(s, frames, false);
-            bare.cpuSeconds += alone.cpuSeconds, bare.packets += alone.packets;
+            add(floor, runFloor(s, frames, FloorWork::display));
+            add(bare, runFloor(s, frames, FloorWork::none));
+            add(delivering, runFloor(s, frames, FloorWork::delivering));
         };
         for (int round = 0; round < s.rounds; ++round) {
             if (round % 2 == 1) addFloors();
@@ -318,6 +377,8 @@ void runFeed(benchmark::State& state, Scenario s) {
         state.counters["cpu_ratio"] = total.cpuSeconds / floor.cpuSeconds;
         state.counters["bare_floor_cpu_ms"] = bare.cpuSeconds * 1e3;
         state.counters["cpu_ratio_bare"] = total.cpuSeconds / bare.cpuSeconds;
+        state.counters["delivering_floor_cpu_ms"] = delivering.cpuSeconds * 1e3;
+        state.counters["cpu_ratio_delivering"] = total.cpuSeconds / delivering.cpuSeconds;
         state.counters["latency_median_ms"] = median(total.latencies);
         state.counters["frames_uploaded"] = double(total.framesUploaded);
         state.counters["upload_median_ms"] = median(total.uploadTimes);
