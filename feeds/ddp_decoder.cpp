@@ -2,6 +2,7 @@
 // pushed is shown whenever a packet reaches the wall's last byte. Queries, replies and
 // packets for other destinations (configuration, status) are ignored: the wall answers none.
 #include <algorithm>
+#include <cstring>
 
 #include "feeds/ddp_packet.h"
 #include "feeds/decoders.h"
@@ -24,8 +25,7 @@ class DdpDecoder final : public FeedDecoder {
         if (end > canvas_.size()) return FeedCounters::add(counters_.bad);
         countSequence(packet.sequence);
         if (canvas_.stale()) cover(packet.offset, end);
-        drawAtByteOffset(layout_.width, layout_.height, packet.offset, packet.data,
-                         canvas_.pixels());
+        std::memcpy(canvas_.pixels() + packet.offset, packet.data.data(), packet.data.size());
         pushes_ = pushes_ || packet.push;
         if (packet.push || (!pushes_ && end == canvas_.size())) {
             if (canvas_.stale()) restoreUncovered();
@@ -50,11 +50,8 @@ class DdpDecoder final : public FeedDecoder {
     }
 
     void restoreUncovered() {
-        const auto restore = [this](std::size_t at, std::size_t length) {
-            canvas_.restore(at, length);
-        };
-        forEachTopDownRun(layout_.width, layout_.height, 0, coveredBegin_, restore);
-        forEachTopDownRun(layout_.width, layout_.height, coveredEnd_, canvas_.size(), restore);
+        canvas_.restore(0, coveredBegin_);
+        canvas_.restore(coveredEnd_, canvas_.size() - coveredEnd_);
         canvas_.restored();
     }
 

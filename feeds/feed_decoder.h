@@ -19,7 +19,8 @@
 class FeedOutput {
   public:
     virtual ~FeedOutput() = default;
-    // Hands over a whole frame of the wall (RGB rows, bottom row first) without copying it:
+    // Hands over a whole frame of the wall (RGB rows from the top, as senders address the
+    // wall, so their bytes are written in the order they come) without copying it:
     // takes `frame`'s buffer and puts another of the same size in its place, holding pixels
     // of some older frame. Returns the frame handed over, readable until the next hand-over.
     virtual const std::uint8_t* handOver(std::vector<std::uint8_t>& frame) = 0;

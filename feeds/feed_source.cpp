@@ -60,16 +60,21 @@ FrameView FeedSource::frameAt(FrameClock::time_point) {
 }
 
 // Band by band from the top, so that the level below is worked out from rows still in cache.
+// The feed's rows run from the top and the texture's from the bottom: each row is turned over
+// as it is made RGBA.
 void FeedSource::prepare(const std::uint8_t* rgb) {
     constexpr int kBandRows = 16;
     const int width = layout_.width, height = layout_.height;
-    rgba_.resize(std::size_t{4} * width * height);
+    const std::size_t rowPixels = width;
+    rgba_.resize(4 * rowPixels * height);
     chain_.resize(mipmapChainBytes(width, height, 4));
     MipmapChainWriter mipmaps(rgba_.data(), width, height, chain_.data(), 4);
     for (int top = height; top > 0; top -= kBandRows) {
         const int first = std::max(0, top - kBandRows);
-        const std::size_t from = std::size_t(first) * width;
-        expandToRgba(rgb + from * 3, rgba_.data() + from * 4, std::size_t(top - first) * width);
+        for (int row = top - 1; row >= first; --row) {
+            expandToRgba(rgb + 3 * rowPixels * (height - 1 - row),
+                         rgba_.data() + 4 * rowPixels * row, rowPixels);
+        }
         mipmaps.rowsDone(first, top - first);
     }
     mipmaps.finish();

@@ -40,8 +40,7 @@ class FlaschenDecoder final : public FeedDecoder {
         const bool scaled = packet.maxValue != 255;
         for (long row = top; row < bottom; ++row) {
             const std::uint8_t* in = packet.pixels.data() + (row * packet.width + left) * 3;
-            std::uint8_t* out = canvas_.pixels() +
-                                (layout_.height - 1 - (packet.y + row)) * long{layout_.width} * 3 +
+            std::uint8_t* out = canvas_.pixels() + (packet.y + row) * long{layout_.width} * 3 +
                                 (packet.x + left) * 3;
             if (!blackIsClear && !scaled) {
                 copyStreaming(out, in, std::size_t(right - left) * 3);

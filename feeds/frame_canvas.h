@@ -32,7 +32,7 @@ class FrameCanvas {
     }
 
   private:
-    std::vector<std::uint8_t> pixels_;  // RGB rows, bottom row first
+    std::vector<std::uint8_t> pixels_;  // RGB rows from the top
     FeedOutput& output_;
     const std::uint8_t* last_ = nullptr;
 };

@@ -1,5 +1,5 @@
-// The wall's addressing: DMX channels and DDP byte offsets onto a frame that is stored bottom
-// row first, as the display uploads it.
+// The wall's addressing: DMX channels onto a frame stored as senders address the wall, rows
+// from the top.
 #include "feeds/wall_layout.h"
 
 #include <algorithm>
@@ -48,7 +48,7 @@ void drawUniverse(const WallLayout& layout, int universeIndex,
     while (left > 0) {
         const int run = static_cast<int>(std::min<long>(left, layout.width - column));
         const bool backwards = layout.serpentine && (row & 1);
-        std::uint8_t* rowStart = frame + (layout.height - 1 - row) * rowBytes;
+        std::uint8_t* rowStart = frame + row * rowBytes;
         if (!backwards && plain) {
             std::memcpy(rowStart + std::size_t{3} * column, in, std::size_t{3} * run);
         } else {
@@ -66,14 +66,4 @@ void drawUniverse(const WallLayout& layout, int universeIndex,
         column = 0;
         ++row;
     }
-}
-
-void drawAtByteOffset(int width, int height, std::size_t offset,
-                      std::span<const std::uint8_t> bytes, std::uint8_t* frame) {
-    const std::uint8_t* in = bytes.data();
-    forEachTopDownRun(width, height, offset, offset + bytes.size(),
-                      [&](std::size_t at, std::size_t length) {
-                          std::memcpy(frame + at, in, length);
-                          in += length;
-                      });
 }

@@ -35,17 +35,12 @@ struct WallLayout {
 std::optional<ChannelOrder> parseChannelOrder(std::string_view text);
 
 // Draws one universe's levels (index 0 is `firstUniverse`) into a frame of the wall, RGB rows
-// bottom row first. Channels past the universe's pixels or the wall's end are left out.
+// from the top. Channels past the universe's pixels or the wall's end are left out.
 void drawUniverse(const WallLayout& layout, int universeIndex,
                   std::span<const std::uint8_t> channels, std::uint8_t* frame);
 
-// Copies bytes given at a byte offset into the wall's pixels taken rows from the top (as DDP
-// addresses them) into a frame stored bottom row first. The range must lie inside the wall.
-void drawAtByteOffset(int width, int height, std::size_t offset,
-                      std::span<const std::uint8_t> bytes, std::uint8_t* frame);
-
-// The runs of a frame stored bottom row first that hold the wall's pixels [first, end), taken
-// in wall order (serpentine rows included): run(frameOffset, bytes), one run a row.
+// The runs of a frame that hold the wall's pixels [first, end), taken in wall order
+// (serpentine rows included): run(frameOffset, bytes), one run a row.
 template <typename Run>
 void forEachWallRun(const WallLayout& layout, long first, long end, Run run) {
     const long width = layout.width;
@@ -53,19 +48,6 @@ void forEachWallRun(const WallLayout& layout, long first, long end, Run run) {
         const long from = std::max(first, row * width) - row * width;
         const long to = std::min(end, (row + 1) * width) - row * width;
         const long left = layout.serpentine && (row & 1) ? width - to : from;
-        run(std::size_t((layout.height - 1 - row) * width + left) * 3, std::size_t(to - from) * 3);
-    }
-}
-
-// The same for the bytes [begin, end) of the wall taken rows from the top, as DDP addresses
-// them.
-template <typename Run>
-void forEachTopDownRun(int width, int height, std::size_t begin, std::size_t end, Run run) {
-    const std::size_t rowBytes = std::size_t{3} * width;
-    for (std::size_t at = begin; at < end;) {
-        const std::size_t row = at / rowBytes, inRow = at % rowBytes;
-        const std::size_t length = std::min(end - at, rowBytes - inRow);
-        run((height - 1 - row) * rowBytes + inRow, length);
-        at += length;
+        run(std::size_t(row * width + left) * 3, std::size_t(to - from) * 3);
     }
 }

@@ -33,7 +33,7 @@ struct RecordedOutput : FeedOutput {
     // The pixel at column x of row y, rows counted from the top.
     std::array<int, 3> pixel(int x, int y, std::size_t frame = ~std::size_t{0}) const {
         const Bytes& f = frames.at(frame == ~std::size_t{0} ? frames.size() - 1 : frame);
-        const std::size_t at = ((layout.height - 1 - y) * std::size_t(layout.width) + x) * 3;
+        const std::size_t at = (y * std::size_t(layout.width) + x) * 3;
         return {f[at], f[at + 1], f[at + 2]};
     }
     WallLayout layout;
