@@ -36,6 +36,7 @@ class FlaschenDecoder final : public FeedDecoder {
         const long right = std::min<long>(packet.width, long{layout_.width} - packet.x);
         const long top = std::max<long>(0, -long{packet.y});
         const long bottom = std::min<long>(packet.height, long{layout_.height} - packet.y);
+        if (left >= right) return;  // wholly beside the wall
         const bool blackIsClear = packet.layer > 0;
         const bool scaled = packet.maxValue != 255;
         for (long row = top; row < bottom; ++row) {

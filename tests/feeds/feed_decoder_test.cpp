@@ -233,6 +233,10 @@ TEST(FeedDecoderTest, FlaschenDrawsAtItsOffsetClippedToTheWall) {
     ASSERT_EQ(feed.output.frames.size(), 1u);
     EXPECT_EQ(feed.output.pixel(2, 0)[0], 3);
     EXPECT_EQ(feed.output.pixel(1, 0)[0], 0);
+    feed.receive(flaschenPacket(2, 2, Bytes(12, 9), -3, 0));  // wholly left of the wall
+    feed.receive(flaschenPacket(2, 2, Bytes(12, 9), 4, 0));   // and wholly right of it
+    ASSERT_EQ(feed.output.frames.size(), 3u);
+    EXPECT_EQ(feed.output.frames[2], feed.output.frames[0]);
     feed.receive(Bytes{'P', '6', ' ', '9'});
     EXPECT_EQ(feed.counters.bad.load(), 1u);
 }
