@@ -22,38 +22,45 @@ GLint internalFormat(int channels) {
     return channels == 4 ? GL_RGBA8 : channels == 1 ? GL_R8 : GL_RGB8;
 }
 
-// Levels 1 and down of the bound texture from a chain the source worked out (see
-// buildMipmapChain), in place of GL's own: defined anew, or copied into the levels the texture
-// has, which were sized as the chain's are.
+// A level of the bound texture: defined anew, or copied into the level the texture has, which
+// was sized as this one is.
 enum class LevelUpload { define, copy };
+void uploadLevel(int level, int width, int height, int channels, LevelUpload upload,
+                 const std::uint8_t* pixels) {
+    if (upload == LevelUpload::define) {
+        glTexImage2D(GL_TEXTURE_2D, level, internalFormat(channels), width, height, 0,
+                     pixelFormat(channels), GL_UNSIGNED_BYTE, pixels);
+    } else {
+        glTexSubImage2D(GL_TEXTURE_2D, level, 0, 0, width, height, pixelFormat(channels),
+                        GL_UNSIGNED_BYTE, pixels);
+    }
+}
+
+// Levels 1 and down of the bound texture from a chain the source worked out (see
+// buildMipmapChain), in place of GL's own.
 void uploadMipmapChain(const std::uint8_t* chain, int width, int height, int channels,
                        LevelUpload upload) {
     for (int level = 1; level <= mipmapLevelCount(width, height); ++level) {
         const int levelWidth = mipmapSide(width, level), levelHeight = mipmapSide(height, level);
-        if (upload == LevelUpload::define) {
-            glTexImage2D(GL_TEXTURE_2D, level, internalFormat(channels), levelWidth, levelHeight, 0,
-                         pixelFormat(channels), GL_UNSIGNED_BYTE, chain);
-        } else {
-            glTexSubImage2D(GL_TEXTURE_2D, level, 0, 0, levelWidth, levelHeight,
-                            pixelFormat(channels), GL_UNSIGNED_BYTE, chain);
-        }
+        uploadLevel(level, levelWidth, levelHeight, channels, upload, chain);
         chain += std::size_t(channels) * levelWidth * levelHeight;
     }
 }
 
-void buildMipmaps(const std::uint8_t* pixels, const std::uint8_t* mipmaps, int width, int height,
-                  MipmapBuilder builder, int channels) {
-    const GLenum format = pixelFormat(channels);
+// Every level of the bound texture: level 0 from `pixels`, the rest from the chain the source
+// worked out or, without one, built by GL (or by GLU, which defines them all anew).
+void writeLevels(const std::uint8_t* pixels, const std::uint8_t* mipmaps, int width, int height,
+                 MipmapBuilder builder, int channels, LevelUpload upload) {
     if (builder == MipmapBuilder::gl && glGenerateMipmap != nullptr) {
-        glTexImage2D(GL_TEXTURE_2D, 0, internalFormat(channels), width, height, 0, format,
-                     GL_UNSIGNED_BYTE, pixels);
+        uploadLevel(0, width, height, channels, upload, pixels);
         if (mipmaps != nullptr) {
-            uploadMipmapChain(mipmaps, width, height, channels, LevelUpload::define);
+            uploadMipmapChain(mipmaps, width, height, channels, upload);
         } else {
             glGenerateMipmap(GL_TEXTURE_2D);
         }
     } else {
-        gluBuild2DMipmaps(GL_TEXTURE_2D, channels, width, height, format, GL_UNSIGNED_BYTE, pixels);
+        gluBuild2DMipmaps(GL_TEXTURE_2D, channels, width, height, pixelFormat(channels),
+                          GL_UNSIGNED_BYTE, pixels);
     }
 }
 
@@ -76,7 +83,7 @@ GLuint createPictureTexture(const std::uint8_t* pixels, int width, int height,
         black.assign(std::size_t(width) * height * channels, 0);
         pixels = black.data();
     }
-    buildMipmaps(pixels, mipmaps, width, height, builder, channels);
+    writeLevels(pixels, mipmaps, width, height, builder, channels, LevelUpload::define);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_NEAREST);
     glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     return name;
@@ -94,22 +101,11 @@ std::array<GLuint*, kPlaneCount> planeTextures(UserPictureTexture& picture) {
     return {&picture.texture, &picture.chroma[0], &picture.chroma[1]};
 }
 
-// Every level of `texture` replaced in place: level 0 from `pixels`, the rest from the chain
-// the source worked out or, without one, built anew.
+// Every level of `texture` replaced in place.
 void replaceLevels(GLuint texture, const std::uint8_t* pixels, const std::uint8_t* mipmaps,
                    int width, int height, int channels) {
     glBindTexture(GL_TEXTURE_2D, texture);
-    if (glGenerateMipmap != nullptr) {
-        glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, width, height, pixelFormat(channels),
-                        GL_UNSIGNED_BYTE, pixels);
-        if (mipmaps != nullptr) {
-            uploadMipmapChain(mipmaps, width, height, channels, LevelUpload::copy);
-        } else {
-            glGenerateMipmap(GL_TEXTURE_2D);
-        }
-    } else {
-        buildMipmaps(pixels, nullptr, width, height, MipmapBuilder::glu, channels);
-    }
+    writeLevels(pixels, mipmaps, width, height, MipmapBuilder::gl, channels, LevelUpload::copy);
 }
 
 }  // namespace

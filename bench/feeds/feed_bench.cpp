@@ -235,6 +235,7 @@ Floor runFloor(const Scenario& s, std::vector<std::vector<Bytes>>& frames, Floor
     FrameHandover* handover = nullptr;
     if (work != FloorWork::none) {
         idle = openReceiver(s, error);
+        if (!idle) return {};
         handover = &idle->handover();
         picture = showFeed(s, std::move(idle));
     }
