@@ -7,9 +7,9 @@
 #include <string>
 
 #include "app/picture_texture.h"
+#include "bmp/dib_decoder.h"
+#include "bmp/dib_image.h"
 #include "files/native_path.h"
-#include "image/dib_decoder.h"
-#include "image/dib_image.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "frames/planar_frame.h"
 
+#include "bmp/pixel_buffer.h"
 #include "frames/mipmap_chain.h"
-#include "image/pixel_buffer.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 // for a failure differ.
 #include <cstdlib>
 
-#include "image/dib_decoder.h"
+#include "bmp/dib_decoder.h"
 #include "pictures/picture_decoders.h"
 
 static_assert(kMaxPicturePixelCount == kMaxDibPixelCount,

@@ -13,7 +13,7 @@
 #include <cstring>
 #include <vector>
 
-#include "image/rgb_color.h"
+#include "bmp/rgb_color.h"
 #include "pictures/picture_decoders.h"
 #include "pictures/picture_rows.h"
 

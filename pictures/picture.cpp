@@ -3,7 +3,7 @@
 
 #include <cstdio>
 
-#include "image/pixel_buffer.h"
+#include "bmp/pixel_buffer.h"
 
 PixelBuffer allocatePixelBuffer(std::size_t byteCount) {
     return PixelBuffer(allocatePixels(byteCount > 0 ? byteCount : 1));

@@ -21,9 +21,9 @@
 #include "app/callbacks.h"
 #include "app/effect_keys.h"
 #include "app/picture_catalogue.h"
+#include "bmp/dib_decoder.h"
+#include "bmp/dib_image.h"
 #include "files/native_path.h"
-#include "image/dib_decoder.h"
-#include "image/dib_image.h"
 #include "obj/obj.h"
 #include "tools/screenshots/scene_window.h"
 

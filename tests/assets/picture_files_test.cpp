@@ -15,7 +15,7 @@
 #include <unistd.h>
 #include <vector>
 
-#include "image/dib_image.h"
+#include "bmp/dib_image.h"
 #include "tests/support/process.h"
 #include "tools/texture_generator/picture_table.h"
 

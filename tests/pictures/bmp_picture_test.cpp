@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "image/dib_decoder.h"
+#include "bmp/dib_decoder.h"
 #include "pictures/bmp_encoder.h"
 #include "pictures/picture_decoder.h"
-#include "tests/image/bmp_fixtures.h"
+#include "tests/bmp/bmp_fixtures.h"
 
 namespace {
 

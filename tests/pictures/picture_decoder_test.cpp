@@ -9,7 +9,7 @@
 
 #include "pictures/bmp_encoder.h"
 #include "pictures/picture_encoders.h"
-#include "tests/image/bmp_fixtures.h"
+#include "tests/bmp/bmp_fixtures.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include <cstring>
 #include <string>
 
+#include "bmp/dib_decoder.h"
+#include "bmp/dib_image.h"
 #include "files/replacement_file.h"
-#include "image/dib_decoder.h"
-#include "image/dib_image.h"
 
 namespace {
 
