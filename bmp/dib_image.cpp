@@ -5,8 +5,8 @@
 #include <cstdio>
 
 #include "bmp/dib_decoder.h"
+#include "bmp/notice.h"
 #include "files/file_mapping.h"
-#include "files/notice.h"
 
 namespace {
 

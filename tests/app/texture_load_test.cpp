@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "app/texture_load.h"
-#include "files/notice.h"
+#include "bmp/notice.h"
 #include "files/replacement_file.h"
 #include "pictures/bmp_encoder.h"
 #include "tests/support/gl_window.h"

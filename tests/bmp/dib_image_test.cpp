@@ -14,7 +14,7 @@
 #include <future>
 #include <string>
 
-#include "files/notice.h"
+#include "bmp/notice.h"
 #include "files/replacement_file.h"
 #include "tests/bmp/bmp_fixtures.h"
 

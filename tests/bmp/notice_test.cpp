@@ -1,5 +1,5 @@
 // The notice layer: the caption and text as printed on standard error, and the handler swap.
-#include "files/notice.h"
+#include "bmp/notice.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // Writes notices as "Caption: text" lines on standard error, unless a handler was set.
-#include "files/notice.h"
+#include "bmp/notice.h"
 
 #include <cstdio>
 #include <cstring>
