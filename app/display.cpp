@@ -10,9 +10,9 @@
 #include "app/picture_animation.h"
 #include "app/picture_catalogue.h"
 #include "app/projection.h"
+#include "app/scene_camera.h"
 #include "app/scene_load.h"
 #include "app/wall_clock.h"
-#include "camera/camera.h"
 #include "effects/effect_binding.h"
 #include "obj/obj.h"
 

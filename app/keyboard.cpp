@@ -7,6 +7,7 @@
 #include "app/callbacks.h"
 #include "app/effect_keys.h"
 #include "app/picture_animation.h"
+#include "app/scene_camera.h"
 #include "app/video_pause.h"
 
 void keyboard(unsigned char key, int, int) {

@@ -3,7 +3,7 @@
 #include <GL/freeglut.h>
 
 #include "app/callbacks.h"
-#include "camera/camera.h"
+#include "app/scene_camera.h"
 
 DragState dragState;
 

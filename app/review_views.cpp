@@ -6,6 +6,7 @@
 #include "app/effect_keys.h"
 #include "app/picture_animation.h"
 #include "app/picture_catalogue.h"
+#include "app/scene_camera.h"
 #include "app/starting_view.h"
 #include "effects/effect_programs.h"
 #include "effects/effect_state.h"

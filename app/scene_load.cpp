@@ -4,9 +4,9 @@
 
 #include "app/effect_keys.h"
 #include "app/picture_texture.h"
+#include "app/scene_camera.h"
 #include "app/starting_view.h"
 #include "app/texture_load.h"
-#include "camera/camera.h"
 #include "obj/obj.h"
 
 int billboardModel = -1;

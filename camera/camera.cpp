@@ -4,8 +4,6 @@
 
 #include <cmath>
 
-Camera camera;
-
 void Camera::positionCamera(float px, float py, float pz, float vx, float vy, float vz, float ux,
                             float uy, float uz) {
     const Vector3 vPosition(px, py, pz);

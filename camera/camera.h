@@ -54,6 +54,3 @@ class Camera {
     float pitch = 0.0f;
     float previousPitch = 0.0f;
 };
-
-// The program's one camera, placed by the scene load before its first use.
-extern Camera camera;

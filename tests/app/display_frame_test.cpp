@@ -7,6 +7,7 @@
 
 #include "app/callbacks.h"
 #include "app/effect_keys.h"
+#include "app/scene_camera.h"
 #include "app/scene_load.h"
 #include "app/startup.h"
 #include "camera/camera.h"

@@ -10,6 +10,7 @@
 
 #include "app/callbacks.h"
 #include "app/effect_keys.h"
+#include "app/scene_camera.h"
 #include "app/starting_view.h"
 #include "camera/camera.h"
 #include "effects/effect_programs.h"

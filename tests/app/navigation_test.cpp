@@ -8,6 +8,7 @@
 
 #include "app/callbacks.h"
 #include "app/navigation.h"
+#include "app/scene_camera.h"
 #include "camera/camera.h"
 #include "tests/support/gl_window.h"
 #include "tests/support/redisplay_count.h"

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/effect_keys.h"
+#include "app/scene_camera.h"
 #include "camera/camera.h"
 #include "effects/effect_programs.h"
 #include "files/replacement_file.h"

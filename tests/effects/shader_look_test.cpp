@@ -15,12 +15,13 @@
 
 #include "app/callbacks.h"
 #include "app/effect_keys.h"
+#include "app/scene_camera.h"
 #include "app/startup.h"
 #include "camera/camera.h"
 #include "effects/effect_programs.h"
+#include "tests/effects/shader_look_fixture.h"
 #include "tests/support/gl_scene.h"
 #include "tests/support/scene_state.h"
-#include "tests/effects/shader_look_fixture.h"
 
 namespace {
 

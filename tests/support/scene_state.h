@@ -5,6 +5,7 @@
 #pragma once
 
 #include "app/effect_keys.h"
+#include "app/scene_camera.h"
 #include "app/starting_view.h"
 #include "app/startup.h"
 #include "camera/camera.h"

@@ -11,6 +11,7 @@
 #include "app/callbacks.h"
 #include "app/effect_keys.h"
 #include "app/frame_capture.h"
+#include "app/scene_camera.h"
 #include "app/starting_view.h"
 #include "camera/camera.h"
 #include "tools/screenshots/scene_window.h"

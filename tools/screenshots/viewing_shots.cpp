@@ -5,9 +5,10 @@
 #include <cmath>
 
 #include "app/callbacks.h"
-#include "camera/camera.h"
 #include "app/effect_keys.h"
+#include "app/scene_camera.h"
 #include "app/starting_view.h"
+#include "camera/camera.h"
 #include "tools/screenshots/scene_window.h"
 
 namespace {

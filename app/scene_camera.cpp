@@ -1,0 +1,3 @@
+#include "app/scene_camera.h"
+
+Camera camera;
