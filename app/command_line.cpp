@@ -4,13 +4,16 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <string_view>
+
+#include "frames/frame_source.h"
 
 namespace {
 
 // Window sides --size accepts: the screenshot has to fit a texture and a framebuffer.
 constexpr int kMinWindowSide = 16;
-constexpr int kMaxWindowSide = 8192;
+constexpr int kMaxWindowSide = kMaxFrameSide;
 
 // GLUT's options that take a value in the next argument.
 bool glutOptionTakesValue(std::string_view option) {
@@ -74,7 +77,9 @@ CommandLine parseCommandLine(int argc, char** argv) {
             ++i;
         } else if (argument == "--size") {
             if (!hasNext || !parseSize(argv[i + 1], line.windowWidth, line.windowHeight)) {
-                line.error = "--size needs WIDTHxHEIGHT, each side from 16 to 8192 pixels";
+                line.error = "--size needs WIDTHxHEIGHT, each side from " +
+                             std::to_string(kMinWindowSide) + " to " +
+                             std::to_string(kMaxWindowSide) + " pixels";
                 break;
             }
             ++i;

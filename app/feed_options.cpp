@@ -2,7 +2,10 @@
 
 #include <charconv>
 #include <cstdio>
+#include <string>
 #include <string_view>
+
+#include "feeds/sacn_packet.h"
 
 namespace {
 
@@ -49,14 +52,15 @@ bool parseFeedOption(int argc, char** argv, int& i, FeedOptions& options, std::s
         if (auto spec = parseListenSpec(value, error)) options.listens.push_back(*spec);
     } else if (option == "--wall") {
         if (!parseWall(value, options.layout))
-            error = "--wall needs WIDTHxHEIGHT, each side from 1 to 8192 LEDs";
+            error = "--wall needs WIDTHxHEIGHT, each side from 1 to " + std::to_string(kMaxWallSide) +
+                    " LEDs";
     } else if (option == "--universe") {
-        if (!parseInt(value, 0, 63999, options.layout.firstUniverse))
-            error = "--universe needs a number from 0 to 63999";
+        if (!parseInt(value, 0, kSacnMaxUniverse, options.layout.firstUniverse))
+            error = "--universe needs a number from 0 to " + std::to_string(kSacnMaxUniverse);
         options.universeGiven = true;
     } else if (option == "--universe-pixels") {
         if (!parseInt(value, 1, kMaxUniversePixels, options.layout.universePixels))
-            error = "--universe-pixels needs a number from 1 to 170";
+            error = "--universe-pixels needs a number from 1 to " + std::to_string(kMaxUniversePixels);
     } else if (option == "--order") {
         if (auto order = parseChannelOrder(value)) {
             options.layout.order = *order;

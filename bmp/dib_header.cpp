@@ -6,10 +6,6 @@
 
 namespace {
 
-constexpr std::size_t kFileHeaderSize = 14;
-constexpr std::uint32_t kCoreHeaderSize = 12;
-constexpr std::uint32_t kInfoHeaderSize = 40;
-
 std::uint16_t u16At(const std::uint8_t* at) {
     return static_cast<std::uint16_t>(at[0] | at[1] << 8);
 }
@@ -87,16 +83,16 @@ DibStatus readDibHeaders(std::span<const std::uint8_t> file, DibHeaders& headers
     headers = DibHeaders{};
     const std::uint64_t fileSize = file.size();
     headers.hasFileHeader = fileSize >= 2 && file[0] == 'B' && file[1] == 'M';
-    const std::uint64_t headerStart = headers.hasFileHeader ? kFileHeaderSize : 0;
+    const std::uint64_t headerStart = headers.hasFileHeader ? kDibFileHeaderSize : 0;
     if (fileSize < headerStart + 4) return DibStatus::conversionError;
     const std::uint8_t* headerBytes = file.data() + headerStart;
     const std::uint32_t headerSize = u32At(headerBytes);
-    if (headerSize != kCoreHeaderSize && headerSize != kInfoHeaderSize) {
+    if (headerSize != kDibCoreHeaderSize && headerSize != kDibInfoHeaderSize) {
         return DibStatus::unknownFormat;
     }
     if (fileSize < headerStart + headerSize) return DibStatus::conversionError;
 
-    headers.core = headerSize == kCoreHeaderSize;
+    headers.core = headerSize == kDibCoreHeaderSize;
     if (headers.core) {
         readCoreHeader(headerBytes, headers.header);
     } else {
@@ -112,9 +108,9 @@ DibStatus readDibLayout(std::span<const std::uint8_t> file, DibLayout& layout) {
     if (const DibStatus read = readDibHeaders(file, headers); read != DibStatus::ok) return read;
     const std::uint64_t fileSize = file.size();
     const bool hasFileHeader = headers.hasFileHeader;
-    const std::uint64_t headerStart = hasFileHeader ? kFileHeaderSize : 0;
+    const std::uint64_t headerStart = hasFileHeader ? kDibFileHeaderSize : 0;
     const bool core = headers.core;
-    const std::uint32_t headerSize = core ? kCoreHeaderSize : kInfoHeaderSize;
+    const std::uint32_t headerSize = core ? kDibCoreHeaderSize : kDibInfoHeaderSize;
 
     DibInfoHeader& header = layout.header;
     header = headers.header;

@@ -23,9 +23,15 @@ constexpr std::uint32_t kDibRle4 = 2;
 // is a 16384 x 8192 picture, 384 MiB of RGB, beyond any texture the scene uses.
 constexpr std::uint64_t kMaxDibPixelCount = std::uint64_t{1} << 27;
 
+// Sizes of the optional "BM" file header and of the two bitmap headers the loader reads; the
+// bitmap header opens with its own size, which tells the two apart.
+constexpr std::uint32_t kDibFileHeaderSize = 14;
+constexpr std::uint32_t kDibCoreHeaderSize = 12;
+constexpr std::uint32_t kDibInfoHeaderSize = 40;
+
 // The loader's own info header, filled alike from a 12-byte core or a 40-byte info header.
 struct DibInfoHeader {
-    std::uint32_t size = 40;
+    std::uint32_t size = kDibInfoHeaderSize;
     std::int32_t width = 0;
     std::int32_t height = 0;  // negative for rows stored top row first
     std::uint16_t planes = 0;

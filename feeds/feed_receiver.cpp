@@ -32,12 +32,13 @@ std::string checkUniverseRange(FeedProtocol protocol, const WallLayout& layout) 
     const long last = long{layout.firstUniverse} + layout.universeCount() - 1;
     if (protocol == FeedProtocol::sacn && (layout.firstUniverse < 1 || last > kSacnMaxUniverse)) {
         return "the wall needs sACN universes " + std::to_string(layout.firstUniverse) + " to " +
-               std::to_string(last) + "; sACN has 1 to 63999";
+               std::to_string(last) + "; sACN has 1 to " + std::to_string(kSacnMaxUniverse);
     }
     if (protocol == FeedProtocol::artnet &&
         (layout.firstUniverse < 0 || last > kArtnetMaxPortAddress)) {
         return "the wall needs Art-Net port addresses " + std::to_string(layout.firstUniverse) +
-               " to " + std::to_string(last) + "; Art-Net has 0 to 32767";
+               " to " + std::to_string(last) + "; Art-Net has 0 to " +
+               std::to_string(kArtnetMaxPortAddress);
     }
     return {};
 }

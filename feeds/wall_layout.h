@@ -10,10 +10,11 @@
 #include <span>
 #include <string_view>
 
+#include "frames/frame_source.h"
+
 enum class ChannelOrder { rgb, rbg, grb, gbr, brg, bgr };
 
-// Largest wall side: a frame must fit one texture on every GL this runs on.
-inline constexpr int kMaxWallSide = 8192;
+inline constexpr int kMaxWallSide = kMaxFrameSide;
 // A DMX universe carries 512 channels, so at most 170 whole RGB pixels.
 inline constexpr int kMaxUniversePixels = 170;
 

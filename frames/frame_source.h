@@ -13,6 +13,10 @@
 
 using FrameClock = std::chrono::steady_clock;
 
+// Largest side of a frame the display shows or a shot it writes: a frame must fit one texture
+// on every GL this runs on.
+inline constexpr int kMaxFrameSide = 8192;
+
 // "Never" for nextFrameDue: a still picture, or a paused one.
 inline constexpr FrameClock::time_point kNoFrameDue = FrameClock::time_point::max();
 

@@ -2,13 +2,13 @@
 // header, the colour table for palette depths, then rows padded to four bytes.
 #include "pictures/bmp_encoder.h"
 
+#include "bmp/dib_header.h"
+
 namespace {
 
 // Rows are written whole into memory, so an encoded file stays below this size; it also keeps
 // every header field, which holds 32 bits, exact.
 constexpr std::uint64_t kMaxEncodedBytes = std::uint64_t{1} << 31;
-
-constexpr std::uint32_t kFileHeaderSize = 14;
 
 void putU16(std::vector<std::uint8_t>& out, std::uint32_t value) {
     out.push_back(static_cast<std::uint8_t>(value));
@@ -21,7 +21,7 @@ void putU32(std::vector<std::uint8_t>& out, std::uint32_t value) {
 }
 
 std::uint32_t headerSize(DibHeader header) {
-    return header == DibHeader::core12 ? 12 : 40;
+    return header == DibHeader::core12 ? kDibCoreHeaderSize : kDibInfoHeaderSize;
 }
 
 std::uint64_t rowStride(int width, int bitsPerPixel) {
@@ -39,7 +39,7 @@ std::vector<std::uint8_t> beginFile(int width, int height, int bitsPerPixel, Dib
                                     std::uint32_t tableEntries, std::uint32_t colorsUsed) {
     const std::uint32_t entrySize = header == DibHeader::core12 ? 3 : 4;
     const std::uint32_t pixelOffset =
-        kFileHeaderSize + headerSize(header) + entrySize * tableEntries;
+        kDibFileHeaderSize + headerSize(header) + entrySize * tableEntries;
     const std::uint64_t imageSize = rowStride(width, bitsPerPixel) * height;
     std::vector<std::uint8_t> out;
     out.reserve(pixelOffset + imageSize);

@@ -12,8 +12,6 @@ static_assert(kMaxPicturePixelCount == kMaxDibPixelCount,
 
 namespace {
 
-constexpr std::size_t kFileHeaderSize = 14;
-constexpr std::size_t kInfoHeaderSize = 40;
 
 // The sides the header claims; a negative width counts as none, a negative height as rows
 // stored top row first.
@@ -42,7 +40,7 @@ PictureOutcome decodeBmpPicture(std::span<const std::uint8_t> file, const Pictur
     // report.
     DibHeaders headers;
     const bool known = readDibHeaders(file, headers) == DibStatus::ok;
-    if (!known && file.size() < kFileHeaderSize + kInfoHeaderSize) {
+    if (!known && file.size() < std::size_t{kDibFileHeaderSize} + kDibInfoHeaderSize) {
         return pictureFailure(PictureStatus::truncated, "truncated BMP file");
     }
     if (known) {

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <array>
 
+#include "bmp/dib_header.h"
+
 namespace {
 
 bool startsWith(std::span<const std::uint8_t> file, std::size_t at,
@@ -27,7 +29,7 @@ bool isPackedBitmap(std::span<const std::uint8_t> file) {
     if (file.size() < 4) return false;
     const std::uint32_t headerSize =
         file[0] | file[1] << 8 | file[2] << 16 | static_cast<std::uint32_t>(file[3]) << 24;
-    return headerSize == 12 || headerSize == 40;
+    return headerSize == kDibCoreHeaderSize || headerSize == kDibInfoHeaderSize;
 }
 
 }  // namespace
