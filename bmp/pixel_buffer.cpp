@@ -39,3 +39,7 @@ std::uint8_t* allocatePixels(std::size_t byteCount) {
         return nullptr;
     return static_cast<std::uint8_t*>(block);
 }
+
+PixelBuffer allocatePixelBuffer(std::size_t byteCount) {
+    return PixelBuffer(allocatePixels(byteCount > 0 ? byteCount : 1));
+}

@@ -1,13 +1,7 @@
-// The picture record's allocation and the size checks every decoder makes before allocating.
+// The size checks every decoder makes before allocating its picture.
 #include "pictures/picture.h"
 
 #include <cstdio>
-
-#include "bmp/pixel_buffer.h"
-
-PixelBuffer allocatePixelBuffer(std::size_t byteCount) {
-    return PixelBuffer(allocatePixels(byteCount > 0 ? byteCount : 1));
-}
 
 PictureOutcome pictureFailure(PictureStatus status, std::string reason) {
     return {status, std::move(reason), {}};

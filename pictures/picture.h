@@ -4,20 +4,10 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdlib>
-#include <memory>
 #include <string>
 #include <vector>
 
-struct FreePixels {
-    void operator()(std::uint8_t* pixels) const { std::free(pixels); }
-};
-// malloc'd, so a buffer made by the BMP decoder is taken over without a copy.
-using PixelBuffer = std::unique_ptr<std::uint8_t[], FreePixels>;
-
-// Uninitialised bytes, or null when memory runs out (nothing here throws); large buffers get
-// the BMP decoder's huge-page layout.
-PixelBuffer allocatePixelBuffer(std::size_t byteCount);
+#include "bmp/pixel_buffer.h"
 
 struct PictureFrame {
     PixelBuffer pixels;  // width * height * 3 bytes, R G B, bottom row first
