@@ -20,11 +20,11 @@
 namespace {
 
 using testsupport::Rgb;
-
-constexpr Rgb kFace = {220, 30, 30};
-constexpr Rgb kGround = {30, 200, 40};
-constexpr Rgb kBackdrop = {30, 40, 210};
-constexpr Rgb kMetal = {128, 128, 128};
+// The face red, the ground green, the backdrop blue and the frame's metal grey.
+constexpr Rgb kFace = testsupport::colours::kRed;
+constexpr Rgb kGround = testsupport::colours::kGreen;
+constexpr Rgb kBackdrop = testsupport::colours::kBlue;
+constexpr Rgb kMetal = testsupport::colours::kGrey;
 
 using testsupport::nearColour;
 

@@ -23,13 +23,7 @@
 namespace {
 
 using testsupport::Rgb;
-
-constexpr Rgb kRed = {220, 30, 30};
-constexpr Rgb kGreen = {30, 200, 40};
-constexpr Rgb kBlue = {30, 40, 210};
-constexpr Rgb kYellow = {230, 220, 20};
-constexpr Rgb kMagenta = {200, 20, 200};
-constexpr Rgb kGrey = {128, 128, 128};
+using namespace testsupport::colours;
 
 using testsupport::nearColour;
 
@@ -49,6 +43,16 @@ class DisplayTest : public ::testing::Test {
     GLuint texture(Rgb colour) {
         made.push_back(testsupport::makeFlatTexture(colour));
         return made.back();
+    }
+
+    // Each scene texture in a colour of its own: ground and backdrop of either scene, and the
+    // frame model's.
+    void fillSceneTextures() {
+        pictureCatalogue.textureIds[kDayGroundSlot] = texture(kGreen);
+        pictureCatalogue.textureIds[kDayBackdropSlot] = texture(kBlue);
+        pictureCatalogue.textureIds[kNightGroundSlot] = texture(kYellow);
+        pictureCatalogue.textureIds[kNightBackdropSlot] = texture(kMagenta);
+        pictureCatalogue.textureIds[kFrameSlot] = texture(kGrey);
     }
 
     void showPicture(int slot, Rgb colour, int width, int height) {
@@ -81,9 +85,7 @@ class DisplayTest : public ::testing::Test {
 };
 
 TEST_F(DisplayTest, DayViewDrawsGroundBackdropAndTheFixedFace) {
-    pictureCatalogue.textureIds[7] = texture(kGreen);
-    pictureCatalogue.textureIds[8] = texture(kBlue);
-    pictureCatalogue.textureIds[11] = texture(kGrey);
+    fillSceneTextures();
     showPicture(0, kRed, 300, 200);  // the normal view would make this face 40 by 40
     effectParameters.dayScene = true;
     display();
@@ -118,9 +120,7 @@ TEST_F(DisplayTest, SceneViewDrawsTheFrameModelWithTheFrameTexture) {
         obj::setPolygon(billboardModel, si, obj::createPolygon(billboardModel, si), t);
     }
 
-    pictureCatalogue.textureIds[7] = texture(kGreen);
-    pictureCatalogue.textureIds[8] = texture(kBlue);
-    pictureCatalogue.textureIds[11] = texture(kGrey);
+    fillSceneTextures();
     showPicture(0, kRed, 64, 32);
     effectParameters.dayScene = true;
     display();
@@ -133,10 +133,7 @@ TEST_F(DisplayTest, SceneViewDrawsTheFrameModelWithTheFrameTexture) {
 }
 
 TEST_F(DisplayTest, NightViewUsesItsOwnGroundAndBackdrop) {
-    pictureCatalogue.textureIds[7] = texture(kGreen);
-    pictureCatalogue.textureIds[8] = texture(kBlue);
-    pictureCatalogue.textureIds[9] = texture(kYellow);
-    pictureCatalogue.textureIds[10] = texture(kMagenta);
+    fillSceneTextures();
     showPicture(0, kRed, 64, 32);
     effectParameters.nightScene = true;
     display();
@@ -165,8 +162,7 @@ TEST_F(DisplayTest, NormalViewSizesTheFaceFromThePicture) {
 }
 
 TEST_F(DisplayTest, NormalViewDrawsNoGroundOrBackdrop) {
-    pictureCatalogue.textureIds[7] = texture(kGreen);
-    pictureCatalogue.textureIds[8] = texture(kBlue);
+    fillSceneTextures();
     showPicture(0, kRed, 512, 256);
     display();
     EXPECT_FALSE(drawnAt(15, 0, 20));

@@ -10,6 +10,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "app/starting_view.h"
 #include "effects/effect_programs.h"
@@ -40,57 +41,45 @@ class EffectKeysTest : public testing::Test {
     Camera viewer;
 };
 
+// The whole parameter set, field by field, so a failure names the field that differs. The
+// expected sets are written in the record's order: mode, program, picture, pictureCount,
+// pixelSize, pixelRadius, tolerance, luminanceSteps, luminanceBoost, colorBoost,
+// burntOutPercent, dayScene, nightScene.
+void expectParameters(const EffectParameters& got, const EffectParameters& want) {
+    EXPECT_EQ(got.mode, want.mode);
+    EXPECT_EQ(got.program, want.program);
+    EXPECT_EQ(got.picture, want.picture);
+    EXPECT_EQ(got.pictureCount, want.pictureCount);
+    EXPECT_EQ(got.pixelSize, want.pixelSize);
+    EXPECT_EQ(got.pixelRadius, want.pixelRadius);
+    EXPECT_EQ(got.tolerance, want.tolerance);
+    EXPECT_EQ(got.luminanceSteps, want.luminanceSteps);
+    EXPECT_EQ(got.luminanceBoost, want.luminanceBoost);
+    EXPECT_EQ(got.colorBoost, want.colorBoost);
+    EXPECT_EQ(got.burntOutPercent, want.burntOutPercent);
+    EXPECT_EQ(got.dayScene, want.dayScene);
+    EXPECT_EQ(got.nightScene, want.nightScene);
+}
+
 TEST_F(EffectKeysTest, DayPresetSetsItsWholeParameterSet) {
     press("tt]]9999,,x");
     press("1");
-    EXPECT_TRUE(state.dayScene);
-    EXPECT_FALSE(state.nightScene);
-    EXPECT_EQ(state.picture, 0);
-    EXPECT_EQ(state.mode, 3);
-    EXPECT_EQ(state.program, effectPrograms[3]);
-    EXPECT_EQ(state.pictureCount, 2);
-    EXPECT_EQ(state.pixelSize, 9);
-    EXPECT_EQ(state.tolerance, 0.3f);
-    EXPECT_EQ(state.pixelRadius, 0.6f);
-    EXPECT_EQ(state.colorBoost, 0.03f);
-    EXPECT_EQ(state.burntOutPercent, 0.2f);
-    EXPECT_EQ(state.luminanceBoost, -0.25f);
-    EXPECT_EQ(state.luminanceSteps, 16);
+    expectParameters(
+        state, {3, effectPrograms[3], 0, 2, 9, 0.6f, 0.3f, 16, -0.25f, 0.03f, 0.2f, true, false});
 }
 
 TEST_F(EffectKeysTest, NightPresetSetsItsWholeParameterSet) {
     press("t]]ccc'");
     press("2");
-    EXPECT_TRUE(state.nightScene);
-    EXPECT_FALSE(state.dayScene);
-    EXPECT_EQ(state.picture, 0);
-    EXPECT_EQ(state.mode, 3);
-    EXPECT_EQ(state.program, effectPrograms[3]);
-    EXPECT_EQ(state.pictureCount, 2);
-    EXPECT_EQ(state.pixelSize, 9);
-    EXPECT_EQ(state.tolerance, 0.5f);
-    EXPECT_EQ(state.pixelRadius, 0.6f);
-    EXPECT_EQ(state.colorBoost, 0.075f);
-    EXPECT_EQ(state.burntOutPercent, 0.2f);
-    EXPECT_EQ(state.luminanceBoost, 0.13f);
-    EXPECT_EQ(state.luminanceSteps, 16);
+    expectParameters(
+        state, {3, effectPrograms[3], 0, 2, 9, 0.6f, 0.5f, 16, 0.13f, 0.075f, 0.2f, false, true});
 }
 
 TEST_F(EffectKeysTest, ResetRestoresTheStartingValuesAndClearsBothScenes) {
     press("2t]0'.cpb");
     press("r");
-    EXPECT_FALSE(state.dayScene || state.nightScene);
-    EXPECT_EQ(state.picture, 1);
-    EXPECT_EQ(state.pixelSize, 6);
-    EXPECT_EQ(state.tolerance, 0.3f);
-    EXPECT_EQ(state.pixelRadius, 0.6f);
-    EXPECT_EQ(state.luminanceSteps, 12);
-    EXPECT_EQ(state.luminanceBoost, 0.0f);
-    EXPECT_EQ(state.colorBoost, 0.03f);
-    EXPECT_EQ(state.burntOutPercent, 0.2f);
-    EXPECT_EQ(state.pictureCount, 6);
-    EXPECT_EQ(state.mode, 0);
-    EXPECT_EQ(state.program, effectPrograms[0]);
+    expectParameters(
+        state, {0, effectPrograms[0], 1, 6, 6, 0.6f, 0.3f, 12, 0.0f, 0.03f, 0.2f, false, false});
 }
 
 TEST_F(EffectKeysTest, FloatStepIsStoredAsAFloatBeforeItIsLimited) {
@@ -192,6 +181,20 @@ class KeyboardTest : public EffectKeysTest {
         for (int i = 0; i < times; ++i) text += line;
         return text;
     }
+
+    // A parameter set to `start`, then `keys` pressed: each key prints the limit's `line`.
+    struct Stop {
+        float EffectParameters::*parameter;
+        float start;
+        std::string keys;
+        std::string line;
+    };
+    void expectStops(const std::vector<Stop>& stops) {
+        for (const Stop& stop : stops) {
+            state.*stop.parameter = stop.start;
+            EXPECT_EQ(press(stop.keys), repeat(stop.line, int(stop.keys.size()))) << stop.keys;
+        }
+    }
 };
 
 TEST_F(KeyboardTest, FloatKeysStepByFiveThousandthsOnBothCharactersOfTheKeyCap) {
@@ -221,32 +224,26 @@ TEST_F(KeyboardTest, FloatKeysStepByFiveThousandthsOnBothCharactersOfTheKeyCap) 
 }
 
 TEST_F(KeyboardTest, FloatKeysStopAtTheUpperLimitAndPrintIt) {
-    state.pixelRadius = 1.0f;
-    EXPECT_EQ(press("]"), "pixelRadius [0.0,1.0] = 1.000000\n");
-    state.tolerance = 0.998f;
-    EXPECT_EQ(press(")0"), repeat("tolerance [0.0,1.0] = 1.000000\n", 2));
-    state.colorBoost = 0.999f;
-    EXPECT_EQ(press("c"), "color_boost [0.0,1.0] = 1.000000\n");
-    state.burntOutPercent = 0.9999f;
-    EXPECT_EQ(press("P"), "burnt_out_percent [0.0,1.0] = 1.000000\n");
-    state.luminanceBoost = 0.997f;
-    EXPECT_EQ(press("\"'"), repeat("luminance_boost [0.0,1.0] = 1.000000\n", 2));
+    expectStops({{&EffectParameters::pixelRadius, 1.0f, "]", "pixelRadius [0.0,1.0] = 1.000000\n"},
+                 {&EffectParameters::tolerance, 0.998f, ")0", "tolerance [0.0,1.0] = 1.000000\n"},
+                 {&EffectParameters::colorBoost, 0.999f, "c", "color_boost [0.0,1.0] = 1.000000\n"},
+                 {&EffectParameters::burntOutPercent, 0.9999f, "P",
+                  "burnt_out_percent [0.0,1.0] = 1.000000\n"},
+                 {&EffectParameters::luminanceBoost, 0.997f, "\"'",
+                  "luminance_boost [0.0,1.0] = 1.000000\n"}});
     EXPECT_EQ(state.luminanceBoost, 1.0f);
 }
 
 TEST_F(KeyboardTest, FloatKeysStopAtTheLowerLimitAndPrintIt) {
-    state.luminanceBoost = -1.0f;
-    EXPECT_EQ(press(";"), "luminance_boost [0.0,1.0] = -1.000000\n");
-    state.luminanceBoost = -0.998f;
-    EXPECT_EQ(press(":"), "luminance_boost [0.0,1.0] = -1.000000\n");
-    state.pixelRadius = 0.002f;
-    EXPECT_EQ(press("[{"), repeat("pixelRadius [0.0,1.0] = 0.000000\n", 2));
-    state.tolerance = 0.0f;
-    EXPECT_EQ(press("9"), "tolerance [0.0,1.0] = 0.000000\n");
-    state.colorBoost = 0.001f;
-    EXPECT_EQ(press("X"), "color_boost [0.0,1.0] = 0.000000\n");
-    state.burntOutPercent = 0.003f;
-    EXPECT_EQ(press("o"), "burnt_out_percent [0.0,1.0] = 0.000000\n");
+    expectStops(
+        {{&EffectParameters::luminanceBoost, -1.0f, ";", "luminance_boost [0.0,1.0] = -1.000000\n"},
+         {&EffectParameters::luminanceBoost, -0.998f, ":",
+          "luminance_boost [0.0,1.0] = -1.000000\n"},
+         {&EffectParameters::pixelRadius, 0.002f, "[{", "pixelRadius [0.0,1.0] = 0.000000\n"},
+         {&EffectParameters::tolerance, 0.0f, "9", "tolerance [0.0,1.0] = 0.000000\n"},
+         {&EffectParameters::colorBoost, 0.001f, "X", "color_boost [0.0,1.0] = 0.000000\n"},
+         {&EffectParameters::burntOutPercent, 0.003f, "o",
+          "burnt_out_percent [0.0,1.0] = 0.000000\n"}});
     EXPECT_EQ(state.burntOutPercent, 0.0f);
 }
 

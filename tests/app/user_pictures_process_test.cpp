@@ -41,11 +41,7 @@ class UserPicturesProcessTest : public testing::Test {
         ASSERT_TRUE(writeFileBytes((folder_ / name).c_str(), bytes));
     }
     ProcessOptions optionsWith(std::vector<std::string> arguments) const {
-        ProcessOptions options;
-        options.arguments = std::move(arguments);
-        options.workingDirectory = folder_.string();
-        options.timeoutSeconds = 60;
-        return options;
+        return testsupport::optionsIn(folder_.string(), std::move(arguments));
     }
 
     std::filesystem::path folder_;

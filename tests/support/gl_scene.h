@@ -19,6 +19,17 @@ GLuint makeTexture(int width, int height, const std::function<Rgb(int x, int y)>
 // A texture of one colour.
 GLuint makeFlatTexture(Rgb colour, int width = 16, int height = 16);
 
+// Flat colours far apart from each other and from the dark face, so a read-back pixel names
+// the texture it came from.
+namespace colours {
+inline constexpr Rgb kRed = {220, 30, 30};
+inline constexpr Rgb kGreen = {30, 200, 40};
+inline constexpr Rgb kBlue = {30, 40, 210};
+inline constexpr Rgb kYellow = {230, 220, 20};
+inline constexpr Rgb kMagenta = {200, 20, 200};
+inline constexpr Rgb kGrey = {128, 128, 128};
+}  // namespace colours
+
 // The whole window as shown after a buffer swap (read from the front buffer), row 0 at the
 // bottom.
 struct Frame {

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace testsupport {
@@ -26,6 +27,16 @@ struct ProcessOptions {
 };
 
 ProcessResult runProcess(const std::string& executable, const ProcessOptions& options);
+
+// The options of a run with these arguments from `folder`, given a minute: a run that opens
+// the user's pictures or videos takes its time on a busy machine.
+inline ProcessOptions optionsIn(const std::string& folder, std::vector<std::string> arguments) {
+    ProcessOptions options;
+    options.arguments = std::move(arguments);
+    options.workingDirectory = folder;
+    options.timeoutSeconds = 60;
+    return options;
+}
 
 // What the program prints first, before its window opens.
 inline const std::string kBanner =

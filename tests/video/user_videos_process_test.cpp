@@ -25,11 +25,7 @@ using testsupport::runProcess;
 class UserVideosProcessTest : public testing::Test {
   protected:
     ProcessOptions optionsWith(std::vector<std::string> arguments) const {
-        ProcessOptions options;
-        options.arguments = std::move(arguments);
-        options.workingDirectory = folder_.folder();
-        options.timeoutSeconds = 60;
-        return options;
+        return testsupport::optionsIn(folder_.folder(), std::move(arguments));
     }
     std::string path(const std::string& name) const { return folder_.path(name); }
 

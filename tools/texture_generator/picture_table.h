@@ -18,12 +18,15 @@ enum class Storage {
     palette4,  // 4-bit, 16 colours of the picture's own palette, ordered dithering
 };
 
+// A picture family's drawing, made at the size asked for.
+using Drawing = Canvas(int width, int height);
+
 struct PictureFile {
     const char* fileName;  // under Textures/
     int width, height;
     Storage storage;
     DibHeader header;
-    Canvas (*draw)(int width, int height);
+    Drawing* draw;
     std::span<const std::uint32_t> palette;  // 0xRRGGBB entries, for palette4
     // Size the picture is drawn at before it is shrunk to the file's size; 0 for the file's
     // own size. Lets a picture keep its design proportions in a file with power-of-two sides.
@@ -41,19 +44,9 @@ Canvas drawPicture(const PictureFile& file);
 std::vector<std::uint8_t> encodePicture(const PictureFile& file, const Canvas& canvas);
 
 // The drawings, one per picture family.
-Canvas drawFlagCross(int width, int height);
-Canvas drawTestCard(int width, int height);
-Canvas drawBanner(int width, int height);
-Canvas drawGrayLogo(int width, int height);
-Canvas drawPosterSunset(int width, int height);
-Canvas drawNeonUnlit(int width, int height);
-Canvas drawNeonLit(int width, int height);
-Canvas drawNoise(int width, int height);
-Canvas drawDayGrass(int width, int height);
-Canvas drawDayBackdrop(int width, int height);
-Canvas drawNightGrass(int width, int height);
-Canvas drawNightBackdrop(int width, int height);
-Canvas drawMetal(int width, int height);
+Drawing drawFlagCross, drawTestCard, drawBanner, drawGrayLogo, drawPosterSunset, drawNeonUnlit,
+    drawNeonLit, drawNoise, drawDayGrass, drawDayBackdrop, drawNightGrass, drawNightBackdrop,
+    drawMetal;
 
 extern const std::uint32_t posterPalette[16];
 
