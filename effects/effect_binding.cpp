@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "effects/effect_programs.h"
-#include "effects/planar_shader_text.h"
+#include "effects/planar_uniforms.h"
 
 namespace {
 

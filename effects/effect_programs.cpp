@@ -3,7 +3,7 @@
 #include <iterator>
 #include <string>
 
-#include "effects/planar_shader_text.h"
+#include "effects/planar_uniforms.h"
 #include "effects/shader_files.h"
 #include "effects/shader_source.h"
 
@@ -25,6 +25,7 @@ std::string shaderPath(const ShaderFile& file) {
 }
 
 static_assert(std::size(kShaderFiles) == 2 * kEffectCount, "a vertex and a fragment shader each");
+static_assert(std::size(kPlanarShaderFiles) == kEffectCount, "a fragment shader of planes each");
 
 // The GL calls of one program, in the order the built-in programs have always made them.
 GLhandleARB linkEffectProgram(const char* vertexText, const char* fragmentText) {
@@ -66,10 +67,9 @@ bool buildPlanarEffectPrograms() {
     }
     for (int effect = 0; effect < kEffectCount; ++effect) {
         auto vertexText = readShaderSource(shaderPath(kShaderFiles[2 * effect]).c_str());
-        auto fragmentText = readShaderSource(shaderPath(kShaderFiles[2 * effect + 1]).c_str());
-        const std::string planar = planarFragmentText(fragmentText ? fragmentText.get() : "");
-        if (planar.empty()) return false;
-        planarPrograms[effect] = linkEffectProgram(vertexText.get(), planar.c_str());
+        auto fragmentText = readShaderSource(shaderPath(kPlanarShaderFiles[effect]).c_str());
+        if (!fragmentText) return false;
+        planarPrograms[effect] = linkEffectProgram(vertexText.get(), fragmentText.get());
         GLint linked = 0;
         glGetObjectParameterivARB(planarPrograms[effect], GL_OBJECT_LINK_STATUS_ARB, &linked);
         if (!linked) return false;

@@ -25,9 +25,9 @@ bool hasShaderObjectEntryPoints();
 // the handles stay 0, so the effects draw through the fixed-function pipeline.
 void buildEffectPrograms();
 
-// The same four programs made to read frames kept as planes (planar_shader_text.h), built on
-// the first call; false when GL or the shader files cannot give all four (such videos are
-// then shown as RGB frames).
+// The same four programs made to read frames kept as planes (their fragment shaders are
+// kPlanarShaderFiles), built on the first call; false when GL or the shader files cannot give
+// all four (such videos are then shown as RGB frames).
 bool hasPlanarEffectPrograms();
 
 // The planar program of an effect's program; `program` itself when there is none.

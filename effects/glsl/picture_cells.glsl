@@ -1,14 +1,4 @@
-// The picture at a chosen level of detail. Without the extension the driver picks the level,
-// which is sound everywhere but next to cell borders.
-vec3 pictureAt(vec2 st, float lod)
-{
-#ifdef GL_ARB_shader_texture_lod
-    return texture2DLod(billboardTexture, st, lod).rgb;
-#else
-    return texture2D(billboardTexture, st).rgb;
-#endif
-}
-
+#include "picture_rows.glsl"
 // The picture as flat cells: each cell takes the picture's mean over the cell (the mipmap
 // half a level below the cell's size, read at the cell's centre; a cell cut off by the
 // picture's edge is centred on the part inside). Cells of less than a few screen pixels

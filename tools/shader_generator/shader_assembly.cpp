@@ -27,7 +27,13 @@ std::string_view includedName(std::string_view line) {
     return line.substr(kIncludeStart.size(), line.size() - kIncludeStart.size() - 1);
 }
 
-bool expand(const std::string& folder, const std::string& name, int depth, AssembledShader& out) {
+struct Expansion {
+    const PieceSwap* swap = nullptr;
+    bool swapped = false;
+};
+
+bool expand(const std::string& folder, const std::string& name, int depth, Expansion& expansion,
+            AssembledShader& out) {
     if (depth > kMaxIncludeDepth) {
         out.error = name + ": includes nested deeper than " + std::to_string(kMaxIncludeDepth);
         return false;
@@ -44,10 +50,14 @@ bool expand(const std::string& folder, const std::string& name, int depth, Assem
         const std::string_view line(text.data() + start, end - start);
         std::string_view lineBody = line;
         if (lineBody.ends_with('\n')) lineBody.remove_suffix(1);
-        const std::string_view piece = includedName(lineBody);
+        std::string piece(includedName(lineBody));
+        if (expansion.swap && piece == expansion.swap->included) {
+            piece = expansion.swap->used;
+            expansion.swapped = true;
+        }
         if (piece.empty()) {
             out.text += line;
-        } else if (!expand(folder, std::string(piece), depth + 1, out)) {
+        } else if (!expand(folder, piece, depth + 1, expansion, out)) {
             out.error = name + " includes " + out.error;
             return false;
         }
@@ -58,9 +68,15 @@ bool expand(const std::string& folder, const std::string& name, int depth, Assem
 
 }  // namespace
 
-AssembledShader assembleShader(const std::string& folder, const std::string& source) {
+AssembledShader assembleShader(const std::string& folder, const std::string& source,
+                               const PieceSwap* swap) {
     AssembledShader out;
-    out.ok = expand(folder, source, 0, out);
+    Expansion expansion{swap};
+    out.ok = expand(folder, source, 0, expansion, out);
+    if (out.ok && swap && !expansion.swapped) {
+        out.error = source + ": includes no " + swap->included + " to put " + swap->used + " in";
+        out.ok = false;
+    }
     if (!out.ok) out.text.clear();
     return out;
 }

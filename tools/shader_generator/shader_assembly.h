@@ -19,7 +19,15 @@ struct AssembledShader {
     std::string error;  // what went wrong otherwise, naming the file
 };
 
-// Reads `source` from `folder` and replaces its include lines, byte for byte otherwise.
-AssembledShader assembleShader(const std::string& folder, const std::string& source);
+// One piece put in the place of another wherever it is included.
+struct PieceSwap {
+    std::string included;  // the piece the sources name
+    std::string used;      // the piece put in its place
+};
+
+// Reads `source` from `folder` and replaces its include lines, byte for byte otherwise. With a
+// swap, the swapped piece must be included somewhere, or the shader is not made.
+AssembledShader assembleShader(const std::string& folder, const std::string& source,
+                               const PieceSwap* swap = nullptr);
 
 }  // namespace shadergen
