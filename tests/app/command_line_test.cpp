@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -57,4 +59,33 @@ TEST(CommandLineTest, MistakesAreNamed) {
     EXPECT_EQ(parse({"--shots"}).error, "--shots needs a folder");
     EXPECT_EQ(parse({"--shots", "out"}).error, "--shots needs at least one picture or --listen");
     EXPECT_EQ(parse({"--frobnicate"}).error, "unknown option --frobnicate");
+}
+
+// ReadMe.txt is installed beside the program and the banner sends people to it, so every
+// option the usage text lists has to be described there too.
+TEST(CommandLineTest, ReadMeDescribesEveryOptionOfTheUsageText) {
+    std::ifstream file(GLIMMER_SOURCE_DIR "/ReadMe.txt");
+    const std::string readMe{std::istreambuf_iterator<char>(file), {}};
+    ASSERT_FALSE(readMe.empty());
+    auto isNamePart = [](char c) { return (c >= 'a' && c <= 'z') || c == '-'; };
+    // An option named whole: "--universe" is not found inside "--universe-pixels".
+    auto mentions = [&](const std::string& option) {
+        for (std::size_t at = readMe.find(option); at != std::string::npos;
+             at = readMe.find(option, at + 1)) {
+            const std::size_t end = at + option.size();
+            if (end == readMe.size() || !isNamePart(readMe[end])) return true;
+        }
+        return false;
+    };
+    const std::string usage = usageText();
+    int options = 0;
+    for (std::size_t at = usage.find("\n  --"); at != std::string::npos;
+         at = usage.find("\n  --", at + 1)) {
+        std::size_t end = at + 3;
+        while (end < usage.size() && isNamePart(usage[end])) ++end;
+        const std::string option = usage.substr(at + 3, end - at - 3);
+        EXPECT_TRUE(mentions(option)) << option << " is not in ReadMe.txt";
+        ++options;
+    }
+    EXPECT_GE(options, 12);  // the usage text's options were found at all
 }
