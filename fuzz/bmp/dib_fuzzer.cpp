@@ -1,7 +1,7 @@
 // libFuzzer target for the BMP decoder: any bytes as a whole file, decoded from memory.
 // A decoded image must have a positive size, and every output byte is read back so the
 // sanitizers see a buffer shorter than its size claims. The build and run commands are in
-// BENCHMARKS.md, section "Bitmap loader".
+// docs/benchmarks/bmp.md.
 #include <cstdint>
 #include <cstdlib>
 

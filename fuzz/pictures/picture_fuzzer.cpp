@@ -2,7 +2,7 @@
 // detection, each format's decoder with its frame composition, and the area filter. A
 // decoded picture must keep its promises (a size within the limits, every frame's pixels
 // there, delays only in animations), and every byte is read so the sanitizers see a short
-// buffer. The build and run commands are in BENCHMARKS.md, section "Picture formats".
+// buffer. The build and run commands are in docs/benchmarks/pictures.md.
 #include <cstdint>
 #include <cstdlib>
 
