@@ -1,3 +1,5 @@
+// consolePrint: printf to standard output, flushed after every call, whatever standard output
+// is (a terminal, a pipe or a file).
 #include "app/console.h"
 
 #include <cstdarg>

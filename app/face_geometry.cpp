@@ -1,3 +1,5 @@
+// The normal view's face from the picture's proportions: the factor that sizes it and the half
+// height that follows from it.
 #include "app/face_geometry.h"
 
 float proportionFactor(const PictureInfo& picture) {

@@ -1,3 +1,6 @@
+// The live-feed options read one at a time from the command line: each value checked against
+// its range (wall sides, universes, pixels a universe, channel orders, the wait), with a
+// message naming the option and the range when it is out of it.
 #include "app/feed_options.h"
 
 #include <charconv>
@@ -52,15 +55,16 @@ bool parseFeedOption(int argc, char** argv, int& i, FeedOptions& options, std::s
         if (auto spec = parseListenSpec(value, error)) options.listens.push_back(*spec);
     } else if (option == "--wall") {
         if (!parseWall(value, options.layout))
-            error = "--wall needs WIDTHxHEIGHT, each side from 1 to " + std::to_string(kMaxWallSide) +
-                    " LEDs";
+            error = "--wall needs WIDTHxHEIGHT, each side from 1 to " +
+                    std::to_string(kMaxWallSide) + " LEDs";
     } else if (option == "--universe") {
         if (!parseInt(value, 0, kSacnMaxUniverse, options.layout.firstUniverse))
             error = "--universe needs a number from 0 to " + std::to_string(kSacnMaxUniverse);
         options.universeGiven = true;
     } else if (option == "--universe-pixels") {
         if (!parseInt(value, 1, kMaxUniversePixels, options.layout.universePixels))
-            error = "--universe-pixels needs a number from 1 to " + std::to_string(kMaxUniversePixels);
+            error =
+                "--universe-pixels needs a number from 1 to " + std::to_string(kMaxUniversePixels);
     } else if (option == "--order") {
         if (auto order = parseChannelOrder(value)) {
             options.layout.order = *order;

@@ -1,3 +1,5 @@
+// openGlutWindow: glutInit with the command line, the display mode, the window's place and
+// size, then the window itself, in that order.
 #include "app/glut_window.h"
 
 #include <GL/freeglut.h>

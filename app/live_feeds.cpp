@@ -1,3 +1,5 @@
+// Opens every --listen as a feed before the window does, and with --shots waits, up to the
+// wait given, for each feed's first frame, naming on standard error every feed that sent none.
 #include "app/live_feeds.h"
 
 #include <chrono>

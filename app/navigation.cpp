@@ -1,3 +1,5 @@
+// The arrow-key and mouse callbacks: an arrow key turns the camera by kArrowKeyTurn units, a
+// left-button drag by one unit a pixel; any button press or release asks for a redraw.
 #include "app/navigation.h"
 
 #include <GL/freeglut.h>

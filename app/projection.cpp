@@ -1,3 +1,5 @@
+// The projection matrix: the perspective of the field of view and near plane every view
+// shares, with a far plane and optionally a viewport of the caller's.
 #include "app/projection.h"
 
 #include <GL/glew.h>

@@ -1,3 +1,4 @@
+// placeCamera: a CameraPlacement handed to positionCamera as its nine numbers.
 #include "app/starting_view.h"
 
 void placeCamera(Camera& viewer, const CameraPlacement& placement) {

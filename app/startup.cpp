@@ -1,3 +1,6 @@
+// The start-up sequence (banner, window, callbacks, fixed GL state, GLEW, the extension check,
+// the effect programs, the scene) and the reshape callback, which resets the projection to
+// the window's new size.
 #include "app/startup.h"
 
 #include <GL/glew.h>

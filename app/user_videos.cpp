@@ -1,3 +1,4 @@
+// A video given on the command line, opened as a VideoSource under its own path as its name.
 #include "app/user_videos.h"
 
 #include "video/video_source.h"

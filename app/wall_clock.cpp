@@ -1,3 +1,5 @@
+// The two clocks the display reads, the wall clock's seconds for the neon sign and the frame
+// clock for moving pictures, each of which tests can pin to a fixed value.
 #include "app/wall_clock.h"
 
 #include <chrono>

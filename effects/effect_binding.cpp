@@ -1,3 +1,5 @@
+// bindEffect: the current program installed with exactly its effect's uniforms, the picture
+// on unit 0, the noise on unit 1 and, for frames kept as planes, the chroma on units 2 and 3.
 #include "effects/effect_binding.h"
 
 #include <algorithm>

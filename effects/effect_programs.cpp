@@ -1,3 +1,5 @@
+// Building the four effect programs from the files in Shaders/, and on first need their
+// variants for frames kept as planes, from the *.planes.frag files.
 #include "effects/effect_programs.h"
 
 #include <iterator>

@@ -1,3 +1,5 @@
+// readShaderSource: the whole file into one NUL-terminated block, refused past
+// kMaxShaderSourceBytes.
 #include "effects/shader_source.h"
 
 #include <fstream>

@@ -1,3 +1,4 @@
+// The --stats line of a feed from its counters.
 #include "feeds/feed_counters.h"
 
 #include <cinttypes>

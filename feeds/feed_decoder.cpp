@@ -1,3 +1,4 @@
+// makeFeedDecoder: the decoder of the protocol asked for.
 #include "feeds/feed_decoder.h"
 
 #include "feeds/decoders.h"

@@ -1,3 +1,5 @@
+// FeedSource: the newest frame taken from the receiver's hand-over, made RGBA with its mipmap
+// levels on the display's thread, and the wall refused when it is larger than a texture.
 #include "feeds/feed_source.h"
 
 #include <algorithm>
@@ -10,8 +12,8 @@
 namespace {
 
 // Each frame is made RGBA between its arrival and its upload, so this time is the frame's
-// latency: with AVX2 where the processor has it (1920x1080 in 0.7 ms instead of 1.2 ms on
-// our 2-core machine), the choice made once as the program loads.
+// latency: with AVX2 where the processor has it, the choice made once as the program loads
+// (docs/benchmarks/feeds.md has the figures).
 #if defined(__x86_64__) && defined(__linux__) && defined(__GNUC__)
 __attribute__((target_clones("avx2", "default")))
 #endif

@@ -3,8 +3,8 @@
 // display asks rather than waits), and its statistics line always, since it receives all along.
 // Frames go to the display as RGBA with their mipmap levels, made here, on the display's
 // thread, as each new frame is taken: a software driver uploads RGBA as a plain copy, and the
-// levels cost a fraction of glGenerateMipmap's (a 1920x1080 wall's upload took some 9.5 ms
-// with GL's levels, 2 to 3 ms this way), while the receiver thread does no more work.
+// levels cost a fraction of glGenerateMipmap's (docs/benchmarks/feeds.md), while the receiver
+// thread does no more work.
 #pragma once
 
 #include <chrono>

@@ -1,3 +1,4 @@
+// Restoring part or all of the canvas from the frame handed over last.
 #include "feeds/frame_canvas.h"
 
 #include <cstring>

@@ -1,3 +1,5 @@
+// What a feed on a named address takes from the socket bound to every address: datagrams
+// sent to that address, to the wall's sACN groups, or broadcast on its network.
 #include "feeds/named_address_listen.h"
 
 #include <algorithm>

@@ -1,3 +1,5 @@
+// The sACN sources of each universe: sequence order per source, the highest priority source
+// followed, and sources released when they stop or go quiet.
 #include "feeds/sacn_sources.h"
 
 #include <algorithm>

@@ -1,3 +1,5 @@
+// copyStreaming: large copies with non-temporal stores, so a frame on its way to another thread
+// does not push the receiver's working set out of the cache; small ones by memcpy.
 #include "feeds/streaming_copy.h"
 
 #include <cstring>

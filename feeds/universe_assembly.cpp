@@ -1,3 +1,5 @@
+// The DMX frame rules applied universe by universe: a frame shown when complete, on sync, or
+// at its deadline, and universes that did not come kept from the frame before.
 #include "feeds/universe_assembly.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// WakeSignal over an eventfd: raised from any thread, cleared by the receiver it wakes.
 #include "feeds/wake_signal.h"
 
 #include <sys/eventfd.h>

@@ -1,3 +1,6 @@
+// The mipmap levels of a frame worked out on the CPU: each texel the rounded mean of 2 x 2
+// texels of the level above (a row or column taken twice where that level is one texel high or
+// wide), with vector paths for RGBA and one-byte texels chosen at run time.
 #include "frames/mipmap_chain.h"
 
 #include <algorithm>

@@ -1,3 +1,5 @@
+// planarFrameLayout: where each plane of a frame kept as planes and each of its mipmap levels
+// lies in the frame's one buffer.
 #include "frames/planar_frame.h"
 
 #include "bmp/pixel_buffer.h"

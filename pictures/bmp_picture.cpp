@@ -12,7 +12,6 @@ static_assert(kMaxPicturePixelCount == kMaxDibPixelCount,
 
 namespace {
 
-
 // The sides the header claims; a negative width counts as none, a negative height as rows
 // stored top row first.
 std::uint64_t claimedWidth(const DibInfoHeader& header) {

@@ -1,3 +1,5 @@
+// The colours a frame's stream names (matrix, range), read defensively from damaged streams,
+// and the matrix and offset that turn its samples into RGB.
 #include "video/colour_details.h"
 
 #include <cstring>

@@ -1,3 +1,5 @@
+// libav's error codes as text, and its own log silenced: failures reach the user as the
+// program's messages.
 #include "video/libav_text.h"
 
 extern "C" {

@@ -1,3 +1,5 @@
+// PlanarConversion: a 4:2:0 frame's three planes copied bottom row first into a frame kept
+// as planes, in bands, each band's first mipmap level worked out while it is in the cache.
 #include "video/planar_conversion.h"
 
 #include <algorithm>

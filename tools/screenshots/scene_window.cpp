@@ -1,3 +1,5 @@
+// The screenshot tool's window: opened by the program's own start-up, each step's end timed,
+// and one frame drawn through the display callback.
 #include "tools/screenshots/scene_window.h"
 
 #include <GL/glew.h>
