@@ -12,9 +12,11 @@
 
 #include "feeds/wall_layout.h"
 
-// Wall sides the header can give: up to 64 × 64 LEDs is up to 4096 universes of one pixel,
-// plenty for assembly, small enough that every frame handed over is read in microseconds.
-inline constexpr int kFeedInputMaxSide = 64;
+// Wall sides the header can give: rows of up to 256 LEDs (long enough for the streaming copy
+// of wide rows), up to 64 rows; 16384 LEDs is plenty of universes for assembly, and small
+// enough that every frame handed over is read in microseconds.
+inline constexpr int kFeedInputMaxWidth = 256;
+inline constexpr int kFeedInputMaxHeight = 64;
 // --universe's range.
 inline constexpr int kFeedInputUniverses = 64000;
 inline constexpr std::size_t kFeedInputHeaderBytes = 6;
@@ -30,8 +32,8 @@ inline constexpr std::uint8_t kFeedOtherPortBit = 0x80;
 // order above it, first universe big-endian. Every value is taken modulo its range.
 inline WallLayout feedInputLayout(std::span<const std::uint8_t, kFeedInputHeaderBytes> header) {
     WallLayout layout;
-    layout.width = 1 + header[0] % kFeedInputMaxSide;
-    layout.height = 1 + header[1] % kFeedInputMaxSide;
+    layout.width = 1 + header[0] % kFeedInputMaxWidth;
+    layout.height = 1 + header[1] % kFeedInputMaxHeight;
     layout.universePixels = 1 + header[2] % kMaxUniversePixels;
     layout.serpentine = header[3] & 1;
     layout.order = static_cast<ChannelOrder>((header[3] >> 1) % 6);
@@ -68,7 +70,7 @@ void forEachFeedRecord(std::span<const std::uint8_t> records, Take take) {
 
 // The writing side, for seeds: the inverse of the reading above, refusing what it cannot say.
 inline std::vector<std::uint8_t> feedInputHeader(const WallLayout& layout) {
-    if (layout.width > kFeedInputMaxSide || layout.height > kFeedInputMaxSide ||
+    if (layout.width > kFeedInputMaxWidth || layout.height > kFeedInputMaxHeight ||
         layout.firstUniverse >= kFeedInputUniverses)
         throw std::invalid_argument("wall beyond what a feed input header says");
     return {static_cast<std::uint8_t>(layout.width - 1),

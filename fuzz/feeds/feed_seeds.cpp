@@ -369,6 +369,12 @@ std::vector<Seed> flaschenSeeds() {
     s.send(flaschen(4, 2, 3, -5, 0, Offset::footer, 255, 7), 25);
     s.send(flaschen(3, 3, -1, 6, 3, Offset::footer, 7, 8, true), 25);
     seeds.push_back({"flaschen/seed-offsets-and-layers", s.bytes});
+    // Rows wide enough for the streaming copy, on a 120 × 4 wall: the whole wall, then a
+    // narrower band over it.
+    Session wide(wall(120, 4));
+    wide.send(flaschen(120, 4, 0, 0, 0, Offset::none), 25);
+    wide.send(flaschen(100, 2, 10, 1, 0, Offset::comment, 255, 1), 25);
+    seeds.push_back({"flaschen/seed-wide-rows", wide.bytes});
     return seeds;
 }
 
