@@ -222,8 +222,8 @@ std::vector<Seed> sacnSeeds() {
         seeds.push_back({"sacn/seed-sync-four-universes", s.bytes});
     }
     // Two sources on universe 5 of a 3-universe wall from 4: the higher priority wins, the
-    // lower one takes over when it terminates and when it falls silent for 2.5 s; a packet
-    // one step back is dropped, a jump counts lost packets.
+    // lower one takes over when the higher terminates, and after 2.5 s of silence a source
+    // starts afresh; a packet one step back is dropped, a jump counts lost packets.
     {
         Session s(wall(17, 10, 60, 4));
         const SacnData low{.universe = 5, .sequence = 1, .priority = 100, .cid = 0x20};
@@ -257,6 +257,7 @@ std::vector<Seed> sacnSeeds() {
         priorities.sequence = 5;
         priorities.startCode = 0xDD;  // per-channel priority, not levels
         s.send(sacnData(priorities, levels(180, 0)), 5);
+        s.send(sacnData({.universe = 7, .sequence = 1}, levels(180, 0)), 5);  // beyond the wall
         seeds.push_back({"sacn/seed-priority-and-loss", s.bytes});
     }
     // A universe cut short and a frame whose last universe never comes: shown after 25 ms,
@@ -297,6 +298,7 @@ std::vector<Seed> artnetSeeds() {
         s.send(artDmx(14, 9, levels(96, 4)), 4200);  // four lost
         s.send(artDmx(15, 0, levels(40, 4)), 1);
         s.send(artPoll(), 400);
+        s.send(artnetHeader(19, 0x9700), 5);  // ArtTimeCode: not the wall's business
         seeds.push_back({"artnet/seed-six-universes", s.bytes});
     }
     // A wall of 40 one-pixel universes from port address 0x0110: polled (ten replies of four
@@ -335,6 +337,7 @@ std::vector<Seed> ddpSeeds() {
         s.send(ddp(2 * third, levels(third / 2, 8), 2, false), 1);
         s.send(ddp(third, levels(third, 9), 5, false), 1);
         s.send(ddp(0, levels(96, 10), 6, true), 1);
+        s.send(ddp(0, {}, 9, true), 5);  // a push alone, as senders end a frame
         s.send(ddpQuery(), 5);
         s.send(ddp(0, levels(96, 11), 7, true, false, 250), 5);  // another destination
         s.send(ddp(3 * third - 3, levels(6, 12), 8, true), 5);   // past the wall's end
