@@ -260,6 +260,22 @@ std::vector<Seed> sacnSeeds() {
         s.send(sacnData({.universe = 7, .sequence = 1}, levels(180, 0)), 5);  // beyond the wall
         seeds.push_back({"sacn/seed-priority-and-loss", s.bytes});
     }
+    // Nine sources on one universe at once: one more than are tracked, so the ninth is ignored;
+    // one that terminates makes room, and comes back at the highest priority.
+    {
+        Session s(wall(10, 1));
+        for (int source = 0; source < 9; ++source)
+            s.send(sacnData({.universe = 1,
+                             .priority = 100 + source,
+                             .cid = static_cast<std::uint8_t>(0x20 * source)},
+                            levels(30, source)),
+                   source == 0 ? 10 : 1);
+        s.send(sacnData({.universe = 1, .sequence = 1, .cid = 0x00, .options = 0x40}, {}), 1);
+        s.send(
+            sacnData({.universe = 1, .sequence = 1, .priority = 200, .cid = 0x00}, levels(30, 9)),
+            1);
+        seeds.push_back({"sacn/seed-nine-sources", s.bytes});
+    }
     // A universe cut short and a frame whose last universe never comes: shown after 25 ms,
     // and after 1 s when the frame waits for a sync packet that never comes.
     {
