@@ -267,12 +267,12 @@ std::vector<Seed> sacnSeeds() {
         for (int source = 0; source < 9; ++source)
             s.send(sacnData({.universe = 1,
                              .priority = 100 + source,
-                             .cid = static_cast<std::uint8_t>(0x20 * source)},
+                             .cid = static_cast<std::uint8_t>(0x10 * (source + 1))},
                             levels(30, source)),
                    source == 0 ? 10 : 1);
-        s.send(sacnData({.universe = 1, .sequence = 1, .cid = 0x00, .options = 0x40}, {}), 1);
+        s.send(sacnData({.universe = 1, .sequence = 1, .cid = 0x10, .options = 0x40}, {}), 1);
         s.send(
-            sacnData({.universe = 1, .sequence = 1, .priority = 200, .cid = 0x00}, levels(30, 9)),
+            sacnData({.universe = 1, .sequence = 1, .priority = 200, .cid = 0x10}, levels(30, 9)),
             1);
         seeds.push_back({"sacn/seed-nine-sources", s.bytes});
     }
