@@ -1,7 +1,11 @@
-// libFuzzer target for one feed protocol (FUZZED_PROTOCOL): any bytes as one datagram through
-// the protocol's parser, and through its decoder onto a wall whose layout the first byte
-// picks. A parsed packet's spans must lie inside the datagram; every frame handed out is read
-// whole, so the sanitizers see a short buffer.
+// libFuzzer target for one feed protocol (FUZZED_PROTOCOL): the input lays out a wall and
+// carries a sequence of datagrams (see feed_input.h), each checked through the protocol's
+// parser and then given, in order, to one decoder on that wall, with the time stepped as the
+// input says and expiry called as the receiver thread calls it. A parsed packet's spans must
+// lie inside the datagram; every frame handed out is read whole, so the sanitizers see a
+// short buffer.
+#include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <cstdlib>
 #include <vector>
@@ -11,6 +15,7 @@
 #include "feeds/feed_decoder.h"
 #include "feeds/flaschen_packet.h"
 #include "feeds/sacn_packet.h"
+#include "fuzz/feeds/feed_input.h"
 
 namespace {
 
@@ -60,25 +65,33 @@ void checkParser(std::span<const std::uint8_t> datagram) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::span<const std::uint8_t> datagram(data, size);
-    checkParser(datagram);
-    if (size == 0) return 0;
-    WallLayout layout;
-    layout.width = 1 + data[0] % 7;
-    layout.height = 1 + data[0] / 7 % 5;
-    layout.universePixels = 1 + data[0] % 3;
-    layout.firstUniverse = FUZZED_PROTOCOL == FeedProtocol::artnet ? 0 : 1;
-    layout.serpentine = data[0] & 0x80;
-    layout.order = static_cast<ChannelOrder>(data[0] % 6);
+    if (size < kFeedInputHeaderBytes) return 0;
+    const std::span<const std::uint8_t> input(data, size);
+    const WallLayout layout = feedInputLayout(input.first<kFeedInputHeaderBytes>());
     FeedCounters counters;
     ReadingOutput output;
     output.frameBytes = layout.frameBytes();
     auto decoder = makeFeedDecoder(FUZZED_PROTOCOL, layout, counters, output);
-    PeerAddress from;
-    from.port = 6454 + (data[0] & 1);
-    const auto now = FrameClock::now();
-    decoder->receive(datagram, from, now);
-    decoder->receive(datagram, from, now + std::chrono::milliseconds(30));
-    decoder->expire(now + std::chrono::seconds(2));
+    const int ownPort = defaultPort(FUZZED_PROTOCOL);
+    // A fixed start keeps every run of an input the same.
+    FrameClock::time_point now{std::chrono::hours(1)};
+    forEachFeedRecord(input.subspan(kFeedInputHeaderBytes), [&](const FeedRecord& record) {
+        checkParser(record.datagram);
+        if (record.stepMs > 0) {
+            // Time passes between turns of the receiver's loop: it expires what is due at the
+            // end of a turn, then sleeps until the next datagram or a pending frame's deadline.
+            if (now >= decoder->deadline()) decoder->expire(now);
+            const auto next = now + std::chrono::milliseconds(record.stepMs);
+            const auto due = decoder->deadline();
+            if (due <= next) decoder->expire(std::max(due, now));
+            now = next;
+        }
+        PeerAddress from;
+        from.bytes = {127, 0, 0, 1};
+        from.port = record.otherPort ? ownPort + 1 : ownPort;
+        decoder->receive(record.datagram, from, now);
+    });
+    if (now >= decoder->deadline()) decoder->expire(now);
+    if (const auto due = decoder->deadline(); due != kNoFrameDue) decoder->expire(due);
     return 0;
 }
