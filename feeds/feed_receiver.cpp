@@ -43,7 +43,7 @@ std::string checkUniverseRange(FeedProtocol protocol, const WallLayout& layout) 
 }
 
 FeedReceiver::FeedReceiver(const ListenSpec& spec, const WallLayout& layout)
-    : spec_(spec), layout_(layout), handover_(layout.frameBytes()) {
+    : spec_(spec), layout_(layout), frameSlot_(layout.frameBytes()) {
     decoder_ = makeFeedDecoder(spec.protocol, layout, counters_, *this);
 }
 
@@ -189,7 +189,7 @@ void FeedReceiver::run() {
 
 const std::uint8_t* FeedReceiver::handOver(std::vector<std::uint8_t>& frame) {
     const std::uint64_t serial = counters_.frames.load(std::memory_order_relaxed) + 1;
-    const std::uint8_t* published = handover_.publish(frame, serial);
+    const std::uint8_t* published = frameSlot_.publish(frame, serial);
     FeedCounters::add(counters_.frames);
     return published;
 }

@@ -13,7 +13,7 @@
 #include "feeds/feed_counters.h"
 #include "feeds/feed_decoder.h"
 #include "feeds/feed_protocol.h"
-#include "feeds/frame_handover.h"
+#include "frames/newest_frame_slot.h"
 #include "feeds/named_address_listen.h"
 #include "feeds/udp_socket.h"
 #include "feeds/wall_layout.h"
@@ -30,7 +30,7 @@ class FeedReceiver final : private FeedOutput {
     void start();
     void stop();
 
-    FrameHandover& handover() { return handover_; }
+    NewestFrameSlot& frameSlot() { return frameSlot_; }
     const FeedCounters& counters() const { return counters_; }
     const ListenSpec& spec() const { return spec_; }
     int port() const { return socket_.localPort(); }
@@ -48,7 +48,7 @@ class FeedReceiver final : private FeedOutput {
     ListenSpec spec_;
     WallLayout layout_;
     FeedCounters counters_;
-    FrameHandover handover_;
+    NewestFrameSlot frameSlot_;
     std::unique_ptr<FeedDecoder> decoder_;
     UdpSocket socket_;
     std::optional<NamedAddressListen> named_;  // on a named address: what is ours

@@ -50,7 +50,7 @@ void FeedSource::show(bool shown, FrameClock::time_point) {
 
 FrameView FeedSource::frameAt(FrameClock::time_point) {
     std::uint64_t serial = 0;
-    const std::uint8_t* rgb = receiver_->handover().takeNewest(serial);
+    const std::uint8_t* rgb = receiver_->frameSlot().takeNewest(serial);
     if (rgb == nullptr) return {};
     if (serial != preparedSerial_) {
         prepare(rgb);
@@ -89,7 +89,7 @@ std::string FeedSource::statsLine(bool) const {
 }
 
 bool FeedSource::waitForFirstFrame(FrameClock::time_point deadline) const {
-    while (receiver_->handover().newestSerial() == 0) {
+    while (receiver_->frameSlot().newestSerial() == 0) {
         if (FrameClock::now() >= deadline) return false;
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }

@@ -1,8 +1,9 @@
 // What the billboard shows over time: a still picture, an animation, a video or a live feed.
 // Free of GL: a source hands over whole frames (RGB or RGBA rows, or a video's planes) and the
 // display uploads the one due into its texture, in place, whenever it changes. A source that
-// decodes or receives on a thread of its own keeps its own small bounded hand-over behind this
-// interface; every call here comes from the display's thread.
+// decodes or receives on a thread of its own keeps a small hand-over behind this interface (a
+// bounded queue, or a slot the newest frame wins); every call here comes from the display's
+// thread.
 #pragma once
 
 #include <chrono>

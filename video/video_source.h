@@ -10,7 +10,7 @@
 #include <thread>
 
 #include "frames/frame_source.h"
-#include "video/frame_hand_over.h"
+#include "frames/bounded_frame_queue.h"
 #include "video/video_input.h"
 
 class VideoSource final : public FrameSource {
@@ -57,7 +57,7 @@ class VideoSource final : public FrameSource {
     std::unique_ptr<VideoInput> input_;  // the worker's alone while it runs
     std::string name_;
     std::string path_;  // the file, when opened from one
-    FrameHandOver handOver_;
+    BoundedFrameQueue handOver_;
     bool planar_ = false;  // frames are planes (frames/planar_frame.h), not RGBA rows
     bool buffersReady_ = false;
     std::size_t frameBytes_ = 0;  // the frame's own bytes, before its mipmap levels

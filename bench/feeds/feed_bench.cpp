@@ -232,11 +232,11 @@ Floor runFloor(const Scenario& s, std::vector<std::vector<Bytes>>& frames, Floor
     if (!socket.bind(address, error)) return {};
     std::unique_ptr<FeedReceiver> idle;
     UserPictureTexture picture;
-    FrameHandover* handover = nullptr;
+    NewestFrameSlot* slot = nullptr;
     if (work != FloorWork::none) {
         idle = openReceiver(s, error);
         if (!idle) return {};
-        handover = &idle->handover();
+        slot = &idle->frameSlot();
         picture = showFeed(s, std::move(idle));
     }
     std::vector<std::uint8_t> frame(layoutOf(s).frameBytes());
@@ -267,7 +267,7 @@ Floor runFloor(const Scenario& s, std::vector<std::vector<Bytes>>& frames, Floor
                     at += n;
                     if (++inFrame == perFrame) {
                         finishStreaming();
-                        handover->publish(frame, ++serial);
+                        slot->publish(frame, ++serial);
                         inFrame = at = 0;
                     }
                 }
@@ -282,7 +282,7 @@ Floor runFloor(const Scenario& s, std::vector<std::vector<Bytes>>& frames, Floor
         std::atomic<bool> sending{true};
         std::thread sender([&] {
             const auto sent = [&] {
-                if (work == FloorWork::display) handover->publish(frame, ++serial);
+                if (work == FloorWork::display) slot->publish(frame, ++serial);
             };
             sendFrames(s, frames, socket.localPort(), sent);
             std::this_thread::sleep_for(std::chrono::milliseconds(100));

@@ -1,17 +1,18 @@
-// Whole frames from the receiver thread to the display's thread without a lock: three slots,
-// one being filled, one being shown, and between them the newest finished one. Publishing
-// swaps the filled slot with the middle one; taking swaps the middle one with the shown one
-// when it is newer. A frame the display had no time for is overwritten by the next. The
-// receiver fills a buffer of its own and trades it for the filled slot's, so nothing is copied.
+// Whole frames from a receiver thread to the display's thread, the newest winning, without a
+// lock: three slots, one being filled, one being shown, and between them the newest finished
+// one. Publishing swaps the filled slot with the middle one; taking swaps the middle one with
+// the shown one when it is newer. A frame the display had no time for is overwritten by the
+// next. The receiver fills a buffer of its own and trades it for the filled slot's, so
+// nothing is copied.
 #pragma once
 
 #include <atomic>
 #include <cstdint>
 #include <vector>
 
-class FrameHandover {
+class NewestFrameSlot {
   public:
-    explicit FrameHandover(std::size_t frameBytes);
+    explicit NewestFrameSlot(std::size_t frameBytes);
 
     // Receiver thread: hands `frame` over under a serial above 0, putting in its place a
     // buffer of an older frame. Returns the frame published, which the display only reads and

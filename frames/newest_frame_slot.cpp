@@ -1,10 +1,10 @@
-#include "feeds/frame_handover.h"
+#include "frames/newest_frame_slot.h"
 
-FrameHandover::FrameHandover(std::size_t frameBytes) {
+NewestFrameSlot::NewestFrameSlot(std::size_t frameBytes) {
     for (auto& slot : slots_) slot.assign(frameBytes, 0);
 }
 
-const std::uint8_t* FrameHandover::publish(std::vector<std::uint8_t>& frame, std::uint64_t serial) {
+const std::uint8_t* NewestFrameSlot::publish(std::vector<std::uint8_t>& frame, std::uint64_t serial) {
     const int published = filling_;
     slots_[published].swap(frame);
     serials_[published] = serial;
@@ -13,7 +13,7 @@ const std::uint8_t* FrameHandover::publish(std::vector<std::uint8_t>& frame, std
     return slots_[published].data();
 }
 
-const std::uint8_t* FrameHandover::takeNewest(std::uint64_t& serial) {
+const std::uint8_t* NewestFrameSlot::takeNewest(std::uint64_t& serial) {
     if (middle_.load(std::memory_order_relaxed) & kFresh) {
         showing_ = middle_.exchange(showing_, std::memory_order_acq_rel) & 3;
     }

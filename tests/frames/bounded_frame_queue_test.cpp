@@ -1,11 +1,11 @@
 // The hand-over between the decoding worker and the display, on one thread: what the offline
 // display's wait for the frame due returns.
-#include "video/frame_hand_over.h"
+#include "frames/bounded_frame_queue.h"
 
 #include <gtest/gtest.h>
 
-TEST(FrameHandOverTest, WaitForTheFrameDueEndsWhenNoneCanComeByThen) {
-    FrameHandOver handOver;
+TEST(BoundedFrameQueueTest, WaitForTheFrameDueEndsWhenNoneCanComeByThen) {
+    BoundedFrameQueue handOver;
     ASSERT_TRUE(handOver.allocate(16, 3));
     std::uint8_t* pixels = handOver.takeFree();
     ASSERT_NE(pixels, nullptr);

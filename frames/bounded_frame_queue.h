@@ -1,6 +1,6 @@
-// The bounded hand-over between a decoding thread and the display: a fixed set of frame
-// buffers, allocated once, that travel from free to filled to shown and back. However long a
-// video runs, it never holds more than these.
+// Frames in order from a decoding thread to the display: a bounded queue the decoder waits on
+// when it is full. A fixed set of frame buffers, allocated once, travel from free to filled to
+// shown and back; however long a video runs, it never holds more than these.
 #pragma once
 
 #include <condition_variable>
@@ -18,7 +18,7 @@ struct TimedFrame {
     YuvColours yuv;      // of a planar frame
 };
 
-class FrameHandOver {
+class BoundedFrameQueue {
   public:
     // Buffers of frameBytes each: queuedFrames waiting, one being filled, one shown. False when
     // memory runs out.
