@@ -85,7 +85,7 @@ FrameClock::time_point FeedSource::nextFrameDue(FrameClock::time_point now) cons
 }
 
 std::string FeedSource::statsLine(bool) const {
-    return feedStatsLine(protocol(), receiver_->counters());
+    return feedStatsLine(receiver_->spec().protocol, receiver_->counters());
 }
 
 bool FeedSource::waitForFirstFrame(FrameClock::time_point deadline) const {
