@@ -220,9 +220,12 @@ TEST_F(LiveFeedProcessTest, ShotsWithNoSenderEndWithStatusOne) {
     EXPECT_EQ(result.exitStatus, 1);
     EXPECT_NE(result.errorText.find("Error: ddp: no frame came in 0.2 s\n"), std::string::npos)
         << result.errorText;
-    // --stats gives the review's totals at its end.
+    // --stats gives the feed's totals as it is left out.
     EXPECT_NE(result.errorText.find("ddp: 0 frames, 0 packets, 0 bad, 0 lost\n"), std::string::npos)
         << result.errorText;
+    // The review stops there: no window, nothing written.
+    EXPECT_EQ(result.output, kBanner);
+    EXPECT_FALSE(std::filesystem::exists(folder_));
 }
 
 TEST_F(LiveFeedProcessTest, ATakenPortEndsTheProgramBeforeItsWindow) {
