@@ -52,6 +52,7 @@ int main(int argc, char** argv) {
         if (line.stats) printSourceStats();  // the totals of the review's run
         return written && everyPictureLoaded ? 0 : 1;
     }
+    wakeOnNewFrames();
     followChosenPicture();
     if (line.stats) startSourceStatsReports();
     glutMainLoop();

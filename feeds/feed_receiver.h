@@ -31,6 +31,8 @@ class FeedReceiver final : private FeedOutput {
     void stop();
 
     NewestFrameSlot& frameSlot() { return frameSlot_; }
+    // Called on the receiver thread after every frame handed over; null for none.
+    void setWake(FrameWake wake) { wake_.store(wake, std::memory_order_release); }
     const FeedCounters& counters() const { return counters_; }
     const ListenSpec& spec() const { return spec_; }
     int port() const { return socket_.localPort(); }
@@ -54,7 +56,9 @@ class FeedReceiver final : private FeedOutput {
     std::optional<NamedAddressListen> named_;  // on a named address: what is ours
     std::thread thread_;
     std::atomic<bool> stopping_{false};
-    WakeSignal wake_;
+    WakeSignal wakeSignal_;
+    std::atomic<FrameWake> wake_{nullptr};
+    FrameClock::time_point datagramAt_;  // when the datagram being decoded came
     double cpuSeconds_ = 0;
 };
 

@@ -28,12 +28,15 @@ std::uint8_t* BoundedFrameQueue::takeFree() {
 }
 
 void BoundedFrameQueue::pushFilled(TimedFrame frame) {
+    FrameWake wake = nullptr;
     {
         std::lock_guard lock(mutex_);
         filled_.push_back(frame);
         noFrameBefore_ = frame.seconds;
+        std::swap(wake, wakeOnPush_);
     }
     changed_.notify_all();
+    if (wake != nullptr) wake();
 }
 
 void BoundedFrameQueue::noFrameBefore(double seconds) {
@@ -79,6 +82,16 @@ void BoundedFrameQueue::restart() {
 bool BoundedFrameQueue::peek(TimedFrame& frame) const {
     std::lock_guard lock(mutex_);
     if (filled_.empty()) return false;
+    frame = filled_.front();
+    return true;
+}
+
+bool BoundedFrameQueue::peekOrWake(TimedFrame& frame, FrameWake wake) const {
+    std::lock_guard lock(mutex_);
+    if (filled_.empty()) {
+        wakeOnPush_ = wake;
+        return false;
+    }
     frame = filled_.front();
     return true;
 }

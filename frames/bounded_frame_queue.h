@@ -9,6 +9,7 @@
 #include <mutex>
 #include <vector>
 
+#include "frames/frame_source.h"
 #include "frames/planar_frame.h"
 #include "pictures/picture.h"
 
@@ -39,6 +40,9 @@ class BoundedFrameQueue {
 
     // The display side, which never waits: the oldest filled frame, if any.
     bool peek(TimedFrame& frame) const;
+    // The same; when there is none, the next frame pushed calls `wake` once, on the decoding
+    // side, so that the display need not poll for it.
+    bool peekOrWake(TimedFrame& frame, FrameWake wake) const;
     bool pop(TimedFrame& frame);
     // Waits until a filled frame is there, or nothing more comes, or nothing due by `limit`
     // seconds; false for the last two.
@@ -52,6 +56,7 @@ class BoundedFrameQueue {
     std::vector<std::uint8_t*> free_;
     std::deque<TimedFrame> filled_;
     std::size_t queuedFrames_ = 0;
+    mutable FrameWake wakeOnPush_ = nullptr;
     double noFrameBefore_ = 0;
     bool stopped_ = false;
     bool finished_ = false;

@@ -33,6 +33,7 @@ class VideoSource final : public FrameSource {
     void show(bool shown, FrameClock::time_point now) override;
     FrameView frameAt(FrameClock::time_point now) override;
     FrameClock::time_point nextFrameDue(FrameClock::time_point now) const override;
+    void wakeOnFrame(FrameWake wake) override { wake_ = wake; }
     bool setPaused(bool paused, FrameClock::time_point now) override;
     double frameRate() const override;
     double shotSeconds(double preferred) const override;
@@ -71,6 +72,7 @@ class VideoSource final : public FrameSource {
     bool paused_ = false;
     bool offline_ = false;
     bool anchorPending_ = false;  // the timeline starts at the next frame taken
+    FrameWake wake_ = nullptr;    // called by the worker's next frame when none was ready
     TimedFrame current_{};
     std::uint64_t serial_ = 0;
     std::atomic<std::uint64_t> shownCount_{0};

@@ -1,5 +1,5 @@
-// The hand-over between the decoding worker and the display, on one thread: what the offline
-// display's wait for the frame due returns.
+// The queue between the decoding worker and the display, on one thread: what the offline
+// display's wait for the frame due returns, and when the display is woken.
 #include "frames/bounded_frame_queue.h"
 
 #include <gtest/gtest.h>
@@ -18,4 +18,28 @@ TEST(BoundedFrameQueueTest, WaitForTheFrameDueEndsWhenNoneCanComeByThen) {
     handOver.noFrameBefore(1.0);
     EXPECT_FALSE(handOver.waitForFilled(0.95));
     EXPECT_FALSE(handOver.finished());
+}
+
+namespace {
+
+int wakes = 0;
+void countWake() {
+    ++wakes;
+}
+
+}  // namespace
+
+TEST(BoundedFrameQueueTest, ADisplayThatFoundNoFrameIsWokenByTheNextOnly) {
+    BoundedFrameQueue queue;
+    ASSERT_TRUE(queue.allocate(16, 3));
+    TimedFrame frame;
+    EXPECT_FALSE(queue.peekOrWake(frame, countWake));
+    queue.pushFilled({queue.takeFree(), 0.1, {}});
+    EXPECT_EQ(wakes, 1);
+    queue.pushFilled({queue.takeFree(), 0.2, {}});  // the display knows when this one is due
+    EXPECT_EQ(wakes, 1);
+    EXPECT_TRUE(queue.peekOrWake(frame, countWake));
+    EXPECT_DOUBLE_EQ(frame.seconds, 0.1);
+    queue.pushFilled({queue.takeFree(), 0.3, {}});
+    EXPECT_EQ(wakes, 1);
 }
