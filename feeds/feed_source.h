@@ -43,6 +43,8 @@ class FeedSource final : public FrameSource {
     // Waits until the first frame has arrived or `deadline` passed; true when one came.
     bool waitForFirstFrame(FrameClock::time_point deadline) const;
     const char* protocol() const { return protocolName(receiver_->spec().protocol); }
+    // When the last packet of the frame uploaded last came (the start of its latency).
+    FrameClock::time_point uploadedFrameCameAt() const { return preparedCameAt_; }
 
   private:
     void prepare(const std::uint8_t* rgb);
