@@ -14,7 +14,7 @@ struct FeedCounters {
     std::atomic<std::uint64_t> packets{0};
     std::atomic<std::uint64_t> bad{0};   // did not parse, or did not fit the wall
     std::atomic<std::uint64_t> lost{0};  // gaps in the senders' sequence numbers
-    // Came whole but set aside by the protocol's source rules (sACN's sequence order).
+    // Came whole but set aside by the source rules (sACN: out of order, one source too many).
     std::atomic<std::uint64_t> dropped{0};
 
     // Single writer: an add without a locked read-modify-write.

@@ -13,10 +13,10 @@
 #include "feeds/feed_counters.h"
 #include "feeds/feed_decoder.h"
 #include "feeds/feed_protocol.h"
-#include "frames/newest_frame_slot.h"
 #include "feeds/named_address_listen.h"
 #include "feeds/udp_socket.h"
 #include "feeds/wall_layout.h"
+#include "frames/newest_frame_slot.h"
 
 class FeedReceiver final : private FeedOutput {
   public:
