@@ -12,8 +12,8 @@ namespace {
 
 constexpr int kDdpSequenceCount = 15;  // DDP numbers packets 1 to 15
 // Numbers this many steps behind the newest, or fewer, are late packets, not a round of
-// losses: networks reorder by a packet or two, while a gap of more than 11 in a row of 15 is
-// already past counting.
+// losses: networks reorder by a packet or two, while with 15 numbers a gap of more than 10
+// in a row is past counting anyway.
 constexpr int kLateSequenceSteps = 3;
 
 class DdpDecoder final : public FeedDecoder {
