@@ -33,17 +33,17 @@ bool openLiveFeeds(const FeedOptions& options, std::vector<UserPicture>& picture
     return true;
 }
 
-bool waitForLiveFeeds(const FeedOptions& options, const std::vector<UserPicture>& pictures) {
+bool waitForLiveFeeds(const FeedOptions& options, bool stats, std::vector<UserPicture>& pictures) {
     const auto deadline =
         FrameClock::now() + std::chrono::duration_cast<FrameClock::duration>(
                                 std::chrono::duration<double>(options.waitSeconds));
-    bool everyFeedCame = true;
-    for (const UserPicture& picture : pictures) {
+    const auto cameNot = [&](const UserPicture& picture) {
         const auto* feed = dynamic_cast<const FeedSource*>(picture.source.get());
-        if (feed == nullptr || feed->waitForFirstFrame(deadline)) continue;
+        if (feed == nullptr || feed->waitForFirstFrame(deadline)) return false;
         std::fprintf(stderr, "Error: %s: no frame came in %g s\n", feed->protocol(),
                      options.waitSeconds);
-        everyFeedCame = false;
-    }
-    return everyFeedCame;
+        if (stats) std::fprintf(stderr, "%s\n", feed->statsLine(false).c_str());
+        return true;
+    };
+    return std::erase_if(pictures, cameNot) == 0;
 }

@@ -13,5 +13,6 @@
 bool openLiveFeeds(const FeedOptions& options, std::vector<UserPicture>& pictures);
 
 // For --shots: waits up to the --wait time for a first frame of every feed among the
-// pictures; false, after a notice for each, when one got none.
-bool waitForLiveFeeds(const FeedOptions& options, const std::vector<UserPicture>& pictures);
+// pictures. A feed that got none is reported and left out of the review (after its statistics
+// line, with `stats`, for what did come); false when one got none.
+bool waitForLiveFeeds(const FeedOptions& options, bool stats, std::vector<UserPicture>& pictures);

@@ -32,7 +32,10 @@ int main(int argc, char** argv) {
     if (!line.pictures.empty() && userPictures.empty()) return 1;
     bool everyPictureLoaded = userPictures.size() == line.pictures.size();
     if (!openLiveFeeds(line.feeds, userPictures)) return 1;
-    if (!line.shotsFolder.empty()) everyPictureLoaded &= waitForLiveFeeds(line.feeds, userPictures);
+    if (!line.shotsFolder.empty()) {
+        everyPictureLoaded &= waitForLiveFeeds(line.feeds, line.stats, userPictures);
+        if (userPictures.empty()) return 1;
+    }
     const std::string shotsFolder = line.shotsFolder.empty() ? "" : absolutePath(line.shotsFolder);
     enterDataFolder();
 
@@ -49,6 +52,7 @@ int main(int argc, char** argv) {
         if (line.stats) printSourceStats();  // the totals of the review's run
         return written && everyPictureLoaded ? 0 : 1;
     }
+    wakeOnNewFrames();
     followChosenPicture();
     if (line.stats) startSourceStatsReports();
     glutMainLoop();

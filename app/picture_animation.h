@@ -1,7 +1,13 @@
 // Plays the user's picture chosen now on the billboard: its source is told when it is shown
 // and when not, and a GLUT timer asks it for a new frame when one is due, only while such a
-// picture is the one chosen, so a still picture costs no redraws.
+// picture is the one chosen, so a still picture costs no redraws. A frame no timer could
+// foresee (a feed's, a late one of a video's) wakes the display itself.
 #pragma once
+
+// From now on the user's sources wake the display when a frame comes that it waits for,
+// instead of being polled. Main thread, after start-up, before the GLUT loop; does nothing
+// without user pictures or when the system offers no way to wake the loop.
+void wakeOnNewFrames();
 
 // Starts, restarts or stops the frame timer to suit the picture chosen now. Called after start-up
 // and after every key; does nothing while the same picture stays chosen.
@@ -11,6 +17,7 @@ void followChosenPicture();
 // resumed), from the time its source gives now.
 void restartFrameTimer();
 
-// Uploads the chosen user picture's frame due now when it changed; the display calls this
-// before it draws. Does nothing for the built-in pictures.
+// Uploads the chosen user picture's frame due now when it changed, and sets the frame timer
+// when none is set; the display calls this before it draws. Does nothing for the built-in
+// pictures.
 void refreshChosenPicture();

@@ -10,6 +10,12 @@
 
 namespace {
 
+constexpr int kDdpSequenceCount = 15;  // DDP numbers packets 1 to 15
+// Numbers this many steps behind the newest, or fewer, are late packets, not a round of
+// losses: networks reorder by a packet or two, while with 15 numbers a gap of more than 10
+// in a row is past counting anyway.
+constexpr int kLateSequenceSteps = 3;
+
 class DdpDecoder final : public FeedDecoder {
   public:
     DdpDecoder(const WallLayout& layout, FeedCounters& counters, FeedOutput& output)
@@ -55,12 +61,19 @@ class DdpDecoder final : public FeedDecoder {
         canvas_.restored();
     }
 
-    // Sequence numbers run 1 to 15 and round again; 0 means the sender does not number.
+    // Sequence numbers run 1 to 15 and round again; 0 means the sender does not number. Only
+    // a gap counts as lost: some senders give every packet of a frame one number, so a number
+    // repeated loses nothing, and one a few steps behind the newest is a packet that came late
+    // (the newest stays). Four bits cannot tell a long gap from a late packet, so the steps
+    // ahead that count are bounded.
     void countSequence(int sequence) {
-        if (sequence != 0 && lastSequence_ != 0) {
-            const int expected = lastSequence_ % 15 + 1;
-            FeedCounters::add(counters_.lost, (sequence - expected + 15) % 15);
+        if (sequence == 0 || lastSequence_ == 0) {
+            lastSequence_ = sequence;
+            return;
         }
+        const int ahead = (sequence - lastSequence_ + kDdpSequenceCount) % kDdpSequenceCount;
+        if (ahead == 0 || ahead >= kDdpSequenceCount - kLateSequenceSteps) return;
+        FeedCounters::add(counters_.lost, ahead - 1);
         lastSequence_ = sequence;
     }
 

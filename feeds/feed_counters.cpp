@@ -4,13 +4,18 @@
 #include <cinttypes>
 #include <cstdio>
 
-std::string feedStatsLine(std::string_view protocol, const FeedCounters& counters) {
-    char numbers[128];
-    std::snprintf(numbers, sizeof numbers,
-                  ": %" PRIu64 " frames, %" PRIu64 " packets, %" PRIu64 " bad, %" PRIu64 " lost",
-                  counters.frames.load(std::memory_order_relaxed),
-                  counters.packets.load(std::memory_order_relaxed),
-                  counters.bad.load(std::memory_order_relaxed),
-                  counters.lost.load(std::memory_order_relaxed));
-    return std::string(protocol) + numbers;
+std::string feedStatsLine(FeedProtocol protocol, const FeedCounters& counters) {
+    char numbers[160];
+    int length = std::snprintf(numbers, sizeof numbers,
+                               ": %" PRIu64 " frames, %" PRIu64 " packets, %" PRIu64
+                               " bad, %" PRIu64 " lost",
+                               counters.frames.load(std::memory_order_relaxed),
+                               counters.packets.load(std::memory_order_relaxed),
+                               counters.bad.load(std::memory_order_relaxed),
+                               counters.lost.load(std::memory_order_relaxed));
+    if (protocol == FeedProtocol::sacn) {
+        std::snprintf(numbers + length, sizeof numbers - length, ", %" PRIu64 " dropped",
+                      counters.dropped.load(std::memory_order_relaxed));
+    }
+    return protocolName(protocol) + std::string(numbers);
 }

@@ -44,7 +44,7 @@ std::string checkUniverseRange(FeedProtocol protocol, const WallLayout& layout) 
 }
 
 FeedReceiver::FeedReceiver(const ListenSpec& spec, const WallLayout& layout)
-    : spec_(spec), layout_(layout), handover_(layout.frameBytes()) {
+    : spec_(spec), layout_(layout), frameSlot_(layout.frameBytes()) {
     decoder_ = makeFeedDecoder(spec.protocol, layout, counters_, *this);
 }
 
@@ -135,14 +135,14 @@ FeedReceiver::~FeedReceiver() {
 void FeedReceiver::start() {
     if (thread_.joinable()) return;
     stopping_ = false;
-    wake_.clear();
+    wakeSignal_.clear();
     thread_ = std::thread([this] { run(); });
 }
 
 void FeedReceiver::stop() {
     if (!thread_.joinable()) return;
     stopping_ = true;
-    wake_.raise();
+    wakeSignal_.raise();
     thread_.join();
 }
 
@@ -160,13 +160,13 @@ void FeedReceiver::run() {
                 std::chrono::ceil<std::chrono::milliseconds>(deadline - FrameClock::now());
             waitMs = static_cast<int>(std::clamp<long>(left.count(), 0, 60'000));
         }
-        if (waitMs < 0 && !wake_.isOpen()) waitMs = kWaitWithoutWakeMs;
-        if (UdpSocket::waitReadable(sockets, waitMs, &wake_)) {
+        if (waitMs < 0 && !wakeSignal_.isOpen()) waitMs = kWaitWithoutWakeMs;
+        if (UdpSocket::waitReadable(sockets, waitMs, &wakeSignal_)) {
             for (int taken = 0; taken < kDatagramsPerTurn;) {
                 const int got = socket_.receiveBatch(buffers, received);
                 if (got == 0) break;
                 taken += got;
-                const auto now = FrameClock::now();
+                datagramAt_ = FrameClock::now();
                 if (!named_) FeedCounters::add(counters_.packets, got);
                 for (const ReceivedDatagram& datagram : received) {
                     if (named_) {
@@ -178,7 +178,7 @@ void FeedReceiver::run() {
                         FeedCounters::add(counters_.bad);
                         continue;
                     }
-                    decoder_->receive(datagram.bytes, datagram.from, now);
+                    decoder_->receive(datagram.bytes, datagram.from, datagramAt_);
                 }
             }
         }
@@ -190,8 +190,10 @@ void FeedReceiver::run() {
 
 const std::uint8_t* FeedReceiver::handOver(std::vector<std::uint8_t>& frame) {
     const std::uint64_t serial = counters_.frames.load(std::memory_order_relaxed) + 1;
-    const std::uint8_t* published = handover_.publish(frame, serial);
+    // A frame shown on a deadline came with the last datagram before it.
+    const std::uint8_t* published = frameSlot_.publish(frame, serial, datagramAt_);
     FeedCounters::add(counters_.frames);
+    if (const FrameWake wake = wake_.load(std::memory_order_acquire)) wake();
     return published;
 }
 

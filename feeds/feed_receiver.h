@@ -13,10 +13,10 @@
 #include "feeds/feed_counters.h"
 #include "feeds/feed_decoder.h"
 #include "feeds/feed_protocol.h"
-#include "feeds/frame_handover.h"
 #include "feeds/named_address_listen.h"
 #include "feeds/udp_socket.h"
 #include "feeds/wall_layout.h"
+#include "frames/newest_frame_slot.h"
 
 class FeedReceiver final : private FeedOutput {
   public:
@@ -30,7 +30,9 @@ class FeedReceiver final : private FeedOutput {
     void start();
     void stop();
 
-    FrameHandover& handover() { return handover_; }
+    NewestFrameSlot& frameSlot() { return frameSlot_; }
+    // Called on the receiver thread after every frame handed over; null for none.
+    void setWake(FrameWake wake) { wake_.store(wake, std::memory_order_release); }
     const FeedCounters& counters() const { return counters_; }
     const ListenSpec& spec() const { return spec_; }
     int port() const { return socket_.localPort(); }
@@ -48,13 +50,15 @@ class FeedReceiver final : private FeedOutput {
     ListenSpec spec_;
     WallLayout layout_;
     FeedCounters counters_;
-    FrameHandover handover_;
+    NewestFrameSlot frameSlot_;
     std::unique_ptr<FeedDecoder> decoder_;
     UdpSocket socket_;
     std::optional<NamedAddressListen> named_;  // on a named address: what is ours
     std::thread thread_;
     std::atomic<bool> stopping_{false};
-    WakeSignal wake_;
+    WakeSignal wakeSignal_;
+    std::atomic<FrameWake> wake_{nullptr};
+    FrameClock::time_point datagramAt_;  // when the datagram being decoded came
     double cpuSeconds_ = 0;
 };
 

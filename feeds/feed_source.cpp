@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstdio>
 #include <cstring>
 #include <thread>
 
@@ -48,17 +49,32 @@ bool FeedSource::fitWithin(int maxSide) {
 
 void FeedSource::show(bool shown, FrameClock::time_point) {
     shown_ = shown;
+    receiver_->setWake(shown ? wake_ : nullptr);
+}
+
+void FeedSource::wakeOnFrame(FrameWake wake) {
+    wake_ = wake;
+    receiver_->setWake(shown_ ? wake_ : nullptr);
 }
 
 FrameView FeedSource::frameAt(FrameClock::time_point) {
     std::uint64_t serial = 0;
-    const std::uint8_t* rgb = receiver_->handover().takeNewest(serial);
+    FrameClock::time_point cameAt;
+    const std::uint8_t* rgb = receiver_->frameSlot().takeNewest(serial, cameAt);
     if (rgb == nullptr) return {};
     if (serial != preparedSerial_) {
         prepare(rgb);
         preparedSerial_ = serial;
+        preparedCameAt_ = cameAt;
     }
     return {rgba_.data(), serial, chain_.data()};
+}
+
+void FeedSource::frameUploaded() {
+    if (preparedSerial_ == uploadedSerial_) return;
+    uploadedSerial_ = preparedSerial_;
+    const FrameClock::time_point now = FrameClock::now();
+    latencies_.add(now, now - preparedCameAt_);
 }
 
 // Band by band from the top, so that the level below is worked out from rows still in cache.
@@ -83,15 +99,21 @@ void FeedSource::prepare(const std::uint8_t* rgb) {
 }
 
 FrameClock::time_point FeedSource::nextFrameDue(FrameClock::time_point now) const {
-    return shown_ ? now + kFeedPollInterval : kNoFrameDue;
+    return shown_ && wake_ == nullptr ? now + kFeedPollInterval : kNoFrameDue;
 }
 
 std::string FeedSource::statsLine(bool) const {
-    return feedStatsLine(protocol(), receiver_->counters());
+    std::string line = feedStatsLine(receiver_->spec().protocol, receiver_->counters());
+    if (const auto median = latencies_.medianMilliseconds(FrameClock::now())) {
+        char latency[48];
+        std::snprintf(latency, sizeof latency, ", %.1f ms latency", *median);
+        line += latency;
+    }
+    return line;
 }
 
 bool FeedSource::waitForFirstFrame(FrameClock::time_point deadline) const {
-    while (receiver_->handover().newestSerial() == 0) {
+    while (receiver_->frameSlot().newestSerial() == 0) {
         if (FrameClock::now() >= deadline) return false;
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }

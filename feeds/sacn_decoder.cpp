@@ -30,6 +30,7 @@ class SacnDecoder final : public FeedDecoder {
         if (index < 0 || index >= layout_.universeCount()) return FeedCounters::add(counters_.bad);
         const SacnVerdict verdict = sources_.accept(index, packet, now);
         if (verdict.lost > 0) FeedCounters::add(counters_.lost, verdict.lost);
+        if (verdict.dropped) FeedCounters::add(counters_.dropped);
         if (!verdict.apply) return;
         syncAddress_ = packet.syncAddress;
         assembly_.add(index, packet.channels, packet.syncAddress != 0, now);

@@ -27,11 +27,17 @@ SacnVerdict SacnSources::accept(int universeIndex, const SacnPacket& packet,
         return verdict;
     }
     if (source == sources.end()) {
-        if (sources.size() >= kSacnMaxSourcesPerUniverse) return verdict;
+        if (sources.size() >= kSacnMaxSourcesPerUniverse) {
+            verdict.dropped = true;
+            return verdict;
+        }
         sources.push_back({packet.source, packet.priority, packet.sequence, now});
         source = sources.end() - 1;
     } else {
-        if (isOutOfOrder(source->sequence, packet.sequence)) return verdict;
+        if (isOutOfOrder(source->sequence, packet.sequence)) {
+            verdict.dropped = true;
+            return verdict;
+        }
         const int step = static_cast<std::uint8_t>(packet.sequence - source->sequence);
         if (step < 128) verdict.lost = step - 1;
         source->sequence = packet.sequence;

@@ -1,6 +1,8 @@
 // Which sACN source a universe follows: packets whose sequence number went back (by less than
 // 20, as E1.31 has it) are dropped, the highest priority among the live sources wins, a source
-// is released when it says its stream terminated or after 2.5 s of silence.
+// is released when it says its stream terminated or after 2.5 s of silence. A sender restarted
+// sooner, numbering from 0 again, has its first packets dropped by the same rule: they are
+// counted, not lost.
 #pragma once
 
 #include <chrono>
@@ -16,8 +18,9 @@ inline constexpr auto kSacnSourceTimeout = std::chrono::milliseconds(2500);
 inline constexpr std::size_t kSacnMaxSourcesPerUniverse = 8;
 
 struct SacnVerdict {
-    bool apply = false;  // draw the packet's levels
-    int lost = 0;        // packets missing before this one from its source
+    bool apply = false;    // draw the packet's levels
+    bool dropped = false;  // set aside unseen: out of order, or one source too many
+    int lost = 0;          // packets missing before this one from its source
 };
 
 class SacnSources {

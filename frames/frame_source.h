@@ -1,8 +1,9 @@
 // What the billboard shows over time: a still picture, an animation, a video or a live feed.
 // Free of GL: a source hands over whole frames (RGB or RGBA rows, or a video's planes) and the
 // display uploads the one due into its texture, in place, whenever it changes. A source that
-// decodes or receives on a thread of its own keeps its own small bounded hand-over behind this
-// interface; every call here comes from the display's thread.
+// decodes or receives on a thread of its own keeps a small hand-over behind this interface (a
+// bounded queue, or a slot the newest frame wins); every call here comes from the display's
+// thread.
 #pragma once
 
 #include <chrono>
@@ -19,6 +20,9 @@ inline constexpr int kMaxFrameSide = 8192;
 
 // "Never" for nextFrameDue: a still picture, or a paused one.
 inline constexpr FrameClock::time_point kNoFrameDue = FrameClock::time_point::max();
+
+// Wakes the display when a frame it waits for comes; called from the source's own thread.
+using FrameWake = void (*)();
 
 // One whole frame as the display takes it: tightly packed rows of RGB or RGBA (as the source's
 // channels() says), bottom row first (the layout of the picture record and of GL's texture
@@ -73,8 +77,14 @@ class FrameSource {
 
     // When the display should next ask for a frame: the time the frame after the one due at
     // `now` is due, or kNoFrameDue when nothing will change by itself. A source filled from
-    // another thread, which cannot know, answers a short poll interval while it is shown.
+    // another thread, which cannot know, answers a short poll interval while it is shown,
+    // unless it was given a wake: it then answers kNoFrameDue and wakes the display instead.
     virtual FrameClock::time_point nextFrameDue(FrameClock::time_point now) const = 0;
+
+    // From now on, while shown, a frame from the source's own thread that nextFrameDue could
+    // not foresee (a feed's next frame, a video's when its decoder fell behind) calls `wake`
+    // (which must be safe on any thread) instead of waiting to be polled.
+    virtual void wakeOnFrame(FrameWake wake) { (void)wake; }
 
     // Pauses or resumes the source's own timeline; false when it cannot be paused (a still
     // picture, a live feed), in which case nothing changed.

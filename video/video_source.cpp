@@ -233,10 +233,10 @@ FrameView VideoSource::frameAt(FrameClock::time_point now) {
 FrameClock::time_point VideoSource::nextFrameDue(FrameClock::time_point now) const {
     if (!shown_ || paused_) return kNoFrameDue;
     TimedFrame next;
-    if (!anchorPending_ && handOver_.peek(next)) {
-        return origin_ + clockDuration(next.seconds);
-    }
-    if (handOver_.finished() && !handOver_.peek(next)) return kNoFrameDue;
+    const bool ready = wake_ != nullptr ? handOver_.peekOrWake(next, wake_) : handOver_.peek(next);
+    if (ready) return anchorPending_ ? now + kPollInterval : origin_ + clockDuration(next.seconds);
+    // With a wake, the worker's next frame calls the display; a video that ended has none.
+    if (wake_ != nullptr || handOver_.finished()) return kNoFrameDue;
     return now + kPollInterval;
 }
 

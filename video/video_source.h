@@ -10,7 +10,7 @@
 #include <thread>
 
 #include "frames/frame_source.h"
-#include "video/frame_hand_over.h"
+#include "frames/bounded_frame_queue.h"
 #include "video/video_input.h"
 
 class VideoSource final : public FrameSource {
@@ -33,6 +33,7 @@ class VideoSource final : public FrameSource {
     void show(bool shown, FrameClock::time_point now) override;
     FrameView frameAt(FrameClock::time_point now) override;
     FrameClock::time_point nextFrameDue(FrameClock::time_point now) const override;
+    void wakeOnFrame(FrameWake wake) override { wake_ = wake; }
     bool setPaused(bool paused, FrameClock::time_point now) override;
     double frameRate() const override;
     double shotSeconds(double preferred) const override;
@@ -57,7 +58,7 @@ class VideoSource final : public FrameSource {
     std::unique_ptr<VideoInput> input_;  // the worker's alone while it runs
     std::string name_;
     std::string path_;  // the file, when opened from one
-    FrameHandOver handOver_;
+    BoundedFrameQueue handOver_;
     bool planar_ = false;  // frames are planes (frames/planar_frame.h), not RGBA rows
     bool buffersReady_ = false;
     std::size_t frameBytes_ = 0;  // the frame's own bytes, before its mipmap levels
@@ -71,6 +72,7 @@ class VideoSource final : public FrameSource {
     bool paused_ = false;
     bool offline_ = false;
     bool anchorPending_ = false;  // the timeline starts at the next frame taken
+    FrameWake wake_ = nullptr;    // called by the worker's next frame when none was ready
     TimedFrame current_{};
     std::uint64_t serial_ = 0;
     std::atomic<std::uint64_t> shownCount_{0};

@@ -1,10 +1,15 @@
 // Live feeds at show rates over loopback: a sender in this process sends whole frames at a
 // fixed rate to the real receiver, and in the same run the same traffic to a bare receiver
 // loop (the same sockets, receiving into buffers, nothing parsed: the floor). The display's
-// side is the program's own: the feed as a source, its texture refreshed in place by the
-// program's code in a GLUT window, every 1 ms as the display polls a shown feed. Reported per
-// protocol: frames lost, the receiver thread's CPU time against the floor's, and the time from
-// a frame's last packet sent to its texture update having finished (glFinish).
+// side is the program's own: the feed as the chosen picture of the catalogue, followed by the
+// program's frame timer and refreshed in place by its code in a GLUT window, woken by the
+// feed through the X server. Reported per protocol: frames lost, the receiver thread's CPU
+// time against the floor's, and the time from a frame's last packet sent to its texture
+// update having finished (glFinish).
+// The `display/` runs set the woken display against the display polled every 1 ms, as it was
+// before its sources could wake it, in turns: the same latency, the part of it --stats gives
+// (from the receiver taking the last packet), and the whole process's CPU time while a shown
+// feed gets nothing (idle_cpu_percent).
 // The floor runs three times. Once beside the same display work as the receiver had: a frame
 // of the wall's size handed over after each frame's last packet, taken, made RGBA with its
 // levels and uploaded by the same code at the same rate, so that the two passes share the
@@ -32,7 +37,16 @@
 #include <thread>
 #include <vector>
 
+#include <GL/freeglut.h>
+#include <GL/glx.h>
+#include <X11/Xlib.h>
+#include <poll.h>
+#include <sys/resource.h>
+
+#include "app/display_wake.h"
+#include "app/effect_keys.h"
 #include "app/glut_window.h"
+#include "app/picture_animation.h"
 #include "app/picture_texture.h"
 #include "feeds/ddp_packet.h"
 #include "feeds/feed_source.h"
@@ -46,10 +60,16 @@ namespace {
 
 constexpr auto kRunTime = std::chrono::seconds(2);
 
+// How the display learns of a feed's new frame: woken by it, as the program runs now, or
+// polled every kFeedPollInterval by its frame timer, as it did before (and still does when
+// the system offers no way to wake it).
+enum class DisplayMode { wake, poll };
+
 struct Scenario {
     FeedProtocol protocol;
     int width, height, framesPerSecond;
     int rounds = 3;  // of kRunTime each
+    DisplayMode mode = DisplayMode::wake;
 };
 
 double threadCpuSeconds() {
@@ -106,7 +126,7 @@ void numberDatagram(FeedProtocol protocol, Bytes& datagram, int k) {
     if (protocol == FeedProtocol::artnet) datagram[12] = std::uint8_t(k % 255 + 1);
 }
 
-// Sends frames at the scenario's rate for kRunTime; the time after each frame's last packet.
+// Sends frames at the scenario's rate for kRunTime; the time each frame's last packet is sent.
 // `frameSent`, when given, is called after each frame's last packet.
 std::vector<Clock::time_point> sendFrames(const Scenario& s,
                                           std::vector<std::vector<Bytes>>& frames, int port,
@@ -118,11 +138,14 @@ std::vector<Clock::time_point> sendFrames(const Scenario& s,
     for (int k = 0; k < count; ++k) {
         std::this_thread::sleep_until(
             start + k * std::chrono::nanoseconds(1'000'000'000 / s.framesPerSecond));
-        for (Bytes& datagram : frames[k % frames.size()]) {
+        std::vector<Bytes>& frame = frames[k % frames.size()];
+        for (Bytes& datagram : frame) {
             numberDatagram(s.protocol, datagram, k);
+            // Timed as the last packet goes: a sender taken off its core after it (the
+            // display woken on the other) must not make the latency look shorter.
+            if (&datagram == &frame.back()) sent.push_back(Clock::now());
             sender.send(datagram, port);
         }
-        sent.push_back(Clock::now());
         if (frameSent) frameSent();
     }
     return sent;
@@ -141,26 +164,76 @@ struct Floor {
     std::uint64_t packets = 0;
 };
 
-// The display's side of a shown feed, on this thread, which holds the GL context: the texture
-// refreshed every poll interval until `sending` falls.
+// The display's side of a shown feed, on this thread, which holds the GL context.
 struct DisplayRecord {
     std::vector<std::pair<std::uint64_t, Clock::time_point>> taken;  // serial, when uploaded
     std::vector<double> uploadTimes;  // ms: taking the frame, its levels, the upload
+    // ms: from the receiver taking the frame's last packet to the upload finished, the span
+    // --stats reports, which leaves out the sender and the socket
+    std::vector<double> receivedLatencies;
 };
 
-DisplayRecord runDisplay(UserPictureTexture& picture, const std::atomic<bool>& sending) {
-    DisplayRecord record;
-    while (sending) {
-        const auto asked = Clock::now();
-        if (refreshPictureTexture(picture, asked)) {
-            glFinish();
-            record.taken.push_back({picture.uploadedSerial, Clock::now()});
-            record.uploadTimes.push_back(
-                std::chrono::duration<double, std::milli>(record.taken.back().second - asked)
-                    .count());
-        }
-        std::this_thread::sleep_for(kFeedPollInterval);
+DisplayRecord* displayRecord = nullptr;
+
+// The display callback: the program's refresh of the chosen picture (which, polled, its frame
+// timer did just before), then the upload finished.
+void recordDisplay() {
+    if (displayRecord == nullptr || pictureCatalogue.userPictures.empty()) return;
+    const UserPictureTexture& picture = pictureCatalogue.userPictures.front();
+    const std::uint64_t before = picture.uploadedSerial;
+    const auto asked = Clock::now();
+    refreshChosenPicture();
+    glFinish();
+    const bool timed = picture.uploadedSerial != before;
+    if (picture.uploadedSerial != 0 &&
+        (displayRecord->taken.empty() ||
+         displayRecord->taken.back().first != picture.uploadedSerial)) {
+        displayRecord->taken.push_back({picture.uploadedSerial, Clock::now()});
+        const auto& feed = static_cast<const FeedSource&>(*picture.source);
+        displayRecord->receivedLatencies.push_back(
+            std::chrono::duration<double, std::milli>(displayRecord->taken.back().second -
+                                                      feed.uploadedFrameCameAt())
+                .count());
+        if (timed)
+            displayRecord->uploadTimes.push_back(std::chrono::duration<double, std::milli>(
+                                                     displayRecord->taken.back().second - asked)
+                                                     .count());
     }
+    glutSwapBuffers();
+}
+
+// freeglut's loop as glutMainLoop runs it, until `running` falls: events, timers and the
+// display, then asleep on the X connection until an event comes or the next timer is due.
+// Polled, the frame timer is never more than kFeedPollInterval away; woken, the loop looks at
+// its flag every 50 ms, where the program's would sleep on.
+void runGlutLoop(DisplayMode mode, const std::atomic<bool>& running) {
+    Display* const x = glXGetCurrentDisplay();
+    const int sleepMs = mode == DisplayMode::poll ? 1 : 50;
+    while (running) {
+        glutMainLoopEvent();
+        if (XPending(x)) continue;
+        pollfd connection{ConnectionNumber(x), POLLIN, 0};
+        poll(&connection, 1, sleepMs);
+    }
+    glutMainLoopEvent();
+}
+
+// The feed as the program shows it: the catalogue's one picture, chosen, followed by the
+// frame timer, and in the wake mode given the program's wake.
+DisplayRecord runDisplay(UserPictureTexture& picture, DisplayMode mode,
+                         const std::atomic<bool>& running) {
+    DisplayRecord record;
+    pictureCatalogue.userPictures.push_back(std::move(picture));
+    if (mode == DisplayMode::wake) wakeOnNewFrames();
+    effectParameters.picture = 0;
+    displayRecord = &record;
+    followChosenPicture();
+    runGlutLoop(mode, running);
+    effectParameters.picture = -1;
+    followChosenPicture();
+    displayRecord = nullptr;
+    picture = std::move(pictureCatalogue.userPictures.front());
+    pictureCatalogue.userPictures.clear();
     return record;
 }
 
@@ -180,7 +253,6 @@ UserPictureTexture showFeed(const Scenario& s, std::unique_ptr<FeedReceiver> rec
     picture.source = std::make_unique<FeedSource>(std::move(receiver), layoutOf(s));
     picture.texture = createPictureTexture(nullptr, s.width, s.height, MipmapBuilder::gl,
                                            picture.source->channels());
-    picture.source->show(true, FrameClock::now());
     return picture;
 }
 
@@ -232,11 +304,11 @@ Floor runFloor(const Scenario& s, std::vector<std::vector<Bytes>>& frames, Floor
     if (!socket.bind(address, error)) return {};
     std::unique_ptr<FeedReceiver> idle;
     UserPictureTexture picture;
-    FrameHandover* handover = nullptr;
+    NewestFrameSlot* slot = nullptr;
     if (work != FloorWork::none) {
         idle = openReceiver(s, error);
         if (!idle) return {};
-        handover = &idle->handover();
+        slot = &idle->frameSlot();
         picture = showFeed(s, std::move(idle));
     }
     std::vector<std::uint8_t> frame(layoutOf(s).frameBytes());
@@ -267,7 +339,8 @@ Floor runFloor(const Scenario& s, std::vector<std::vector<Bytes>>& frames, Floor
                     at += n;
                     if (++inFrame == perFrame) {
                         finishStreaming();
-                        handover->publish(frame, ++serial);
+                        slot->publish(frame, ++serial);
+                        if (s.mode == DisplayMode::wake) wakeDisplay();
                         inFrame = at = 0;
                     }
                 }
@@ -282,13 +355,15 @@ Floor runFloor(const Scenario& s, std::vector<std::vector<Bytes>>& frames, Floor
         std::atomic<bool> sending{true};
         std::thread sender([&] {
             const auto sent = [&] {
-                if (work == FloorWork::display) handover->publish(frame, ++serial);
+                if (work != FloorWork::display) return;
+                slot->publish(frame, ++serial);
+                if (s.mode == DisplayMode::wake) wakeDisplay();
             };
             sendFrames(s, frames, socket.localPort(), sent);
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
             sending = false;
         });
-        runDisplay(picture, sending);
+        runDisplay(picture, s.mode, sending);
         sender.join();
     }
     stop = true;
@@ -309,7 +384,7 @@ struct ReceiverPass {
     double cpuSeconds = 0;
     std::uint64_t framesSent = 0, framesShown = 0, packetsSent = 0, packetsTaken = 0;
     std::uint64_t framesUploaded = 0;
-    std::vector<double> latencies, uploadTimes;
+    std::vector<double> latencies, uploadTimes, receivedLatencies;
 };
 
 ReceiverPass runReceiver(const Scenario& s, std::vector<std::vector<Bytes>>& frames,
@@ -326,7 +401,7 @@ ReceiverPass runReceiver(const Scenario& s, std::vector<std::vector<Bytes>>& fra
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
         sending = false;
     });
-    const DisplayRecord display = runDisplay(picture, sending);
+    const DisplayRecord display = runDisplay(picture, s.mode, sending);
     sender.join();
     receiver->stop();
     for (const auto& [serial, when] : display.taken) {
@@ -342,6 +417,7 @@ ReceiverPass runReceiver(const Scenario& s, std::vector<std::vector<Bytes>>& fra
     pass.packetsTaken = receiver->counters().packets.load();
     pass.framesUploaded = display.taken.size();
     pass.uploadTimes = display.uploadTimes;
+    pass.receivedLatencies = display.receivedLatencies;
     closeFeed(picture);
     return pass;
 }
@@ -394,6 +470,70 @@ void runFeed(benchmark::State& state, Scenario s) {
     }
 }
 
+double processCpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto seconds = [](const timeval& t) { return double(t.tv_sec) + t.tv_usec * 1e-6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+// A shown feed with no sender for kRunTime: the CPU time the whole process took meanwhile.
+double runIdle(const Scenario& s, std::string& error) {
+    auto receiver = openReceiver(s, error);
+    if (!receiver) return 0;
+    UserPictureTexture picture = showFeed(s, std::move(receiver));
+    std::atomic<bool> running{true};
+    std::thread timer([&] {
+        std::this_thread::sleep_for(kRunTime);
+        running = false;
+    });
+    const double before = processCpuSeconds();
+    runDisplay(picture, s.mode, running);
+    const double used = processCpuSeconds() - before;
+    timer.join();
+    closeFeed(picture);
+    return used;
+}
+
+// The display woken against the display polled, in turns: each round a pass of traffic and an
+// idle pass in either mode, the order reversed every other round.
+void compareDisplayModes(benchmark::State& state, Scenario s) {
+    std::vector<std::vector<Bytes>> frames;
+    for (int k = 0; k < 8; ++k) frames.push_back(frameDatagrams(s, k));
+    const char* const names[2] = {"wake", "poll"};
+    for (auto _ : state) {
+        std::vector<double> latencies[2], receivedLatencies[2];
+        double idleSeconds[2] = {0, 0};
+        std::uint64_t sent[2] = {0, 0}, shown[2] = {0, 0}, uploaded[2] = {0, 0};
+        std::string error;
+        for (int round = 0; round < s.rounds; ++round) {
+            for (int turn = 0; turn < 2; ++turn) {
+                const int m = round % 2 == 0 ? turn : 1 - turn;
+                s.mode = m == 0 ? DisplayMode::wake : DisplayMode::poll;
+                const ReceiverPass pass = runReceiver(s, frames, error);
+                idleSeconds[m] += runIdle(s, error);
+                if (!error.empty()) return state.SkipWithError(error.c_str());
+                latencies[m].insert(latencies[m].end(), pass.latencies.begin(),
+                                    pass.latencies.end());
+                receivedLatencies[m].insert(receivedLatencies[m].end(),
+                                            pass.receivedLatencies.begin(),
+                                            pass.receivedLatencies.end());
+                sent[m] += pass.framesSent, shown[m] += pass.framesShown;
+                uploaded[m] += pass.framesUploaded;
+            }
+        }
+        const double idleRunSeconds = s.rounds * std::chrono::duration<double>(kRunTime).count();
+        for (int m = 0; m < 2; ++m) {
+            const std::string mode = names[m];
+            state.counters["latency_median_ms_" + mode] = median(latencies[m]);
+            state.counters["received_latency_median_ms_" + mode] = median(receivedLatencies[m]);
+            state.counters["frames_lost_" + mode] = double(sent[m]) - double(shown[m]);
+            state.counters["frames_uploaded_" + mode] = double(uploaded[m]);
+            state.counters["idle_cpu_percent_" + mode] = 100 * idleSeconds[m] / idleRunSeconds;
+        }
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -411,8 +551,22 @@ int main(int argc, char** argv) {
             ->Iterations(1)
             ->Unit(benchmark::kSecond);
     }
+    // One datagram or a push a frame: each frame the receiver hands over is one sent.
+    const Scenario displayScenarios[] = {
+        {FeedProtocol::ddp, 1920, 1080, 30},
+        {FeedProtocol::flaschen, 192, 108, 60},
+    };
+    for (const Scenario& s : displayScenarios) {
+        const std::string name = std::string("display/") + protocolName(s.protocol) + "/" +
+                                 std::to_string(s.width) + "x" + std::to_string(s.height) + "@" +
+                                 std::to_string(s.framesPerSecond);
+        benchmark::RegisterBenchmark(name.c_str(), compareDisplayModes, s)
+            ->Iterations(1)
+            ->Unit(benchmark::kSecond);
+    }
     benchmark::Initialize(&argc, argv);
     openGlutWindow(&argc, argv, "feed_bench", 64, 64);
+    glutDisplayFunc(recordDisplay);
     if (glewInit() != GLEW_OK) return 1;
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -92,7 +92,10 @@ TEST(FeedDecoderTest, DdpShowsOnPushOrAtTheWallsEndForSendersThatNeverPush) {
 
 TEST(FeedDecoderTest, DdpCountsSequenceGapsAcrossTheWrap) {
     Feed feed(FeedProtocol::ddp, smallWall(2, 2, 170));
-    for (int sequence : {14, 15, 2, 3}) feed.receive(ddpPacket(0, Bytes(3, 1), true, sequence));
+    // A number repeated (a sender that numbers frames, not packets) or a step back (a late
+    // packet) loses nothing, and the late one does not move the count back.
+    for (int sequence : {14, 14, 14, 15, 14, 15, 2, 3, 3})
+        feed.receive(ddpPacket(0, Bytes(3, 1), true, sequence));
     EXPECT_EQ(feed.counters.lost.load(), 1u);  // 1 is missing
 }
 
@@ -138,12 +141,33 @@ TEST(FeedDecoderTest, SacnDropsBackwardSequencesAndFollowsTheHighestPriority) {
     EXPECT_EQ(feed.output.pixel(0, 0, 1)[0], 2);
     EXPECT_EQ(feed.output.pixel(0, 0, 2)[0], 5);
     EXPECT_EQ(feed.counters.lost.load(), 2u);
+    EXPECT_EQ(feed.counters.dropped.load(), 1u);
     high.sequence = 14;
     high.terminated = true;
     feed.receive(sacnData(high, levels({6, 6, 6})));
     low.sequence = 12;
     feed.receive(sacnData(low, levels({7, 7, 7})));  // the released source no longer outranks
     EXPECT_EQ(feed.output.pixel(0, 0)[0], 7);
+}
+
+TEST(FeedDecoderTest, SacnCountsTheFramesOfASenderRestartedWithinTheLossTimeAsDropped) {
+    Feed feed(FeedProtocol::sacn, smallWall(1, 1, 1));
+    SacnFields fields;
+    fields.sequence = 5;
+    feed.receive(sacnData(fields, levels({1, 1, 1})));
+    // Restarted 1 s later, numbering from 0: E1.31 sets aside what seems older than the last.
+    for (int sequence = 0; sequence <= 6; ++sequence) {
+        fields.sequence = sequence;
+        feed.receive(sacnData(fields, levels({2, 2, 2})), 1s);
+    }
+    EXPECT_EQ(feed.output.frames.size(), 2u);  // the first and 6
+    EXPECT_EQ(feed.counters.dropped.load(), 6u);
+    EXPECT_EQ(feed.counters.lost.load(), 0u);
+    // After 2.5 s of silence the source is new: its first packet is drawn.
+    fields.sequence = 0;
+    feed.receive(sacnData(fields, levels({3, 3, 3})), 4s);
+    EXPECT_EQ(feed.output.pixel(0, 0)[0], 3);
+    EXPECT_EQ(feed.counters.dropped.load(), 6u);
 }
 
 TEST(FeedDecoderTest, SacnWaitsForSyncOrForTheLastUniverseOr25Ms) {

@@ -3,7 +3,9 @@
 // a port that is taken is an error before anything starts.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
+#include <thread>
 
 #include "feeds/artnet_packet.h"
 #include "feeds/feed_source.h"
@@ -59,6 +61,39 @@ TEST(FeedSourceTest, DarkUntilTheFirstFrameThenTheNewestFrame) {
     EXPECT_EQ(feed->nextFrameDue(now), now + kFeedPollInterval);
 }
 
+namespace {
+
+std::atomic<int> wakes{0};
+void countWake() {
+    ++wakes;
+}
+
+}  // namespace
+
+// Shown with a wake, a feed is not polled: each frame it takes wakes the display, and once
+// uploaded it is counted in the latency of --stats.
+TEST(FeedSourceTest, AShownFeedWakesTheDisplayForEachFrame) {
+    int port = 0;
+    auto feed = openFeed(FeedProtocol::ddp, "127.0.0.1", wall(2, 1), port);
+    ASSERT_TRUE(feed);
+    feed->wakeOnFrame(countWake);
+    LoopbackSender sender;
+    ASSERT_TRUE(sender.send(ddpPacket(0, {1, 2, 3, 4, 5, 6}, true), port));
+    ASSERT_TRUE(feed->waitForFirstFrame(FrameClock::now() + 2s));
+    EXPECT_EQ(wakes.load(), 0);  // not shown: the display is not disturbed
+    const auto now = FrameClock::now();
+    feed->show(true, now);
+    EXPECT_EQ(feed->nextFrameDue(now), kNoFrameDue);
+    ASSERT_TRUE(sender.send(ddpPacket(0, {7, 8, 9, 4, 5, 6}, true), port));
+    for (int i = 0; i < 200 && wakes.load() == 0; ++i) std::this_thread::sleep_for(10ms);
+    EXPECT_EQ(wakes.load(), 1);
+    EXPECT_EQ(feed->frameAt(FrameClock::now()).serial, 2u);
+    EXPECT_EQ(feed->statsLine(true).find(" latency"), std::string::npos);
+    feed->frameUploaded();
+    EXPECT_NE(feed->statsLine(true).find(" lost, "), std::string::npos) << feed->statsLine(true);
+    EXPECT_EQ(feed->statsLine(true).substr(feed->statsLine(true).size() - 11), " ms latency");
+}
+
 // Wide enough for the vector loops that make the RGBA and their remainder: every pixel as sent,
 // the wall's top row sent first and stored last.
 TEST(FeedSourceTest, AWideWallIsShownAsSent) {
@@ -103,7 +138,8 @@ TEST(FeedSourceTest, AFloodOfJunkIsCountedAndFramesStillCome) {
     sender.send(sacnData(SacnFields{}, {5, 6, 7}), port);
     ASSERT_TRUE(feed->waitForFirstFrame(FrameClock::now() + 5s));
     EXPECT_EQ(feed->statsLine(true).find("sacn: 1 frames"), 0u) << feed->statsLine(true);
-    EXPECT_NE(feed->statsLine(true).find(" bad, "), std::string::npos);
+    EXPECT_NE(feed->statsLine(true).find(" bad, 0 lost, 0 dropped"), std::string::npos)
+        << feed->statsLine(true);
 }
 
 TEST(FeedSourceTest, ArtPollIsAnsweredOverTheSocket) {

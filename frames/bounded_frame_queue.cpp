@@ -1,6 +1,6 @@
-#include "video/frame_hand_over.h"
+#include "frames/bounded_frame_queue.h"
 
-bool FrameHandOver::allocate(std::size_t frameBytes, int queuedFrames) {
+bool BoundedFrameQueue::allocate(std::size_t frameBytes, int queuedFrames) {
     std::lock_guard lock(mutex_);
     buffers_.clear();
     free_.clear();
@@ -15,7 +15,7 @@ bool FrameHandOver::allocate(std::size_t frameBytes, int queuedFrames) {
     return true;
 }
 
-std::uint8_t* FrameHandOver::takeFree() {
+std::uint8_t* BoundedFrameQueue::takeFree() {
     std::unique_lock lock(mutex_);
     // A buffer is kept back for the display unless the queue has room: filled frames never
     // outnumber queuedFrames, so the display always finds one to swap with.
@@ -27,16 +27,19 @@ std::uint8_t* FrameHandOver::takeFree() {
     return pixels;
 }
 
-void FrameHandOver::pushFilled(TimedFrame frame) {
+void BoundedFrameQueue::pushFilled(TimedFrame frame) {
+    FrameWake wake = nullptr;
     {
         std::lock_guard lock(mutex_);
         filled_.push_back(frame);
         noFrameBefore_ = frame.seconds;
+        std::swap(wake, wakeOnPush_);
     }
     changed_.notify_all();
+    if (wake != nullptr) wake();
 }
 
-void FrameHandOver::noFrameBefore(double seconds) {
+void BoundedFrameQueue::noFrameBefore(double seconds) {
     {
         std::lock_guard lock(mutex_);
         noFrameBefore_ = seconds;
@@ -44,7 +47,7 @@ void FrameHandOver::noFrameBefore(double seconds) {
     changed_.notify_all();
 }
 
-void FrameHandOver::giveBack(std::uint8_t* pixels) {
+void BoundedFrameQueue::giveBack(std::uint8_t* pixels) {
     if (pixels == nullptr) return;
     {
         std::lock_guard lock(mutex_);
@@ -53,7 +56,7 @@ void FrameHandOver::giveBack(std::uint8_t* pixels) {
     changed_.notify_all();
 }
 
-void FrameHandOver::finish() {
+void BoundedFrameQueue::finish() {
     {
         std::lock_guard lock(mutex_);
         finished_ = true;
@@ -61,7 +64,7 @@ void FrameHandOver::finish() {
     changed_.notify_all();
 }
 
-void FrameHandOver::stop() {
+void BoundedFrameQueue::stop() {
     {
         std::lock_guard lock(mutex_);
         stopped_ = true;
@@ -69,21 +72,31 @@ void FrameHandOver::stop() {
     changed_.notify_all();
 }
 
-void FrameHandOver::restart() {
+void BoundedFrameQueue::restart() {
     std::lock_guard lock(mutex_);
     stopped_ = false;
     finished_ = false;
     noFrameBefore_ = filled_.empty() ? 0 : filled_.back().seconds;
 }
 
-bool FrameHandOver::peek(TimedFrame& frame) const {
+bool BoundedFrameQueue::peek(TimedFrame& frame) const {
     std::lock_guard lock(mutex_);
     if (filled_.empty()) return false;
     frame = filled_.front();
     return true;
 }
 
-bool FrameHandOver::pop(TimedFrame& frame) {
+bool BoundedFrameQueue::peekOrWake(TimedFrame& frame, FrameWake wake) const {
+    std::lock_guard lock(mutex_);
+    if (filled_.empty()) {
+        wakeOnPush_ = wake;
+        return false;
+    }
+    frame = filled_.front();
+    return true;
+}
+
+bool BoundedFrameQueue::pop(TimedFrame& frame) {
     {
         std::lock_guard lock(mutex_);
         if (filled_.empty()) return false;
@@ -94,14 +107,14 @@ bool FrameHandOver::pop(TimedFrame& frame) {
     return true;
 }
 
-bool FrameHandOver::waitForFilled(double limit) {
+bool BoundedFrameQueue::waitForFilled(double limit) {
     std::unique_lock lock(mutex_);
     changed_.wait(
         lock, [&] { return !filled_.empty() || finished_ || stopped_ || noFrameBefore_ > limit; });
     return !filled_.empty();
 }
 
-bool FrameHandOver::finished() const {
+bool BoundedFrameQueue::finished() const {
     std::lock_guard lock(mutex_);
     return finished_;
 }

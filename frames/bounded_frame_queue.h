@@ -1,6 +1,6 @@
-// The bounded hand-over between a decoding thread and the display: a fixed set of frame
-// buffers, allocated once, that travel from free to filled to shown and back. However long a
-// video runs, it never holds more than these.
+// Frames in order from a decoding thread to the display: a bounded queue the decoder waits on
+// when it is full. A fixed set of frame buffers, allocated once, travel from free to filled to
+// shown and back; however long a video runs, it never holds more than these.
 #pragma once
 
 #include <condition_variable>
@@ -9,6 +9,7 @@
 #include <mutex>
 #include <vector>
 
+#include "frames/frame_source.h"
 #include "frames/planar_frame.h"
 #include "pictures/picture.h"
 
@@ -18,7 +19,7 @@ struct TimedFrame {
     YuvColours yuv;      // of a planar frame
 };
 
-class FrameHandOver {
+class BoundedFrameQueue {
   public:
     // Buffers of frameBytes each: queuedFrames waiting, one being filled, one shown. False when
     // memory runs out.
@@ -39,6 +40,9 @@ class FrameHandOver {
 
     // The display side, which never waits: the oldest filled frame, if any.
     bool peek(TimedFrame& frame) const;
+    // The same; when there is none, the next frame pushed calls `wake` once, on the decoding
+    // side, so that the display need not poll for it.
+    bool peekOrWake(TimedFrame& frame, FrameWake wake) const;
     bool pop(TimedFrame& frame);
     // Waits until a filled frame is there, or nothing more comes, or nothing due by `limit`
     // seconds; false for the last two.
@@ -52,6 +56,7 @@ class FrameHandOver {
     std::vector<std::uint8_t*> free_;
     std::deque<TimedFrame> filled_;
     std::size_t queuedFrames_ = 0;
+    mutable FrameWake wakeOnPush_ = nullptr;
     double noFrameBefore_ = 0;
     bool stopped_ = false;
     bool finished_ = false;
