@@ -187,5 +187,6 @@ bool refreshPictureTexture(UserPictureTexture& picture, FrameClock::time_point n
     }
     picture.uploadedSerial = frame.serial;
     picture.source->frameUploaded();
+    picture.shownRate.frameShown(now);
     return true;
 }

@@ -199,10 +199,12 @@ TEST_F(LiveFeedProcessTest, StatisticsCountBadPacketsWhileFramesGoOn) {
     for (std::string line; std::getline(text, line);) {
         StatsLine stats{};
         long lost = -1;
+        double rate = -1;
         char rest = 0;
-        if (std::sscanf(line.c_str(), "flaschen: %ld frames, %ld packets, %ld bad, %ld lost%c",
-                        &stats.frames, &stats.packets, &stats.bad, &lost, &rest) == 4 &&
-            lost == 0)
+        if (std::sscanf(line.c_str(),
+                        "flaschen: %ld frames, %ld packets, %ld bad, %ld lost, %lf fps%c",
+                        &stats.frames, &stats.packets, &stats.bad, &lost, &rate, &rest) == 5 &&
+            lost == 0 && rate >= 0)
             lines.push_back(stats);
     }
     ASSERT_GE(lines.size(), 2u) << result.errorText;
@@ -221,7 +223,8 @@ TEST_F(LiveFeedProcessTest, ShotsWithNoSenderEndWithStatusOne) {
     EXPECT_NE(result.errorText.find("Error: ddp: no frame came in 0.2 s\n"), std::string::npos)
         << result.errorText;
     // --stats gives the review's totals at its end.
-    EXPECT_NE(result.errorText.find("ddp: 0 frames, 0 packets, 0 bad, 0 lost\n"), std::string::npos)
+    EXPECT_NE(result.errorText.find("ddp: 0 frames, 0 packets, 0 bad, 0 lost, 0.0 fps\n"),
+              std::string::npos)
         << result.errorText;
 }
 

@@ -2,6 +2,7 @@
 // the repository root): the keys' console lines, the review files and the exit status.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <string>
 
@@ -65,8 +66,10 @@ TEST_F(UserPicturesProcessTest, TCyclesThroughThePicturesThatLoadedWithTheirCell
     write("small.gif", encodeGif(gif));
 
     const std::string started = kBanner + "Billboard I\npixelSize = 16\n\n";
-    const std::string expected =
-        started + "pixelSize = 1\npixelSize = 2\npixelSize = 16\npixelSize = 17\n";
+    // t names the picture it turns to, with its LEDs at its starting cell size.
+    const std::string expected = started +
+                                 "small.gif: 48 x 48 LEDs\npixelSize = 1\npixelSize = 2\n"
+                                 "wide.png: 189 x 98 LEDs\npixelSize = 16\npixelSize = 17\n";
     bool typed = false, typedOk = false;
     ProcessOptions options = optionsWith({"wide.png", "broken.jpg", "small.gif"});
     options.stopWhen = [&](const std::string& output) {
@@ -130,6 +133,31 @@ TEST_F(UserPicturesProcessTest, ACutShortJpegIsShownWithAWarning) {
               "Reviewing cut.jpg (1 of 1) as cut-*.png\n");
 }
 
+// An animated GIF has its --stats line like a video's, with the rate it was shown at.
+TEST_F(UserPicturesProcessTest, StatsReportAnAnimatedGif) {
+    GifSpec gif{16, 16, {{200, 40, 40}, {40, 40, 200}}, {}};
+    for (std::uint8_t index : {0, 1})
+        gif.frames.push_back({0, 0, 16, 16, std::vector<std::uint8_t>(16 * 16, index), 10});
+    write("blink.gif", encodeGif(gif));
+    const auto result =
+        runProcess(testsupport::programPath(),
+                   optionsWith({"--shots", "review", "--size", "64x48", "--stats", "blink.gif"}));
+    EXPECT_EQ(result.exitStatus, 0);
+    const std::size_t last = result.errorText.rfind("blink.gif: ");
+    ASSERT_NE(last, std::string::npos) << result.errorText;
+    const std::string lineEnd = result.errorText.substr(last);
+    unsigned long shown = 0, dropped = 0;
+    double rate = -1;
+    int end = 0;
+    ASSERT_EQ(std::sscanf(lineEnd.c_str(), "blink.gif: %lu shown, %lu dropped, %lf fps\n%n", &shown,
+                          &dropped, &rate, &end),
+              3)
+        << result.errorText;
+    EXPECT_EQ(end, static_cast<int>(lineEnd.size()));
+    EXPECT_GE(shown, 2u) << result.errorText;
+    EXPECT_GT(rate, 0) << result.errorText;
+}
+
 TEST_F(UserPicturesProcessTest, WithNoPictureThatLoadsTheProgramStopsBeforeAWindow) {
     write("notes.png", {'n', 'o', 't', 'e', 's'});
     ProcessOptions options = optionsWith({"notes.png", "gone.gif"});
@@ -138,7 +166,8 @@ TEST_F(UserPicturesProcessTest, WithNoPictureThatLoadsTheProgramStopsBeforeAWind
     EXPECT_EQ(result.exitStatus, 1);
     EXPECT_EQ(result.output, kBanner);
     EXPECT_EQ(result.errorText,
-              "Error: notes.png: unknown picture format (not BMP, PNG, JPEG, GIF or WebP)\n"
+              "Error: notes.png: unknown format: neither a picture (BMP, PNG, JPEG, GIF or WebP) "
+              "nor a video\n"
               "Error: gone.gif: file not found\n");
 }
 
