@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "app/user_cell_size.h"
 #include "app/user_videos.h"
 #include "frames/picture_source.h"
 #include "pictures/picture_file.h"
@@ -12,7 +13,9 @@ std::vector<UserPicture> loadUserPictures(const std::vector<std::string>& paths)
     std::vector<UserPicture> loaded;
     for (const std::string& path : paths) {
         Picture picture;
-        PictureOutcome outcome = loadPicture(path.c_str(), picture);
+        PictureLimits limits;
+        limits.largestReduction = largestPictureReduction;
+        PictureOutcome outcome = loadPicture(path.c_str(), picture, limits);
         if (outcome.status == PictureStatus::unknownFormat) {
             // Content that is no video either is said to be neither, whatever its name.
             PictureOutcome videoOutcome;

@@ -18,6 +18,13 @@ PictureSource::PictureSource(Picture picture, std::string name)
     loopLength_ = offset;
 }
 
+int PictureSource::fullWidth() const {
+    return picture_.fileWidth > 0 ? picture_.fileWidth : picture_.width;
+}
+int PictureSource::fullHeight() const {
+    return picture_.fileHeight > 0 ? picture_.fileHeight : picture_.height;
+}
+
 bool PictureSource::fitWithin(int maxSide) {
     return fitPicture(picture_, maxSide);
 }

@@ -17,6 +17,8 @@ class PictureSource final : public FrameSource {
 
     int width() const override { return picture_.width; }
     int height() const override { return picture_.height; }
+    int fullWidth() const override;
+    int fullHeight() const override;
     bool fitWithin(int maxSide) override;
     void show(bool shown, FrameClock::time_point now) override;
     FrameView frameAt(FrameClock::time_point now) override;

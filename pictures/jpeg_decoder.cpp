@@ -97,8 +97,22 @@ struct JpegSession {
     JpegErrors errors;
 };
 
-// Reads the markers up to the first scan. False after a failure, recorded in errors.
-bool readJpegHeader(JpegSession& session, std::span<const std::uint8_t> file) {
+// libjpeg-turbo's reductions whose DCT scaling costs less than the full decode.
+constexpr int kJpegReductions[] = {8, 4, 2};
+
+int jpegReduction(const jpeg_decompress_struct& info, const PictureLimits& limits) {
+    if (limits.largestReduction == nullptr) return 1;
+    const int largest = limits.largestReduction(static_cast<int>(info.image_width),
+                                                static_cast<int>(info.image_height));
+    for (int reduction : kJpegReductions)
+        if (reduction <= largest) return reduction;
+    return 1;
+}
+
+// Reads the markers up to the first scan and sets the output's colours and size. False after
+// a failure, recorded in errors.
+bool readJpegHeader(JpegSession& session, std::span<const std::uint8_t> file,
+                    const PictureLimits& limits) {
     if (setjmp(session.errors.exit)) return false;
     jpeg_mem_src(&session.info, file.data(), static_cast<unsigned long>(file.size()));
     jpeg_save_markers(&session.info, JPEG_APP0 + 1, 0xFFFF);  // EXIF
@@ -107,6 +121,8 @@ bool readJpegHeader(JpegSession& session, std::span<const std::uint8_t> file) {
     session.errors.inHeader = false;
     const J_COLOR_SPACE source = session.info.jpeg_color_space;
     session.info.out_color_space = source == JCS_CMYK || source == JCS_YCCK ? JCS_CMYK : JCS_RGB;
+    session.info.scale_num = 1;
+    session.info.scale_denom = static_cast<unsigned>(jpegReduction(session.info, limits));
     jpeg_calc_output_dimensions(&session.info);
     return true;
 }
@@ -212,7 +228,7 @@ PictureOutcome decodeJpegPicture(std::span<const std::uint8_t> file, const Pictu
         ~Destroy() { jpeg_destroy_decompress(info); }
     } destroy{&session.info};
 
-    if (!readJpegHeader(session, file)) return jpegFailure(session);
+    if (!readJpegHeader(session, file, limits)) return jpegFailure(session);
     // Read before the rows: finishing the decode frees the saved markers.
     const Orientation orientation = exifOrientation(exifBlock(session.info));
     const JDIMENSION width = session.info.output_width, height = session.info.output_height;
@@ -230,6 +246,13 @@ PictureOutcome decodeJpegPicture(std::span<const std::uint8_t> file, const Pictu
     decoded.width = static_cast<std::int32_t>(width);
     decoded.height = static_cast<std::int32_t>(height);
     decoded.frames.push_back({std::move(pixels), 0});
+    if (width != session.info.image_width || height != session.info.image_height) {
+        const bool swapped = swapsSides(orientation);
+        decoded.fileWidth = static_cast<std::int32_t>(swapped ? session.info.image_height
+                                                              : session.info.image_width);
+        decoded.fileHeight = static_cast<std::int32_t>(swapped ? session.info.image_width
+                                                               : session.info.image_height);
+    }
     PictureOutcome outcome = orientPicture(decoded, orientation);
     if (!outcome.ok()) return outcome;
     picture = std::move(decoded);

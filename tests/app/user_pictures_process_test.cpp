@@ -158,6 +158,46 @@ TEST_F(UserPicturesProcessTest, StatsReportAnAnimatedGif) {
     EXPECT_GT(rate, 0) << result.errorText;
 }
 
+// A large photograph is decoded at the size its LEDs need (here a quarter) and looks as it
+// does whole: each effect's shot matches the shot of the same pixels given losslessly.
+TEST_F(UserPicturesProcessTest, ALargeJpegDecodedSmallerLooksAsItDoesWhole) {
+    constexpr int kWidth = 2400, kHeight = 1600, kBlock = 24;  // two starting cells a block
+    std::vector<std::uint8_t> rgb(std::size_t(kWidth) * kHeight * 3);
+    std::uint32_t state = 7;
+    std::vector<std::uint8_t> blockColours(std::size_t(kWidth / kBlock) * (kHeight / kBlock) * 3);
+    for (auto& value : blockColours)
+        value = std::uint8_t((state = state * 1103515245 + 12345) >> 24);
+    for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x)
+            for (int c = 0; c < 3; ++c)
+                rgb[(std::size_t(y) * kWidth + x) * 3 + c] =
+                    blockColours[(std::size_t(y / kBlock) * (kWidth / kBlock) + x / kBlock) * 3 +
+                                 c];
+    write("photo.jpg", encodeJpeg(kWidth, kHeight, rgb.data(), 95));
+    write("lossless.png", encodePng(kWidth, kHeight, 3, rgb.data()));
+    // One run each: what one picture's review shows does not depend on the other's.
+    for (const char* name : {"photo.jpg", "lossless.png"}) {
+        const auto result =
+            runProcess(testsupport::programPath(),
+                       optionsWith({"--shots", "review", "--size", "480x360", name}));
+        ASSERT_EQ(result.exitStatus, 0) << result.errorText;
+    }
+    for (const char* view : {"effect-1", "effect-2", "effect-3", "effect-4"}) {
+        Picture photo, lossless;
+        const std::string suffix = std::string("-") + view + ".png";
+        ASSERT_TRUE(loadPicture((folder_ / "review" / ("photo" + suffix)).c_str(), photo).ok());
+        ASSERT_TRUE(
+            loadPicture((folder_ / "review" / ("lossless" + suffix)).c_str(), lossless).ok());
+        ASSERT_EQ(photo.width, lossless.width);
+        long long difference = 0;
+        const std::size_t count = std::size_t(3) * photo.width * photo.height;
+        for (std::size_t i = 0; i < count; ++i)
+            difference += std::abs(photo.frames[0].pixels[i] - lossless.frames[0].pixels[i]);
+        // Without the texture's levels shifted by the reduction the mean is about 5 to 20.
+        EXPECT_LT(double(difference) / count, 1.0) << view;
+    }
+}
+
 TEST_F(UserPicturesProcessTest, WithNoPictureThatLoadsTheProgramStopsBeforeAWindow) {
     write("notes.png", {'n', 'o', 't', 'e', 's'});
     ProcessOptions options = optionsWith({"notes.png", "gone.gif"});

@@ -81,6 +81,33 @@ TEST(PictureDecoderTest, JpegDecodesCloseToItsPixelsBottomFirst) {
     EXPECT_LE(largestDifference(framePixels(picture), rgb), 6);
 }
 
+// Asked for at most a quarter of its size, a JPEG decodes at a quarter: each pixel close to
+// the mean of the 4 x 4 it stands for, and the file's size kept beside.
+TEST(PictureDecoderTest, JpegDecodesSmallerWhenItsUseAllows) {
+    const auto rgb = smoothRgb(64, 48);
+    PictureLimits limits;
+    limits.largestReduction = [](int width, int height) {
+        return width == 64 && height == 48 ? 5 : 1;
+    };
+    Picture picture;
+    ASSERT_TRUE(decodePicture(encodeJpeg(64, 48, rgb.data(), 100), picture, limits).ok());
+    ASSERT_EQ(picture.width, 16);
+    ASSERT_EQ(picture.height, 12);
+    EXPECT_EQ(picture.fileWidth, 64);
+    EXPECT_EQ(picture.fileHeight, 48);
+    std::vector<std::uint8_t> means;
+    for (int y = 0; y < 12; ++y)
+        for (int x = 0; x < 16; ++x)
+            for (int c = 0; c < 3; ++c) {
+                int sum = 0;
+                for (int dy = 0; dy < 4; ++dy)
+                    for (int dx = 0; dx < 4; ++dx)
+                        sum += rgb[std::size_t(((y * 4 + dy) * 64 + x * 4 + dx) * 3 + c)];
+                means.push_back(std::uint8_t((sum + 8) / 16));
+            }
+    EXPECT_LE(largestDifference(framePixels(picture), means), 6);
+}
+
 TEST(PictureDecoderTest, WebpLosslessDecodesToItsPixels) {
     const auto rgb = fixtures::patternRgb(7, 4);
     EXPECT_EQ(framePixels(decoded(encodeWebpLossless(7, 4, 3, rgb.data()), 7, 4)), rgb);
