@@ -119,18 +119,25 @@ TEST_F(UserPicturesProcessTest, ReviewWritesEveryViewOfEachPictureAndTellsOfTheM
     EXPECT_TRUE(std::filesystem::exists(folder_ / "review" / "contact-sheet.png"));
 }
 
-// A cut-short JPEG is shown as far as it goes: a warning, not an error, and exit status 0.
-TEST_F(UserPicturesProcessTest, ACutShortJpegIsShownWithAWarning) {
+// A cut-short JPEG, and one whose damage stops the library after its data, are shown as far
+// as they go: a warning, not an error, and exit status 0.
+TEST_F(UserPicturesProcessTest, ACutShortOrDamagedJpegIsShownWithAWarning) {
     const auto rgb = solidRgb(64, 64, 200, 120, 40);
     const auto whole = encodeJpeg(64, 64, rgb.data(), 90);
     write("cut.jpg", std::vector<std::uint8_t>(whole.begin(), whole.end() - 40));
+    std::vector<std::uint8_t> damaged = whole;
+    damaged.insert(damaged.end() - 2, {0xFF, 0xC8, 0x00, 0x02});  // a marker of no meaning
+    write("damaged.jpg", damaged);
     const auto result =
         runProcess(testsupport::programPath(),
-                   optionsWith({"--shots", "review", "--size", "64x48", "cut.jpg"}));
+                   optionsWith({"--shots", "review", "--size", "64x48", "cut.jpg", "damaged.jpg"}));
     EXPECT_EQ(result.exitStatus, 0);
     EXPECT_EQ(result.errorText,
               "Warning: cut.jpg: truncated JPEG file, shown as far as it goes\n"
-              "Reviewing cut.jpg (1 of 1) as cut-*.png\n");
+              "Warning: damaged.jpg: damaged JPEG data (Unsupported JPEG process: SOF type 0xc8), "
+              "shown as far as it decodes\n"
+              "Reviewing cut.jpg (1 of 2) as cut-*.png\n"
+              "Reviewing damaged.jpg (2 of 2) as damaged-*.png\n");
 }
 
 // An animated GIF has its --stats line like a video's, with the rate it was shown at.
