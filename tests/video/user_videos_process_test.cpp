@@ -83,6 +83,27 @@ TEST_F(UserVideosProcessTest, ReviewShotsAtOneSecondAndClipsEveryViewAtTheVideos
     EXPECT_TRUE(std::filesystem::exists(path("review/contact-sheet.png")));
 }
 
+// A video damaged after its first frame plays on from what decodes next, and says so once.
+TEST_F(UserVideosProcessTest, DamageAfterTheFirstFrameIsToldOnce) {
+    ASSERT_TRUE(
+        testclips::runFfmpeg({"-f", "lavfi", "-i", "testsrc=s=64x48:r=25:d=2", "-c:v", "libx264",
+                              "-g", "10", "-pix_fmt", "yuv420p", path("whole.mp4")}));
+    std::string bytes = testsupport::TempFolder::read(path("whole.mp4"));
+    // Garbage over a tenth of the stream, a third of the way in.
+    for (std::size_t i = bytes.size() / 3; i < bytes.size() / 3 + bytes.size() / 10; ++i)
+        bytes[i] = static_cast<char>(i * 131 + 7);
+    folder_.write("damaged.mp4", bytes);
+    const auto result = runProcess(
+        testsupport::programPath(),
+        optionsWith({"--shots", "review", "--seconds", "1", "--size", "64x48", "damaged.mp4"}));
+    EXPECT_EQ(result.exitStatus, 0) << result.errorText;
+    const std::string warning =
+        "Warning: damaged.mp4: damaged video data, skipped to the next frame it decodes\n";
+    const std::size_t first = result.errorText.find(warning);
+    EXPECT_NE(first, std::string::npos) << result.errorText;
+    EXPECT_EQ(result.errorText.find(warning, first + 1), std::string::npos) << result.errorText;
+}
+
 // Space pauses and resumes the video, each with its console line; --stats reports it on
 // standard error once a second and at exit.
 TEST_F(UserVideosProcessTest, SpacePausesAndResumesAndStatsCountTheFramesShown) {
