@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "app/frame_rate_meter.h"
 #include "effects/effect_binding.h"
 #include "frames/frame_source.h"
 
@@ -49,6 +50,7 @@ struct UserPictureTexture {
     bool planar = false;
     GLuint chroma[2] = {0, 0};
     YuvColours yuv;
+    FrameRateMeter shownRate;  // of the frames uploaded, for --stats
 };
 
 // GL texture names by slot (0 until loaded) and the size records of the billboard pictures.

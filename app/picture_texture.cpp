@@ -4,6 +4,7 @@
 #include <GL/glu.h>
 
 #include <array>
+#include <cmath>
 #include <cstdio>
 
 #include "app/user_cell_size.h"
@@ -116,10 +117,15 @@ void offerPlanes(UserPictureTexture& picture, FrameSource& source) {
 }
 
 void createSourceTextures(UserPictureTexture& picture, const FrameView& first) {
-    const int width = picture.info.width, height = picture.info.height;
+    const int width = picture.source->width(), height = picture.source->height();
     if (!picture.planar) {
         picture.texture = createPictureTexture(first.pixels, width, height, MipmapBuilder::gl,
                                                picture.source->channels(), first.mipmaps);
+        // A picture decoded smaller than its file: the effects ask for levels of detail in
+        // the file's pixels, which are these texels' levels shifted by the reduction.
+        const double reduction = double(picture.source->fullWidth()) / width;
+        if (reduction > 1 && GLEW_ARB_shader_texture_lod)
+            glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_LOD_BIAS, float(-std::log2(reduction)));
         return;
     }
     // Black before the first frame: samples of 0, which no colours turn into anything else.
@@ -156,8 +162,8 @@ bool addUserPictureTextures(PictureCatalogue& catalogue, std::vector<UserPicture
         const int width = source.width(), height = source.height();
         picture.name = user.name;
         picture.ledPerPixel = user.ledPerPixel;
-        picture.info =
-            user.ledPerPixel ? PictureInfo{1, width, height} : userPictureInfo(width, height);
+        picture.info = user.ledPerPixel ? PictureInfo{1, width, height}
+                                        : userPictureInfo(source.fullWidth(), source.fullHeight());
         picture.source = std::move(user.source);
         const FrameView first = source.frameAt(now);
         createSourceTextures(picture, first);
@@ -171,7 +177,7 @@ bool addUserPictureTextures(PictureCatalogue& catalogue, std::vector<UserPicture
 bool refreshPictureTexture(UserPictureTexture& picture, FrameClock::time_point now) {
     const FrameView frame = picture.source->frameAt(now);
     if (frame.serial == picture.uploadedSerial || frame.pixels == nullptr) return false;
-    const int width = picture.info.width, height = picture.info.height;
+    const int width = picture.source->width(), height = picture.source->height();
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     if (picture.planar) {
         const PlanarFrameLayout layout = planarFrameLayout(width, height);
@@ -187,5 +193,6 @@ bool refreshPictureTexture(UserPictureTexture& picture, FrameClock::time_point n
     }
     picture.uploadedSerial = frame.serial;
     picture.source->frameUploaded();
+    picture.shownRate.frameShown(now);
     return true;
 }

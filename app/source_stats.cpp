@@ -4,12 +4,14 @@
 #include <GL/glew.h>
 #include <GL/freeglut.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
 #include "app/effect_keys.h"
 #include "app/picture_catalogue.h"
+#include "app/wall_clock.h"
 
 namespace {
 
@@ -23,12 +25,18 @@ void reportAndRearm(int) {
 }  // namespace
 
 void printSourceStats() {
-    const std::vector<UserPictureTexture>& pictures = pictureCatalogue.userPictures;
+    const FrameClock::time_point now = frameClockNow();
+    std::vector<UserPictureTexture>& pictures = pictureCatalogue.userPictures;
     for (std::size_t i = 0; i < pictures.size(); ++i) {
         if (!pictures[i].source) continue;
         const bool shown = static_cast<int>(i) == effectParameters.picture;
-        const std::string lines = pictures[i].source->statsLine(shown);
-        if (!lines.empty()) std::fprintf(stderr, "%s\n", lines.c_str());
+        std::string lines = pictures[i].source->statsLine(shown);
+        if (lines.empty()) continue;
+        // The rate closes the source's own line, the first; later ones detail it.
+        char rate[32];
+        std::snprintf(rate, sizeof rate, ", %.1f fps", pictures[i].shownRate.framesPerSecond(now));
+        lines.insert(std::min(lines.find('\n'), lines.size()), rate);
+        std::fprintf(stderr, "%s\n", lines.c_str());
     }
 }
 

@@ -32,3 +32,11 @@ int userStartingPixelSize(const PictureInfo& info) {
     if (size <= smaller) return size;
     return std::max(step, smaller / step * step);
 }
+
+int largestPictureReduction(int width, int height) {
+    constexpr int kDecodedPixelsPerCell = 2;
+    const int cell = userStartingPixelSize(userPictureInfo(width, height));
+    int reduction = 1;
+    while (reduction < 8 && reduction * 2 * kDecodedPixelsPerCell <= cell) reduction *= 2;
+    return reduction;
+}

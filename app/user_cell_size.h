@@ -20,3 +20,8 @@ PictureInfo userPictureInfo(int width, int height);
 // longer side within kStartingLedsAlongLongerSide LEDs (100 to 200 for any picture larger
 // than that), never above the smaller side, which is as far as `=` goes.
 int userStartingPixelSize(const PictureInfo& info);
+
+// How much smaller than its file a picture may be decoded (1, 2, 4 or 8) and keep its look: its
+// starting cells, counted in the file's pixels, still span at least two decoded pixels each
+// way, so each LED's colour is still the mean of the cell (see PictureLimits).
+int largestPictureReduction(int width, int height);

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "app/user_cell_size.h"
 #include "app/user_videos.h"
 #include "frames/picture_source.h"
 #include "pictures/picture_file.h"
@@ -12,15 +13,17 @@ std::vector<UserPicture> loadUserPictures(const std::vector<std::string>& paths)
     std::vector<UserPicture> loaded;
     for (const std::string& path : paths) {
         Picture picture;
-        PictureOutcome outcome = loadPicture(path.c_str(), picture);
+        PictureLimits limits;
+        limits.largestReduction = largestPictureReduction;
+        PictureOutcome outcome = loadPicture(path.c_str(), picture, limits);
         if (outcome.status == PictureStatus::unknownFormat) {
-            // Content that is no video either keeps the picture decoders' reason.
+            // Content that is no video either is said to be neither, whatever its name.
             PictureOutcome videoOutcome;
             if (auto video = openUserVideo(path, videoOutcome)) {
                 loaded.push_back({path, std::move(video)});
                 continue;
             }
-            if (videoOutcome.status != PictureStatus::unknownFormat) outcome = videoOutcome;
+            outcome = videoOutcome;
         }
         if (!outcome.ok()) {
             std::fprintf(stderr, "Error: %s: %s\n", path.c_str(), outcome.reason.c_str());
@@ -31,7 +34,7 @@ std::vector<UserPicture> loadUserPictures(const std::vector<std::string>& paths)
             std::fprintf(stderr, "Warning: %s: %s\n", path.c_str(), outcome.warning.c_str());
             std::fflush(stderr);
         }
-        loaded.push_back({path, std::make_unique<PictureSource>(std::move(picture))});
+        loaded.push_back({path, std::make_unique<PictureSource>(std::move(picture), path)});
     }
     return loaded;
 }

@@ -46,6 +46,11 @@ class FrameSource {
     virtual int width() const = 0;
     virtual int height() const = 0;
 
+    // The size the billboard takes the frames for, in the content's own pixels: width() and
+    // height(), or a picture file's size when its pixels were decoded smaller than that.
+    virtual int fullWidth() const { return width(); }
+    virtual int fullHeight() const { return height(); }
+
     // Bytes a pixel of every frame: 3 (RGB) or 4 (RGBA, whose alpha the billboard never reads).
     // Drivers keep four-byte texels, so frames of four upload as a plain copy: the choice of
     // a source whose frames change all the time.

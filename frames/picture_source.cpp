@@ -4,10 +4,12 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 
 #include "pictures/picture_scale.h"
 
-PictureSource::PictureSource(Picture picture) : picture_(std::move(picture)) {
+PictureSource::PictureSource(Picture picture, std::string name)
+    : picture_(std::move(picture)), name_(std::move(name)) {
     FrameClock::duration offset{};
     for (const PictureFrame& frame : picture_.frames) {
         frameStarts_.push_back(offset);
@@ -16,12 +18,20 @@ PictureSource::PictureSource(Picture picture) : picture_(std::move(picture)) {
     loopLength_ = offset;
 }
 
+int PictureSource::fullWidth() const {
+    return picture_.fileWidth > 0 ? picture_.fileWidth : picture_.width;
+}
+int PictureSource::fullHeight() const {
+    return picture_.fileHeight > 0 ? picture_.fileHeight : picture_.height;
+}
+
 bool PictureSource::fitWithin(int maxSide) {
     return fitPicture(picture_, maxSide);
 }
 
 void PictureSource::show(bool shown, FrameClock::time_point now) {
     start_.reset();
+    lastFrame_ = -1;
     if (shown) start_ = now;
 }
 
@@ -39,6 +49,12 @@ PictureSource::LoopPlace PictureSource::placeAt(FrameClock::time_point now) cons
 FrameView PictureSource::frameAt(FrameClock::time_point now) {
     if (picture_.frames.empty()) return {};
     const int frame = placeAt(now).frame;
+    if (start_ && frame != lastFrame_) {
+        const int count = static_cast<int>(picture_.frames.size());
+        if (lastFrame_ >= 0) droppedCount_ += (frame - lastFrame_ - 1 + count) % count;
+        ++shownCount_;
+        lastFrame_ = frame;
+    }
     return {picture_.frames[frame].pixels.get(), static_cast<std::uint64_t>(frame) + 1};
 }
 
@@ -59,4 +75,13 @@ double PictureSource::shotSeconds(double preferred) const {
 
 void PictureSource::frameUploaded() {
     if (!picture_.animated() && !picture_.frames.empty()) picture_.frames[0].pixels.reset();
+}
+
+std::string PictureSource::statsLine(bool shown) const {
+    if (!shown || !picture_.animated()) return {};
+    char text[64];
+    std::snprintf(text, sizeof text, ": %llu shown, %llu dropped",
+                  static_cast<unsigned long long>(shownCount_),
+                  static_cast<unsigned long long>(droppedCount_));
+    return name_ + text;
 }

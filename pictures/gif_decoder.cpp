@@ -5,7 +5,8 @@
 // browsers. A sub-image without a delay is shown at once with the next, as the format means:
 // such sub-images build one frame together (tiles, or a frame drawn in parts).
 // giflib's whole-file reader is not used: it allocates each frame at the size its descriptor
-// claims before any check of ours.
+// claims before any check of ours. A sub-image whose minimum code size is 9 to 11, which
+// giflib refuses and web browsers show, is read and decoded here (pictures/gif_lzw.h).
 #include <gif_lib.h>
 
 #include <algorithm>
@@ -14,6 +15,7 @@
 #include <vector>
 
 #include "bmp/rgb_color.h"
+#include "pictures/gif_lzw.h"
 #include "pictures/picture_decoders.h"
 #include "pictures/picture_rows.h"
 
@@ -123,6 +125,20 @@ bool skipGifImageData(GifFileType* gif, bool started) {
     return true;
 }
 
+// Whether DGifGetImageDesc failed only for a minimum code size above 8, the last byte it read,
+// which giflib calls a read failure: the descriptor and colour table are then read, and the
+// sub-image's data is next in the file.
+bool hasWideCodes(const GifFileType* gif, const GifSource& source) {
+    if (gif->Error != D_GIF_ERR_READ_FAILED || source.ranOut || source.position == 0) return false;
+    const int codeSize = source.file[source.position - 1];
+    return codeSize > 8 && codeSize <= kMaxLzwCodeSize;
+}
+
+// Reads a sub-image of wide codes straight from the file, its data blocks joined, decodes them
+// and draws the pixels onto the canvas with drawIndices. False when the data runs out.
+bool drawWideCodeFrame(GifFileType* gif, GifSource& source, GifCanvas& canvas, int transparentIndex,
+                       bool& cutShort);
+
 // Reads one sub-image's rows onto the canvas. Returns false on a giflib error. Data that ends
 // before the sub-image's last pixel (its end code early) leaves the rest as it was, and sets
 // cutShort, as web browsers show such files.
@@ -147,6 +163,50 @@ bool drawGifFrame(GifFileType* gif, GifCanvas& canvas, int transparentIndex, boo
             const int index = line[static_cast<std::size_t>(x)];
             if (index == transparentIndex) continue;
             putColor(canvas.pixel(frame.Left + x, y), palette[static_cast<std::size_t>(index)]);
+        }
+    }
+    return true;
+}
+
+bool drawWideCodeFrame(GifFileType* gif, GifSource& source, GifCanvas& canvas, int transparentIndex,
+                       bool& cutShort) {
+    const int codeSize = source.file[source.position - 1];
+    std::vector<std::uint8_t> data;
+    for (;;) {
+        if (source.position == source.file.size()) {
+            source.ranOut = true;
+            return false;
+        }
+        const std::size_t length = source.file[source.position++];
+        if (length == 0) break;
+        if (source.file.size() - source.position < length) {
+            source.ranOut = true;
+            return false;
+        }
+        const auto block = source.file.subspan(source.position, length);
+        data.insert(data.end(), block.begin(), block.end());
+        source.position += length;
+    }
+    const GifImageDesc& frame = gif->Image;
+    if (frame.Width <= 0 || frame.Height <= 0) return true;
+    std::vector<std::uint8_t> indices(std::size_t(frame.Width) * std::size_t(frame.Height));
+    const LzwOutcome decoded = decodeGifLzw(data, codeSize, indices);
+    if (decoded.end != LzwEnd::complete) cutShort = true;
+    const ColorMapObject* map = frame.ColorMap ? frame.ColorMap : gif->SColorMap;
+    const std::array<RgbColor, 256> palette = map ? paletteOf(map) : std::array<RgbColor, 256>{};
+    const std::vector<int> rows =
+        frame.Interlace ? interlacedRowOrder(frame.Height) : std::vector<int>();
+    const auto width = std::size_t(frame.Width);
+    for (std::size_t i = 0; i * width < decoded.written; ++i) {
+        const int y = frame.Top + (frame.Interlace ? rows[i] : static_cast<int>(i));
+        if (y < 0 || y >= canvas.height) continue;
+        const std::uint8_t* line = indices.data() + i * width;
+        const auto last = static_cast<int>(
+            std::min<std::size_t>({width, std::size_t(std::max(canvas.width - frame.Left, 0)),
+                                   decoded.written - i * width}));
+        for (int x = std::max(0, -frame.Left); x < last; ++x) {
+            if (line[x] == transparentIndex) continue;
+            putColor(canvas.pixel(frame.Left + x, y), palette[line[x]]);
         }
     }
     return true;
@@ -234,7 +294,8 @@ PictureOutcome readGifFrames(std::span<const std::uint8_t> file, const PictureLi
             continue;
         }
         if (record != IMAGE_DESC_RECORD_TYPE) continue;
-        if (DGifGetImageDesc(gif) != GIF_OK) return gifFailure(source, gif->Error);
+        const bool wideCodes = DGifGetImageDesc(gif) != GIF_OK;
+        if (wideCodes && !hasWideCodes(gif, source)) return gifFailure(source, gif->Error);
         const GifImageDesc& frame = gif->Image;
         if (canvas.rgb.empty()) {
             // A screen of no size takes the first frame's extent.
@@ -254,9 +315,11 @@ PictureOutcome readGifFrames(std::span<const std::uint8_t> file, const PictureLi
         if (canvas.rgb.empty()) canvas.rgb.assign(std::size_t{3} * canvas.width * canvas.height, 0);
         const CanvasRect covered = canvas.clip(frame);
         if (control.DisposalMode == DISPOSE_PREVIOUS) canvas.save(covered);
-        if (!drawGifFrame(gif, canvas, control.TransparentColor, result.cutShort)) {
-            return gifFailure(source, gif->Error);
-        }
+        const bool drawn =
+            wideCodes
+                ? drawWideCodeFrame(gif, source, canvas, control.TransparentColor, result.cutShort)
+                : drawGifFrame(gif, canvas, control.TransparentColor, result.cutShort);
+        if (!drawn) return gifFailure(source, gif->Error);
         ++result.subImageCount;
         pending = true;
         const int delayMs = control.DelayTime * 10;

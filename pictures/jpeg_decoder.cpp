@@ -1,10 +1,13 @@
 // JPEG through libjpeg-turbo's libjpeg interface: scanlines decoded straight into their
 // bottom-first place as RGB; CMYK pictures converted here; turned as the EXIF block says.
 // Damaged or cut-short data is shown as far as it decodes, as viewers show it (the rest
-// grey), with the damage named in the outcome's warning.
+// grey), with the damage named in the outcome's warning; so is data whose damage stops the
+// library, up to where it stopped.
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include <jpeglib.h>
 #include <jerror.h>
@@ -25,6 +28,7 @@ constexpr int kMaxProgressiveScans = 500;
 // destructor.
 struct JpegErrors {
     jpeg_error_mgr manager;
+    std::span<const std::uint8_t> file;  // the bytes decoded, to tell where a failure was
     jpeg_progress_mgr progress;
     std::jmp_buf exit;
     PictureStatus status;
@@ -32,15 +36,28 @@ struct JpegErrors {
     bool ranOut;                   // the data ended before the end-of-image marker
     bool inHeader;                 // reading the markers before the first scan
     char damage[JMSG_LENGTH_MAX];  // the first damage in the data, empty for none
+    std::size_t failedAt;          // how far the data had been read when decoding failed
 };
 
 JpegErrors& errorsOf(j_common_ptr info) {
     return *reinterpret_cast<JpegErrors*>(info->err);
 }
 
+// How far the library had read `errors.file`: all of it once the source ran dry (it then
+// reads an end-of-image marker of its own).
+std::size_t readSoFar(j_common_ptr info) {
+    const JpegErrors& errors = errorsOf(info);
+    const auto* decompress = reinterpret_cast<j_decompress_ptr>(info);
+    const std::uint8_t* next = decompress->src ? decompress->src->next_input_byte : nullptr;
+    const std::uint8_t* start = errors.file.data();
+    if (next < start || next > start + errors.file.size()) return errors.file.size();
+    return static_cast<std::size_t>(next - start);
+}
+
 [[noreturn]] void failJpeg(j_common_ptr info, PictureStatus status) {
     JpegErrors& errors = errorsOf(info);
     errors.status = status;
+    errors.failedAt = readSoFar(info);
     (*info->err->format_message)(info, errors.message);
     std::longjmp(errors.exit, 1);
 }
@@ -88,6 +105,7 @@ void limitScans(j_common_ptr info) {
         errors.status = PictureStatus::corrupt;
         std::snprintf(errors.message, sizeof errors.message, "more than %d scans",
                       kMaxProgressiveScans);
+        errors.failedAt = readSoFar(info);
         std::longjmp(errors.exit, 1);
     }
 }
@@ -97,8 +115,22 @@ struct JpegSession {
     JpegErrors errors;
 };
 
-// Reads the markers up to the first scan. False after a failure, recorded in errors.
-bool readJpegHeader(JpegSession& session, std::span<const std::uint8_t> file) {
+// libjpeg-turbo's reductions whose DCT scaling costs less than the full decode.
+constexpr int kJpegReductions[] = {8, 4, 2};
+
+int jpegReduction(const jpeg_decompress_struct& info, const PictureLimits& limits) {
+    if (limits.largestReduction == nullptr) return 1;
+    const int largest = limits.largestReduction(static_cast<int>(info.image_width),
+                                                static_cast<int>(info.image_height));
+    for (int reduction : kJpegReductions)
+        if (reduction <= largest) return reduction;
+    return 1;
+}
+
+// Reads the markers up to the first scan and sets the output's colours and size. False after
+// a failure, recorded in errors.
+bool readJpegHeader(JpegSession& session, std::span<const std::uint8_t> file,
+                    const PictureLimits& limits) {
     if (setjmp(session.errors.exit)) return false;
     jpeg_mem_src(&session.info, file.data(), static_cast<unsigned long>(file.size()));
     jpeg_save_markers(&session.info, JPEG_APP0 + 1, 0xFFFF);  // EXIF
@@ -107,6 +139,8 @@ bool readJpegHeader(JpegSession& session, std::span<const std::uint8_t> file) {
     session.errors.inHeader = false;
     const J_COLOR_SPACE source = session.info.jpeg_color_space;
     session.info.out_color_space = source == JCS_CMYK || source == JCS_YCCK ? JCS_CMYK : JCS_RGB;
+    session.info.scale_num = 1;
+    session.info.scale_denom = static_cast<unsigned>(jpegReduction(session.info, limits));
     jpeg_calc_output_dimensions(&session.info);
     return true;
 }
@@ -196,11 +230,34 @@ std::string jpegWarning(const JpegErrors& errors) {
     return {};
 }
 
-}  // namespace
+// The last marker that starts after `floor` and before `end`: where data damaged at `end` may
+// be cut, as if the file ended there. 0 for none.
+std::size_t lastMarkerBefore(std::span<const std::uint8_t> file, std::size_t end,
+                             std::size_t floor) {
+    for (std::size_t i = std::min(end, file.size()); i-- > floor + 1;) {
+        if (i + 1 < file.size() && file[i] == 0xFF && file[i + 1] != 0x00 && file[i + 1] != 0xFF)
+            return i;
+    }
+    return 0;
+}
 
-PictureOutcome decodeJpegPicture(std::span<const std::uint8_t> file, const PictureLimits& limits,
-                                 Picture& picture) {
+// The warning of a picture shown in spite of `failure`, the outcome of its whole file.
+std::string shownInSpite(const PictureOutcome& failure) {
+    static constexpr char kCorrupt[] = "corrupt ";
+    if (failure.status == PictureStatus::truncated)
+        return failure.reason + ", shown as far as it goes";
+    const bool named = failure.reason.rfind(kCorrupt, 0) == 0;
+    return (named ? "damaged " + failure.reason.substr(sizeof kCorrupt - 1) : failure.reason) +
+           ", shown as far as it decodes";
+}
+
+// Decodes the whole of `file`. When the data fails after its first scan has begun, gives in
+// `cutAt` where the file may be cut to decode what came before the failure (0: nowhere).
+PictureOutcome decodeJpegBytes(std::span<const std::uint8_t> file, const PictureLimits& limits,
+                               Picture& picture, std::size_t& cutAt) {
+    cutAt = 0;
     JpegSession session{};
+    session.errors.file = file;
     session.info.err = jpeg_std_error(&session.errors.manager);
     session.errors.manager.error_exit = exitOnError;
     session.errors.manager.emit_message = emitMessage;
@@ -212,7 +269,8 @@ PictureOutcome decodeJpegPicture(std::span<const std::uint8_t> file, const Pictu
         ~Destroy() { jpeg_destroy_decompress(info); }
     } destroy{&session.info};
 
-    if (!readJpegHeader(session, file)) return jpegFailure(session);
+    if (!readJpegHeader(session, file, limits)) return jpegFailure(session);
+    const std::size_t firstScanAt = readSoFar(reinterpret_cast<j_common_ptr>(&session.info));
     // Read before the rows: finishing the decode frees the saved markers.
     const Orientation orientation = exifOrientation(exifBlock(session.info));
     const JDIMENSION width = session.info.output_width, height = session.info.output_height;
@@ -223,16 +281,61 @@ PictureOutcome decodeJpegPicture(std::span<const std::uint8_t> file, const Pictu
     const bool cmyk = session.info.out_color_space == JCS_CMYK;
     PixelBuffer cmykRow = allocatePixelBuffer(cmyk ? std::size_t{4} * width : 0);
     if (!pixels || !cmykRow) return pictureFailure(PictureStatus::outOfMemory, "out of memory");
+    std::string warning;
     if (!readJpegRows(session, pixels.get(), cmyk ? cmykRow.get() : nullptr)) {
-        return jpegFailure(session);
+        const PictureOutcome failure = jpegFailure(session);
+        const JDIMENSION rowsDone = session.info.output_scanline;
+        const bool damaged =
+            failure.status == PictureStatus::corrupt || failure.status == PictureStatus::truncated;
+        if (!damaged) return failure;
+        // The file cut before its damage may decode further (a multi-scan file fails before
+        // its first row; a one-scan file loses the rows it was working on).
+        cutAt = lastMarkerBefore(file, session.errors.failedAt, firstScanAt);
+        if (rowsDone == 0) return failure;
+        // Else the rows decoded stay, the rest is grey, as the library leaves data it lacks.
+        const std::size_t rowBytes = std::size_t{3} * width;
+        std::memset(pixels.get(), 128, rowBytes * (height - std::min(rowsDone, height)));
+        warning = shownInSpite(failure);
     }
     Picture decoded;
     decoded.width = static_cast<std::int32_t>(width);
     decoded.height = static_cast<std::int32_t>(height);
     decoded.frames.push_back({std::move(pixels), 0});
+    if (width != session.info.image_width || height != session.info.image_height) {
+        const bool swapped = swapsSides(orientation);
+        decoded.fileWidth = static_cast<std::int32_t>(swapped ? session.info.image_height
+                                                              : session.info.image_width);
+        decoded.fileHeight = static_cast<std::int32_t>(swapped ? session.info.image_width
+                                                               : session.info.image_height);
+    }
     PictureOutcome outcome = orientPicture(decoded, orientation);
     if (!outcome.ok()) return outcome;
     picture = std::move(decoded);
-    outcome.warning = jpegWarning(session.errors);
+    outcome.warning = warning.empty() ? jpegWarning(session.errors) : warning;
     return outcome;
+}
+
+}  // namespace
+
+// Data that fails past its first scan is shown as far as it decodes, as viewers show it: the
+// rows decoded before the failure, or, for a file of several scans, the scans before it,
+// decoded again from the file cut where the damage begins.
+PictureOutcome decodeJpegPicture(std::span<const std::uint8_t> file, const PictureLimits& limits,
+                                 Picture& picture) {
+    // Each cut starts at an earlier marker; a few are enough for a damaged marker segment.
+    constexpr int kMaxCuts = 4;
+    std::size_t cutAt = 0;
+    Picture partial;
+    const PictureOutcome whole = decodeJpegBytes(file, limits, partial, cutAt);
+    for (int cut = 0; cutAt > 0 && cut < kMaxCuts; ++cut) {
+        std::size_t nextCut = 0;
+        PictureOutcome shorter = decodeJpegBytes(file.first(cutAt), limits, picture, nextCut);
+        if (shorter.ok()) {
+            shorter.warning = whole.ok() ? whole.warning : shownInSpite(whole);
+            return shorter;
+        }
+        cutAt = nextCut < cutAt ? nextCut : 0;
+    }
+    if (whole.ok()) picture = std::move(partial);
+    return whole;
 }

@@ -22,7 +22,8 @@ struct JpegWriter {
 }
 
 // False after a library error. Holds nothing with a destructor, for longjmp's sake.
-bool compressJpeg(JpegWriter& writer, int width, int height, const std::uint8_t* rgb, int quality) {
+bool compressJpeg(JpegWriter& writer, int width, int height, const std::uint8_t* rgb, int quality,
+                  bool progressive) {
     if (setjmp(writer.exit)) return false;
     jpeg_compress_struct& info = writer.info;
     jpeg_mem_dest(&info, &writer.buffer, &writer.length);
@@ -32,6 +33,7 @@ bool compressJpeg(JpegWriter& writer, int width, int height, const std::uint8_t*
     info.in_color_space = JCS_RGB;
     jpeg_set_defaults(&info);
     jpeg_set_quality(&info, quality, TRUE);
+    if (progressive) jpeg_simple_progression(&info);
     jpeg_start_compress(&info, TRUE);
     const std::size_t rowBytes = std::size_t(width) * 3;
     while (info.next_scanline < info.image_height) {
@@ -44,14 +46,15 @@ bool compressJpeg(JpegWriter& writer, int width, int height, const std::uint8_t*
 
 }  // namespace
 
-std::vector<std::uint8_t> encodeJpeg(int width, int height, const std::uint8_t* rgb, int quality) {
+std::vector<std::uint8_t> encodeJpeg(int width, int height, const std::uint8_t* rgb, int quality,
+                                     bool progressive) {
     if (width <= 0 || height <= 0) return {};
     // The compress record sits first in the writer, so the error exit finds the jump buffer.
     JpegWriter writer{};
     writer.info.err = jpeg_std_error(&writer.errors);
     writer.errors.error_exit = exitOnError;
     jpeg_create_compress(&writer.info);
-    const bool written = compressJpeg(writer, width, height, rgb, quality);
+    const bool written = compressJpeg(writer, width, height, rgb, quality, progressive);
     jpeg_destroy_compress(&writer.info);
     std::vector<std::uint8_t> file;
     if (written) file.assign(writer.buffer, writer.buffer + writer.length);

@@ -18,6 +18,10 @@ struct Picture {
     std::int32_t width = 0;
     std::int32_t height = 0;
     std::vector<PictureFrame> frames;  // one for a still picture, in showing order otherwise
+    // The file's own size, when its decoder made the pixels smaller (a JPEG at 1/2, 1/4 or
+    // 1/8, see PictureLimits::largestReduction); 0 when the pixels have that size.
+    std::int32_t fileWidth = 0;
+    std::int32_t fileHeight = 0;
 
     bool animated() const { return frames.size() > 1; }
 };
@@ -40,6 +44,10 @@ constexpr int kDefaultFrameDelayMs = 100;
 struct PictureLimits {
     std::uint64_t maxPixelCount = kMaxPicturePixelCount;  // all frames together
     int maxFrameCount = kMaxPictureFrameCount;
+    // Asked with a file's size (as stored, before any EXIF turn) by a decoder that can make
+    // its pixels smaller as it decodes (JPEG): the largest reduction, 1, 2, 4 or 8, that the
+    // picture's use allows. Null: the file's size.
+    int (*largestReduction)(int width, int height) = nullptr;
 };
 
 enum class PictureStatus {

@@ -11,8 +11,10 @@
 std::vector<std::uint8_t> encodePng(int width, int height, int channels,
                                     const std::uint8_t* pixels);
 
-// rgb: width * height * 3 bytes, bottom row first. quality 1 to 100.
-std::vector<std::uint8_t> encodeJpeg(int width, int height, const std::uint8_t* rgb, int quality);
+// rgb: width * height * 3 bytes, bottom row first. quality 1 to 100; progressive: in scans of
+// increasing detail, as libjpeg's simple progression writes them.
+std::vector<std::uint8_t> encodeJpeg(int width, int height, const std::uint8_t* rgb, int quality,
+                                     bool progressive = false);
 
 struct GifFrameSpec {
     int left = 0, top = 0, width = 0, height = 0;  // on the logical screen

@@ -141,6 +141,7 @@ struct VideoInput::State {
     bool draining = false;      // the demuxer has ended and the decoder got its flush packet
     double lastSeconds = -1;    // time of the frame handed out last; -1 before the first
     std::uint64_t skipped = 0;
+    std::uint64_t concealed = 0;
     Orientation turn = Orientation::asStored;  // how players turn the frames (phone video)
     std::vector<std::uint8_t> unturned;        // a frame converted, before it is turned
 
@@ -291,7 +292,11 @@ int VideoInput::State::decodeFrame() {
     int failures = 0;
     for (;;) {
         const int received = avcodec_receive_frame(codec, frame);
-        if (received == 0) return 0;
+        if (received == 0) {
+            if (frame->decode_error_flags != 0 || (frame->flags & AV_FRAME_FLAG_CORRUPT) != 0)
+                ++concealed;
+            return 0;
+        }
         if (received == AVERROR_EOF || received == AVERROR(ENOMEM)) return received;
         if (received != AVERROR(EAGAIN)) {
             ++skipped;
@@ -377,6 +382,9 @@ double VideoInput::frameRate() const {
 }
 std::uint64_t VideoInput::skippedPackets() const {
     return state_->skipped;
+}
+std::uint64_t VideoInput::concealedFrames() const {
+    return state_->concealed;
 }
 
 void VideoInput::setOutputSize(int width, int height) {

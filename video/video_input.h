@@ -57,6 +57,9 @@ class VideoInput {
     double frameRate() const;
     // Packets that failed to decode and were skipped, since the input was opened.
     std::uint64_t skippedPackets() const;
+    // Frames the decoder gave with damage it papered over (parts of the picture filled in
+    // from elsewhere), since the input was opened.
+    std::uint64_t concealedFrames() const;
 
     // Decodes the next frame into rgb (outputWidth * outputHeight * outputChannels bytes, bottom
     // row first) with its time in seconds from the stream's start. A packet that does not

@@ -93,6 +93,20 @@ void VideoSource::takeFirstFrame() {
     } else {
         handOver_.giveBack(pixels);
     }
+    if (!damageReported_) damageBeforeFirstFrame_ = damageSeen();
+}
+
+std::uint64_t VideoSource::damageSeen() const {
+    return input_->skippedPackets() + input_->concealedFrames();
+}
+
+// On the worker's thread, which alone reads the input while it runs; standard error is
+// unbuffered, so the line goes out whole.
+void VideoSource::reportDamage() {
+    if (damageReported_ || damageSeen() <= damageBeforeFirstFrame_) return;
+    damageReported_ = true;
+    std::fprintf(stderr, "Warning: %s: damaged video data, skipped to the next frame it decodes\n",
+                 name_.c_str());
 }
 
 // Offline, every showing starts at the first frame, so that each clip of a review shows the
@@ -154,6 +168,7 @@ void VideoSource::decodeFrames() {
         double seconds = 0;
         YuvColours yuv;
         const VideoRead read = readFrame(pixels, seconds, yuv);
+        reportDamage();
         if (read == VideoRead::frame) {
             lastSeconds = seconds;
             handOver_.pushFilled({pixels, loopStartSeconds_ + seconds, yuv});

@@ -54,6 +54,8 @@ class VideoSource final : public FrameSource {
     FrameView currentView() const;
     double secondsAt(FrameClock::time_point now) const;
     void showFrame(const TimedFrame& frame);
+    std::uint64_t damageSeen() const;
+    void reportDamage();
 
     std::unique_ptr<VideoInput> input_;  // the worker's alone while it runs
     std::string name_;
@@ -64,6 +66,10 @@ class VideoSource final : public FrameSource {
     std::size_t frameBytes_ = 0;  // the frame's own bytes, before its mipmap levels
     std::thread worker_;
     double loopStartSeconds_ = 0;  // where the worker's current pass starts on the timeline
+    // Damage the input met up to the first frame, which the file's opening has told of; the
+    // damage after it is told once in the file's life.
+    std::uint64_t damageBeforeFirstFrame_ = 0;
+    bool damageReported_ = false;
 
     // The display's side.
     FrameClock::time_point origin_{};  // the timeline's zero

@@ -1,8 +1,8 @@
 // libFuzzer target for the picture decoding glue: any bytes as a whole file, through format
-// detection, each format's decoder with its frame composition, and the area filter. A
-// decoded picture must keep its promises (a size within the limits, every frame's pixels
-// there, delays only in animations), and every byte is read so the sanitizers see a short
-// buffer. The build and run commands are in docs/benchmarks/pictures.md.
+// detection, each format's decoder with its frame composition and reduced decoding, and the
+// area filter. A decoded picture must keep its promises (a size within the limits, every
+// frame's pixels there, delays only in animations), and every byte is read so the sanitizers
+// see a short buffer. The build and run commands are in docs/benchmarks/pictures.md.
 #include <cstdint>
 #include <cstdlib>
 
@@ -13,6 +13,12 @@ namespace {
 
 // Small limits keep each input fast; larger pictures only take the same paths longer.
 constexpr PictureLimits kFuzzLimits{std::uint64_t{1} << 20, 64};
+
+// The reduction a decoder may make, taken from the input (see LLVMFuzzerTestOneInput).
+int inputReduction = 1;
+int largestReduction(int, int) {
+    return inputReduction;
+}
 
 void readEveryByte(const Picture& picture) {
     const std::size_t byteCount = std::size_t{3} * picture.width * picture.height;
@@ -27,7 +33,10 @@ void readEveryByte(const Picture& picture) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     Picture picture;
-    const PictureOutcome outcome = decodePicture({data, size}, picture, kFuzzLimits);
+    PictureLimits limits = kFuzzLimits;
+    inputReduction = size > 0 ? 1 << (data[size - 1] >> 6) : 1;
+    limits.largestReduction = largestReduction;
+    const PictureOutcome outcome = decodePicture({data, size}, picture, limits);
     if (!outcome.ok()) {
         if (outcome.reason.empty() || !picture.frames.empty()) std::abort();
         return 0;
@@ -45,6 +54,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             std::abort();
         }
     }
+    // A picture decoded smaller than its file is never larger than it.
+    if (picture.fileWidth != 0 &&
+        (picture.fileWidth < picture.width || picture.fileHeight < picture.height))
+        std::abort();
     readEveryByte(picture);
 
     // A texture limit taken from the input, so the filter meets every kind of ratio.

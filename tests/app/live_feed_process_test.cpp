@@ -200,13 +200,16 @@ TEST_F(LiveFeedProcessTest, StatisticsCountBadPacketsWhileFramesGoOn) {
         StatsLine stats{};
         long lost = -1;
         double latencyMs = -1;
+        double rate = -1;
         char rest = 0;
         // The latency is there once the shown feed's frames are uploaded: the display takes
         // them as they come.
         if (std::sscanf(line.c_str(),
-                        "flaschen: %ld frames, %ld packets, %ld bad, %ld lost, %lf ms latency%c",
-                        &stats.frames, &stats.packets, &stats.bad, &lost, &latencyMs, &rest) == 5 &&
-            lost == 0)
+                        "flaschen: %ld frames, %ld packets, %ld bad, %ld lost, %lf ms latency, "
+                        "%lf fps%c",
+                        &stats.frames, &stats.packets, &stats.bad, &lost, &latencyMs, &rate,
+                        &rest) == 6 &&
+            lost == 0 && rate >= 0)
             lines.push_back(stats);
     }
     ASSERT_GE(lines.size(), 2u) << result.errorText;

@@ -55,4 +55,15 @@ TEST(UserCellSizeTest, AThinPictureStartsNoLargerThanItsNarrowSide) {
     EXPECT_EQ(userStartingPixelSize(userPictureInfo(16000, 5)), 8);
 }
 
+// A picture may be decoded smaller while its starting cells keep two decoded pixels each way:
+// 30-pixel cells of a 6000 x 4000 photograph allow an eighth, 8-pixel cells a quarter.
+TEST(UserCellSizeTest, PicturesAreDecodedAsSmallAsTheirStartingCellsAllow) {
+    EXPECT_EQ(largestPictureReduction(6000, 4000), 8);
+    EXPECT_EQ(largestPictureReduction(4000, 6000), 8);
+    EXPECT_EQ(largestPictureReduction(1600, 1200), 4);
+    EXPECT_EQ(largestPictureReduction(800, 600), 2);
+    EXPECT_EQ(largestPictureReduction(600, 400), 1);
+    EXPECT_EQ(largestPictureReduction(0, 0), 1);
+}
+
 }  // namespace

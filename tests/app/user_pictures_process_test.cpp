@@ -2,6 +2,7 @@
 // the repository root): the keys' console lines, the review files and the exit status.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <string>
 
@@ -61,8 +62,10 @@ TEST_F(UserPicturesProcessTest, TCyclesThroughThePicturesThatLoadedWithTheirCell
     write("small.gif", encodeGif(gif));
 
     const std::string started = kBanner + "Billboard I\npixelSize = 16\n\n";
-    const std::string expected =
-        started + "pixelSize = 1\npixelSize = 2\npixelSize = 16\npixelSize = 17\n";
+    // t names the picture it turns to, with its LEDs at its starting cell size.
+    const std::string expected = started +
+                                 "small.gif: 48 x 48 LEDs\npixelSize = 1\npixelSize = 2\n"
+                                 "wide.png: 189 x 98 LEDs\npixelSize = 16\npixelSize = 17\n";
     bool typed = false, typedOk = false;
     ProcessOptions options = optionsWith({"wide.png", "broken.jpg", "small.gif"});
     options.stopWhen = [&](const std::string& output) {
@@ -112,18 +115,90 @@ TEST_F(UserPicturesProcessTest, ReviewWritesEveryViewOfEachPictureAndTellsOfTheM
     EXPECT_TRUE(std::filesystem::exists(folder_ / "review" / "contact-sheet.png"));
 }
 
-// A cut-short JPEG is shown as far as it goes: a warning, not an error, and exit status 0.
-TEST_F(UserPicturesProcessTest, ACutShortJpegIsShownWithAWarning) {
+// A cut-short JPEG, and one whose damage stops the library after its data, are shown as far
+// as they go: a warning, not an error, and exit status 0.
+TEST_F(UserPicturesProcessTest, ACutShortOrDamagedJpegIsShownWithAWarning) {
     const auto rgb = solidRgb(64, 64, 200, 120, 40);
     const auto whole = encodeJpeg(64, 64, rgb.data(), 90);
     write("cut.jpg", std::vector<std::uint8_t>(whole.begin(), whole.end() - 40));
+    std::vector<std::uint8_t> damaged = whole;
+    damaged.insert(damaged.end() - 2, {0xFF, 0xC8, 0x00, 0x02});  // a marker of no meaning
+    write("damaged.jpg", damaged);
     const auto result =
         runProcess(testsupport::programPath(),
-                   optionsWith({"--shots", "review", "--size", "64x48", "cut.jpg"}));
+                   optionsWith({"--shots", "review", "--size", "64x48", "cut.jpg", "damaged.jpg"}));
     EXPECT_EQ(result.exitStatus, 0);
     EXPECT_EQ(result.errorText,
               "Warning: cut.jpg: truncated JPEG file, shown as far as it goes\n"
-              "Reviewing cut.jpg (1 of 1) as cut-*.png\n");
+              "Warning: damaged.jpg: damaged JPEG data (Unsupported JPEG process: SOF type 0xc8), "
+              "shown as far as it decodes\n"
+              "Reviewing cut.jpg (1 of 2) as cut-*.png\n"
+              "Reviewing damaged.jpg (2 of 2) as damaged-*.png\n");
+}
+
+// An animated GIF has its --stats line like a video's, with the rate it was shown at.
+TEST_F(UserPicturesProcessTest, StatsReportAnAnimatedGif) {
+    GifSpec gif{16, 16, {{200, 40, 40}, {40, 40, 200}}, {}};
+    for (std::uint8_t index : {0, 1})
+        gif.frames.push_back({0, 0, 16, 16, std::vector<std::uint8_t>(16 * 16, index), 10});
+    write("blink.gif", encodeGif(gif));
+    const auto result =
+        runProcess(testsupport::programPath(),
+                   optionsWith({"--shots", "review", "--size", "64x48", "--stats", "blink.gif"}));
+    EXPECT_EQ(result.exitStatus, 0);
+    const std::size_t last = result.errorText.rfind("blink.gif: ");
+    ASSERT_NE(last, std::string::npos) << result.errorText;
+    const std::string lineEnd = result.errorText.substr(last);
+    unsigned long shown = 0, dropped = 0;
+    double rate = -1;
+    int end = 0;
+    ASSERT_EQ(std::sscanf(lineEnd.c_str(), "blink.gif: %lu shown, %lu dropped, %lf fps\n%n", &shown,
+                          &dropped, &rate, &end),
+              3)
+        << result.errorText;
+    EXPECT_EQ(end, static_cast<int>(lineEnd.size()));
+    EXPECT_GE(shown, 2u) << result.errorText;
+    EXPECT_GT(rate, 0) << result.errorText;
+}
+
+// A large photograph is decoded at the size its LEDs need (here a quarter) and looks as it
+// does whole: each effect's shot matches the shot of the same pixels given losslessly.
+TEST_F(UserPicturesProcessTest, ALargeJpegDecodedSmallerLooksAsItDoesWhole) {
+    constexpr int kWidth = 2400, kHeight = 1600, kBlock = 24;  // two starting cells a block
+    std::vector<std::uint8_t> rgb(std::size_t(kWidth) * kHeight * 3);
+    std::uint32_t state = 7;
+    std::vector<std::uint8_t> blockColours(std::size_t(kWidth / kBlock) * (kHeight / kBlock) * 3);
+    for (auto& value : blockColours)
+        value = std::uint8_t((state = state * 1103515245 + 12345) >> 24);
+    for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x)
+            for (int c = 0; c < 3; ++c)
+                rgb[(std::size_t(y) * kWidth + x) * 3 + c] =
+                    blockColours[(std::size_t(y / kBlock) * (kWidth / kBlock) + x / kBlock) * 3 +
+                                 c];
+    write("photo.jpg", encodeJpeg(kWidth, kHeight, rgb.data(), 95));
+    write("lossless.png", encodePng(kWidth, kHeight, 3, rgb.data()));
+    // One run each: what one picture's review shows does not depend on the other's.
+    for (const char* name : {"photo.jpg", "lossless.png"}) {
+        const auto result =
+            runProcess(testsupport::programPath(),
+                       optionsWith({"--shots", "review", "--size", "480x360", name}));
+        ASSERT_EQ(result.exitStatus, 0) << result.errorText;
+    }
+    for (const char* view : {"effect-1", "effect-2", "effect-3", "effect-4"}) {
+        Picture photo, lossless;
+        const std::string suffix = std::string("-") + view + ".png";
+        ASSERT_TRUE(loadPicture((folder_ / "review" / ("photo" + suffix)).c_str(), photo).ok());
+        ASSERT_TRUE(
+            loadPicture((folder_ / "review" / ("lossless" + suffix)).c_str(), lossless).ok());
+        ASSERT_EQ(photo.width, lossless.width);
+        long long difference = 0;
+        const std::size_t count = std::size_t(3) * photo.width * photo.height;
+        for (std::size_t i = 0; i < count; ++i)
+            difference += std::abs(photo.frames[0].pixels[i] - lossless.frames[0].pixels[i]);
+        // Without the texture's levels shifted by the reduction the mean is about 5 to 20.
+        EXPECT_LT(double(difference) / count, 1.0) << view;
+    }
 }
 
 TEST_F(UserPicturesProcessTest, WithNoPictureThatLoadsTheProgramStopsBeforeAWindow) {
@@ -134,7 +209,8 @@ TEST_F(UserPicturesProcessTest, WithNoPictureThatLoadsTheProgramStopsBeforeAWind
     EXPECT_EQ(result.exitStatus, 1);
     EXPECT_EQ(result.output, kBanner);
     EXPECT_EQ(result.errorText,
-              "Error: notes.png: unknown picture format (not BMP, PNG, JPEG, GIF or WebP)\n"
+              "Error: notes.png: unknown format: neither a picture (BMP, PNG, JPEG, GIF or WebP) "
+              "nor a video\n"
               "Error: gone.gif: file not found\n");
 }
 

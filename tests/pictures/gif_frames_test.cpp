@@ -180,6 +180,17 @@ TEST(GifFramesTest, ACodeTableThatFillsWithoutAClearCodeDecodes) {
     EXPECT_EQ(framePixels(picture), colours(200, indices));
 }
 
+// A minimum code size of 11 (clear code 2048: the table fills after 2046 codes and the writer
+// goes on without a clear code) is refused by giflib but shown by browsers, and here.
+TEST(GifFramesTest, AMinimumCodeSizeAboveEightDecodesWithItsFullTable) {
+    const Bytes indices = noisyIndices(200 * 200);
+    Bytes file = gifWithCodes(200, 200, codesWithoutLaterClear(indices, 11));
+    file[13 + 3 * kPalette.size() + 10] = 11;  // the code size after the image descriptor
+    const Picture picture = decoded(file);
+    ASSERT_EQ(picture.width, 200);
+    EXPECT_EQ(framePixels(picture), colours(200, indices));
+}
+
 TEST(GifFramesTest, AFrameWhoseDataEndsEarlyIsShownAsFarAsItGoes) {
     // Codes for the first two of four rows, then the end code.
     const Bytes indices = noisyIndices(16);

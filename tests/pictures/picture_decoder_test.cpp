@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
+#include <cstring>
 #include <cstdlib>
 
 #include "pictures/bmp_encoder.h"
@@ -49,6 +51,8 @@ std::vector<std::uint8_t> smoothRgb(int width, int height) {
     return rgb;
 }
 
+constexpr std::array<std::uint8_t, 2> kStartOfScan = {0xFF, 0xDA};
+
 int largestDifference(const std::vector<std::uint8_t>& a, const std::vector<std::uint8_t>& b) {
     int largest = 0;
     for (std::size_t i = 0; i < std::min(a.size(), b.size()); ++i)
@@ -79,6 +83,62 @@ TEST(PictureDecoderTest, JpegDecodesCloseToItsPixelsBottomFirst) {
     const auto rgb = smoothRgb(32, 24);
     const Picture picture = decoded(encodeJpeg(32, 24, rgb.data(), 100), 32, 24);
     EXPECT_LE(largestDifference(framePixels(picture), rgb), 6);
+}
+
+// Asked for at most a quarter of its size, a JPEG decodes at a quarter: each pixel close to
+// the mean of the 4 x 4 it stands for, and the file's size kept beside.
+TEST(PictureDecoderTest, JpegDecodesSmallerWhenItsUseAllows) {
+    const auto rgb = smoothRgb(64, 48);
+    PictureLimits limits;
+    limits.largestReduction = [](int width, int height) {
+        return width == 64 && height == 48 ? 5 : 1;
+    };
+    Picture picture;
+    ASSERT_TRUE(decodePicture(encodeJpeg(64, 48, rgb.data(), 100), picture, limits).ok());
+    ASSERT_EQ(picture.width, 16);
+    ASSERT_EQ(picture.height, 12);
+    EXPECT_EQ(picture.fileWidth, 64);
+    EXPECT_EQ(picture.fileHeight, 48);
+    std::vector<std::uint8_t> means;
+    for (int y = 0; y < 12; ++y)
+        for (int x = 0; x < 16; ++x)
+            for (int c = 0; c < 3; ++c) {
+                int sum = 0;
+                for (int dy = 0; dy < 4; ++dy)
+                    for (int dx = 0; dx < 4; ++dx)
+                        sum += rgb[std::size_t(((y * 4 + dy) * 64 + x * 4 + dx) * 3 + c)];
+                means.push_back(std::uint8_t((sum + 8) / 16));
+            }
+    EXPECT_LE(largestDifference(framePixels(picture), means), 6);
+}
+
+// Damage that stops the library part way is shown as far as it decodes, as viewers show it:
+// the rows of a one-scan file before the damage (here all of them, the damage in the marker
+// after its data), the scans of a progressive one before its damaged scan.
+TEST(PictureDecoderTest, JpegDamageThatStopsTheLibraryShowsWhatCameBefore) {
+    const auto rgb = smoothRgb(32, 24);
+    std::vector<std::uint8_t> baseline = encodeJpeg(32, 24, rgb.data(), 100);
+    baseline.insert(baseline.end() - 2, {0xFF, 0xC8, 0x00, 0x02});  // before the end marker
+    Picture picture;
+    PictureOutcome outcome = decodePicture(baseline, picture);
+    ASSERT_TRUE(outcome.ok()) << outcome.reason;
+    EXPECT_EQ(outcome.warning.rfind("damaged JPEG data (", 0), 0u) << outcome.warning;
+    EXPECT_LE(largestDifference(framePixels(picture), rgb), 6);
+
+    std::vector<std::uint8_t> progressive = encodeJpeg(32, 24, rgb.data(), 100, true);
+    const auto lastScan = std::find_end(progressive.begin(), progressive.end(),
+                                        kStartOfScan.begin(), kStartOfScan.end());
+    ASSERT_NE(lastScan, progressive.end());
+    const std::size_t spectrum = std::size_t(lastScan - progressive.begin()) + 5 + 2 * lastScan[4];
+    progressive[spectrum] = 63;  // the scan's band now ends before it starts
+    progressive[spectrum + 1] = 1;
+    outcome = decodePicture(progressive, picture);
+    ASSERT_TRUE(outcome.ok()) << outcome.reason;
+    EXPECT_EQ(outcome.warning.rfind("damaged JPEG data (", 0), 0u) << outcome.warning;
+    EXPECT_EQ(outcome.warning.find(", shown as far as it decodes"),
+              outcome.warning.size() - std::strlen(", shown as far as it decodes"));
+    // All but the last scan's refinement.
+    EXPECT_LE(largestDifference(framePixels(picture), rgb), 12);
 }
 
 TEST(PictureDecoderTest, WebpLosslessDecodesToItsPixels) {
@@ -225,9 +285,13 @@ TEST(PictureDecoderTest, DamagedDataAndUnknownFormatsAreNamed) {
     EXPECT_EQ(pngOutcome.status, PictureStatus::corrupt);
     EXPECT_EQ(pngOutcome.reason.rfind("corrupt PNG data (", 0), 0u) << pngOutcome.reason;
 
+    // A JPEG whose damage stops the library before its first scan has nothing to show.
     auto jpeg = encodeJpeg(40, 30, rgb.data(), 90);
-    // Markers in the middle of the coded data end its segment early.
-    std::fill(jpeg.end() - 60, jpeg.end() - 20, std::uint8_t{0xFF});
+    const std::array<std::uint8_t, 2> huffmanTable = {0xFF, 0xC4};
+    const auto table =
+        std::search(jpeg.begin(), jpeg.end(), huffmanTable.begin(), huffmanTable.end());
+    ASSERT_NE(table, jpeg.end());
+    std::fill(table + 5, table + 21, std::uint8_t{0xFF});  // more codes than a table holds
     EXPECT_EQ(failure(jpeg).status, PictureStatus::corrupt) << failure(jpeg).reason;
 
     const std::vector<std::uint8_t> text = {'h', 'e', 'l', 'l', 'o', '\n'};

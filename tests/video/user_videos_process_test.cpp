@@ -37,6 +37,7 @@ class UserVideosProcessTest : public testing::Test {
 TEST_F(UserVideosProcessTest, ReviewShotsAtOneSecondAndClipsEveryViewAtTheVideosRate) {
     ASSERT_EQ(testclips::writeColourClip(path("clip.mp4"), 64, 48, 10, 20), "");
     folder_.write("notes.txt", "not a video\n");
+    folder_.write("notes.mp4", "not a video either\n");
     ASSERT_TRUE(testclips::runFfmpeg({"-f", "lavfi", "-i", "sine=d=0.2", path("tone.wav")}));
     const std::string clip = testsupport::TempFolder::read(path("clip.mp4"));
     folder_.write("cut.mp4", std::string_view(clip).substr(0, clip.size() / 2));
@@ -44,10 +45,13 @@ TEST_F(UserVideosProcessTest, ReviewShotsAtOneSecondAndClipsEveryViewAtTheVideos
     const auto result =
         runProcess(testsupport::programPath(),
                    optionsWith({"--shots", "review", "--seconds", "1", "--size", "64x48",
-                                "clip.mp4", "notes.txt", "tone.wav", "cut.mp4"}));
+                                "clip.mp4", "notes.txt", "notes.mp4", "tone.wav", "cut.mp4"}));
     EXPECT_EQ(result.exitStatus, 1);
     EXPECT_EQ(result.errorText,
-              "Error: notes.txt: unknown picture format (not BMP, PNG, JPEG, GIF or WebP)\n"
+              "Error: notes.txt: unknown format: neither a picture (BMP, PNG, JPEG, GIF or WebP) "
+              "nor a video\n"
+              "Error: notes.mp4: unknown format: neither a picture (BMP, PNG, JPEG, GIF or WebP) "
+              "nor a video\n"
               "Error: tone.wav: no video stream in the file\n"
               "Error: cut.mp4: truncated or damaged video (mov,mp4,m4a,3gp,3g2,mj2)\n"
               "Reviewing clip.mp4 (1 of 1) as clip-*.png\n");
@@ -73,6 +77,27 @@ TEST_F(UserVideosProcessTest, ReviewShotsAtOneSecondAndClipsEveryViewAtTheVideos
         }
     }
     EXPECT_TRUE(std::filesystem::exists(path("review/contact-sheet.png")));
+}
+
+// A video damaged after its first frame plays on from what decodes next, and says so once.
+TEST_F(UserVideosProcessTest, DamageAfterTheFirstFrameIsToldOnce) {
+    ASSERT_TRUE(
+        testclips::runFfmpeg({"-f", "lavfi", "-i", "testsrc=s=64x48:r=25:d=2", "-c:v", "libx264",
+                              "-g", "10", "-pix_fmt", "yuv420p", path("whole.mp4")}));
+    std::string bytes = testsupport::TempFolder::read(path("whole.mp4"));
+    // Garbage over a tenth of the stream, a third of the way in.
+    for (std::size_t i = bytes.size() / 3; i < bytes.size() / 3 + bytes.size() / 10; ++i)
+        bytes[i] = static_cast<char>(i * 131 + 7);
+    folder_.write("damaged.mp4", bytes);
+    const auto result = runProcess(
+        testsupport::programPath(),
+        optionsWith({"--shots", "review", "--seconds", "1", "--size", "64x48", "damaged.mp4"}));
+    EXPECT_EQ(result.exitStatus, 0) << result.errorText;
+    const std::string warning =
+        "Warning: damaged.mp4: damaged video data, skipped to the next frame it decodes\n";
+    const std::size_t first = result.errorText.find(warning);
+    EXPECT_NE(first, std::string::npos) << result.errorText;
+    EXPECT_EQ(result.errorText.find(warning, first + 1), std::string::npos) << result.errorText;
 }
 
 // Space pauses and resumes the video, each with its console line; --stats reports it on
@@ -117,10 +142,12 @@ TEST_F(UserVideosProcessTest, SpacePausesAndResumesAndStatsCountTheFramesShown) 
     std::istringstream text(result.errorText);
     for (std::string line; std::getline(text, line);) {
         unsigned long shown = 0, dropped = 0;
+        double rate = -1;
         int end = 0;
-        if (std::sscanf(line.c_str(), "clip.mp4: %lu shown, %lu dropped%n", &shown, &dropped,
-                        &end) == 2 &&
-            end == static_cast<int>(line.size()))
+        // The rate over the last second closes the line: 0 while paused, at most the clip's.
+        if (std::sscanf(line.c_str(), "clip.mp4: %lu shown, %lu dropped, %lf fps%n", &shown,
+                        &dropped, &rate, &end) == 3 &&
+            end == static_cast<int>(line.size()) && rate >= 0 && rate <= 26)
             ++lines;
     }
     EXPECT_GE(lines, 2) << result.errorText;
