@@ -25,6 +25,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "glimmerboard: %s\n%s", line.error.c_str(), usageText());
         return 2;
     }
+    wallSetup = line.realUnits.setup;
     printBanner();
     // The user's pictures are read from the folder the program was started in, before the
     // window opens: with none that loads there is nothing to show.
