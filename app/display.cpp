@@ -6,15 +6,18 @@
 
 #include "app/callbacks.h"
 #include "app/effect_keys.h"
+#include "app/eye_view.h"
 #include "app/face_geometry.h"
 #include "app/picture_animation.h"
 #include "app/picture_catalogue.h"
 #include "app/projection.h"
+#include "app/real_units_view.h"
 #include "app/scene_load.h"
 #include "app/wall_clock.h"
 #include "camera/camera.h"
 #include "effects/effect_binding.h"
 #include "obj/obj.h"
+#include "physical/wall_setup.h"
 
 namespace {
 
@@ -82,7 +85,7 @@ void drawSceneView(const SceneTextures& scene) {
     bindFaceEffect(0);
 }
 
-void drawNormalView() {
+void switchNeonSign() {
     const int picture = effectParameters.picture;
     // The neon sign is the built-in picture's own; no picture of the user's blinks.
     if (picture == kNeonPictureSlot && pictureCatalogue.userPictures.empty()) {
@@ -92,6 +95,11 @@ void drawNormalView() {
                                        : pictureCatalogue.textureIds[kNeonUnlitSlot];
         glutPostRedisplay();
     }
+}
+
+void drawNormalView() {
+    const int picture = effectParameters.picture;
+    switchNeonSign();
     bindFaceEffect(effectParameters.program);
 
     const float h = normalFaceHalfHeight(pictureInfo(pictureCatalogue, picture));
@@ -109,12 +117,16 @@ void drawNormalView() {
 
 void display() {
     refreshChosenPicture();
+    beginEyeViewFrame();
     glViewport(0, 0, glutGet(GLUT_WINDOW_WIDTH), glutGet(GLUT_WINDOW_HEIGHT));
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
     camera.look();
     glPushMatrix();
-    if (effectParameters.dayScene) {
+    if (wallSetup.realUnits) {
+        if (!effectParameters.dayScene && !effectParameters.nightScene) switchNeonSign();
+        drawRealUnitsView(effectParameters);
+    } else if (effectParameters.dayScene) {
         drawSceneView(kDayScene);
     } else if (effectParameters.nightScene) {
         drawSceneView(kNightScene);
@@ -122,6 +134,7 @@ void display() {
         drawNormalView();
     }
     glPopMatrix();
+    finishEyeViewFrame();
     glFlush();
     glutSwapBuffers();
 }

@@ -7,6 +7,7 @@
 #include "app/picture_animation.h"
 #include "app/picture_catalogue.h"
 #include "app/starting_view.h"
+#include "app/viewer_keys.h"
 #include "effects/effect_programs.h"
 #include "effects/effect_state.h"
 
@@ -15,7 +16,7 @@ namespace {
 // The effect state a user has after choosing `picture` in a freshly started program.
 void chooseStartingState(int picture) {
     effectParameters = startingParameters(pictureCatalogue, picture);
-    placeCamera(camera, kStartingView);
+    placeCamera(camera, startingPlacement(wallSetup));
     followChosenPicture();
 }
 
