@@ -14,6 +14,7 @@
 #include "app/source_stats.h"
 #include "app/startup.h"
 #include "app/user_pictures.h"
+#include "app/wall_pictures.h"
 
 int main(int argc, char** argv) {
     CommandLine line = parseCommandLine(argc, argv);
@@ -33,6 +34,7 @@ int main(int argc, char** argv) {
     if (!line.pictures.empty() && userPictures.empty()) return 1;
     bool everyPictureLoaded = userPictures.size() == line.pictures.size();
     if (!openLiveFeeds(line.feeds, userPictures)) return 1;
+    if (wallSetup.realUnits) fitUserPicturesToWall(userPictures, wallSetup);
     if (!line.shotsFolder.empty()) everyPictureLoaded &= waitForLiveFeeds(line.feeds, userPictures);
     const std::string shotsFolder = line.shotsFolder.empty() ? "" : absolutePath(line.shotsFolder);
     enterDataFolder();

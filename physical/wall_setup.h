@@ -6,13 +6,7 @@
 #include <string>
 
 #include "physical/viewing_geometry.h"
-
-// How content of another shape fills the wall's LEDs, as a wall's processor does it.
-enum class WallFit {
-    contain,  // all of it, unlit LEDs around
-    cover,    // fills the wall, cut at the edges
-    stretch,  // fills the wall, out of proportion
-};
+#include "pictures/wall_fit.h"
 
 struct Viewer {
     double distanceMetres = 0;  // along the ground, from below the face's centre to below the eye
