@@ -1,36 +1,34 @@
-// The blur runs in two one-axis passes (rows into a second buffer, then columns into the
+// The filter runs in two one-axis passes (rows into a second buffer, then columns into the
 // window) on linear light, so that LEDs too fine to resolve leave their mean light.
 #include "app/eye_view.h"
 
 #include <GL/glew.h>
 #include <GL/freeglut.h>
 
+#include <array>
 #include <cmath>
 
 #include "app/viewer_keys.h"
+#include "physical/eye_filter.h"
 #include "physical/units.h"
 
 namespace {
 
-// The deviation in pixels, with the kernel taken out to three deviations either side.
+// One axis of eye_filter's kernel, on linear light; the kernel's length is the filter's own.
 constexpr const char* kBlurShader = R"(#version 120
 uniform sampler2D source;
 uniform vec2 texelStep;
-uniform float sigmaPixels;
-uniform int radiusPixels;
+uniform float weights[17];
 vec3 linear(vec2 at) { return pow(texture2D(source, at).rgb, vec3(2.2)); }
 void main() {
     vec2 at = gl_TexCoord[0].st;
-    vec3 sum = linear(at);
-    float total = 1.0;
-    for (int i = 1; i <= radiusPixels; ++i) {
-        float weight = exp(-float(i * i) / (2.0 * sigmaPixels * sigmaPixels));
-        sum += weight * (linear(at + texelStep * float(i)) + linear(at - texelStep * float(i)));
-        total += 2.0 * weight;
-    }
-    gl_FragColor = vec4(pow(sum / total, vec3(1.0 / 2.2)), 1.0);
+    vec3 sum = weights[0] * linear(at);
+    for (int i = 1; i < 17; ++i)
+        sum += weights[i] * (linear(at + texelStep * float(i)) + linear(at - texelStep * float(i)));
+    gl_FragColor = vec4(pow(max(sum, 0.0), vec3(1.0 / 2.2)), 1.0);
 }
 )";
+static_assert(kEyeFilterRadius + 1 == 17, "the blur shader's kernel length");
 
 struct Target {
     GLuint framebuffer = 0, colour = 0, depth = 0;
@@ -106,13 +104,13 @@ bool prepareBuffers(int width, int height) {
     return glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
 }
 
-void blurPass(GLuint source, float stepX, float stepY, double sigmaPixels) {
+void blurPass(GLuint source, float stepX, float stepY) {
+    static const std::array<float, kEyeFilterRadius + 1> weights = eyeFilterWeights();
     glBindTexture(GL_TEXTURE_2D, source);
     glUniform1i(glGetUniformLocation(buffers.program, "source"), 0);
     glUniform2f(glGetUniformLocation(buffers.program, "texelStep"), stepX, stepY);
-    glUniform1f(glGetUniformLocation(buffers.program, "sigmaPixels"), float(sigmaPixels));
-    glUniform1i(glGetUniformLocation(buffers.program, "radiusPixels"),
-                int(std::ceil(3 * sigmaPixels)));
+    glUniform1fv(glGetUniformLocation(buffers.program, "weights"), GLsizei(weights.size()),
+                 weights.data());
     glBegin(GL_QUADS);
     glTexCoord2f(0, 0);
     glVertex2f(-1, -1);
@@ -141,7 +139,6 @@ void beginEyeViewFrame() {
 void finishEyeViewFrame() {
     if (!buffers.drawing) return;
     buffers.drawing = false;
-    const double sigmaPixels = kEyeBlurSigmaPerAcuity * kEyeViewPixelsPerAcuity;
     glPushAttrib(GL_ENABLE_BIT | GL_TRANSFORM_BIT);
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_CULL_FACE);
@@ -155,9 +152,9 @@ void finishEyeViewFrame() {
     glUseProgram(buffers.program);
     glActiveTexture(GL_TEXTURE0);
     glBindFramebuffer(GL_FRAMEBUFFER, buffers.rows.framebuffer);
-    blurPass(buffers.scene.colour, 1.0f / buffers.width, 0, sigmaPixels);
+    blurPass(buffers.scene.colour, 1.0f / buffers.width, 0);
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    blurPass(buffers.rows.colour, 0, 1.0f / buffers.height, sigmaPixels);
+    blurPass(buffers.rows.colour, 0, 1.0f / buffers.height);
     glUseProgram(0);
     glPopMatrix();
     glMatrixMode(GL_PROJECTION);

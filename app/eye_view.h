@@ -1,6 +1,6 @@
 // The eye view (key z in real units): the field of view narrowed around the face's centre so
 // that the window shows what the viewer resolves. The frame is drawn into an offscreen buffer
-// at a quarter of the acuity angle a pixel and blurred into the window by the eye's limit.
+// at a quarter of the acuity angle a pixel and filtered into the window at the eye's limit.
 #pragma once
 
 #include "physical/wall_setup.h"

@@ -1,8 +1,10 @@
 #include "app/viewer_keys.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "app/console.h"
+#include "physical/units.h"
 
 bool eyeViewShown = false;
 
@@ -19,6 +21,16 @@ CameraPlacement viewerPlacement(const WallSetup& setup) {
 
 CameraPlacement startingPlacement(const WallSetup& setup) {
     return setup.realUnits ? viewerPlacement(setup) : kStartingView;
+}
+
+CameraPlacement framingPlacement(const WallSetup& setup) {
+    // The wall's larger side across 80% of the 45-degree field of view.
+    constexpr double kFilledShare = 0.8;
+    const double halfField = std::tan(radiansFromDegrees(45.0 / 2));
+    const double side = std::max(setup.wallWidthMetres(), setup.wallHeightMetres());
+    const double distance = side / 2 / halfField / kFilledShare;
+    const Vector3 centre = faceCentre(setup);
+    return {{0, centre.y, float(distance)}, centre, {0, 1, 0}};
 }
 
 Viewer viewerAt(const Vector3& eye) {

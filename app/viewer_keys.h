@@ -18,6 +18,10 @@ CameraPlacement viewerPlacement(const WallSetup& setup);
 // Where the camera starts: at the viewer in real units, else the program's starting view.
 CameraPlacement startingPlacement(const WallSetup& setup);
 
+// A camera on the face's axis at its centre's height, near enough for the wall to fill most
+// of a square window: how the review pictures the wall itself.
+CameraPlacement framingPlacement(const WallSetup& setup);
+
 // The viewer standing where `eye` is (the camera may have been walked since it was placed).
 Viewer viewerAt(const Vector3& eye);
 

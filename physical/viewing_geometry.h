@@ -42,13 +42,9 @@ constexpr double defaultViewerDistanceMetres(double pitchMetres) {
 }
 
 // The eye view draws each window pixel a quarter of the viewer's acuity angle wide, fine enough
-// for LEDs down to well below that angle to be drawn without aliasing, and then blurs it with
-// a Gaussian of kEyeBlurSigmaPerAcuity acuity angles. A Gaussian of deviation s keeps
-// exp(-2 pi² s² / T²) of a pattern of period T: with s = 0.356 acuity angles that is 20% of
-// LEDs whose pitch spans 1.25 acuity angles (their structure still plain) and 2% of those
-// spanning 0.8 (none left: their mean light).
+// for LEDs down to well below that angle to be drawn without aliasing; eye_filter then takes
+// out what is finer than the acuity angle.
 constexpr double kEyeViewPixelsPerAcuity = 4;
-constexpr double kEyeBlurSigmaPerAcuity = 0.356;
 
 // The vertical field of view of the eye view for a window `heightPixels` high.
 constexpr double eyeViewFieldOfViewRadians(double acuityAngleRadians, int heightPixels) {
