@@ -5,6 +5,7 @@
 #include <GL/freeglut.h>
 
 #include "app/callbacks.h"
+#include "app/content_face.h"
 #include "app/effect_keys.h"
 #include "app/eye_view.h"
 #include "app/face_geometry.h"
@@ -61,6 +62,14 @@ void drawQuad(const Quad& quad) {
     glEnd();
 }
 
+void drawFaceRect(const FaceRect& r) {
+    const Quad quad = {{r.sRight, r.tBottom, r.right, r.bottom, 0},
+                       {r.sRight, r.tTop, r.right, r.top, 0},
+                       {r.sLeft, r.tTop, r.left, r.top, 0},
+                       {r.sLeft, r.tBottom, r.left, r.bottom, 0}};
+    drawQuad(quad);
+}
+
 void drawSceneView(const SceneTextures& scene) {
     loadPerspective(wholeNumberAspect(glutGet(GLUT_WINDOW_WIDTH), glutGet(GLUT_WINDOW_HEIGHT)),
                     kSceneFarPlane);
@@ -80,8 +89,22 @@ void drawSceneView(const SceneTextures& scene) {
     glBindTexture(GL_TEXTURE_2D, pictureCatalogue.textureIds[kFrameSlot]);
     if (billboardModel >= 0) obj::drawModel(billboardModel);
 
-    bindFaceEffect(effectParameters.program);
+    if (pictureCatalogue.userPictures.empty()) {
+        bindFaceEffect(effectParameters.program);
+        drawQuad(kSceneFace);
+        bindFaceEffect(0);
+        return;
+    }
+    // The user's content fitted to the board, the board's unlit LEDs around it.
+    const FaceRect face =
+        sceneContentFace(pictureInfo(pictureCatalogue, effectParameters.picture), wallSetup.fit);
+    glDisable(GL_TEXTURE_2D);
+    glColor3f(0, 0, 0);
     drawQuad(kSceneFace);
+    glColor3f(1, 1, 1);
+    glEnable(GL_TEXTURE_2D);
+    bindFaceEffect(effectParameters.program);
+    drawFaceRect(face);
     bindFaceEffect(0);
 }
 
@@ -102,6 +125,11 @@ void drawNormalView() {
     switchNeonSign();
     bindFaceEffect(effectParameters.program);
 
+    if (!pictureCatalogue.userPictures.empty()) {
+        drawFaceRect(normalContentFace(pictureInfo(pictureCatalogue, picture)));
+        bindFaceEffect(0);
+        return;
+    }
     const float h = normalFaceHalfHeight(pictureInfo(pictureCatalogue, picture));
     const float bottom = kNormalFaceCentreHeight - h;
     const float top = kNormalFaceCentreHeight + h;
