@@ -39,13 +39,50 @@ WallFitRects wallFitRects(int sourceWidth, int sourceHeight, int wallWidth, int 
     return rects;
 }
 
+namespace {
+
+// One axis's footprints laid out flat, so the inner loops walk plain arrays.
+struct FlatFootprints {
+    std::vector<int> first, count, offset;
+    std::vector<float> weights;
+    explicit FlatFootprints(const std::vector<AreaFootprint>& footprints) {
+        for (const AreaFootprint& footprint : footprints) {
+            first.push_back(footprint.first);
+            count.push_back(static_cast<int>(footprint.weights.size()));
+            offset.push_back(static_cast<int>(weights.size()));
+            weights.insert(weights.end(), footprint.weights.begin(), footprint.weights.end());
+        }
+    }
+};
+
+// A source row narrowed to the wall's columns, three floats a column.
+template <int channels>
+void narrowRow(const std::uint8_t* line, const FlatFootprints& columns, float* out) {
+    const std::size_t count = columns.first.size();
+    for (std::size_t c = 0; c < count; ++c) {
+        const std::uint8_t* pixel = line + std::size_t(channels) * columns.first[c];
+        const float* weight = columns.weights.data() + columns.offset[c];
+        float red = 0, green = 0, blue = 0;
+        for (int k = 0; k < columns.count[c]; ++k, pixel += channels) {
+            red += weight[k] * pixel[0];
+            green += weight[k] * pixel[1];
+            blue += weight[k] * pixel[2];
+        }
+        *out++ = red;
+        *out++ = green;
+        *out++ = blue;
+    }
+}
+
+}  // namespace
+
 void fitToWall(const std::uint8_t* pixels, int channels, int sourceWidth, int sourceHeight,
                int wallWidth, int wallHeight, WallFit fit, std::uint8_t* wallRgb) {
     std::memset(wallRgb, 0, std::size_t(3) * wallWidth * wallHeight);
     const WallFitRects rects = wallFitRects(sourceWidth, sourceHeight, wallWidth, wallHeight, fit);
     const PixelRect& from = rects.source;
     const PixelRect& to = rects.wall;
-    const std::vector<AreaFootprint> columns = areaFootprints(from.width, to.width);
+    const FlatFootprints columns(areaFootprints(from.width, to.width));
     const std::vector<AreaFootprint> rows = areaFootprints(from.height, to.height);
     const std::size_t sourceRowBytes = std::size_t(channels) * sourceWidth;
     const std::size_t rowFloats = std::size_t(3) * to.width;
@@ -59,24 +96,16 @@ void fitToWall(const std::uint8_t* pixels, int channels, int sourceWidth, int so
             if (y != narrowedRow) {
                 const std::uint8_t* line =
                     pixels + sourceRowBytes * y + std::size_t(channels) * from.x;
-                float* out = narrowed.data();
-                for (const AreaFootprint& column : columns) {
-                    const std::uint8_t* pixel = line + std::size_t(channels) * column.first;
-                    float red = 0, green = 0, blue = 0;
-                    for (float weight : column.weights) {
-                        red += weight * pixel[0];
-                        green += weight * pixel[1];
-                        blue += weight * pixel[2];
-                        pixel += channels;
-                    }
-                    *out++ = red;
-                    *out++ = green;
-                    *out++ = blue;
-                }
+                if (channels == 4)
+                    narrowRow<4>(line, columns, narrowed.data());
+                else
+                    narrowRow<3>(line, columns, narrowed.data());
                 narrowedRow = y;
             }
             const float weight = row.weights[i];
-            for (std::size_t k = 0; k < rowFloats; ++k) sum[k] += weight * narrowed[k];
+            float* total = sum.data();
+            const float* part = narrowed.data();
+            for (std::size_t k = 0; k < rowFloats; ++k) total[k] += weight * part[k];
         }
         std::uint8_t* out = wallRgb + (std::size_t(to.y + r) * wallWidth + to.x) * 3;
         for (float value : sum)
