@@ -55,22 +55,51 @@ struct FlatFootprints {
     }
 };
 
-// A source row narrowed to the wall's columns, three floats a column.
-template <int channels>
-void narrowRow(const std::uint8_t* line, const FlatFootprints& columns, float* out) {
+// A source row of `in` bytes a pixel narrowed to the wall's columns, `out` floats a column.
+template <int in, int out>
+void narrowRow(const std::uint8_t* line, const FlatFootprints& columns, float* result) {
     const std::size_t count = columns.first.size();
     for (std::size_t c = 0; c < count; ++c) {
-        const std::uint8_t* pixel = line + std::size_t(channels) * columns.first[c];
+        const std::uint8_t* pixel = line + std::size_t(in) * columns.first[c];
         const float* weight = columns.weights.data() + columns.offset[c];
-        float red = 0, green = 0, blue = 0;
-        for (int k = 0; k < columns.count[c]; ++k, pixel += channels) {
-            red += weight[k] * pixel[0];
-            green += weight[k] * pixel[1];
-            blue += weight[k] * pixel[2];
+        float sums[out] = {};
+        for (int k = 0; k < columns.count[c]; ++k, pixel += in)
+            for (int channel = 0; channel < out; ++channel)
+                sums[channel] += weight[k] * pixel[channel];
+        for (int channel = 0; channel < out; ++channel) *result++ = sums[channel];
+    }
+}
+
+// The source rectangle of `rects` scaled into the wall's rectangle; the rest left as it is.
+template <int in, int out>
+void fitRect(const std::uint8_t* pixels, int sourceWidth, const WallFitRects& rects, int wallWidth,
+             std::uint8_t* wall) {
+    const PixelRect& from = rects.source;
+    const PixelRect& to = rects.wall;
+    const FlatFootprints columns(areaFootprints(from.width, to.width));
+    const std::vector<AreaFootprint> rows = areaFootprints(from.height, to.height);
+    const std::size_t sourceRowBytes = std::size_t(in) * sourceWidth;
+    const std::size_t rowFloats = std::size_t(out) * to.width;
+    std::vector<float> narrowed(rowFloats), sum(rowFloats);
+    int narrowedRow = -1;  // a source row on a boundary serves two wall rows; narrow it once
+    for (int r = 0; r < to.height; ++r) {
+        const AreaFootprint& row = rows[std::size_t(r)];
+        std::fill(sum.begin(), sum.end(), 0.0f);
+        for (std::size_t i = 0; i < row.weights.size(); ++i) {
+            const int y = from.y + row.first + static_cast<int>(i);
+            if (y != narrowedRow) {
+                narrowRow<in, out>(pixels + sourceRowBytes * y + std::size_t(in) * from.x, columns,
+                                   narrowed.data());
+                narrowedRow = y;
+            }
+            const float weight = row.weights[i];
+            float* total = sum.data();
+            const float* part = narrowed.data();
+            for (std::size_t k = 0; k < rowFloats; ++k) total[k] += weight * part[k];
         }
-        *out++ = red;
-        *out++ = green;
-        *out++ = blue;
+        std::uint8_t* result = wall + (std::size_t(to.y + r) * wallWidth + to.x) * out;
+        for (float value : sum)
+            *result++ = static_cast<std::uint8_t>(std::clamp(value + 0.5f, 0.0f, 255.0f));
     }
 }
 
@@ -80,35 +109,15 @@ void fitToWall(const std::uint8_t* pixels, int channels, int sourceWidth, int so
                int wallWidth, int wallHeight, WallFit fit, std::uint8_t* wallRgb) {
     std::memset(wallRgb, 0, std::size_t(3) * wallWidth * wallHeight);
     const WallFitRects rects = wallFitRects(sourceWidth, sourceHeight, wallWidth, wallHeight, fit);
-    const PixelRect& from = rects.source;
-    const PixelRect& to = rects.wall;
-    const FlatFootprints columns(areaFootprints(from.width, to.width));
-    const std::vector<AreaFootprint> rows = areaFootprints(from.height, to.height);
-    const std::size_t sourceRowBytes = std::size_t(channels) * sourceWidth;
-    const std::size_t rowFloats = std::size_t(3) * to.width;
-    std::vector<float> narrowed(rowFloats), sum(rowFloats);
-    int narrowedRow = -1;  // a source row on a boundary serves two wall rows; narrow it once
-    for (int r = 0; r < to.height; ++r) {
-        const AreaFootprint& row = rows[std::size_t(r)];
-        std::fill(sum.begin(), sum.end(), 0.0f);
-        for (std::size_t i = 0; i < row.weights.size(); ++i) {
-            const int y = from.y + row.first + static_cast<int>(i);
-            if (y != narrowedRow) {
-                const std::uint8_t* line =
-                    pixels + sourceRowBytes * y + std::size_t(channels) * from.x;
-                if (channels == 4)
-                    narrowRow<4>(line, columns, narrowed.data());
-                else
-                    narrowRow<3>(line, columns, narrowed.data());
-                narrowedRow = y;
-            }
-            const float weight = row.weights[i];
-            float* total = sum.data();
-            const float* part = narrowed.data();
-            for (std::size_t k = 0; k < rowFloats; ++k) total[k] += weight * part[k];
-        }
-        std::uint8_t* out = wallRgb + (std::size_t(to.y + r) * wallWidth + to.x) * 3;
-        for (float value : sum)
-            *out++ = static_cast<std::uint8_t>(std::clamp(value + 0.5f, 0.0f, 255.0f));
-    }
+    if (channels == 4)
+        fitRect<4, 3>(pixels, sourceWidth, rects, wallWidth, wallRgb);
+    else
+        fitRect<3, 3>(pixels, sourceWidth, rects, wallWidth, wallRgb);
+}
+
+void fitPlaneToWall(const std::uint8_t* plane, int sourceWidth, int sourceHeight, int wallWidth,
+                    int wallHeight, WallFit fit, std::uint8_t unlit, std::uint8_t* wallPlane) {
+    std::memset(wallPlane, unlit, std::size_t(wallWidth) * wallHeight);
+    const WallFitRects rects = wallFitRects(sourceWidth, sourceHeight, wallWidth, wallHeight, fit);
+    fitRect<1, 1>(plane, sourceWidth, rects, wallWidth, wallPlane);
 }

@@ -28,3 +28,8 @@ WallFitRects wallFitRects(int sourceWidth, int sourceHeight, int wallWidth, int 
 // bottom row first, black outside the content.
 void fitToWall(const std::uint8_t* pixels, int channels, int sourceWidth, int sourceHeight,
                int wallWidth, int wallHeight, WallFit fit, std::uint8_t* wallRgb);
+
+// One plane of samples (one byte each: a video's luma or chroma) fitted the same way, the wall
+// outside the content set to `unlit`, the plane's value for an unlit LED.
+void fitPlaneToWall(const std::uint8_t* plane, int sourceWidth, int sourceHeight, int wallWidth,
+                    int wallHeight, WallFit fit, std::uint8_t unlit, std::uint8_t* wallPlane);
