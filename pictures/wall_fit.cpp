@@ -70,10 +70,52 @@ void narrowRow(const std::uint8_t* line, const FlatFootprints& columns, float* r
     }
 }
 
+// The whole number of source pixels an LED takes along both sides when it is the same for both
+// (1080p on a 960 x 540 wall: 2), else 0.
+int wholeRatio(const WallFitRects& rects) {
+    const PixelRect &from = rects.source, &to = rects.wall;
+    if (to.width <= 0 || from.width % to.width != 0) return 0;
+    const int ratio = from.width / to.width;
+    return ratio >= 1 && from.height == ratio * to.height ? ratio : 0;
+}
+
+// The area filter where each LED covers `ratio` x `ratio` whole pixels: their plain mean, in
+// integers (the same means as the weighted passes, without their cost). A ratio known when
+// compiled (the common halving) lets the compiler unroll the inner loops.
+template <int in, int out, int fixedRatio = 0>
+void fitWholeRatio(const std::uint8_t* pixels, int sourceWidth, const WallFitRects& rects,
+                   int ratio, int wallWidth, std::uint8_t* wall) {
+    if constexpr (fixedRatio > 0) ratio = fixedRatio;
+    const PixelRect &from = rects.source, &to = rects.wall;
+    const std::size_t sourceRowBytes = std::size_t(in) * sourceWidth;
+    const unsigned area = unsigned(ratio * ratio);
+    std::vector<unsigned> sums(static_cast<std::size_t>(out) * to.width);
+    for (int r = 0; r < to.height; ++r) {
+        std::fill(sums.begin(), sums.end(), 0u);
+        for (int k = 0; k < ratio; ++k) {
+            const std::uint8_t* pixel =
+                pixels + sourceRowBytes * (from.y + r * ratio + k) + std::size_t(in) * from.x;
+            unsigned* sum = sums.data();
+            for (int c = 0; c < to.width; ++c, sum += out)
+                for (int i = 0; i < ratio; ++i, pixel += in)
+                    for (int channel = 0; channel < out; ++channel) sum[channel] += pixel[channel];
+        }
+        std::uint8_t* result = wall + (std::size_t(to.y + r) * wallWidth + to.x) * out;
+        for (unsigned sum : sums) *result++ = std::uint8_t((sum + area / 2) / area);
+    }
+}
+
 // The source rectangle of `rects` scaled into the wall's rectangle; the rest left as it is.
 template <int in, int out>
 void fitRect(const std::uint8_t* pixels, int sourceWidth, const WallFitRects& rects, int wallWidth,
              std::uint8_t* wall) {
+    if (const int ratio = wholeRatio(rects); ratio > 0) {
+        if (ratio == 2)
+            fitWholeRatio<in, out, 2>(pixels, sourceWidth, rects, ratio, wallWidth, wall);
+        else
+            fitWholeRatio<in, out>(pixels, sourceWidth, rects, ratio, wallWidth, wall);
+        return;
+    }
     const PixelRect& from = rects.source;
     const PixelRect& to = rects.wall;
     const FlatFootprints columns(areaFootprints(from.width, to.width));

@@ -86,3 +86,14 @@ TEST(WallFitTest, RectanglesOfAWideVideoOnAWall) {
     EXPECT_EQ(cover.source.height, 565);
     EXPECT_EQ(cover.source.y, 257);
 }
+
+TEST(WallFitTest, APlaneHalvedTakesTheMeanOfEachTwoByTwoWithUnlitLedsAround) {
+    // 4 x 2 samples contained on 2 x 2 LEDs: halved to 2 x 1 in the bottom row, the top row unlit.
+    const std::uint8_t plane[8] = {10, 20, 30, 40, 50, 60, 70, 81};
+    std::uint8_t wall[4] = {};
+    fitPlaneToWall(plane, 4, 2, 2, 2, WallFit::contain, 16, wall);
+    EXPECT_EQ(wall[0], 35);  // (10 + 20 + 50 + 60) / 4
+    EXPECT_EQ(wall[1], 55);  // (30 + 40 + 70 + 81) / 4 = 55.25
+    EXPECT_EQ(wall[2], 16);
+    EXPECT_EQ(wall[3], 16);
+}
