@@ -9,6 +9,7 @@
 
 #include "app/picture_texture.h"
 #include "files/native_path.h"
+#include "frames/mipmap_chain.h"
 #include "image/dib_decoder.h"
 #include "image/dib_image.h"
 #include "physical/wall_setup.h"
@@ -25,15 +26,18 @@ bool fileOpens(const std::string& path) {
 }
 
 // In real units a billboard picture is shown on the wall's own LEDs: fitted to its resolution
-// once, here, and its mipmaps built by GL, which keeps that size (GLU would round it to powers
-// of two).
+// once, here, with its mipmap levels worked out beside it at that size (GLU would round it to
+// powers of two, and a software GL builds them slowly).
 GLuint createWallTexture(const RgbImage& image, PictureInfo* info) {
     const int width = wallSetup.widthLeds, height = wallSetup.heightLeds;
-    std::vector<std::uint8_t> wall(std::size_t(3) * width * height);
+    const std::size_t bytes = std::size_t(3) * width * height;
+    std::vector<std::uint8_t> wall(bytes + mipmapChainBytes(width, height));
     fitToWall(image.pixels, 3, image.width, image.height, width, height, wallSetup.fit,
               wall.data());
+    buildMipmapChain(wall.data(), width, height, wall.data() + bytes);
     if (info != nullptr) *info = {1, width, height};
-    return createPictureTexture(wall.data(), width, height, MipmapBuilder::gl);
+    return createPictureTexture(wall.data(), width, height, MipmapBuilder::gl, 3,
+                                wall.data() + bytes);
 }
 
 }  // namespace

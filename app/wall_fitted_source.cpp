@@ -55,9 +55,12 @@ void WallFittedSource::usePlanes() {
 void WallFittedSource::fitNow(const std::uint8_t* pixels, const YuvColours& yuv,
                               std::vector<std::uint8_t>& wall) const {
     if (!planar_) {
-        wall.resize(std::size_t(3) * wallWidth_ * wallHeight_);
+        // The levels below follow the frame, so the display only copies them.
+        const std::size_t bytes = std::size_t(3) * wallWidth_ * wallHeight_;
+        wall.resize(bytes + mipmapChainBytes(wallWidth_, wallHeight_));
         fitToWall(pixels, content_->channels(), content_->width(), content_->height(), wallWidth_,
                   wallHeight_, fit_, wall.data());
+        buildMipmapChain(wall.data(), wallWidth_, wallHeight_, wall.data() + bytes);
         return;
     }
     const PlanarFrameLayout from = planarFrameLayout(content_->width(), content_->height());
@@ -129,7 +132,10 @@ FrameView WallFittedSource::frameAt(FrameClock::time_point now) {
         }
     }
     FrameView view{shown_.empty() ? nullptr : shown_.data(), serial_};
-    if (planar_) view.yuv = &shownYuv_;
+    if (planar_)
+        view.yuv = &shownYuv_;
+    else if (view.pixels != nullptr)
+        view.mipmaps = view.pixels + std::size_t(3) * wallWidth_ * wallHeight_;
     return view;
 }
 

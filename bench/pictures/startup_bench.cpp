@@ -21,8 +21,10 @@
 #include "app/callbacks.h"
 #include "app/startup.h"
 #include "app/user_pictures.h"
+#include "app/wall_pictures.h"
 #include "files/replacement_file.h"
 #include "pictures/bmp_encoder.h"
+#include "physical/wall_setup.h"
 #include "pictures/picture_encoders.h"
 #include "tools/sample_pictures/sample_drawing.h"
 
@@ -35,6 +37,7 @@ constexpr int kPhotoWidth = 6000, kPhotoHeight = 4000;
 constexpr const char* kStepNames[] = {"decode pictures", "window, GL state, GLEW",
                                       "effect programs", "scene load and textures", "first frame"};
 constexpr int kStepCount = 5;
+constexpr const char* kRealUnits = "--real-units";
 
 double monotonicSeconds() {
     timespec now{};
@@ -55,7 +58,17 @@ int runChild(int argc, char** argv) {
     double ends[kStepCount] = {};
     std::vector<std::string> paths(argv + 2, argv + argc);
     std::freopen("/dev/null", "w", stdout);  // the banner and effect lines
+    // "--real-units": as --pitch 10 --wall 960x540 sets it up.
+    if (!paths.empty() && paths[0] == kRealUnits) {
+        paths.erase(paths.begin());
+        wallSetup.realUnits = true;
+        wallSetup.pitchMetres = 0.01;
+        wallSetup.widthLeds = 960;
+        wallSetup.heightLeds = 540;
+        wallSetup.viewer.distanceMetres = defaultViewerDistanceMetres(wallSetup.pitchMetres);
+    }
     std::vector<UserPicture> pictures = loadUserPictures(paths);
+    if (wallSetup.realUnits) fitUserPicturesToWall(pictures, wallSetup);
     ends[0] = monotonicSeconds();
     StartupOptions options;
     options.userPictures = &pictures;
@@ -118,10 +131,13 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "startup_bench: cannot write %s\n", kPhotoPath);
         return 1;
     }
-    const std::vector<std::string> cases[] = {{}, {kPhotoPath}};
-    std::vector<std::vector<double>> ends[2];
-    for (int run = 0; run < runs; ++run)  // alternating, so both see the same machine load
-        for (int c = 0; c < 2; ++c) {
+    // The same two with the wall in real units (each picture fitted to its 960 x 540 LEDs).
+    const std::vector<std::string> cases[] = {
+        {}, {kPhotoPath}, {kRealUnits}, {kRealUnits, kPhotoPath}};
+    constexpr int kCaseCount = 4;
+    std::vector<std::vector<double>> ends[kCaseCount];
+    for (int run = 0; run < runs; ++run)  // alternating, so all see the same machine load
+        for (int c = 0; c < kCaseCount; ++c) {
             std::vector<double> run_ends = runOnce(argv[0], cases[c]);
             if (run_ends.empty()) {
                 std::fprintf(stderr, "startup_bench: a run failed\n");
@@ -130,15 +146,17 @@ int main(int argc, char** argv) {
             ends[c].push_back(run_ends);
         }
     std::printf("Milliseconds from process start, median of %d runs\n", runs);
-    std::printf("%-28s %12s %16s\n", "step ends", "built-in", "6000x4000 JPEG");
+    std::printf("%-28s %12s %16s %12s %16s\n", "step ends", "built-in", "6000x4000 JPEG",
+                "real units", "real units JPEG");
     for (int step = 0; step < kStepCount; ++step) {
-        double medians[2];
-        for (int c = 0; c < 2; ++c) {
+        double medians[kCaseCount];
+        for (int c = 0; c < kCaseCount; ++c) {
             std::vector<double> values;
             for (const auto& run : ends[c]) values.push_back(run[step]);
             medians[c] = median(values) * 1e3;
         }
-        std::printf("%-28s %12.1f %16.1f\n", kStepNames[step], medians[0], medians[1]);
+        std::printf("%-28s %12.1f %16.1f %12.1f %16.1f\n", kStepNames[step], medians[0],
+                    medians[1], medians[2], medians[3]);
     }
     return 0;
 }
