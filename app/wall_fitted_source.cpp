@@ -124,7 +124,9 @@ FrameView WallFittedSource::frameAt(FrameClock::time_point now) {
     }
     {
         std::lock_guard lock(mutex_);
-        if (frameReady_) {
+        // Offline, a frame the fitter finished before (the first, handed over at start-up)
+        // is never shown in place of the one fitted on the spot.
+        if (frameReady_ && !offline_) {
             shown_.swap(ready_);
             shownYuv_ = readyYuv_;
             frameReady_ = false;
