@@ -22,8 +22,10 @@
 #include "app/callbacks.h"
 #include "app/startup.h"
 #include "app/user_pictures.h"
+#include "app/wall_pictures.h"
 #include "files/replacement_file.h"
 #include "pictures/bmp_encoder.h"
+#include "physical/wall_setup.h"
 #include "pictures/picture_encoders.h"
 #include "tools/sample_pictures/sample_drawing.h"
 
@@ -38,6 +40,7 @@ constexpr int kSmallPhotoWidth = 640, kSmallPhotoHeight = 480;
 constexpr const char* kStepNames[] = {"decode pictures", "window, GL state, GLEW",
                                       "effect programs", "scene load and textures", "first frame"};
 constexpr int kStepCount = 5;
+constexpr const char* kRealUnits = "--real-units";
 
 double monotonicSeconds() {
     timespec now{};
@@ -58,7 +61,17 @@ int runChild(int argc, char** argv) {
     double ends[kStepCount] = {};
     std::vector<std::string> paths(argv + 2, argv + argc);
     std::freopen("/dev/null", "w", stdout);  // the banner and effect lines
+    // "--real-units": as --pitch 10 --wall 960x540 sets it up.
+    if (!paths.empty() && paths[0] == kRealUnits) {
+        paths.erase(paths.begin());
+        wallSetup.realUnits = true;
+        wallSetup.pitchMetres = 0.01;
+        wallSetup.widthLeds = 960;
+        wallSetup.heightLeds = 540;
+        wallSetup.viewer.distanceMetres = defaultViewerDistanceMetres(wallSetup.pitchMetres);
+    }
     std::vector<UserPicture> pictures = loadUserPictures(paths);
+    if (wallSetup.realUnits) fitUserPicturesToWall(pictures, wallSetup);
     ends[0] = monotonicSeconds();
     StartupOptions options;
     options.userPictures = &pictures;
@@ -124,8 +137,11 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "startup_bench: cannot write the photographs in /tmp\n");
         return 1;
     }
-    constexpr int kCaseCount = 3;
-    const std::vector<std::string> cases[kCaseCount] = {{}, {kSmallPhotoPath}, {kPhotoPath}};
+    // The built-in pictures and the two photographs, then the first two with the wall in real
+    // units (each picture fitted to its 960 x 540 LEDs).
+    const std::vector<std::string> cases[] = {
+        {}, {kSmallPhotoPath}, {kPhotoPath}, {kRealUnits}, {kRealUnits, kPhotoPath}};
+    constexpr int kCaseCount = 5;
     std::vector<std::vector<double>> ends[kCaseCount];
     for (int run = 0; run < runs; ++run)  // alternating, so all see the same machine load
         for (int c = 0; c < kCaseCount; ++c) {
@@ -137,8 +153,8 @@ int main(int argc, char** argv) {
             ends[c].push_back(run_ends);
         }
     std::printf("Milliseconds from process start, median of %d runs\n", runs);
-    std::printf("%-28s %12s %16s %16s\n", "step ends", "built-in", "640x480 JPEG",
-                "6000x4000 JPEG");
+    std::printf("%-28s %12s %16s %16s %12s %16s\n", "step ends", "built-in", "640x480 JPEG",
+                "6000x4000 JPEG", "real units", "real units JPEG");
     for (int step = 0; step < kStepCount; ++step) {
         double medians[kCaseCount];
         for (int c = 0; c < kCaseCount; ++c) {
@@ -146,8 +162,8 @@ int main(int argc, char** argv) {
             for (const auto& run : ends[c]) values.push_back(run[step]);
             medians[c] = median(values) * 1e3;
         }
-        std::printf("%-28s %12.1f %16.1f %16.1f\n", kStepNames[step], medians[0], medians[1],
-                    medians[2]);
+        std::printf("%-28s %12.1f %16.1f %16.1f %12.1f %16.1f\n", kStepNames[step], medians[0],
+                    medians[1], medians[2], medians[3], medians[4]);
     }
     return 0;
 }
