@@ -18,6 +18,7 @@
 #include "video/video_input.h"
 #include "tests/support/feed_packets.h"
 #include "tests/support/process.h"
+#include "tests/support/temp_folder.h"
 
 using namespace testsupport;
 
@@ -107,12 +108,9 @@ Bytes channels(std::initializer_list<int> pixels, bool grb = false) {
 
 class LiveFeedProcessTest : public testing::Test {
   protected:
-    void SetUp() override {
-        folder_ = std::filesystem::path(testing::TempDir()) /
-                  testing::UnitTest::GetInstance()->current_test_info()->name();
-        std::filesystem::remove_all(folder_);
-    }
-    void TearDown() override { std::filesystem::remove_all(folder_); }
+    // A shots folder of this run's own, inside a fresh temporary folder: other builds may run
+    // the same test at the same time.
+    void SetUp() override { folder_ = std::filesystem::path(temp_.folder()) / "shots"; }
 
     ProcessResult review(const std::string& listen, std::vector<std::string> more = {}) {
         ProcessOptions options;
@@ -123,7 +121,7 @@ class LiveFeedProcessTest : public testing::Test {
         return runProcess(programPath(), options);
     }
     std::string shot(const std::string& name) const { return (folder_ / name).string(); }
-
+    testsupport::TempFolder temp_;
     std::filesystem::path folder_;
 };
 
