@@ -9,6 +9,7 @@
 #include "pictures/picture_encoders.h"
 #include "pictures/picture_file.h"
 #include "tests/support/process.h"
+#include "tests/support/temp_folder.h"
 #include "tests/support/x_keys.h"
 
 namespace {
@@ -49,10 +50,8 @@ TEST(RealUnitsProcessTest, TheViewerLineAtStartUpAndOnTheViewersKeys) {
 }
 
 TEST(RealUnitsProcessTest, TheReviewAddsTheViewersPictures) {
-    const std::filesystem::path folder = std::filesystem::path(testing::TempDir()) /
-                                         "RealUnitsProcessTest.TheReviewAddsTheViewersPictures";
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
+    const testsupport::TempFolder temp;
+    const std::filesystem::path folder = temp.folder();
     std::vector<std::uint8_t> rgb(32 * 16 * 3, 200);
     ASSERT_TRUE(writeFileBytes((folder / "grey.png").c_str(), encodePng(32, 16, 3, rgb.data())));
     ProcessOptions options;
@@ -73,7 +72,6 @@ TEST(RealUnitsProcessTest, TheReviewAddsTheViewersPictures) {
         EXPECT_TRUE(loadPicture(path.c_str(), shot).ok()) << path;
         EXPECT_EQ(shot.width, 160);
     }
-    std::filesystem::remove_all(folder);
 }
 
 TEST(RealUnitsProcessTest, AMistakeEndsWithTheUsageBeforeAnyWindow) {

@@ -11,6 +11,7 @@
 #include "pictures/picture_encoders.h"
 #include "pictures/picture_file.h"
 #include "tests/support/process.h"
+#include "tests/support/temp_folder.h"
 #include "tests/support/x_keys.h"
 
 namespace {
@@ -30,13 +31,7 @@ std::vector<std::uint8_t> solidRgb(int width, int height, std::uint8_t r, std::u
 // A fresh folder outside the repository holding the pictures of a test.
 class UserPicturesProcessTest : public testing::Test {
   protected:
-    void SetUp() override {
-        folder_ = std::filesystem::path(testing::TempDir()) /
-                  testing::UnitTest::GetInstance()->current_test_info()->name();
-        std::filesystem::remove_all(folder_);
-        std::filesystem::create_directories(folder_);
-    }
-    void TearDown() override { std::filesystem::remove_all(folder_); }
+    void SetUp() override { folder_ = temp_.folder(); }
 
     void write(const std::string& name, const std::vector<std::uint8_t>& bytes) {
         ASSERT_TRUE(writeFileBytes((folder_ / name).c_str(), bytes));
@@ -45,6 +40,7 @@ class UserPicturesProcessTest : public testing::Test {
         return testsupport::optionsIn(folder_.string(), std::move(arguments));
     }
 
+    testsupport::TempFolder temp_;
     std::filesystem::path folder_;
 };
 
