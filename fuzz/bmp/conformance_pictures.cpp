@@ -4,15 +4,10 @@
 //   bmp_conformance_pictures write FOLDER    writes them (named "conformance-*.bmp")
 //   bmp_conformance_pictures check FOLDER    exit status 1 unless FOLDER holds them bit for bit
 #include <cstdint>
-#include <cstdio>
-#include <cstring>
-#include <fstream>
-#include <iterator>
 #include <string>
-#include <string_view>
 #include <vector>
 
-#include "files/replacement_file.h"
+#include "fuzz/generated_corpus.h"
 
 namespace {
 
@@ -278,31 +273,11 @@ std::vector<Named> conformancePictures() {
     return out;
 }
 
-std::string readFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), {}};
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-    const std::string_view mode = argc == 3 ? argv[1] : "";
-    if (mode != "write" && mode != "check") {
-        std::fprintf(stderr, "usage: bmp_conformance_pictures write|check FOLDER\n");
-        return 2;
-    }
-    int failures = 0;
-    for (const Named& picture : conformancePictures()) {
-        const std::string path = std::string(argv[2]) + "/" + picture.name;
-        if (mode == "check") {
-            if (readFile(path) != std::string(picture.bytes.begin(), picture.bytes.end())) {
-                std::fprintf(stderr, "%s differs from what the generator writes\n", path.c_str());
-                ++failures;
-            }
-        } else if (const int error = replaceFile(path.c_str(), picture.bytes)) {
-            std::fprintf(stderr, "cannot write %s: %s\n", path.c_str(), std::strerror(error));
-            ++failures;
-        }
-    }
-    return failures ? 1 : 0;
+    std::vector<GeneratedFile> files;
+    for (Named& made : conformancePictures())
+        files.push_back({std::move(made.name), std::move(made.bytes)});
+    return writeOrCheckCorpus(argc, argv, "bmp_conformance_pictures", files);
 }

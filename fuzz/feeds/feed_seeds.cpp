@@ -4,17 +4,13 @@
 //   feed_fuzz_seeds write FOLDER    writes FOLDER/<protocol>/seed-*
 //   feed_fuzz_seeds check FOLDER    exit status 1 unless FOLDER holds them bit for bit
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "feeds/byte_fields.h"
-#include "files/replacement_file.h"
 #include "fuzz/feeds/feed_input.h"
+#include "fuzz/generated_corpus.h"
 
 namespace {
 
@@ -405,31 +401,10 @@ std::vector<Seed> feedSeeds() {
     return seeds;
 }
 
-std::string readFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), {}};
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-    const std::string_view mode = argc == 3 ? argv[1] : "";
-    if (mode != "write" && mode != "check") {
-        std::fprintf(stderr, "usage: feed_fuzz_seeds write|check FOLDER\n");
-        return 2;
-    }
-    int failures = 0;
-    for (const Seed& seed : feedSeeds()) {
-        const std::string path = std::string(argv[2]) + "/" + seed.path;
-        if (mode == "check") {
-            if (readFile(path) != std::string(seed.bytes.begin(), seed.bytes.end())) {
-                std::fprintf(stderr, "%s differs from what the seed writer writes\n", path.c_str());
-                ++failures;
-            }
-        } else if (const int error = replaceFile(path.c_str(), seed.bytes)) {
-            std::fprintf(stderr, "cannot write %s: %s\n", path.c_str(), std::strerror(error));
-            ++failures;
-        }
-    }
-    return failures ? 1 : 0;
+    std::vector<GeneratedFile> files;
+    for (Seed& made : feedSeeds()) files.push_back({std::move(made.path), std::move(made.bytes)});
+    return writeOrCheckCorpus(argc, argv, "feed_fuzz_seeds", files);
 }
