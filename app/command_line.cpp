@@ -6,6 +6,8 @@
 #include <cstring>
 #include <string_view>
 
+#include "app/light_options.h"
+
 namespace {
 
 // Window sides --size accepts: the screenshot has to fit a texture and a framebuffer.
@@ -80,6 +82,8 @@ CommandLine parseCommandLine(int argc, char** argv) {
             ++i;
         } else if (parseFeedOption(argc, argv, i, line.feeds, line.error)) {
             if (!line.error.empty()) break;
+        } else if (parseLightOption(argc, argv, i, line.light, line.error)) {
+            if (!line.error.empty()) break;
         } else if (argument.starts_with("--")) {
             line.error = "unknown option " + std::string(argument);
             break;
@@ -111,7 +115,7 @@ const char* usageText() {
             "  --size WxH       window size (default 700x700)\n"
             "  --stats          print what each moving picture shows and drops, once a second\n"
             "                   and at exit, on standard error\n") +
-        feedUsageText() +
+        feedUsageText() + lightUsageText() +
         "  --help           this text\n"
         "GLUT's own options (-display, -geometry, ...) are passed to GLUT.\n";
     return text.c_str();
