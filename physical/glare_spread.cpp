@@ -52,9 +52,11 @@ double glareSpreadPerSteradian(double degrees) {
 }
 
 double glareLevelPixels(int level) {
-    const double texel = double(4 << level);               // levels 1/4 to 1/128
-    const double halvings = 0.25 * (texel * texel - 1.0);  // 0.75 (1 + 4 + 16 + ...) pixels²
-    return std::sqrt(halvings + texel * texel / 6.0);
+    const double texel = double(4 << level);  // levels 1/4 to 1/128
+    // Halving i reads texels of 2^i pixels: 1.25 (1 + 4 + ... + 4^(k + 1)) pixels² in all.
+    const double halvings = 1.25 * (texel * texel - 1.0) / 3.0;
+    // The read: four bilinear tents half a texel either way of the point.
+    return std::sqrt(halvings + texel * texel * (1.0 / 6.0 + 0.25));
 }
 
 double exactGlare(double degreesPerPixel, double pixels) {

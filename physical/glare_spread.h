@@ -15,9 +15,10 @@ constexpr double kGlarePigmentation = 0.5;
 // holds from 0.1 to 100 degrees).
 double glareSpreadPerSteradian(double degrees);
 
-// The levels: the image halved in size again and again with a box of 4 by 4 texels (bilinear
-// taps of weights 1, 3, 3, 1), and levels 1/4 to 1/128 read back bilinearly at full size. Each
-// is then the image blurred by about a Gaussian, 2.5 to 82 pixels wide.
+// The levels: the image halved in size again and again by the mean of 4 by 4 texels (four
+// bilinear reads between texels), and levels 1/4 to 1/128 read back at full size by four
+// bilinear reads half a texel apart. Each is then the image blurred by about a Gaussian, 3.5
+// to 112 pixels wide.
 constexpr int kGlareLevels = 6;
 struct GlareFit {
     // Weight of each blurred level (the image blurred by a normalised Gaussian of that width):
@@ -34,7 +35,7 @@ GlareFit fitGlareSpread(double degreesPerPixel, double largestPixels);
 double fittedGlare(const GlareFit& fit, double pixels);
 double exactGlare(double degreesPerPixel, double pixels);
 
-// Standard deviation of level k's blur, in pixels at full resolution: each halving adds a
-// box of variance 0.75 texels² of the level it reads, and the bilinear read at full size a
-// tent of variance (texel size)² / 6.
+// Standard deviation of level k's blur, in pixels at full resolution: each halving adds the
+// variance of a box of 4 texels of the level it reads, 1.25 texels², and the read at full
+// size two tents half a texel apart, (1 / 6 + 1 / 4) texels².
 double glareLevelPixels(int level);
