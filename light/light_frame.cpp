@@ -6,9 +6,11 @@
 #include <array>
 #include <cmath>
 #include <string>
+#include <vector>
 
 #include "light/light_programs.h"
 #include "physical/glare_spread.h"
+#include "physical/photometry.h"
 #include "physical/units.h"
 
 namespace {
@@ -28,6 +30,7 @@ struct Resources {
     GLuint frameLevels = 0, frameDepth = 0, frameBuffer = 0;  // what the scene draws into
     Target light;                                             // luminance in nits
     std::array<Target, kLevelCount> levels;
+    Target veil;  // the veiling light, at the first glare level's size
     double fittedDegreesPerPixel = -1;
     GlareFit fit;
 };
@@ -50,7 +53,7 @@ Target makeTarget(int width, int height) {
     Target target;
     target.width = std::max(width, 1);
     target.height = std::max(height, 1);
-    target.texture = makeTexture(GL_RGB16F, target.width, target.height, GL_RGB, GL_FLOAT);
+    target.texture = makeTexture(GL_RGBA32F, target.width, target.height, GL_RGBA, GL_FLOAT);
     glGenFramebuffers(1, &target.framebuffer);
     glBindFramebuffer(GL_FRAMEBUFFER, target.framebuffer);
     glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, target.texture, 0);
@@ -70,6 +73,7 @@ void prepare(int width, int height) {
     glDeleteTextures(1, &resources.frameDepth);
     release(resources.light);
     for (Target& level : resources.levels) release(level);
+    release(resources.veil);
 
     resources.width = width;
     resources.height = height;
@@ -89,6 +93,7 @@ void prepare(int width, int height) {
     resources.light = makeTarget(width, height);
     for (int k = 0; k < kLevelCount; ++k)
         resources.levels[k] = makeTarget(width >> (k + 1), height >> (k + 1));
+    resources.veil = makeTarget(width >> 2, height >> 2);
 }
 
 // Column-major 4 by 4 inverse by cofactors; the matrices here are a camera's, never singular.
@@ -167,13 +172,54 @@ void setVector(GLuint program, const char* name, const float* value) {
     glUniform3fv(glGetUniformLocation(program, name), 1, value);
 }
 
-// The picture's mip level whose texels are about the size of one spill patch (4 by 2).
-double contentLod(GLuint texture) {
-    GLint width = 1, height = 1;
+// The content's light over each of the spill's 4 by 2 patches, times the peak: read from the
+// mip level whose texels are about an eighth of a patch across (a few dozen texels in all),
+// decoded texel by texel.
+constexpr int kPatchesAcross = 4, kPatchesUp = 2;
+std::array<float, 3 * kPatchesAcross * kPatchesUp> patchNits(GLuint texture, double peakNits) {
+    std::array<float, 3 * kPatchesAcross * kPatchesUp> nits{};
+    if (texture == 0 || peakNits <= 0) return nits;
     glBindTexture(GL_TEXTURE_2D, texture);
+    GLint width = 1, height = 1;
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
-    return std::max(0.0, std::log2(std::max(width / 4.0, height / 2.0)));
+    int level = 0;
+    while ((width >> (level + 1)) >= 8 * kPatchesAcross &&
+           (height >> (level + 1)) >= 8 * kPatchesUp)
+        ++level;
+    // A texture without mipmaps (a level of size 0) is read whole.
+    GLint levelWidth = 0, levelHeight = 0;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, level, GL_TEXTURE_WIDTH, &levelWidth);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, level, GL_TEXTURE_HEIGHT, &levelHeight);
+    if (levelWidth > 0 && levelHeight > 0) {
+        width = levelWidth;
+        height = levelHeight;
+    } else {
+        level = 0;
+    }
+    if (width <= 0 || height <= 0) return nits;
+    std::vector<unsigned char> rgb(std::size_t(width) * std::size_t(height) * 3);
+    GLint alignment = 4;
+    glGetIntegerv(GL_PACK_ALIGNMENT, &alignment);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(GL_TEXTURE_2D, level, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+    glPixelStorei(GL_PACK_ALIGNMENT, alignment);
+    std::array<double, 3 * kPatchesAcross * kPatchesUp> sums{};
+    std::array<int, kPatchesAcross * kPatchesUp> counts{};
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const int patch =
+                (y * kPatchesUp / height) * kPatchesAcross + x * kPatchesAcross / width;
+            const unsigned char* texel = &rgb[(std::size_t(y) * width + x) * 3];
+            for (int c = 0; c < 3; ++c) sums[3 * patch + c] += linearFromSrgb(texel[c] / 255.0);
+            ++counts[patch];
+        }
+    }
+    for (int patch = 0; patch < kPatchesAcross * kPatchesUp; ++patch)
+        for (int c = 0; c < 3; ++c)
+            if (counts[patch] > 0)
+                nits[3 * patch + c] = float(sums[3 * patch + c] / counts[patch] * peakNits);
+    return nits;
 }
 
 }  // namespace
@@ -210,18 +256,16 @@ void finishLightFrame(const LightFrame& frame) {
     glDepthMask(GL_FALSE);
 
     // The drawn frame to luminance.
-    const double lod = frame.contentTexture ? contentLod(frame.contentTexture) : 0.0;
+    const auto patches = patchNits(frame.contentTexture, frame.peakNits);
     glBindFramebuffer(GL_FRAMEBUFFER, resources.light.framebuffer);
     glViewport(0, 0, resources.width, resources.height);
     glUseProgram(programs.light);
-    bindTexture(2, frame.contentTexture);
     bindTexture(1, resources.frameDepth);
     glTexParameteri(GL_TEXTURE_2D, GL_DEPTH_TEXTURE_MODE, GL_LUMINANCE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_MODE, GL_NONE);
     bindTexture(0, resources.frameLevels);
     setInt(programs.light, "frameLevels", 0);
     setInt(programs.light, "frameDepth", 1);
-    setInt(programs.light, "wallContent", 2);
     glUniformMatrix4fv(glGetUniformLocation(programs.light, "clipToWorld"), 1, GL_FALSE,
                        clipToWorld.data());
     setVector(programs.light, "eyePosition", eye);
@@ -229,10 +273,10 @@ void finishLightFrame(const LightFrame& frame) {
     setVector(programs.light, "wallRight", frame.wallRight);
     setVector(programs.light, "wallUp", frame.wallUp);
     setFloat(programs.light, "faceNits", frame.faceNitsAtFullLevel);
-    setFloat(programs.light, "peakNits", frame.contentTexture ? frame.peakNits : 0.0);
+    glUniform3fv(glGetUniformLocation(programs.light, "patchNits"), kPatchesAcross * kPatchesUp,
+                 patches.data());
     setFloat(programs.light, "reflectedNits", frame.reflectedNits);
     setFloat(programs.light, "ambientLux", frame.ambientLux);
-    setFloat(programs.light, "contentLod", lod);
     drawWindowQuad();
 
     // The glare's levels, each half the last.
@@ -249,25 +293,38 @@ void finishLightFrame(const LightFrame& frame) {
         source = &level;
     }
 
-    // Light and glare through the tone curve into the window.
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    glViewport(0, 0, resources.width, resources.height);
-    glUseProgram(programs.tone);
-    bindTexture(0, resources.light.texture);
-    setInt(programs.tone, "frameLight", 0);
+    // The veiling light, at the size of the first glare level.
+    const Target& veil = resources.veil;
+    glBindFramebuffer(GL_FRAMEBUFFER, veil.framebuffer);
+    glViewport(0, 0, veil.width, veil.height);
+    glUseProgram(programs.glare);
     std::array<float, kGlareLevels> weights{};
     std::array<float, 2 * kGlareLevels> texels{};
+    double scattered = 0;
     for (int k = 0; k < kGlareLevels; ++k) {
         const Target& level = resources.levels[k + 1];
         const std::string name = "glare" + std::to_string(k);
-        bindTexture(1 + k, level.texture);
-        setInt(programs.tone, name.c_str(), 1 + k);
+        bindTexture(k, level.texture);
+        setInt(programs.glare, name.c_str(), k);
         weights[k] = float(resources.fit.weights[k]);
+        scattered += resources.fit.weights[k];
         texels[2 * k] = 1.0f / float(level.width);
         texels[2 * k + 1] = 1.0f / float(level.height);
     }
-    glUniform2fv(glGetUniformLocation(programs.tone, "glareTexel"), kGlareLevels, texels.data());
-    glUniform1fv(glGetUniformLocation(programs.tone, "glareWeights"), kGlareLevels, weights.data());
+    glUniform2fv(glGetUniformLocation(programs.glare, "glareTexel"), kGlareLevels, texels.data());
+    glUniform1fv(glGetUniformLocation(programs.glare, "glareWeights"), kGlareLevels,
+                 weights.data());
+    drawWindowQuad();
+
+    // Light and veil through the tone curve into the window.
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glViewport(0, 0, resources.width, resources.height);
+    glUseProgram(programs.tone);
+    bindTexture(1, veil.texture);
+    bindTexture(0, resources.light.texture);
+    setInt(programs.tone, "frameLight", 0);
+    setInt(programs.tone, "veilingLight", 1);
+    setFloat(programs.tone, "scattered", scattered);
     setFloat(programs.tone, "adaptationNits", frame.adaptationNits);
     drawWindowQuad();
 

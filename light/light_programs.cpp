@@ -30,20 +30,19 @@ vec3 srgbFromLight(vec3 v)
 const char* const kLightFragment = R"(
 uniform sampler2D frameLevels;
 uniform sampler2D frameDepth;
-uniform sampler2D wallContent;
 uniform mat4 clipToWorld;
 uniform vec3 eyePosition;
 uniform vec3 wallCorner;
 uniform vec3 wallRight;
 uniform vec3 wallUp;
 uniform float faceNits;
-uniform float peakNits;
 uniform float reflectedNits;
 uniform float ambientLux;
-uniform float contentLod;
+// The content's mean light over each patch, times the wall's peak: the patches' luminance.
+uniform vec3 patchNits[8];
 
 // The wall lights what faces it as kPatchesAcross by kPatchesUp patches, each a small source
-// of the content's mean light over it.
+// of the content's mean light over it (patchNits, row by row from the bottom).
 const int kPatchesAcross = 4;
 const int kPatchesUp = 2;
 const float kPi = 3.14159265;
@@ -59,9 +58,8 @@ vec3 spillLux(vec3 world, vec3 normal, vec3 wallNormal)
             float distance2 = dot(toPatch, toPatch);
             vec3 direction = toPatch * inversesqrt(max(distance2, 1.0e-12));
             float cosines = max(dot(normal, direction), 0.0) * max(-dot(wallNormal, direction), 0.0);
-            vec3 content = lightFromSrgb(texture2DLod(wallContent, at, contentLod).rgb);
             // A patch acts as a point beyond its own size; nearer, its light stops growing.
-            lux += content * (peakNits * patchArea * cosines / max(distance2, patchArea));
+            lux += patchNits[j * kPatchesAcross + i] * (patchArea * cosines / max(distance2, patchArea));
         }
     }
     return lux;
@@ -117,8 +115,9 @@ void main()
 }
 )";
 
-const char* const kToneFragment = R"(
-uniform sampler2D frameLight;
+const char* const kGlareFragment = R"(#version 120
+// The veiling light: the glare levels, each read softly and weighted, summed at a quarter of
+// the window's size (the glare is smooth well beyond that).
 uniform sampler2D glare0;
 uniform sampler2D glare1;
 uniform sampler2D glare2;
@@ -127,12 +126,9 @@ uniform sampler2D glare4;
 uniform sampler2D glare5;
 uniform vec2 glareTexel[6];
 uniform float glareWeights[6];
-uniform float adaptationNits;
-const float kToneKey = 0.18;
-const vec3 kLuminanceWeights = vec3(0.2126, 0.7152, 0.0722);
 
-// A glare level read between four bilinear reads half a texel apart, so its coarse texels
-// show no edges.
+// A level read between four bilinear reads half a texel apart, so its coarse texels show no
+// edges.
 vec3 softly(sampler2D level, vec2 st, vec2 texel)
 {
     vec3 sum = texture2D(level, st + vec2(-0.5, -0.5) * texel).rgb;
@@ -145,17 +141,30 @@ vec3 softly(sampler2D level, vec2 st, vec2 texel)
 void main()
 {
     vec2 st = gl_TexCoord[0].st;
-    // What the eye scatters leaves the image where it fell: the weights' sum of it, so an
-    // even field stays as it is.
-    float scattered = glareWeights[0] + glareWeights[1] + glareWeights[2] + glareWeights[3] +
-                      glareWeights[4] + glareWeights[5];
+    vec3 veil = glareWeights[0] * softly(glare0, st, glareTexel[0]);
+    veil += glareWeights[1] * softly(glare1, st, glareTexel[1]);
+    veil += glareWeights[2] * softly(glare2, st, glareTexel[2]);
+    veil += glareWeights[3] * softly(glare3, st, glareTexel[3]);
+    veil += glareWeights[4] * softly(glare4, st, glareTexel[4]);
+    veil += glareWeights[5] * softly(glare5, st, glareTexel[5]);
+    gl_FragColor = vec4(veil, 1.0);
+}
+)";
+
+const char* const kToneFragment = R"(
+uniform sampler2D frameLight;
+uniform sampler2D veilingLight;
+uniform float scattered;  // the share of light the eye scatters: the glare weights' sum
+uniform float adaptationNits;
+const float kToneKey = 0.18;
+const vec3 kLuminanceWeights = vec3(0.2126, 0.7152, 0.0722);
+
+void main()
+{
+    vec2 st = gl_TexCoord[0].st;
+    // What the eye scatters leaves the image where it fell, so an even field stays as it is.
     vec3 light = (1.0 - scattered) * texture2D(frameLight, st).rgb;
-    light += glareWeights[0] * softly(glare0, st, glareTexel[0]);
-    light += glareWeights[1] * softly(glare1, st, glareTexel[1]);
-    light += glareWeights[2] * softly(glare2, st, glareTexel[2]);
-    light += glareWeights[3] * softly(glare3, st, glareTexel[3]);
-    light += glareWeights[4] * softly(glare4, st, glareTexel[4]);
-    light += glareWeights[5] * softly(glare5, st, glareTexel[5]);
+    light += texture2D(veilingLight, st).rgb;
     // The curve works on luminance; the colour keeps its proportions, up to white.
     float luminance = dot(light, kLuminanceWeights);
     float scaled = kToneKey * luminance / adaptationNits;
@@ -192,9 +201,9 @@ const LightPrograms& lightPrograms() {
     static const LightPrograms programs = [] {
         LightPrograms built;
         bool ok = true;
-        const std::string header = "#version 120\n#extension GL_ARB_shader_texture_lod : require\n";
-        built.light = link(header + kSrgb + kLightFragment, ok);
+        built.light = link(std::string("#version 120\n") + kSrgb + kLightFragment, ok);
         built.downsample = link(kDownsampleFragment, ok);
+        built.glare = link(kGlareFragment, ok);
         built.tone = link(std::string("#version 120\n") + kSrgb + kToneFragment, ok);
         built.linked = ok;
         return built;

@@ -6,8 +6,9 @@
 struct LightPrograms {
     GLuint light = 0;       // the drawn frame to luminance, with the wall's spill
     GLuint downsample = 0;  // a level to the next, half as large
+    GLuint glare = 0;       // the levels weighted and summed: the veiling light
     GLuint tone = 0;        // luminance and its glare through the tone curve to the window
-    bool linked = false;    // all three compiled and linked
+    bool linked = false;    // all four compiled and linked
 };
 
 // Builds the programs on first call and returns them.

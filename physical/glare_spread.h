@@ -16,9 +16,9 @@ constexpr double kGlarePigmentation = 0.5;
 double glareSpreadPerSteradian(double degrees);
 
 // The levels: the image halved in size again and again by the mean of 4 by 4 texels (four
-// bilinear reads between texels), and levels 1/4 to 1/128 read back at full size by four
-// bilinear reads half a texel apart. Each is then the image blurred by about a Gaussian, 3.5
-// to 112 pixels wide.
+// bilinear reads between texels); levels 1/4 to 1/128 are read by four bilinear reads half
+// a texel apart, weighted and summed at 1/4 of the size, and the sum is read back bilinearly
+// at full size. Each level is then the image blurred by about a Gaussian, 4 to 117 pixels wide.
 constexpr int kGlareLevels = 6;
 struct GlareFit {
     // Weight of each blurred level (the image blurred by a normalised Gaussian of that width):
@@ -36,6 +36,6 @@ double fittedGlare(const GlareFit& fit, double pixels);
 double exactGlare(double degreesPerPixel, double pixels);
 
 // Standard deviation of level k's blur, in pixels at full resolution: each halving adds the
-// variance of a box of 4 texels of the level it reads, 1.25 texels², and the read at full
-// size two tents half a texel apart, (1 / 6 + 1 / 4) texels².
+// variance of a box of 4 texels of the level it reads, 1.25 texels², its read two tents half a
+// texel apart, (1 / 6 + 1 / 4) texels², and the sum's read at full size a tent of 4 pixels.
 double glareLevelPixels(int level);
