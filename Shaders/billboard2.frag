@@ -8,6 +8,7 @@ uniform int pixelSize;
 uniform float tolerance;
 uniform float pixelRadius;
 varying float ledMeanLight;
+varying float ledMeanLevel;
 varying vec3 towardViewer;
 
 // The picture at a chosen level of detail. Without the extension the driver picks the level,
@@ -36,28 +37,24 @@ vec3 cellColour(vec2 texel, vec2 size, float cell, float footprint)
     return mix(filtered, whole, cellDetail);
 }
 
-// Display levels and light. A point of the face mixes LED and dark face by their light, not by
-// their levels, as the eye and the screen add light: levels become light by the display's 2.2
-// power and go back the same way. A pure power keeps a lit share s of an LED at level L at the
-// level s^(1/2.2) L, so an LED up close shows the same levels as ever.
+// Display levels and light. The LED's mean over its cell is taken in light, not in levels, as
+// the eye and the screen add light: levels become light by the display's 2.2 power and go
+// back the same way. A pure power keeps a share s of an LED's light at level L at the level
+// s^(1/2.2) L, so the share of level a point shows can multiply the LED's level directly.
 const float kDisplayGamma = 2.2;
 float lightFromLevel(float level)
 {
     return pow(max(level, 0.0), kDisplayGamma);
 }
-vec3 lightFromLevel(vec3 level)
+float levelFromLight(float light)
 {
-    return pow(max(level, vec3(0.0)), vec3(kDisplayGamma));
-}
-vec3 levelFromLight(vec3 light)
-{
-    return pow(max(light, vec3(0.0)), vec3(1.0 / kDisplayGamma));
+    return pow(max(light, 0.0), 1.0 / kDisplayGamma);
 }
 
 // Level of a round LED at `radial` from its cell's centre (1 at the middle of a side), as a
 // share of its full level: a disc of pixelRadius whose edge softens over tolerance of that
 // radius and `blur` more, inside a faint halo that reaches further the larger tolerance is;
-// tolerance 0 gives a hard disc. Its light is lightFromLevel of that share.
+// tolerance 0 gives a hard disc. Its share of the LED's light is lightFromLevel of that.
 const float kHaloLight = 0.5;  // the halo's light at the disc's edge, a share of the disc's
 const float kHaloReach = 1.0;  // the halo's reach past the disc at tolerance 1, in half cells
 float ledProfile(float radial, float blur)
@@ -77,14 +74,17 @@ float ledDetail(float pixelsPerCell)
     return smoothstep(2.0, 5.0, pixelsPerCell);
 }
 
-// Light of the LED at this point of its cell, as a share of its full light. Its edge is never
-// sharper than one screen pixel, and small cells fade into the LED's mean light.
+// How much of the LED's level shows at this point of its cell. Its edge is never sharper than
+// one screen pixel, and small cells fade into the LED's mean, mixed in light, so a wall seen
+// from afar gives the light it gives up close.
 float ledLight(vec2 cellPosition, float pixelsPerCell, float detail)
 {
-    if (detail <= 0.0) return ledMeanLight;
+    if (detail <= 0.0) return ledMeanLevel;
     float radial = 2.0 * length(fract(cellPosition) - 0.5);
     float halfPixel = 1.0 / pixelsPerCell;  // radial runs 2 per cell, a pixel is 1/ppc cell
-    return mix(ledMeanLight, lightFromLevel(ledProfile(radial, halfPixel)), detail);
+    float level = ledProfile(radial, halfPixel);
+    if (detail >= 1.0) return level;
+    return levelFromLight(mix(ledMeanLight, lightFromLevel(level), detail));
 }
 
 // A lit LED runs hotter than the picture pixel it shows, to make up for the dark gap around
@@ -152,14 +152,13 @@ vec3 faceSurface()
 }
 
 // This point of the face: the LED's glow for `drive` at its own spread, dimmed and tinted by
-// the viewing angle, giving the share `light` of the point's light and the face's surface the
-// rest. The spread comes after the glow, so an LED that is a little dim is so at every level.
+// the viewing angle, showing the share `light` of its level over the face's surface. The
+// spread comes after the glow, so an LED that is a little dim is so at every level.
 vec3 wallColour(vec3 drive, vec2 cellIndex, float light, float pixelsPerCell)
 {
     vec3 level = min(ledGlow(drive) * ledSpread(cellIndex, pixelsPerCell), 1.0);
     vec3 led = level * viewingFalloff();
-    vec3 mixed = light * lightFromLevel(led) + (1.0 - light) * lightFromLevel(faceSurface());
-    return levelFromLight(mixed);
+    return led * light + faceSurface() * (1.0 - light);
 }
 
 void main()

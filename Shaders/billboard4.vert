@@ -1,34 +1,31 @@
 #version 120
 // The billboard face of the LED effects: the picture coordinate passes through to the fragment
-// stage, together with the LED's mean light over its cell, which the far cells show, and the
-// way to the viewer.
+// stage, together with the LED's mean light over its cell and the level of that light, which
+// the far cells show, and the way to the viewer.
 uniform float tolerance;
 uniform float pixelRadius;
 varying float ledMeanLight;
+varying float ledMeanLevel;
 varying vec3 towardViewer;
 
-// Display levels and light. A point of the face mixes LED and dark face by their light, not by
-// their levels, as the eye and the screen add light: levels become light by the display's 2.2
-// power and go back the same way. A pure power keeps a lit share s of an LED at level L at the
-// level s^(1/2.2) L, so an LED up close shows the same levels as ever.
+// Display levels and light. The LED's mean over its cell is taken in light, not in levels, as
+// the eye and the screen add light: levels become light by the display's 2.2 power and go
+// back the same way. A pure power keeps a share s of an LED's light at level L at the level
+// s^(1/2.2) L, so the share of level a point shows can multiply the LED's level directly.
 const float kDisplayGamma = 2.2;
 float lightFromLevel(float level)
 {
     return pow(max(level, 0.0), kDisplayGamma);
 }
-vec3 lightFromLevel(vec3 level)
+float levelFromLight(float light)
 {
-    return pow(max(level, vec3(0.0)), vec3(kDisplayGamma));
-}
-vec3 levelFromLight(vec3 light)
-{
-    return pow(max(light, vec3(0.0)), vec3(1.0 / kDisplayGamma));
+    return pow(max(light, 0.0), 1.0 / kDisplayGamma);
 }
 
 // Level of a round LED at `radial` from its cell's centre (1 at the middle of a side), as a
 // share of its full level: a disc of pixelRadius whose edge softens over tolerance of that
 // radius and `blur` more, inside a faint halo that reaches further the larger tolerance is;
-// tolerance 0 gives a hard disc. Its light is lightFromLevel of that share.
+// tolerance 0 gives a hard disc. Its share of the LED's light is lightFromLevel of that.
 const float kHaloLight = 0.5;  // the halo's light at the disc's edge, a share of the disc's
 const float kHaloReach = 1.0;  // the halo's reach past the disc at tolerance 1, in half cells
 float ledProfile(float radial, float blur)
@@ -63,6 +60,7 @@ void placeLedFace()
 {
     gl_TexCoord[0] = gl_MultiTexCoord0;
     ledMeanLight = meanLedLight();
+    ledMeanLevel = levelFromLight(ledMeanLight);
     // The face lies in z = 0 facing +z; the inverse modelview matrix takes the eye there.
     towardViewer = (gl_ModelViewMatrixInverse * vec4(0.0, 0.0, 0.0, 1.0)).xyz - gl_Vertex.xyz;
     gl_Position = ftransform();

@@ -12,6 +12,7 @@ uniform float luminanceBoost;
 uniform float colorBoost;
 uniform float burntOutPercent;
 varying float ledMeanLight;
+varying float ledMeanLevel;
 varying vec3 towardViewer;
 varying vec4 noiseSeed;
 
@@ -71,7 +72,7 @@ void main()
         return;
     }
     vec2 cellIndex = floor(texel / cell);
-    light *= ledWorks(cellIndex, detail);
+    light *= levelFromLight(ledWorks(cellIndex, detail));  // a share of light, as a level
     // Nor do burnt-out LEDs.
     if (light <= 0.0) {
         gl_FragColor = vec4(faceSurface(), 1.0);

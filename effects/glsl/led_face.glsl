@@ -1,9 +1,10 @@
 // The billboard face of the LED effects: the picture coordinate passes through to the fragment
-// stage, together with the LED's mean light over its cell, which the far cells show, and the
-// way to the viewer.
+// stage, together with the LED's mean light over its cell and the level of that light, which
+// the far cells show, and the way to the viewer.
 uniform float tolerance;
 uniform float pixelRadius;
 varying float ledMeanLight;
+varying float ledMeanLevel;
 varying vec3 towardViewer;
 
 #include "led_profile.glsl"
@@ -30,6 +31,7 @@ void placeLedFace()
 {
     gl_TexCoord[0] = gl_MultiTexCoord0;
     ledMeanLight = meanLedLight();
+    ledMeanLevel = levelFromLight(ledMeanLight);
     // The face lies in z = 0 facing +z; the inverse modelview matrix takes the eye there.
     towardViewer = (gl_ModelViewMatrixInverse * vec4(0.0, 0.0, 0.0, 1.0)).xyz - gl_Vertex.xyz;
     gl_Position = ftransform();

@@ -48,12 +48,11 @@ vec3 faceSurface()
 }
 
 // This point of the face: the LED's glow for `drive` at its own spread, dimmed and tinted by
-// the viewing angle, giving the share `light` of the point's light and the face's surface the
-// rest. The spread comes after the glow, so an LED that is a little dim is so at every level.
+// the viewing angle, showing the share `light` of its level over the face's surface. The
+// spread comes after the glow, so an LED that is a little dim is so at every level.
 vec3 wallColour(vec3 drive, vec2 cellIndex, float light, float pixelsPerCell)
 {
     vec3 level = min(ledGlow(drive) * ledSpread(cellIndex, pixelsPerCell), 1.0);
     vec3 led = level * viewingFalloff();
-    vec3 mixed = light * lightFromLevel(led) + (1.0 - light) * lightFromLevel(faceSurface());
-    return levelFromLight(mixed);
+    return led * light + faceSurface() * (1.0 - light);
 }
