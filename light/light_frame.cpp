@@ -15,7 +15,8 @@
 
 namespace {
 
-// Levels 1/2 to 1/128: the first only leads to the next; 1/4 to 1/128 are the glare's.
+// Levels 1/2 to 1/128: the first, the frame's light at half size, only leads to the next;
+// 1/4 to 1/128 are the glare's.
 constexpr int kLevelCount = kGlareLevels + 1;
 
 struct Target {
@@ -71,15 +72,13 @@ void prepare(int width, int height) {
     glDeleteFramebuffers(1, &resources.frameBuffer);
     glDeleteTextures(1, &resources.frameLevels);
     glDeleteTextures(1, &resources.frameDepth);
-    release(resources.light);
     for (Target& level : resources.levels) release(level);
     release(resources.veil);
 
     resources.width = width;
     resources.height = height;
+    // Linear: read between four texels, the half-size light pass takes their mean level.
     resources.frameLevels = makeTexture(GL_RGBA8, width, height, GL_RGBA, GL_UNSIGNED_BYTE);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     resources.frameDepth =
         makeTexture(GL_DEPTH24_STENCIL8, width, height, GL_DEPTH_STENCIL, GL_UNSIGNED_INT_24_8);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
@@ -90,7 +89,6 @@ void prepare(int width, int height) {
                            resources.frameLevels, 0);
     glFramebufferTexture2D(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_TEXTURE_2D,
                            resources.frameDepth, 0);
-    resources.light = makeTarget(width, height);
     for (int k = 0; k < kLevelCount; ++k)
         resources.levels[k] = makeTarget(width >> (k + 1), height >> (k + 1));
     resources.veil = makeTarget(width >> 2, height >> 2);
@@ -255,35 +253,39 @@ void finishLightFrame(const LightFrame& frame) {
     glDisable(GL_BLEND);
     glDepthMask(GL_FALSE);
 
-    // The drawn frame to luminance.
+    // The drawn frame to luminance at half size: the first glare level.
     const auto patches = patchNits(frame.contentTexture, frame.peakNits);
-    glBindFramebuffer(GL_FRAMEBUFFER, resources.light.framebuffer);
-    glViewport(0, 0, resources.width, resources.height);
-    glUseProgram(programs.light);
-    bindTexture(1, resources.frameDepth);
-    glTexParameteri(GL_TEXTURE_2D, GL_DEPTH_TEXTURE_MODE, GL_LUMINANCE);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_MODE, GL_NONE);
-    bindTexture(0, resources.frameLevels);
-    setInt(programs.light, "frameLevels", 0);
-    setInt(programs.light, "frameDepth", 1);
-    glUniformMatrix4fv(glGetUniformLocation(programs.light, "clipToWorld"), 1, GL_FALSE,
-                       clipToWorld.data());
-    setVector(programs.light, "eyePosition", eye);
-    setVector(programs.light, "wallCorner", frame.wallCorner);
-    setVector(programs.light, "wallRight", frame.wallRight);
-    setVector(programs.light, "wallUp", frame.wallUp);
-    setFloat(programs.light, "faceNits", frame.faceNitsAtFullLevel);
-    glUniform3fv(glGetUniformLocation(programs.light, "patchNits"), kPatchesAcross * kPatchesUp,
-                 patches.data());
-    setFloat(programs.light, "reflectedNits", frame.reflectedNits);
-    setFloat(programs.light, "ambientLux", frame.ambientLux);
+    auto useLightProgram = [&](GLuint program) {
+        glUseProgram(program);
+        bindTexture(1, resources.frameDepth);
+        glTexParameteri(GL_TEXTURE_2D, GL_DEPTH_TEXTURE_MODE, GL_LUMINANCE);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_MODE, GL_NONE);
+        bindTexture(0, resources.frameLevels);
+        setInt(program, "frameLevels", 0);
+        setInt(program, "frameDepth", 1);
+        glUniformMatrix4fv(glGetUniformLocation(program, "clipToWorld"), 1, GL_FALSE,
+                           clipToWorld.data());
+        setVector(program, "eyePosition", eye);
+        setVector(program, "wallCorner", frame.wallCorner);
+        setVector(program, "wallRight", frame.wallRight);
+        setVector(program, "wallUp", frame.wallUp);
+        setFloat(program, "faceNits", frame.faceNitsAtFullLevel);
+        glUniform3fv(glGetUniformLocation(program, "patchNits"), kPatchesAcross * kPatchesUp,
+                     patches.data());
+        setFloat(program, "reflectedNits", frame.reflectedNits);
+        setFloat(program, "ambientLux", frame.ambientLux);
+    };
+    glBindFramebuffer(GL_FRAMEBUFFER, resources.levels[0].framebuffer);
+    glViewport(0, 0, resources.levels[0].width, resources.levels[0].height);
+    useLightProgram(programs.light);
     drawWindowQuad();
 
     // The glare's levels, each half the last.
     glUseProgram(programs.downsample);
     setInt(programs.downsample, "source", 0);
-    const Target* source = &resources.light;
-    for (Target& level : resources.levels) {
+    const Target* source = &resources.levels[0];
+    for (int k = 1; k < kLevelCount; ++k) {
+        Target& level = resources.levels[k];
         glBindFramebuffer(GL_FRAMEBUFFER, level.framebuffer);
         glViewport(0, 0, level.width, level.height);
         bindTexture(0, source->texture);
@@ -316,16 +318,15 @@ void finishLightFrame(const LightFrame& frame) {
                  weights.data());
     drawWindowQuad();
 
-    // Light and veil through the tone curve into the window.
+    // The frame's light and the veil through the tone curve into the window.
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     glViewport(0, 0, resources.width, resources.height);
-    glUseProgram(programs.tone);
-    bindTexture(1, veil.texture);
-    bindTexture(0, resources.light.texture);
-    setInt(programs.tone, "frameLight", 0);
-    setInt(programs.tone, "veilingLight", 1);
+    useLightProgram(programs.tone);
+    bindTexture(2, veil.texture);
+    setInt(programs.tone, "veilingLight", 2);
     setFloat(programs.tone, "scattered", scattered);
     setFloat(programs.tone, "adaptationNits", frame.adaptationNits);
+    glActiveTexture(GL_TEXTURE0);
     drawWindowQuad();
 
     glUseProgram(0);

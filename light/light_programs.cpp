@@ -65,9 +65,9 @@ vec3 spillLux(vec3 world, vec3 normal, vec3 wallNormal)
     return lux;
 }
 
-void main()
+// The luminance of the drawn frame at `st`, in nits.
+vec3 frameLightAt(vec2 st)
 {
-    vec2 st = gl_TexCoord[0].st;
     vec3 level = texture2D(frameLevels, st).rgb;
     float depth = texture2D(frameDepth, st).r;
     vec4 clip = vec4(st * 2.0 - 1.0, depth * 2.0 - 1.0, 1.0);
@@ -79,23 +79,27 @@ void main()
     if (dot(normal, eyePosition - world) < 0.0) normal = -normal;
 
     vec3 decoded = lightFromSrgb(level);
-    if (depth >= 1.0) {  // nothing drawn there
-        gl_FragColor = vec4(0.0, 0.0, 0.0, 1.0);
-        return;
-    }
+    if (depth >= 1.0) return vec3(0.0);  // nothing drawn there
     vec3 wallNormal = normalize(cross(wallRight, wallUp));
     vec3 fromCorner = world - wallCorner;
     float s = dot(fromCorner, wallRight) / dot(wallRight, wallRight);
     float t = dot(fromCorner, wallUp) / dot(wallUp, wallUp);
     float off = abs(dot(fromCorner, wallNormal));
     float size = length(wallRight) + length(wallUp);
-    if (s >= 0.0 && s <= 1.0 && t >= 0.0 && t <= 1.0 && off < 2.0e-3 * size) {
-        gl_FragColor = vec4(decoded * faceNits + reflectedNits, 1.0);
-        return;
-    }
+    if (s >= 0.0 && s <= 1.0 && t >= 0.0 && t <= 1.0 && off < 2.0e-3 * size)
+        return decoded * faceNits + reflectedNits;
     // Any other surface: its drawn level is its reflectance, lit diffusely.
     vec3 lux = vec3(ambientLux) + spillLux(world, normal, wallNormal);
-    gl_FragColor = vec4(decoded * lux / kPi, 1.0);
+    return decoded * lux / kPi;
+}
+)";
+
+const char* const kLightMain = R"(
+// The frame's light at half size, for the glare: each texel the light of the mean of the
+// four levels it covers.
+void main()
+{
+    gl_FragColor = vec4(frameLightAt(gl_TexCoord[0].st), 1.0);
 }
 )";
 
@@ -151,8 +155,9 @@ void main()
 }
 )";
 
-const char* const kToneFragment = R"(
-uniform sampler2D frameLight;
+const char* const kToneMain = R"(
+// The frame's light at full size with the veil the eye's glare lays over it, through the tone
+// curve into the window.
 uniform sampler2D veilingLight;
 uniform float scattered;  // the share of light the eye scatters: the glare weights' sum
 uniform float adaptationNits;
@@ -163,8 +168,7 @@ void main()
 {
     vec2 st = gl_TexCoord[0].st;
     // What the eye scatters leaves the image where it fell, so an even field stays as it is.
-    vec3 light = (1.0 - scattered) * texture2D(frameLight, st).rgb;
-    light += texture2D(veilingLight, st).rgb;
+    vec3 light = (1.0 - scattered) * frameLightAt(st) + texture2D(veilingLight, st).rgb;
     // The curve works on luminance; the colour keeps its proportions, up to white.
     float luminance = dot(light, kLuminanceWeights);
     float scaled = kToneKey * luminance / adaptationNits;
@@ -201,10 +205,11 @@ const LightPrograms& lightPrograms() {
     static const LightPrograms programs = [] {
         LightPrograms built;
         bool ok = true;
-        built.light = link(std::string("#version 120\n") + kSrgb + kLightFragment, ok);
+        const std::string light = std::string("#version 120\n") + kSrgb + kLightFragment;
+        built.light = link(light + kLightMain, ok);
         built.downsample = link(kDownsampleFragment, ok);
         built.glare = link(kGlareFragment, ok);
-        built.tone = link(std::string("#version 120\n") + kSrgb + kToneFragment, ok);
+        built.tone = link(light + kToneMain, ok);
         built.linked = ok;
         return built;
     }();

@@ -4,10 +4,10 @@
 #include <GL/glew.h>
 
 struct LightPrograms {
-    GLuint light = 0;       // the drawn frame to luminance, with the wall's spill
+    GLuint light = 0;       // the drawn frame to luminance at half size, for the glare
     GLuint downsample = 0;  // a level to the next, half as large
     GLuint glare = 0;       // the levels weighted and summed: the veiling light
-    GLuint tone = 0;        // luminance and its glare through the tone curve to the window
+    GLuint tone = 0;        // the frame's luminance and the veil through the tone curve
     bool linked = false;    // all four compiled and linked
 };
 

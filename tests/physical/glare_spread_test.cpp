@@ -20,5 +20,5 @@ TEST(GlareSpreadTest, TheLevelsFitTheEquationWithinAThirdFromFourPixelsToAFewHun
             EXPECT_NEAR(ratio, 1.0, 0.33) << pixels << " pixels";
         }
     }
-    EXPECT_NEAR(glareLevelPixels(0), 3.948, 0.001);  // sqrt(1.25 x 5 + 16 (1/6 + 1/4) + 16/6)
+    EXPECT_NEAR(glareLevelPixels(0), 3.819, 0.001);  // sqrt(0.25 + 5 + 16 (1/6 + 1/4) + 16/6)
 }
