@@ -50,7 +50,8 @@ float meanLedLight()
     for (int j = 0; j < kMeanSamples; ++j) {
         for (int i = 0; i < kMeanSamples; ++i) {
             vec2 at = (vec2(float(i), float(j)) + 0.5) * spacing;
-            sum += lightFromLevel(ledProfile(length(at), 1.0e-3));  // sharp, yet a hard edge stays defined
+            // Sharp, yet a hard edge stays defined.
+            sum += lightFromLevel(ledProfile(length(at), 1.0e-3));
         }
     }
     return sum * spacing * spacing;

@@ -53,13 +53,16 @@ vec3 spillLux(vec3 world, vec3 normal, vec3 wallNormal)
     vec3 lux = vec3(0.0);
     for (int j = 0; j < kPatchesUp; ++j) {
         for (int i = 0; i < kPatchesAcross; ++i) {
-            vec2 at = (vec2(float(i), float(j)) + 0.5) / vec2(float(kPatchesAcross), float(kPatchesUp));
+            vec2 at = (vec2(float(i), float(j)) + 0.5) /
+                      vec2(float(kPatchesAcross), float(kPatchesUp));
             vec3 toPatch = wallCorner + wallRight * at.x + wallUp * at.y - world;
             float distance2 = dot(toPatch, toPatch);
             vec3 direction = toPatch * inversesqrt(max(distance2, 1.0e-12));
-            float cosines = max(dot(normal, direction), 0.0) * max(-dot(wallNormal, direction), 0.0);
+            float cosines =
+                max(dot(normal, direction), 0.0) * max(-dot(wallNormal, direction), 0.0);
             // A patch acts as a point beyond its own size; nearer, its light stops growing.
-            lux += patchNits[j * kPatchesAcross + i] * (patchArea * cosines / max(distance2, patchArea));
+            float reach = patchArea * cosines / max(distance2, patchArea);
+            lux += patchNits[j * kPatchesAcross + i] * reach;
         }
     }
     return lux;
