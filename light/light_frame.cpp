@@ -77,8 +77,10 @@ void prepare(int width, int height) {
 
     resources.width = width;
     resources.height = height;
-    // Linear: read between four texels, the half-size light pass takes their mean level.
-    resources.frameLevels = makeTexture(GL_RGBA8, width, height, GL_RGBA, GL_UNSIGNED_BYTE);
+    // sRGB: what the scene draws is stored as it is (sRGB writes are off) and read as linear
+    // light, decoded by GL; read between four texels, the half-size light pass takes the mean
+    // of their light.
+    resources.frameLevels = makeTexture(GL_SRGB8_ALPHA8, width, height, GL_RGBA, GL_UNSIGNED_BYTE);
     resources.frameDepth =
         makeTexture(GL_DEPTH24_STENCIL8, width, height, GL_DEPTH_STENCIL, GL_UNSIGNED_INT_24_8);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);

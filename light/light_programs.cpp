@@ -71,7 +71,7 @@ vec3 spillLux(vec3 world, vec3 normal, vec3 wallNormal)
 // The luminance of the drawn frame at `st`, in nits.
 vec3 frameLightAt(vec2 st)
 {
-    vec3 level = texture2D(frameLevels, st).rgb;
+    vec3 decoded = texture2D(frameLevels, st).rgb;  // an sRGB texture: already light
     float depth = texture2D(frameDepth, st).r;
     vec4 clip = vec4(st * 2.0 - 1.0, depth * 2.0 - 1.0, 1.0);
     vec4 world4 = clipToWorld * clip;
@@ -81,7 +81,6 @@ vec3 frameLightAt(vec2 st)
     vec3 normal = across * inversesqrt(max(dot(across, across), 1.0e-24));
     if (dot(normal, eyePosition - world) < 0.0) normal = -normal;
 
-    vec3 decoded = lightFromSrgb(level);
     if (depth >= 1.0) return vec3(0.0);  // nothing drawn there
     vec3 wallNormal = normalize(cross(wallRight, wallUp));
     vec3 fromCorner = world - wallCorner;
