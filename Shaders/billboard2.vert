@@ -1,15 +1,31 @@
 #version 120
 // The billboard face of the LED effects: the picture coordinate passes through to the fragment
-// stage, together with the LED's mean light over its cell, which the far cells show, and the
-// way to the viewer.
+// stage, together with the LED's mean light over its cell and the level of that light, which
+// the far cells show, and the way to the viewer.
 uniform float tolerance;
 uniform float pixelRadius;
 varying float ledMeanLight;
+varying float ledMeanLevel;
 varying vec3 towardViewer;
 
-// Light of a round LED at `radial` from its cell's centre (1 at the middle of a side): a disc
-// of pixelRadius whose edge softens over tolerance of that radius and `blur` more, inside a
-// faint halo that reaches further the larger tolerance is; tolerance 0 gives a hard disc.
+// Display levels and light. The LED's mean over its cell is taken in light, not in levels, as
+// the eye and the screen add light: levels become light by the display's 2.2 power and go
+// back the same way. A pure power keeps a share s of an LED's light at level L at the level
+// s^(1/2.2) L, so the share of level a point shows can multiply the LED's level directly.
+const float kDisplayGamma = 2.2;
+float lightFromLevel(float level)
+{
+    return pow(max(level, 0.0), kDisplayGamma);
+}
+float levelFromLight(float light)
+{
+    return pow(max(light, 0.0), 1.0 / kDisplayGamma);
+}
+
+// Level of a round LED at `radial` from its cell's centre (1 at the middle of a side), as a
+// share of its full level: a disc of pixelRadius whose edge softens over tolerance of that
+// radius and `blur` more, inside a faint halo that reaches further the larger tolerance is;
+// tolerance 0 gives a hard disc. Its share of the LED's light is lightFromLevel of that.
 const float kHaloLight = 0.5;  // the halo's light at the disc's edge, a share of the disc's
 const float kHaloReach = 1.0;  // the halo's reach past the disc at tolerance 1, in half cells
 float ledProfile(float radial, float blur)
@@ -24,7 +40,8 @@ float ledProfile(float radial, float blur)
 
 // The LED's light averaged over its cell, summed over a grid on one quarter of the cell (the
 // LED is symmetric). Far or slanted cells show this mean instead of the LED, which would alias
-// there; it depends on uniforms only, so each vertex works it out once for the face.
+// there, so a wall seen from afar gives the light it gives up close; it depends on uniforms
+// only, so each vertex works it out once for the face.
 const int kMeanSamples = 24;  // per side of the quarter: about 1% from the exact mean
 float meanLedLight()
 {
@@ -33,7 +50,8 @@ float meanLedLight()
     for (int j = 0; j < kMeanSamples; ++j) {
         for (int i = 0; i < kMeanSamples; ++i) {
             vec2 at = (vec2(float(i), float(j)) + 0.5) * spacing;
-            sum += ledProfile(length(at), 1.0e-3);  // sharp, yet a hard edge stays defined
+            // Sharp, yet a hard edge stays defined.
+            sum += lightFromLevel(ledProfile(length(at), 1.0e-3));
         }
     }
     return sum * spacing * spacing;
@@ -43,6 +61,7 @@ void placeLedFace()
 {
     gl_TexCoord[0] = gl_MultiTexCoord0;
     ledMeanLight = meanLedLight();
+    ledMeanLevel = levelFromLight(ledMeanLight);
     // The face lies in z = 0 facing +z; the inverse modelview matrix takes the eye there.
     towardViewer = (gl_ModelViewMatrixInverse * vec4(0.0, 0.0, 0.0, 1.0)).xyz - gl_Vertex.xyz;
     gl_Position = ftransform();

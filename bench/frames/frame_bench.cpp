@@ -16,6 +16,7 @@
 #include <vector>
 
 #include <GL/glew.h>
+#include <GL/freeglut.h>
 #include <GL/glu.h>
 
 #include "app/callbacks.h"
@@ -24,7 +25,10 @@
 #include "bmp/dib_decoder.h"
 #include "bmp/dib_image.h"
 #include "files/native_path.h"
+#include "light/light_frame.h"
 #include "obj/obj.h"
+#include "physical/adapted_eye.h"
+#include "physical/photometry.h"
 #include "tools/screenshots/scene_window.h"
 
 namespace {
@@ -145,6 +149,38 @@ void BM_DayView(benchmark::State& state) {
     effectParameters.dayScene = false;
 }
 BENCHMARK(BM_DayView)->Iterations(kFramesPerRun)->UseRealTime()->Unit(benchmark::kMillisecond);
+
+// The day scene in Billboard IV, drawn as always (0) and through the light passes (1): the
+// scene into the offscreen frame, then light, spill, glare and the tone curve, as the light
+// model adds them to a frame.
+void BM_DayViewLight(benchmark::State& state) {
+    keyboard('1', 0, 0);
+    chooseEffect(effectParameters, 3);
+    LightFrame light;
+    light.contentTexture = pictureCatalogue.textureIds[effectParameters.picture];
+    light.faceNitsAtFullLevel = light.peakNits = 6000;
+    light.reflectedNits = reflectedLuminanceNits(40000);
+    light.ambientLux = 40000;
+    light.adaptationNits = adaptationLuminanceNits(40000, 6000 * 0.3 + light.reflectedNits);
+    const double before = processCpuSeconds();
+    for (auto _ : state) {
+        if (state.range(0) == 1)
+            beginLightFrame(glutGet(GLUT_WINDOW_WIDTH), glutGet(GLUT_WINDOW_HEIGHT));
+        display();
+        if (state.range(0) == 1) finishLightFrame(light);
+        glFinish();
+    }
+    state.counters["all_threads_cpu_ms"] =
+        benchmark::Counter((processCpuSeconds() - before) * 1e3 / double(state.iterations()));
+    state.SetLabel(state.range(0) == 1 ? "light model" : "as drawn");
+    effectParameters.dayScene = false;
+    chooseEffect(effectParameters, 0);
+}
+BENCHMARK(BM_DayViewLight)
+    ->DenseRange(0, 1)
+    ->Iterations(kFramesPerRun)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

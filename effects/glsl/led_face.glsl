@@ -1,16 +1,18 @@
 // The billboard face of the LED effects: the picture coordinate passes through to the fragment
-// stage, together with the LED's mean light over its cell, which the far cells show, and the
-// way to the viewer.
+// stage, together with the LED's mean light over its cell and the level of that light, which
+// the far cells show, and the way to the viewer.
 uniform float tolerance;
 uniform float pixelRadius;
 varying float ledMeanLight;
+varying float ledMeanLevel;
 varying vec3 towardViewer;
 
 #include "led_profile.glsl"
 
 // The LED's light averaged over its cell, summed over a grid on one quarter of the cell (the
 // LED is symmetric). Far or slanted cells show this mean instead of the LED, which would alias
-// there; it depends on uniforms only, so each vertex works it out once for the face.
+// there, so a wall seen from afar gives the light it gives up close; it depends on uniforms
+// only, so each vertex works it out once for the face.
 const int kMeanSamples = 24;  // per side of the quarter: about 1% from the exact mean
 float meanLedLight()
 {
@@ -19,7 +21,8 @@ float meanLedLight()
     for (int j = 0; j < kMeanSamples; ++j) {
         for (int i = 0; i < kMeanSamples; ++i) {
             vec2 at = (vec2(float(i), float(j)) + 0.5) * spacing;
-            sum += ledProfile(length(at), 1.0e-3);  // sharp, yet a hard edge stays defined
+            // Sharp, yet a hard edge stays defined.
+            sum += lightFromLevel(ledProfile(length(at), 1.0e-3));
         }
     }
     return sum * spacing * spacing;
@@ -29,6 +32,7 @@ void placeLedFace()
 {
     gl_TexCoord[0] = gl_MultiTexCoord0;
     ledMeanLight = meanLedLight();
+    ledMeanLevel = levelFromLight(ledMeanLight);
     // The face lies in z = 0 facing +z; the inverse modelview matrix takes the eye there.
     towardViewer = (gl_ModelViewMatrixInverse * vec4(0.0, 0.0, 0.0, 1.0)).xyz - gl_Vertex.xyz;
     gl_Position = ftransform();

@@ -5,12 +5,15 @@ float ledDetail(float pixelsPerCell)
     return smoothstep(2.0, 5.0, pixelsPerCell);
 }
 
-// Light of the LED at this point of its cell. Its edge is never sharper than one screen pixel,
-// and small cells fade into the LED's mean light.
+// How much of the LED's level shows at this point of its cell. Its edge is never sharper than
+// one screen pixel, and small cells fade into the LED's mean, mixed in light, so a wall seen
+// from afar gives the light it gives up close.
 float ledLight(vec2 cellPosition, float pixelsPerCell, float detail)
 {
-    if (detail <= 0.0) return ledMeanLight;
+    if (detail <= 0.0) return ledMeanLevel;
     float radial = 2.0 * length(fract(cellPosition) - 0.5);
     float halfPixel = 1.0 / pixelsPerCell;  // radial runs 2 per cell, a pixel is 1/ppc cell
-    return mix(ledMeanLight, ledProfile(radial, halfPixel), detail);
+    float level = ledProfile(radial, halfPixel);
+    if (detail >= 1.0) return level;
+    return levelFromLight(mix(ledMeanLight, lightFromLevel(level), detail));
 }

@@ -8,6 +8,7 @@ uniform int pixelSize;
 uniform float tolerance;
 uniform float pixelRadius;
 varying float ledMeanLight;
+varying float ledMeanLevel;
 varying vec3 towardViewer;
 
 #include "picture_cells.glsl"

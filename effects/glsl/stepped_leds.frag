@@ -9,6 +9,7 @@ uniform float pixelRadius;
 uniform int luminanceSteps;
 uniform float luminanceBoost;
 varying float ledMeanLight;
+varying float ledMeanLevel;
 varying vec3 towardViewer;
 
 #include "picture_cells.glsl"

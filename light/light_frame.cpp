@@ -1,0 +1,337 @@
+// The light passes: the offscreen frame, its conversion to light, the glare levels and the
+// tone curve, each one full-window quad into its own texture.
+#include "light/light_frame.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "light/light_programs.h"
+#include "physical/glare_spread.h"
+#include "physical/photometry.h"
+#include "physical/units.h"
+
+namespace {
+
+// Levels 1/2 to 1/128: the first, the frame's light at half size, only leads to the next;
+// 1/4 to 1/128 are the glare's.
+constexpr int kLevelCount = kGlareLevels + 1;
+
+struct Target {
+    GLuint texture = 0;
+    GLuint framebuffer = 0;
+    int width = 0;
+    int height = 0;
+};
+
+struct Resources {
+    int width = 0, height = 0;
+    GLuint frameLevels = 0, frameDepth = 0, frameBuffer = 0;  // what the scene draws into
+    Target light;                                             // luminance in nits
+    std::array<Target, kLevelCount> levels;
+    Target veil;  // the veiling light, at the first glare level's size
+    double fittedDegreesPerPixel = -1;
+    GlareFit fit;
+};
+
+Resources resources;
+
+GLuint makeTexture(GLint format, int width, int height, GLenum data, GLenum type) {
+    GLuint texture = 0;
+    glGenTextures(1, &texture);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glTexImage2D(GL_TEXTURE_2D, 0, format, width, height, 0, data, type, nullptr);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    return texture;
+}
+
+Target makeTarget(int width, int height) {
+    Target target;
+    target.width = std::max(width, 1);
+    target.height = std::max(height, 1);
+    target.texture = makeTexture(GL_RGBA32F, target.width, target.height, GL_RGBA, GL_FLOAT);
+    glGenFramebuffers(1, &target.framebuffer);
+    glBindFramebuffer(GL_FRAMEBUFFER, target.framebuffer);
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, target.texture, 0);
+    return target;
+}
+
+void release(Target& target) {
+    glDeleteFramebuffers(1, &target.framebuffer);
+    glDeleteTextures(1, &target.texture);
+    target = Target{};
+}
+
+void prepare(int width, int height) {
+    if (resources.width == width && resources.height == height) return;
+    glDeleteFramebuffers(1, &resources.frameBuffer);
+    glDeleteTextures(1, &resources.frameLevels);
+    glDeleteTextures(1, &resources.frameDepth);
+    for (Target& level : resources.levels) release(level);
+    release(resources.veil);
+
+    resources.width = width;
+    resources.height = height;
+    // sRGB: what the scene draws is stored as it is (sRGB writes are off) and read as linear
+    // light, decoded by GL; read between four texels, the half-size light pass takes the mean
+    // of their light.
+    resources.frameLevels = makeTexture(GL_SRGB8_ALPHA8, width, height, GL_RGBA, GL_UNSIGNED_BYTE);
+    resources.frameDepth =
+        makeTexture(GL_DEPTH24_STENCIL8, width, height, GL_DEPTH_STENCIL, GL_UNSIGNED_INT_24_8);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glGenFramebuffers(1, &resources.frameBuffer);
+    glBindFramebuffer(GL_FRAMEBUFFER, resources.frameBuffer);
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D,
+                           resources.frameLevels, 0);
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_TEXTURE_2D,
+                           resources.frameDepth, 0);
+    for (int k = 0; k < kLevelCount; ++k)
+        resources.levels[k] = makeTarget(width >> (k + 1), height >> (k + 1));
+    resources.veil = makeTarget(width >> 2, height >> 2);
+}
+
+// Column-major 4 by 4 inverse by cofactors; the matrices here are a camera's, never singular.
+std::array<double, 16> inverse(const std::array<double, 16>& m) {
+    std::array<double, 16> r{};
+    r[0] = m[5] * m[10] * m[15] - m[5] * m[11] * m[14] - m[9] * m[6] * m[15] + m[9] * m[7] * m[14] +
+           m[13] * m[6] * m[11] - m[13] * m[7] * m[10];
+    r[4] = -m[4] * m[10] * m[15] + m[4] * m[11] * m[14] + m[8] * m[6] * m[15] -
+           m[8] * m[7] * m[14] - m[12] * m[6] * m[11] + m[12] * m[7] * m[10];
+    r[8] = m[4] * m[9] * m[15] - m[4] * m[11] * m[13] - m[8] * m[5] * m[15] + m[8] * m[7] * m[13] +
+           m[12] * m[5] * m[11] - m[12] * m[7] * m[9];
+    r[12] = -m[4] * m[9] * m[14] + m[4] * m[10] * m[13] + m[8] * m[5] * m[14] -
+            m[8] * m[6] * m[13] - m[12] * m[5] * m[10] + m[12] * m[6] * m[9];
+    r[1] = -m[1] * m[10] * m[15] + m[1] * m[11] * m[14] + m[9] * m[2] * m[15] -
+           m[9] * m[3] * m[14] - m[13] * m[2] * m[11] + m[13] * m[3] * m[10];
+    r[5] = m[0] * m[10] * m[15] - m[0] * m[11] * m[14] - m[8] * m[2] * m[15] + m[8] * m[3] * m[14] +
+           m[12] * m[2] * m[11] - m[12] * m[3] * m[10];
+    r[9] = -m[0] * m[9] * m[15] + m[0] * m[11] * m[13] + m[8] * m[1] * m[15] - m[8] * m[3] * m[13] -
+           m[12] * m[1] * m[11] + m[12] * m[3] * m[9];
+    r[13] = m[0] * m[9] * m[14] - m[0] * m[10] * m[13] - m[8] * m[1] * m[14] + m[8] * m[2] * m[13] +
+            m[12] * m[1] * m[10] - m[12] * m[2] * m[9];
+    r[2] = m[1] * m[6] * m[15] - m[1] * m[7] * m[14] - m[5] * m[2] * m[15] + m[5] * m[3] * m[14] +
+           m[13] * m[2] * m[7] - m[13] * m[3] * m[6];
+    r[6] = -m[0] * m[6] * m[15] + m[0] * m[7] * m[14] + m[4] * m[2] * m[15] - m[4] * m[3] * m[14] -
+           m[12] * m[2] * m[7] + m[12] * m[3] * m[6];
+    r[10] = m[0] * m[5] * m[15] - m[0] * m[7] * m[13] - m[4] * m[1] * m[15] + m[4] * m[3] * m[13] +
+            m[12] * m[1] * m[7] - m[12] * m[3] * m[5];
+    r[14] = -m[0] * m[5] * m[14] + m[0] * m[6] * m[13] + m[4] * m[1] * m[14] - m[4] * m[2] * m[13] -
+            m[12] * m[1] * m[6] + m[12] * m[2] * m[5];
+    r[3] = -m[1] * m[6] * m[11] + m[1] * m[7] * m[10] + m[5] * m[2] * m[11] - m[5] * m[3] * m[10] -
+           m[9] * m[2] * m[7] + m[9] * m[3] * m[6];
+    r[7] = m[0] * m[6] * m[11] - m[0] * m[7] * m[10] - m[4] * m[2] * m[11] + m[4] * m[3] * m[10] +
+           m[8] * m[2] * m[7] - m[8] * m[3] * m[6];
+    r[11] = -m[0] * m[5] * m[11] + m[0] * m[7] * m[9] + m[4] * m[1] * m[11] - m[4] * m[3] * m[9] -
+            m[8] * m[1] * m[7] + m[8] * m[3] * m[5];
+    r[15] = m[0] * m[5] * m[10] - m[0] * m[6] * m[9] - m[4] * m[1] * m[10] + m[4] * m[2] * m[9] +
+            m[8] * m[1] * m[6] - m[8] * m[2] * m[5];
+    const double determinant = m[0] * r[0] + m[1] * r[4] + m[2] * r[8] + m[3] * r[12];
+    for (double& value : r) value /= determinant;
+    return r;
+}
+
+std::array<double, 16> product(const std::array<double, 16>& a, const std::array<double, 16>& b) {
+    std::array<double, 16> r{};
+    for (int column = 0; column < 4; ++column)
+        for (int row = 0; row < 4; ++row)
+            for (int k = 0; k < 4; ++k) r[column * 4 + row] += a[k * 4 + row] * b[column * 4 + k];
+    return r;
+}
+
+void drawWindowQuad() {
+    glBegin(GL_QUADS);
+    glTexCoord2f(0, 0);
+    glVertex2f(-1, -1);
+    glTexCoord2f(1, 0);
+    glVertex2f(1, -1);
+    glTexCoord2f(1, 1);
+    glVertex2f(1, 1);
+    glTexCoord2f(0, 1);
+    glVertex2f(-1, 1);
+    glEnd();
+}
+
+void bindTexture(int unit, GLuint texture) {
+    glActiveTexture(GL_TEXTURE0 + unit);
+    glBindTexture(GL_TEXTURE_2D, texture);
+}
+
+void setInt(GLuint program, const char* name, int value) {
+    glUniform1i(glGetUniformLocation(program, name), value);
+}
+void setFloat(GLuint program, const char* name, double value) {
+    glUniform1f(glGetUniformLocation(program, name), float(value));
+}
+void setVector(GLuint program, const char* name, const float* value) {
+    glUniform3fv(glGetUniformLocation(program, name), 1, value);
+}
+
+// The content's light over each of the spill's 4 by 2 patches, times the peak: read from the
+// mip level whose texels are about an eighth of a patch across (a few dozen texels in all),
+// decoded texel by texel.
+constexpr int kPatchesAcross = 4, kPatchesUp = 2;
+std::array<float, 3 * kPatchesAcross * kPatchesUp> patchNits(GLuint texture, double peakNits) {
+    std::array<float, 3 * kPatchesAcross * kPatchesUp> nits{};
+    if (texture == 0 || peakNits <= 0) return nits;
+    glBindTexture(GL_TEXTURE_2D, texture);
+    GLint width = 1, height = 1;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
+    int level = 0;
+    while ((width >> (level + 1)) >= 8 * kPatchesAcross &&
+           (height >> (level + 1)) >= 8 * kPatchesUp)
+        ++level;
+    // A texture without mipmaps (a level of size 0) is read whole.
+    GLint levelWidth = 0, levelHeight = 0;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, level, GL_TEXTURE_WIDTH, &levelWidth);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, level, GL_TEXTURE_HEIGHT, &levelHeight);
+    if (levelWidth > 0 && levelHeight > 0) {
+        width = levelWidth;
+        height = levelHeight;
+    } else {
+        level = 0;
+    }
+    if (width <= 0 || height <= 0) return nits;
+    std::vector<unsigned char> rgb(std::size_t(width) * std::size_t(height) * 3);
+    GLint alignment = 4;
+    glGetIntegerv(GL_PACK_ALIGNMENT, &alignment);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(GL_TEXTURE_2D, level, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+    glPixelStorei(GL_PACK_ALIGNMENT, alignment);
+    std::array<double, 3 * kPatchesAcross * kPatchesUp> sums{};
+    std::array<int, kPatchesAcross * kPatchesUp> counts{};
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const int patch =
+                (y * kPatchesUp / height) * kPatchesAcross + x * kPatchesAcross / width;
+            const unsigned char* texel = &rgb[(std::size_t(y) * width + x) * 3];
+            for (int c = 0; c < 3; ++c) sums[3 * patch + c] += linearFromSrgb(texel[c] / 255.0);
+            ++counts[patch];
+        }
+    }
+    for (int patch = 0; patch < kPatchesAcross * kPatchesUp; ++patch)
+        for (int c = 0; c < 3; ++c)
+            if (counts[patch] > 0)
+                nits[3 * patch + c] = float(sums[3 * patch + c] / counts[patch] * peakNits);
+    return nits;
+}
+
+}  // namespace
+
+void beginLightFrame(int width, int height) {
+    prepare(width, height);
+    glBindFramebuffer(GL_FRAMEBUFFER, resources.frameBuffer);
+}
+
+void finishLightFrame(const LightFrame& frame) {
+    const LightPrograms& programs = lightPrograms();
+    std::array<double, 16> projection{}, modelview{};
+    glGetDoublev(GL_PROJECTION_MATRIX, projection.data());
+    glGetDoublev(GL_MODELVIEW_MATRIX, modelview.data());
+    const std::array<double, 16> toWorld = inverse(product(projection, modelview));
+    const std::array<double, 16> viewToWorld = inverse(modelview);
+    std::array<float, 16> clipToWorld{};
+    std::copy(toWorld.begin(), toWorld.end(), clipToWorld.begin());
+    const float eye[3] = {float(viewToWorld[12]), float(viewToWorld[13]), float(viewToWorld[14])};
+    // The view's angle a pixel spans, from the vertical field of the perspective.
+    const double degreesPerPixel =
+        degreesFromRadians(2.0 * std::atan(1.0 / projection[5])) / resources.height;
+    if (degreesPerPixel != resources.fittedDegreesPerPixel) {
+        resources.fit = fitGlareSpread(degreesPerPixel, 256);
+        resources.fittedDegreesPerPixel = degreesPerPixel;
+    }
+
+    glPushAttrib(GL_ALL_ATTRIB_BITS);
+    GLint activeUnit = GL_TEXTURE0;
+    glGetIntegerv(GL_ACTIVE_TEXTURE, &activeUnit);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_CULL_FACE);
+    glDisable(GL_BLEND);
+    glDepthMask(GL_FALSE);
+
+    // The drawn frame to luminance at half size: the first glare level.
+    const auto patches = patchNits(frame.contentTexture, frame.peakNits);
+    auto useLightProgram = [&](GLuint program) {
+        glUseProgram(program);
+        bindTexture(1, resources.frameDepth);
+        glTexParameteri(GL_TEXTURE_2D, GL_DEPTH_TEXTURE_MODE, GL_LUMINANCE);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_MODE, GL_NONE);
+        bindTexture(0, resources.frameLevels);
+        setInt(program, "frameLevels", 0);
+        setInt(program, "frameDepth", 1);
+        glUniformMatrix4fv(glGetUniformLocation(program, "clipToWorld"), 1, GL_FALSE,
+                           clipToWorld.data());
+        setVector(program, "eyePosition", eye);
+        setVector(program, "wallCorner", frame.wallCorner);
+        setVector(program, "wallRight", frame.wallRight);
+        setVector(program, "wallUp", frame.wallUp);
+        setFloat(program, "faceNits", frame.faceNitsAtFullLevel);
+        glUniform3fv(glGetUniformLocation(program, "patchNits"), kPatchesAcross * kPatchesUp,
+                     patches.data());
+        setFloat(program, "reflectedNits", frame.reflectedNits);
+        setFloat(program, "ambientLux", frame.ambientLux);
+    };
+    glBindFramebuffer(GL_FRAMEBUFFER, resources.levels[0].framebuffer);
+    glViewport(0, 0, resources.levels[0].width, resources.levels[0].height);
+    useLightProgram(programs.light);
+    drawWindowQuad();
+
+    // The glare's levels, each half the last.
+    glUseProgram(programs.downsample);
+    setInt(programs.downsample, "source", 0);
+    const Target* source = &resources.levels[0];
+    for (int k = 1; k < kLevelCount; ++k) {
+        Target& level = resources.levels[k];
+        glBindFramebuffer(GL_FRAMEBUFFER, level.framebuffer);
+        glViewport(0, 0, level.width, level.height);
+        bindTexture(0, source->texture);
+        glUniform2f(glGetUniformLocation(programs.downsample, "sourceTexel"),
+                    1.0f / float(source->width), 1.0f / float(source->height));
+        drawWindowQuad();
+        source = &level;
+    }
+
+    // The veiling light, at the size of the first glare level.
+    const Target& veil = resources.veil;
+    glBindFramebuffer(GL_FRAMEBUFFER, veil.framebuffer);
+    glViewport(0, 0, veil.width, veil.height);
+    glUseProgram(programs.glare);
+    std::array<float, kGlareLevels> weights{};
+    std::array<float, 2 * kGlareLevels> texels{};
+    double scattered = 0;
+    for (int k = 0; k < kGlareLevels; ++k) {
+        const Target& level = resources.levels[k + 1];
+        const std::string name = "glare" + std::to_string(k);
+        bindTexture(k, level.texture);
+        setInt(programs.glare, name.c_str(), k);
+        weights[k] = float(resources.fit.weights[k]);
+        scattered += resources.fit.weights[k];
+        texels[2 * k] = 1.0f / float(level.width);
+        texels[2 * k + 1] = 1.0f / float(level.height);
+    }
+    glUniform2fv(glGetUniformLocation(programs.glare, "glareTexel"), kGlareLevels, texels.data());
+    glUniform1fv(glGetUniformLocation(programs.glare, "glareWeights"), kGlareLevels,
+                 weights.data());
+    drawWindowQuad();
+
+    // The frame's light and the veil through the tone curve into the window.
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glViewport(0, 0, resources.width, resources.height);
+    useLightProgram(programs.tone);
+    bindTexture(2, veil.texture);
+    setInt(programs.tone, "veilingLight", 2);
+    setFloat(programs.tone, "scattered", scattered);
+    setFloat(programs.tone, "adaptationNits", frame.adaptationNits);
+    glActiveTexture(GL_TEXTURE0);
+    drawWindowQuad();
+
+    glUseProgram(0);
+    glActiveTexture(GLenum(activeUnit));
+    glPopAttrib();
+}
