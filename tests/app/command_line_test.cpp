@@ -8,17 +8,9 @@
 #include <string>
 #include <vector>
 
-namespace {
+#include "tests/app/parse_arguments.h"
 
-CommandLine parse(std::vector<std::string> arguments) {
-    static std::vector<std::string> kept;
-    kept = std::move(arguments);
-    kept.insert(kept.begin(), "glimmerboard");
-    static std::vector<char*> argv;
-    argv.clear();
-    for (std::string& argument : kept) argv.push_back(argument.data());
-    return parseCommandLine(static_cast<int>(argv.size()), argv.data());
-}
+namespace {
 
 std::vector<std::string> glutArguments(const CommandLine& line) {
     std::vector<std::string> arguments;

@@ -8,19 +8,10 @@
 #include <vector>
 
 #include "app/command_line.h"
+#include "tests/app/parse_arguments.h"
 #include "tests/support/process.h"
 
 namespace {
-
-CommandLine parse(std::vector<std::string> arguments) {
-    static std::vector<std::string> kept;
-    kept = std::move(arguments);
-    kept.insert(kept.begin(), "glimmerboard");
-    static std::vector<char*> argv;
-    argv.clear();
-    for (std::string& argument : kept) argv.push_back(argument.data());
-    return parseCommandLine(static_cast<int>(argv.size()), argv.data());
-}
 
 TEST(LightOptionsTest, DayAndNightValuesAreReadAndANightLeftOutKeepsItsDefault) {
     const LightSettings defaults = parse({}).light;

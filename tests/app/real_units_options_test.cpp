@@ -7,20 +7,7 @@
 #include <vector>
 
 #include "app/command_line.h"
-
-namespace {
-
-CommandLine parse(std::vector<std::string> arguments) {
-    static std::vector<std::string> kept;
-    kept = std::move(arguments);
-    kept.insert(kept.begin(), "glimmerboard");
-    static std::vector<char*> argv;
-    argv.clear();
-    for (std::string& argument : kept) argv.push_back(argument.data());
-    return parseCommandLine(static_cast<int>(argv.size()), argv.data());
-}
-
-}  // namespace
+#include "tests/app/parse_arguments.h"
 
 TEST(RealUnitsOptionsTest, TheWallInMetresBecomesTheNearestWholeLeds) {
     const CommandLine line = parse({"--wall", "14.63x4.3m", "--pitch", "16"});
