@@ -83,6 +83,8 @@ CommandLine parseCommandLine(int argc, char** argv) {
                 break;
             }
             ++i;
+        } else if (parseRealUnitsOption(argc, argv, i, line.realUnits, line.error)) {
+            if (!line.error.empty()) break;
         } else if (parseFeedOption(argc, argv, i, line.feeds, line.error)) {
             if (!line.error.empty()) break;
         } else if (argument.starts_with("--")) {
@@ -93,6 +95,7 @@ CommandLine parseCommandLine(int argc, char** argv) {
             if (glutOptionTakesValue(argument) && hasNext) line.glutArguments.push_back(argv[++i]);
         }
     }
+    if (line.error.empty()) finishRealUnitsOptions(line.realUnits, line.feeds.layout, line.error);
     if (line.error.empty() && !line.shotsFolder.empty() && line.pictures.empty() &&
         line.feeds.listens.empty()) {
         line.error = "--shots needs at least one picture or --listen";
@@ -116,7 +119,7 @@ const char* usageText() {
             "  --size WxH       window size (default 700x700)\n"
             "  --stats          print what each moving picture shows and drops, once a second\n"
             "                   and at exit, on standard error\n") +
-        feedUsageText() +
+        feedUsageText() + realUnitsUsageText() +
         "  --help           this text\n"
         "GLUT's own options (-display, -geometry, ...) are passed to GLUT.\n";
     return text.c_str();

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/feed_options.h"
+#include "app/real_units_options.h"
 
 struct CommandLine {
     std::vector<std::string> pictures;  // as given, in order
@@ -19,6 +20,7 @@ struct CommandLine {
     bool help = false;                 // --help
     FeedOptions feeds;                 // --listen and the wall it draws on
     bool stats = false;                // --stats: the sources' statistics on standard error
+    RealUnitsOptions realUnits;        // --pitch and the wall, viewer and eyesight in real units
 };
 
 CommandLine parseCommandLine(int argc, char** argv);

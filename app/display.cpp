@@ -5,16 +5,20 @@
 #include <GL/freeglut.h>
 
 #include "app/callbacks.h"
+#include "app/content_face.h"
 #include "app/effect_keys.h"
+#include "app/eye_view.h"
 #include "app/face_geometry.h"
 #include "app/picture_animation.h"
 #include "app/picture_catalogue.h"
 #include "app/projection.h"
 #include "app/scene_camera.h"
+#include "app/real_units_view.h"
 #include "app/scene_load.h"
 #include "app/wall_clock.h"
 #include "effects/effect_binding.h"
 #include "obj/obj.h"
+#include "physical/wall_setup.h"
 
 namespace {
 
@@ -58,6 +62,14 @@ void drawQuad(const Quad& quad) {
     glEnd();
 }
 
+void drawFaceRect(const FaceRect& r) {
+    const Quad quad = {{r.sRight, r.tBottom, r.right, r.bottom, 0},
+                       {r.sRight, r.tTop, r.right, r.top, 0},
+                       {r.sLeft, r.tTop, r.left, r.top, 0},
+                       {r.sLeft, r.tBottom, r.left, r.bottom, 0}};
+    drawQuad(quad);
+}
+
 void drawSceneView(const SceneTextures& scene) {
     loadPerspective(wholeNumberAspect(glutGet(GLUT_WINDOW_WIDTH), glutGet(GLUT_WINDOW_HEIGHT)),
                     kSceneFarPlane);
@@ -77,12 +89,26 @@ void drawSceneView(const SceneTextures& scene) {
     glBindTexture(GL_TEXTURE_2D, pictureCatalogue.textureIds[kFrameSlot]);
     if (billboardModel >= 0) obj::drawModel(billboardModel);
 
-    bindFaceEffect(effectParameters.program);
+    if (pictureCatalogue.userPictures.empty()) {
+        bindFaceEffect(effectParameters.program);
+        drawQuad(kSceneFace);
+        bindFaceEffect(0);
+        return;
+    }
+    // The user's content fitted to the board, the board's unlit LEDs around it.
+    const FaceRect face =
+        sceneContentFace(pictureInfo(pictureCatalogue, effectParameters.picture), wallSetup.fit);
+    glDisable(GL_TEXTURE_2D);
+    glColor3f(0, 0, 0);
     drawQuad(kSceneFace);
+    glColor3f(1, 1, 1);
+    glEnable(GL_TEXTURE_2D);
+    bindFaceEffect(effectParameters.program);
+    drawFaceRect(face);
     bindFaceEffect(0);
 }
 
-void drawNormalView() {
+void switchNeonSign() {
     const int picture = effectParameters.picture;
     // The neon sign is the built-in picture's own; no picture of the user's blinks.
     if (picture == kNeonPictureSlot && pictureCatalogue.userPictures.empty()) {
@@ -92,8 +118,18 @@ void drawNormalView() {
                                        : pictureCatalogue.textureIds[kNeonUnlitSlot];
         glutPostRedisplay();
     }
+}
+
+void drawNormalView() {
+    const int picture = effectParameters.picture;
+    switchNeonSign();
     bindFaceEffect(effectParameters.program);
 
+    if (!pictureCatalogue.userPictures.empty()) {
+        drawFaceRect(normalContentFace(pictureInfo(pictureCatalogue, picture)));
+        bindFaceEffect(0);
+        return;
+    }
     const float h = normalFaceHalfHeight(pictureInfo(pictureCatalogue, picture));
     const float bottom = kNormalFaceCentreHeight - h;
     const float top = kNormalFaceCentreHeight + h;
@@ -109,12 +145,16 @@ void drawNormalView() {
 
 void display() {
     refreshChosenPicture();
+    beginEyeViewFrame();
     glViewport(0, 0, glutGet(GLUT_WINDOW_WIDTH), glutGet(GLUT_WINDOW_HEIGHT));
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
     camera.look();
     glPushMatrix();
-    if (effectParameters.dayScene) {
+    if (wallSetup.realUnits) {
+        if (!effectParameters.dayScene && !effectParameters.nightScene) switchNeonSign();
+        drawRealUnitsView(effectParameters);
+    } else if (effectParameters.dayScene) {
         drawSceneView(kDayScene);
     } else if (effectParameters.nightScene) {
         drawSceneView(kNightScene);
@@ -122,6 +162,7 @@ void display() {
         drawNormalView();
     }
     glPopMatrix();
+    finishEyeViewFrame();
     glFlush();
     glutSwapBuffers();
 }

@@ -9,10 +9,12 @@
 #include "app/picture_animation.h"
 #include "app/scene_camera.h"
 #include "app/video_pause.h"
+#include "app/viewer_keys.h"
 
 void keyboard(unsigned char key, int, int) {
     if (key == ' ') toggleChosenPause();
-    applyKey(key, effectParameters, pictureCatalogue, camera);
+    if (!applyViewerKey(key, wallSetup, camera, effectParameters.pixelSize, eyeViewShown))
+        applyKey(key, effectParameters, pictureCatalogue, camera);
     followChosenPicture();
     glutPostRedisplay();
 }

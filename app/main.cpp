@@ -14,6 +14,7 @@
 #include "app/source_stats.h"
 #include "app/startup.h"
 #include "app/user_pictures.h"
+#include "app/wall_pictures.h"
 
 int main(int argc, char** argv) {
     CommandLine line = parseCommandLine(argc, argv);
@@ -25,6 +26,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "glimmerboard: %s\n%s", line.error.c_str(), usageText());
         return 2;
     }
+    wallSetup = line.realUnits.setup;
     printBanner();
     // The user's pictures are read from the folder the program was started in, before the
     // window opens: with none that loads there is nothing to show.
@@ -32,6 +34,7 @@ int main(int argc, char** argv) {
     if (!line.pictures.empty() && userPictures.empty()) return 1;
     bool everyPictureLoaded = userPictures.size() == line.pictures.size();
     if (!openLiveFeeds(line.feeds, userPictures)) return 1;
+    if (wallSetup.realUnits) fitUserPicturesToWall(userPictures, wallSetup);
     if (!line.shotsFolder.empty()) everyPictureLoaded &= waitForLiveFeeds(line.feeds, userPictures);
     const std::string shotsFolder = line.shotsFolder.empty() ? "" : absolutePath(line.shotsFolder);
     enterDataFolder();

@@ -50,6 +50,7 @@ const PictureInfo& pictureInfo(const PictureCatalogue& catalogue, int picture) {
 int startingPixelSize(const PictureCatalogue& catalogue, int picture) {
     constexpr int kStartCellSteps = 3;
     picture = std::clamp(picture, 0, billboardPictureCount(catalogue) - 1);
+    if (catalogue.onWallLeds) return 1;
     if (!catalogue.userPictures.empty()) {
         if (catalogue.userPictures[picture].ledPerPixel) return 1;
         return userStartingPixelSize(pictureInfo(catalogue, picture));

@@ -57,6 +57,8 @@ struct PictureCatalogue {
     GLuint textureIds[kTextureSlotCount] = {};
     PictureInfo pictures[kPictureCount] = {};
     std::vector<UserPictureTexture> userPictures;
+    // In real units: the billboard pictures are the wall's size, one LED a pixel.
+    bool onWallLeds = false;
 };
 
 // The program's one catalogue, filled by the scene load.

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/callbacks.h"
+#include "app/console.h"
 #include "app/effect_keys.h"
 #include "app/frame_capture.h"
 #include "app/picture_animation.h"
@@ -20,6 +21,7 @@
 #include "app/wall_clock.h"
 #include "effects/effect_programs.h"
 #include "pictures/contact_sheet.h"
+#include "physical/wall_setup.h"
 #include "pictures/picture_scale.h"
 
 namespace {
@@ -83,7 +85,8 @@ bool writeReviewShots(const std::string& folder, int seconds) {
         pinFrameClock(moving ? start + std::chrono::duration_cast<FrameClock::duration>(
                                            std::chrono::duration<double>(shotSeconds))
                              : start);
-        for (int view = 0; view < kReviewViewCount; ++view) {
+        if (wallSetup.realUnits) consolePrint("%s\n", viewerLine(wallSetup).c_str());
+        for (int view = 0; view < reviewViewCount(); ++view) {
             chooseReviewView(i, view);
             const CapturedFrame shot = drawAndCaptureFrame();
             const std::string viewName = reviewViewName(view);
@@ -95,7 +98,7 @@ bool writeReviewShots(const std::string& folder, int seconds) {
         if (moving) written = writeReviewClips(folder, stem, i, seconds, start) && written;
         pinFrameClock(start);
     }
-    const ContactSheet sheet = buildContactSheet(tiles, kReviewViewCount, kSheetTileSide);
+    const ContactSheet sheet = buildContactSheet(tiles, reviewViewCount(), kSheetTileSide);
     const std::filesystem::path sheetPath = std::filesystem::path(folder) / "contact-sheet.png";
     written = writeShot({sheet.width, sheet.height, sheet.rgb}, sheetPath) && written;
     return written;

@@ -2,21 +2,28 @@
 // a view's state never depends on what was drawn before it.
 #include "app/review_views.h"
 
+#include <algorithm>
+
 #include "app/callbacks.h"
 #include "app/effect_keys.h"
 #include "app/picture_animation.h"
 #include "app/picture_catalogue.h"
 #include "app/scene_camera.h"
 #include "app/starting_view.h"
+#include "app/viewer_keys.h"
 #include "effects/effect_programs.h"
 #include "effects/effect_state.h"
 
 namespace {
 
 // The effect state a user has after choosing `picture` in a freshly started program.
-void chooseStartingState(int picture) {
+void chooseStartingState(int picture, bool fromViewer) {
     effectParameters = startingParameters(pictureCatalogue, picture);
-    placeCamera(camera, kStartingView);
+    eyeViewShown = false;
+    if (wallSetup.realUnits && !fromViewer)
+        placeCamera(camera, framingPlacement(wallSetup));
+    else
+        placeCamera(camera, startingPlacement(wallSetup));
     followChosenPicture();
 }
 
@@ -30,13 +37,28 @@ void pressPresetKey(unsigned char key, int picture) {
 
 }  // namespace
 
+int reviewViewCount() {
+    return wallSetup.realUnits ? kReviewViewCount + kViewerReviewViewCount : kReviewViewCount;
+}
+
 std::string reviewViewName(int view) {
     if (view < kEffectCount) return "effect-" + std::to_string(view + 1);
-    return view == kEffectCount ? "day" : "night";
+    static const char* const names[] = {"day", "night", "viewer", "viewer-night", "eye"};
+    return names[std::min(view - kEffectCount, 4)];
 }
 
 void chooseReviewView(int picture, int view) {
-    chooseStartingState(picture);
+    if (view >= kReviewViewCount) {
+        // The viewer's views: the day scene, the night scene, the day scene in the eye view.
+        const int viewerView = view - kReviewViewCount;
+        chooseStartingState(picture, true);
+        for (int mode = 0; mode < kEffectCount; ++mode) chooseEffect(effectParameters, mode);
+        pressPresetKey('1', picture);
+        if (viewerView == 1) pressPresetKey('2', picture);
+        eyeViewShown = viewerView == 2;
+        return;
+    }
+    chooseStartingState(picture, false);
     // The presets are pressed after the last effect, as the review always has.
     for (int mode = 0; mode <= std::min(view, kEffectCount - 1); ++mode)
         chooseEffect(effectParameters, mode);

@@ -2,11 +2,13 @@
 // every texture slot (the neon sign last, then its unlit copy), cell steps, the first effect.
 #include "app/scene_load.h"
 
+#include "app/console.h"
 #include "app/effect_keys.h"
 #include "app/picture_texture.h"
 #include "app/scene_camera.h"
 #include "app/starting_view.h"
 #include "app/texture_load.h"
+#include "app/viewer_keys.h"
 #include "obj/obj.h"
 
 int billboardModel = -1;
@@ -18,7 +20,7 @@ constexpr const char* kFrameModelPath = "./Models/billboard.obj";
 }  // namespace
 
 bool loadScene(const PictureFiles& pictures, std::vector<UserPicture>* userPictures) {
-    placeCamera(camera, kStartingView);
+    placeCamera(camera, startingPlacement(wallSetup));
     // An unreadable model still gives the index of an empty one, which draws nothing.
     billboardModel = obj::createFile(kFrameModelPath);
 
@@ -27,5 +29,6 @@ bool loadScene(const PictureFiles& pictures, std::vector<UserPicture>* userPictu
     if (userGiven && !addUserPictureTextures(pictureCatalogue, *userPictures)) return false;
     effectParameters = startingParameters(pictureCatalogue, 0);
     printEffect(effectParameters);
+    if (wallSetup.realUnits) consolePrint("%s\n", viewerLine(wallSetup).c_str());
     return true;
 }

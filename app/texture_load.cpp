@@ -5,11 +5,14 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "app/picture_texture.h"
 #include "bmp/dib_decoder.h"
 #include "bmp/dib_image.h"
 #include "files/native_path.h"
+#include "physical/wall_setup.h"
+#include "pictures/wall_fit.h"
 
 namespace {
 
@@ -19,6 +22,18 @@ bool fileOpens(const std::string& path) {
     if (probe == nullptr) return false;
     std::fclose(probe);
     return true;
+}
+
+// In real units a billboard picture is shown on the wall's own LEDs: fitted to its resolution
+// once, here, and its mipmaps built by GL, which keeps that size (GLU would round it to powers
+// of two).
+GLuint createWallTexture(const RgbImage& image, PictureInfo* info) {
+    const int width = wallSetup.widthLeds, height = wallSetup.heightLeds;
+    std::vector<std::uint8_t> wall(std::size_t(3) * width * height);
+    fitToWall(image.pixels, 3, image.width, image.height, width, height, wallSetup.fit,
+              wall.data());
+    if (info != nullptr) *info = {1, width, height};
+    return createPictureTexture(wall.data(), width, height, MipmapBuilder::gl);
 }
 
 }  // namespace
@@ -31,6 +46,12 @@ bool loadTexture(PictureCatalogue& catalogue, int slot, const char* path, bool r
     RgbImage* image = loadDibImage(filePath.c_str());
     if (image == nullptr) return false;
 
+    if (wallSetup.realUnits && (slot < kPictureCount || slot == kNeonLitSlot)) {
+        catalogue.textureIds[slot] =
+            createWallTexture(*image, recordSize ? &catalogue.pictures[slot] : nullptr);
+        freeRgbImage(image);
+        return true;
+    }
     // Only the six billboard pictures have a size record.
     if (recordSize && slot < kPictureCount) {
         catalogue.pictures[slot].width = image->width;
@@ -48,4 +69,8 @@ void loadCatalogue(PictureCatalogue& catalogue, const PictureFiles& pictures) {
     catalogue.textureIds[kNeonUnlitSlot] = catalogue.textureIds[kNeonPictureSlot];
     for (PictureInfo& picture : catalogue.pictures)
         picture.step = cellStep(picture.width, picture.height, 1);
+    if (wallSetup.realUnits) {
+        catalogue.onWallLeds = true;
+        for (PictureInfo& picture : catalogue.pictures) picture.step = 1;
+    }
 }

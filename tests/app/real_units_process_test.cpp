@@ -1,0 +1,88 @@
+// The real program in real units: the viewer line at start-up and on its keys, the review's
+// pictures from the viewer, and a mistake in the options ending it before any window.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "files/replacement_file.h"
+#include "pictures/picture_encoders.h"
+#include "pictures/picture_file.h"
+#include "tests/support/process.h"
+#include "tests/support/x_keys.h"
+
+namespace {
+
+using testsupport::kBanner;
+using testsupport::ProcessOptions;
+using testsupport::runProcess;
+
+const std::string kViewerAt60 =
+    "viewer: distance 60.0 m, eye 1.5 m, angle 0 deg; wall 14.62 x 4.30 m, 914 x 269 LEDs, "
+    "pitch 16.0 mm; LED 0.91 arcmin; LEDs resolved within 55.0 m (20/20)\n";
+
+}  // namespace
+
+TEST(RealUnitsProcessTest, TheViewerLineAtStartUpAndOnTheViewersKeys) {
+    const std::string started = kBanner + "Billboard I\npixelSize = 1\n\n" + kViewerAt60;
+    // m: 75 m away, sqrt(75² + 4.652²) = 75.144 m, where 16 mm spans 0.732 arcminutes.
+    const std::string expected =
+        started + kViewerAt60 +
+        "viewer: distance 75.0 m, eye 1.5 m, angle 0 deg; wall 14.62 x 4.30 m, 914 x 269 LEDs, "
+        "pitch 16.0 mm; LED 0.73 arcmin; LEDs resolved within 55.0 m (20/20)\n"
+        "pixelSize = 1\n";
+    bool typed = false, typedOk = false;
+    ProcessOptions options;
+    options.arguments = {"--pitch", "16", "--wall", "14.63x4.3m", "--viewer", "60"};
+    options.timeoutSeconds = 60;
+    options.stopWhen = [&](const std::string& output) {
+        if (!typed && output == started) {
+            typed = true;
+            typedOk = testsupport::typeIntoChildWindow("vm=");
+            return !typedOk;
+        }
+        return output.size() >= expected.size();
+    };
+    const auto result = runProcess(testsupport::programPath(), options);
+    ASSERT_TRUE(typedOk) << "the program's window was not found; output:\n" << result.output;
+    EXPECT_EQ(result.output, expected);
+}
+
+TEST(RealUnitsProcessTest, TheReviewAddsTheViewersPictures) {
+    const std::filesystem::path folder = std::filesystem::path(testing::TempDir()) /
+                                         "RealUnitsProcessTest.TheReviewAddsTheViewersPictures";
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    std::vector<std::uint8_t> rgb(32 * 16 * 3, 200);
+    ASSERT_TRUE(writeFileBytes((folder / "grey.png").c_str(), encodePng(32, 16, 3, rgb.data())));
+    ProcessOptions options;
+    options.arguments = {"--pitch", "10",     "--viewer", "20",      "--shots",
+                         "review",  "--size", "160x120",  "grey.png"};
+    options.workingDirectory = folder.string();
+    options.timeoutSeconds = 90;
+    const auto result = runProcess(testsupport::programPath(), options);
+    EXPECT_EQ(result.exitStatus, 0) << result.errorText;
+    // 0.64 x 0.32 m, centre 4.16 m up: sqrt(20² + 2.66²) = 20.176 m, 1.70 arcminutes a pitch.
+    const std::string line =
+        "viewer: distance 20.0 m, eye 1.5 m, angle 0 deg; wall 0.64 x 0.32 m, 64 x 32 LEDs, "
+        "pitch 10.0 mm; LED 1.70 arcmin; LEDs resolved within 34.4 m (20/20)\n";
+    EXPECT_NE(result.output.find(line + line), std::string::npos) << result.output;
+    for (const char* view : {"day", "viewer", "viewer-night", "eye"}) {
+        Picture shot;
+        const auto path = folder / "review" / (std::string("grey-") + view + ".png");
+        EXPECT_TRUE(loadPicture(path.c_str(), shot).ok()) << path;
+        EXPECT_EQ(shot.width, 160);
+    }
+    std::filesystem::remove_all(folder);
+}
+
+TEST(RealUnitsProcessTest, AMistakeEndsWithTheUsageBeforeAnyWindow) {
+    ProcessOptions options;
+    options.arguments = {"--viewer", "30"};
+    options.environment = {"DISPLAY=:none"};  // a window could not open here
+    const auto result = runProcess(testsupport::programPath(), options);
+    EXPECT_EQ(result.exitStatus, 2);
+    EXPECT_EQ(result.output, "");
+    EXPECT_EQ(result.errorText.rfind("glimmerboard: --viewer needs --pitch\nusage:", 0), 0u)
+        << result.errorText;
+}
