@@ -7,9 +7,28 @@ uniform float pixelRadius;
 varying float ledMeanLight;
 varying vec3 towardViewer;
 
-// Light of a round LED at `radial` from its cell's centre (1 at the middle of a side): a disc
-// of pixelRadius whose edge softens over tolerance of that radius and `blur` more, inside a
-// faint halo that reaches further the larger tolerance is; tolerance 0 gives a hard disc.
+// Display levels and light. A point of the face mixes LED and dark face by their light, not by
+// their levels, as the eye and the screen add light: levels become light by the display's 2.2
+// power and go back the same way. A pure power keeps a lit share s of an LED at level L at the
+// level s^(1/2.2) L, so an LED up close shows the same levels as ever.
+const float kDisplayGamma = 2.2;
+float lightFromLevel(float level)
+{
+    return pow(max(level, 0.0), kDisplayGamma);
+}
+vec3 lightFromLevel(vec3 level)
+{
+    return pow(max(level, vec3(0.0)), vec3(kDisplayGamma));
+}
+vec3 levelFromLight(vec3 light)
+{
+    return pow(max(light, vec3(0.0)), vec3(1.0 / kDisplayGamma));
+}
+
+// Level of a round LED at `radial` from its cell's centre (1 at the middle of a side), as a
+// share of its full level: a disc of pixelRadius whose edge softens over tolerance of that
+// radius and `blur` more, inside a faint halo that reaches further the larger tolerance is;
+// tolerance 0 gives a hard disc. Its light is lightFromLevel of that share.
 const float kHaloLight = 0.5;  // the halo's light at the disc's edge, a share of the disc's
 const float kHaloReach = 1.0;  // the halo's reach past the disc at tolerance 1, in half cells
 float ledProfile(float radial, float blur)
@@ -24,7 +43,8 @@ float ledProfile(float radial, float blur)
 
 // The LED's light averaged over its cell, summed over a grid on one quarter of the cell (the
 // LED is symmetric). Far or slanted cells show this mean instead of the LED, which would alias
-// there; it depends on uniforms only, so each vertex works it out once for the face.
+// there, so a wall seen from afar gives the light it gives up close; it depends on uniforms
+// only, so each vertex works it out once for the face.
 const int kMeanSamples = 24;  // per side of the quarter: about 1% from the exact mean
 float meanLedLight()
 {
@@ -33,7 +53,7 @@ float meanLedLight()
     for (int j = 0; j < kMeanSamples; ++j) {
         for (int i = 0; i < kMeanSamples; ++i) {
             vec2 at = (vec2(float(i), float(j)) + 0.5) * spacing;
-            sum += ledProfile(length(at), 1.0e-3);  // sharp, yet a hard edge stays defined
+            sum += lightFromLevel(ledProfile(length(at), 1.0e-3));  // sharp, yet a hard edge stays defined
         }
     }
     return sum * spacing * spacing;

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "frames/frame_source.h"
+#include "app/light_options.h"
 
 namespace {
 
@@ -87,6 +88,8 @@ CommandLine parseCommandLine(int argc, char** argv) {
             if (!line.error.empty()) break;
         } else if (parseFeedOption(argc, argv, i, line.feeds, line.error)) {
             if (!line.error.empty()) break;
+        } else if (parseLightOption(argc, argv, i, line.light, line.error)) {
+            if (!line.error.empty()) break;
         } else if (argument.starts_with("--")) {
             line.error = "unknown option " + std::string(argument);
             break;
@@ -119,7 +122,7 @@ const char* usageText() {
             "  --size WxH       window size (default 700x700)\n"
             "  --stats          print what each moving picture shows and drops, once a second\n"
             "                   and at exit, on standard error\n") +
-        feedUsageText() + realUnitsUsageText() +
+        feedUsageText() + realUnitsUsageText() + lightUsageText() +
         "  --help           this text\n"
         "GLUT's own options (-display, -geometry, ...) are passed to GLUT.\n";
     return text.c_str();

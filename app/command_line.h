@@ -8,6 +8,7 @@
 
 #include "app/feed_options.h"
 #include "app/real_units_options.h"
+#include "physical/light_line.h"
 
 struct CommandLine {
     std::vector<std::string> pictures;  // as given, in order
@@ -21,6 +22,7 @@ struct CommandLine {
     FeedOptions feeds;                 // --listen and the wall it draws on
     bool stats = false;                // --stats: the sources' statistics on standard error
     RealUnitsOptions realUnits;        // --pitch and the wall, viewer and eyesight in real units
+    LightSettings light;               // --nits, --ambient, --watts
 };
 
 CommandLine parseCommandLine(int argc, char** argv);

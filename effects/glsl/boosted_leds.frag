@@ -29,13 +29,16 @@ varying vec4 noiseSeed;
 
 // colorBoost pushes the LED's colour away from its grey and drives it harder. It acts through
 // a square root, so small values already add punch (0.03: a fifth more saturation) while 1
-// stays tasteful (2.2 times the saturation, half as hard again).
+// stays tasteful (2.2 times the saturation). Driving harder raises the drive's share of full
+// drive to a power below one (1 / 1.5 at most), which lifts the middle tones and leaves full
+// drive full, so the upper tones stay apart.
 vec3 boostColour(vec3 drive)
 {
     float punch = sqrt(colorBoost);
     float grey = dot(drive, kLuminanceWeights);
     vec3 saturated = max(mix(vec3(grey), drive, 1.0 + 1.2 * punch), 0.0);
-    return saturated * (1.0 + 0.5 * punch);
+    vec3 share = saturated / kLedGain;
+    return kLedGain * pow(share, vec3(1.0 / (1.0 + 0.5 * punch)));
 }
 
 // Whether the LED of a cell works: about burntOutPercent of all cells stay dark, the same ones

@@ -10,7 +10,8 @@ varying vec3 towardViewer;
 
 // The LED's light averaged over its cell, summed over a grid on one quarter of the cell (the
 // LED is symmetric). Far or slanted cells show this mean instead of the LED, which would alias
-// there; it depends on uniforms only, so each vertex works it out once for the face.
+// there, so a wall seen from afar gives the light it gives up close; it depends on uniforms
+// only, so each vertex works it out once for the face.
 const int kMeanSamples = 24;  // per side of the quarter: about 1% from the exact mean
 float meanLedLight()
 {
@@ -19,7 +20,7 @@ float meanLedLight()
     for (int j = 0; j < kMeanSamples; ++j) {
         for (int i = 0; i < kMeanSamples; ++i) {
             vec2 at = (vec2(float(i), float(j)) + 0.5) * spacing;
-            sum += ledProfile(length(at), 1.0e-3);  // sharp, yet a hard edge stays defined
+            sum += lightFromLevel(ledProfile(length(at), 1.0e-3));  // sharp, yet a hard edge stays defined
         }
     }
     return sum * spacing * spacing;

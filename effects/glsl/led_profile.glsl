@@ -1,6 +1,9 @@
-// Light of a round LED at `radial` from its cell's centre (1 at the middle of a side): a disc
-// of pixelRadius whose edge softens over tolerance of that radius and `blur` more, inside a
-// faint halo that reaches further the larger tolerance is; tolerance 0 gives a hard disc.
+#include "display_light.glsl"
+
+// Level of a round LED at `radial` from its cell's centre (1 at the middle of a side), as a
+// share of its full level: a disc of pixelRadius whose edge softens over tolerance of that
+// radius and `blur` more, inside a faint halo that reaches further the larger tolerance is;
+// tolerance 0 gives a hard disc. Its light is lightFromLevel of that share.
 const float kHaloLight = 0.5;  // the halo's light at the disc's edge, a share of the disc's
 const float kHaloReach = 1.0;  // the halo's reach past the disc at tolerance 1, in half cells
 float ledProfile(float radial, float blur)

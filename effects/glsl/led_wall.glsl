@@ -19,7 +19,7 @@ vec3 viewingFalloff()
     return 1.0 / (1.0 + side * side + up * up * up);
 }
 
-// Each LED's own fixed deviation from the nominal drive: up to kBrightnessSpread in brightness
+// Each LED's own fixed deviation from its nominal level: up to kBrightnessSpread in brightness
 // and kColourSpread more per channel, either way and even around zero. It comes from the cell's
 // index alone, so an LED keeps it in every frame and from every place. It shows only up close,
 // where one LED can be told from the next: none until a cell spans eight screen pixels, all from
@@ -47,10 +47,13 @@ vec3 faceSurface()
     return kFaceBlack + kFaceSheen * (glancing * glancing);
 }
 
-// This point of the face: the LED's glow at its own spread of `drive`, dimmed and tinted by
-// the viewing angle, lighting `light` of the point over the face's surface.
+// This point of the face: the LED's glow for `drive` at its own spread, dimmed and tinted by
+// the viewing angle, giving the share `light` of the point's light and the face's surface the
+// rest. The spread comes after the glow, so an LED that is a little dim is so at every level.
 vec3 wallColour(vec3 drive, vec2 cellIndex, float light, float pixelsPerCell)
 {
-    vec3 led = ledGlow(drive * ledSpread(cellIndex, pixelsPerCell)) * viewingFalloff();
-    return led * light + faceSurface() * (1.0 - light);
+    vec3 level = min(ledGlow(drive) * ledSpread(cellIndex, pixelsPerCell), 1.0);
+    vec3 led = level * viewingFalloff();
+    vec3 mixed = light * lightFromLevel(led) + (1.0 - light) * lightFromLevel(faceSurface());
+    return levelFromLight(mixed);
 }

@@ -7,6 +7,7 @@
 
 #include <GL/glew.h>
 
+#include <cmath>
 #include <functional>
 #include <vector>
 
@@ -59,6 +60,13 @@ constexpr int kFaceBlack = 8;
 
 inline int brightness(Rgb c) {
     return (c.r + c.g + c.b) / 3;
+}
+
+// The light a window pixel gives, as a share of white's: levels become light by the display's
+// 2.2 power, as the effects assume. Light, unlike levels, adds up as the eye sees it.
+inline double lightOf(Rgb c) {
+    auto light = [](int level) { return std::pow(level / 255.0, 2.2); };
+    return (light(c.r) + light(c.g) + light(c.b)) / 3;
 }
 
 }  // namespace testsupport

@@ -104,14 +104,15 @@ class ShaderViewingTest : public testsupport::ShaderLookFixture {
 };
 
 TEST_F(ShaderViewingTest, HeadOnLedCentresKeepTheirLightWithinTheSpread) {
-    // LED centres before the wall had a viewing angle and a spread: the picture's colour driven
-    // 2.4 times and rolled off above half, so (120, 80, 50) gave (217, 145, 91) and grey 40
-    // gave 96. The spread is even around zero, so the mean over many LEDs keeps those values.
+    // LED centres without a viewing angle or a spread: the picture's colour driven 1.6 times,
+    // its peak p rolled off to p / (1 + 0.375 p), so (120, 80, 50) gives (150, 100, 62) and
+    // grey 70 gives 96. The spread is even around zero, so the mean over many LEDs keeps those
+    // values.
     struct Case {
         Rgb picture, led;
     };
     viewFrom(0, false);
-    for (const Case& c : {Case{{120, 80, 50}, {217, 145, 91}}, Case{{40, 40, 40}, {96, 96, 96}}}) {
+    for (const Case& c : {Case{{120, 80, 50}, {150, 100, 62}}, Case{{70, 70, 70}, {96, 96, 96}}}) {
         showFlat(c.picture);
         for (int effect = 1; effect < kEffectCount; ++effect) {
             SCOPED_TRACE(effectInfos[effect].name);
@@ -133,7 +134,7 @@ TEST_F(ShaderViewingTest, HeadOnLedCentresKeepTheirLightWithinTheSpread) {
 }
 
 TEST_F(ShaderViewingTest, EachLedKeepsItsOwnSpreadAsTheCameraMoves) {
-    showFlat({40, 40, 40});  // below the roll-off, where the drive shows unchanged
+    showFlat({70, 70, 70});
     viewFrom(0, false);
     const std::vector<Rgb> before = ledCentres(draw(1, 8), 8, 4, 0, 7, 0, 3);
     camera.positionCamera(2, 17, 48, 0, 15, 0, 0, 1, 0);

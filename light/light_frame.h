@@ -1,0 +1,31 @@
+// The frame as an adapted eye sees it outdoors: the scene is drawn as always, but into an
+// offscreen frame, which is then turned into light (the face from the wall's luminance, the
+// rest as surfaces lit by the ambient light and by the wall's spill), given the eye's glare
+// and shown through the tone curve. Two calls bracket the drawing of a frame.
+#pragma once
+
+#include <GL/glew.h>
+
+// What the light passes know of the wall and its light, for one frame. Luminances in nits.
+struct LightFrame {
+    // The face in the scene's coordinates: one corner and its two edges, lying in the plane
+    // the face is drawn in, right x up pointing to its front.
+    float wallCorner[3] = {-20, 10, 0};
+    float wallRight[3] = {40, 0, 0};
+    float wallUp[3] = {0, 20, 0};
+    GLuint contentTexture = 0;       // the picture on the face, mipmapped; it lights the ground
+    double faceNitsAtFullLevel = 0;  // a face pixel drawn at full level, LEDs and gaps alike
+    double peakNits = 0;             // the content's white on the wall, for the spill
+    double reflectedNits = 0;        // the ambient light the face reflects
+    double ambientLux = 0;           // on the surfaces around the wall
+    double adaptationNits = 1;       // the luminance the eye is adapted to
+};
+
+// Sends the drawing that follows into an offscreen frame of width by height (the window's
+// size); the caller clears and draws it as it would the window.
+void beginLightFrame(int width, int height);
+
+// Turns the offscreen frame into the window's back buffer, by the modelview and projection
+// matrices in force (those the scene was drawn with). GL state is left as it was found, with
+// the window's framebuffer bound and no program in use.
+void finishLightFrame(const LightFrame& frame);

@@ -1,0 +1,27 @@
+// The adapted eye's luminance and tone curve: the formulas their header names.
+#include "physical/adapted_eye.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace {
+// Below a starlit night's luminance the log-average means nothing for this model; it also
+// keeps the logarithm away from zero.
+constexpr double kDarkestAdaptationNits = 1.0e-3;
+}  // namespace
+
+double surroundLuminanceNits(double ambientLux) {
+    return kSurroundReflectance * ambientLux / std::numbers::pi;
+}
+
+double adaptationLuminanceNits(double ambientLux, double wallNits) {
+    const double surround = std::max(surroundLuminanceNits(ambientLux), kDarkestAdaptationNits);
+    const double wall = std::max(wallNits, kDarkestAdaptationNits);
+    return std::sqrt(surround * wall);
+}
+
+double displayLightFromLuminance(double luminanceNits, double adaptationNits) {
+    const double scaled = kToneKey * luminanceNits / adaptationNits;
+    return scaled / (1.0 + scaled);
+}

@@ -1,0 +1,41 @@
+// The eye's glare: light from a bright source scattered in the eye veils everything near it.
+// Its glare spread function is the CIE's general disability glare equation (CIE 146:2002,
+// "CIE equations for disability glare"): the veiling luminance at angle theta from a source,
+// per lux the source gives at the eye. For drawing, it is fitted by a sum of Gaussians of
+// widths doubling, one for each level of a downsampled image.
+#pragma once
+
+#include <array>
+
+// The eye the equation is taken for: 40 years old, with brown eyes (pigmentation 0.5).
+constexpr double kGlareAgeYears = 40;
+constexpr double kGlarePigmentation = 0.5;
+
+// Veiling luminance in nits per lux at the eye, at `degrees` from the source (the equation
+// holds from 0.1 to 100 degrees).
+double glareSpreadPerSteradian(double degrees);
+
+// The levels: the image halved in size again and again by the mean of 4 by 4 texels (four
+// bilinear reads between texels), and levels 1/4 to 1/128 read back at full size by four
+// bilinear reads half a texel apart. Each is then the image blurred by about a Gaussian, 3.5
+// to 112 pixels wide.
+constexpr int kGlareLevels = 6;
+struct GlareFit {
+    // Weight of each blurred level (the image blurred by a normalised Gaussian of that width):
+    // the veiling luminance is the sum of the blurred images times their weights.
+    std::array<double, kGlareLevels> weights{};
+};
+
+// The fit for a view of `degreesPerPixel`, least squares of the relative error from two pixels
+// out to `largestPixels`, all weights positive or 0.
+GlareFit fitGlareSpread(double degreesPerPixel, double largestPixels);
+
+// The fitted veiling luminance at `pixels` from a one-pixel source of luminance 1, and the
+// equation's: the source gives (degreesPerPixel in radians)² lux at the eye.
+double fittedGlare(const GlareFit& fit, double pixels);
+double exactGlare(double degreesPerPixel, double pixels);
+
+// Standard deviation of level k's blur, in pixels at full resolution: each halving adds the
+// variance of a box of 4 texels of the level it reads, 1.25 texels², and the read at full
+// size two tents half a texel apart, (1 / 6 + 1 / 4) texels².
+double glareLevelPixels(int level);
