@@ -14,7 +14,7 @@
 #include "app/picture_catalogue.h"
 #include "app/scene_load.h"
 #include "app/viewer_keys.h"
-#include "camera/camera.h"
+#include "app/scene_camera.h"
 #include "effects/effect_binding.h"
 #include "obj/obj.h"
 #include "physical/wall_setup.h"

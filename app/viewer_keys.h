@@ -4,7 +4,7 @@
 #pragma once
 
 #include "app/starting_view.h"
-#include "camera/camera.h"
+#include "app/scene_camera.h"
 #include "physical/wall_setup.h"
 
 // The face's centre in the scene: the wall stands in the plane z = 0, facing +z, centred on
