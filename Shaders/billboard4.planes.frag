@@ -52,9 +52,28 @@ vec3 cellColour(vec2 texel, vec2 size, float cell, float footprint)
     return mix(filtered, whole, cellDetail);
 }
 
-// Light of a round LED at `radial` from its cell's centre (1 at the middle of a side): a disc
-// of pixelRadius whose edge softens over tolerance of that radius and `blur` more, inside a
-// faint halo that reaches further the larger tolerance is; tolerance 0 gives a hard disc.
+// Display levels and light. A point of the face mixes LED and dark face by their light, not by
+// their levels, as the eye and the screen add light: levels become light by the display's 2.2
+// power and go back the same way. A pure power keeps a lit share s of an LED at level L at the
+// level s^(1/2.2) L, so an LED up close shows the same levels as ever.
+const float kDisplayGamma = 2.2;
+float lightFromLevel(float level)
+{
+    return pow(max(level, 0.0), kDisplayGamma);
+}
+vec3 lightFromLevel(vec3 level)
+{
+    return pow(max(level, vec3(0.0)), vec3(kDisplayGamma));
+}
+vec3 levelFromLight(vec3 light)
+{
+    return pow(max(light, vec3(0.0)), vec3(1.0 / kDisplayGamma));
+}
+
+// Level of a round LED at `radial` from its cell's centre (1 at the middle of a side), as a
+// share of its full level: a disc of pixelRadius whose edge softens over tolerance of that
+// radius and `blur` more, inside a faint halo that reaches further the larger tolerance is;
+// tolerance 0 gives a hard disc. Its light is lightFromLevel of that share.
 const float kHaloLight = 0.5;  // the halo's light at the disc's edge, a share of the disc's
 const float kHaloReach = 1.0;  // the halo's reach past the disc at tolerance 1, in half cells
 float ledProfile(float radial, float blur)
@@ -74,30 +93,29 @@ float ledDetail(float pixelsPerCell)
     return smoothstep(2.0, 5.0, pixelsPerCell);
 }
 
-// Light of the LED at this point of its cell. Its edge is never sharper than one screen pixel,
-// and small cells fade into the LED's mean light.
+// Light of the LED at this point of its cell, as a share of its full light. Its edge is never
+// sharper than one screen pixel, and small cells fade into the LED's mean light.
 float ledLight(vec2 cellPosition, float pixelsPerCell, float detail)
 {
     if (detail <= 0.0) return ledMeanLight;
     float radial = 2.0 * length(fract(cellPosition) - 0.5);
     float halfPixel = 1.0 / pixelsPerCell;  // radial runs 2 per cell, a pixel is 1/ppc cell
-    return mix(ledMeanLight, ledProfile(radial, halfPixel), detail);
+    return mix(ledMeanLight, lightFromLevel(ledProfile(radial, halfPixel)), detail);
 }
 
 // A lit LED runs hotter than the picture pixel it shows, to make up for the dark gap around
-// it; its light then rolls off softly towards full instead of clipping, every channel by the
-// same factor so the hue holds.
-const float kLedGain = 2.4;
-const float kShoulder = 0.5;  // light up to here passes unchanged
+// it: the drive is the picture's level times kLedGain, and the LED's level follows it near
+// black, then bends over to reach full exactly at full drive. It is still rising there
+// (a third as steeply as near black), so the picture's upper tones stay apart: grey 64, 128,
+// 192 and white light the LED to 0.35, 0.62, 0.83 and 1. Every channel takes the same factor,
+// so the hue holds; a drive past full lights the LED to full.
+const float kLedGain = 1.6;
+const float kLedBend = (kLedGain - 1.0) / kLedGain;  // level(kLedGain) = 1
 vec3 ledGlow(vec3 drive)
 {
     float peak = max(max(drive.r, drive.g), max(drive.b, 1.0e-4));
-    float room = 1.0 - kShoulder;
-    // 1 - exp(-over), with exp to third order: cheaper, and it never reaches full either.
-    float over = max(peak - kShoulder, 0.0) / room;
-    float growth = over * (1.0 + over * (0.5 + over / 6.0));
-    float rolled = kShoulder + room * growth / (1.0 + growth);
-    return drive * (min(peak, rolled) / peak);
+    float level = min(peak / (1.0 + kLedBend * peak), 1.0);
+    return drive * (level / peak);
 }
 
 // The wall as a viewer sees it: LEDs whose light depends on where the viewer stands and on
@@ -121,7 +139,7 @@ vec3 viewingFalloff()
     return 1.0 / (1.0 + side * side + up * up * up);
 }
 
-// Each LED's own fixed deviation from the nominal drive: up to kBrightnessSpread in brightness
+// Each LED's own fixed deviation from its nominal level: up to kBrightnessSpread in brightness
 // and kColourSpread more per channel, either way and even around zero. It comes from the cell's
 // index alone, so an LED keeps it in every frame and from every place. It shows only up close,
 // where one LED can be told from the next: none until a cell spans eight screen pixels, all from
@@ -149,12 +167,15 @@ vec3 faceSurface()
     return kFaceBlack + kFaceSheen * (glancing * glancing);
 }
 
-// This point of the face: the LED's glow at its own spread of `drive`, dimmed and tinted by
-// the viewing angle, lighting `light` of the point over the face's surface.
+// This point of the face: the LED's glow for `drive` at its own spread, dimmed and tinted by
+// the viewing angle, giving the share `light` of the point's light and the face's surface the
+// rest. The spread comes after the glow, so an LED that is a little dim is so at every level.
 vec3 wallColour(vec3 drive, vec2 cellIndex, float light, float pixelsPerCell)
 {
-    vec3 led = ledGlow(drive * ledSpread(cellIndex, pixelsPerCell)) * viewingFalloff();
-    return led * light + faceSurface() * (1.0 - light);
+    vec3 level = min(ledGlow(drive) * ledSpread(cellIndex, pixelsPerCell), 1.0);
+    vec3 led = level * viewingFalloff();
+    vec3 mixed = light * lightFromLevel(led) + (1.0 - light) * lightFromLevel(faceSurface());
+    return levelFromLight(mixed);
 }
 
 // How hard the LED is driven: the picture's luminance rounded to luminanceSteps even steps
@@ -177,13 +198,16 @@ vec3 ledDrive(vec3 colour)
 
 // colorBoost pushes the LED's colour away from its grey and drives it harder. It acts through
 // a square root, so small values already add punch (0.03: a fifth more saturation) while 1
-// stays tasteful (2.2 times the saturation, half as hard again).
+// stays tasteful (2.2 times the saturation). Driving harder raises the drive's share of full
+// drive to a power below one (1 / 1.5 at most), which lifts the middle tones and leaves full
+// drive full, so the upper tones stay apart.
 vec3 boostColour(vec3 drive)
 {
     float punch = sqrt(colorBoost);
     float grey = dot(drive, kLuminanceWeights);
     vec3 saturated = max(mix(vec3(grey), drive, 1.0 + 1.2 * punch), 0.0);
-    return saturated * (1.0 + 0.5 * punch);
+    vec3 share = saturated / kLedGain;
+    return kLedGain * pow(share, vec3(1.0 / (1.0 + 0.5 * punch)));
 }
 
 // Whether the LED of a cell works: about burntOutPercent of all cells stay dark, the same ones
