@@ -26,6 +26,7 @@ struct Target {
 struct Resources {
     int width = 0, height = 0;
     GLuint frameLevels = 0, frameDepth = 0, frameBuffer = 0;  // what the scene draws into
+    GLint shownBuffer = 0;  // where the frame goes: the window's, or another view's buffer
     Target light;                                             // luminance in nits
     std::array<Target, kLevelCount> levels;
     double fittedDegreesPerPixel = -1;
@@ -179,6 +180,7 @@ double contentLod(GLuint texture) {
 }  // namespace
 
 void beginLightFrame(int width, int height) {
+    glGetIntegerv(GL_FRAMEBUFFER_BINDING, &resources.shownBuffer);
     prepare(width, height);
     glBindFramebuffer(GL_FRAMEBUFFER, resources.frameBuffer);
 }
@@ -269,6 +271,7 @@ void finishLightFrame(const LightFrame& frame) {
     glUniform2fv(glGetUniformLocation(programs.tone, "glareTexel"), kGlareLevels, texels.data());
     glUniform1fv(glGetUniformLocation(programs.tone, "glareWeights"), kGlareLevels, weights.data());
     setFloat(programs.tone, "adaptationNits", frame.adaptationNits);
+    glBindFramebuffer(GL_FRAMEBUFFER, GLuint(resources.shownBuffer));
     drawWindowQuad();
 
     glUseProgram(0);
