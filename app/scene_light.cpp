@@ -40,15 +40,16 @@ Plane readPlane(GLuint texture) {
     return plane;
 }
 
-// A frame kept as planes, in the colours the effects' planar programs give it.
-double meanRelativeLuminanceOfPlanes(const EffectTextures& textures) {
+// A frame kept as planes, in the colours the effects' planar programs give it; the colours also
+// go into `colours`, mipmapped, for the spill to read as it reads a picture.
+double meanRelativeLuminanceOfPlanes(const EffectTextures& textures, GLuint& colours) {
     GLint bound = 0;
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
     const Plane y = readPlane(textures.picture), u = readPlane(textures.chroma[0]),
                 v = readPlane(textures.chroma[1]);
     glBindTexture(GL_TEXTURE_2D, GLuint(bound));
     if (y.samples.empty() || u.samples.empty() || v.samples.empty()) return 0.0;
-    const YuvColours& colours = *textures.yuv;
+    const YuvColours& yuvColours = *textures.yuv;
     std::vector<std::uint8_t> rgb(y.samples.size() * 3);
     for (int row = 0; row < y.height; ++row) {
         const int chromaRow = std::min(row * u.height / y.height, u.height - 1);
@@ -59,31 +60,55 @@ double meanRelativeLuminanceOfPlanes(const EffectTextures& textures) {
             const float yuv[3] = {y.samples[at] / 255.0f, u.samples[chromaAt] / 255.0f,
                                   v.samples[chromaAt] / 255.0f};
             for (int c = 0; c < 3; ++c) {
-                const float level = colours.matrix[c] * yuv[0] + colours.matrix[3 + c] * yuv[1] +
-                                    colours.matrix[6 + c] * yuv[2] + colours.offset[c];
+                const float level = yuvColours.matrix[c] * yuv[0] +
+                                    yuvColours.matrix[3 + c] * yuv[1] +
+                                    yuvColours.matrix[6 + c] * yuv[2] + yuvColours.offset[c];
                 rgb[at * 3 + c] = std::uint8_t(std::clamp(level, 0.0f, 1.0f) * 255.0f + 0.5f);
             }
         }
     }
+    GLint alignment = 4;
+    glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
+    if (colours == 0) glGenTextures(1, &colours);
+    glBindTexture(GL_TEXTURE_2D, colours);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB8, y.width, y.height, 0, GL_RGB, GL_UNSIGNED_BYTE,
+                 rgb.data());
+    glPixelStorei(GL_UNPACK_ALIGNMENT, alignment);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
+    glGenerateMipmap(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, GLuint(bound));
     return meanRelativeLuminance(rgb);
 }
 
-// The content's mean relative luminance, read again only when its texture or frame changed.
-double meanContentLuminance(const EffectParameters& state) {
+// The content's light, read again only when its texture or frame changed: its mean relative
+// luminance, and the texture of its colours the spill reads.
+struct ContentLight {
+    double meanRelative = 0;
+    GLuint colours = 0;
+};
+
+ContentLight contentLight(const EffectParameters& state) {
     static GLuint cachedTexture = 0;
     static std::uint64_t cachedSerial = 0;
-    static double cachedMean = 0;
+    static ContentLight cached;
+    static GLuint planeColours = 0;
     const EffectTextures textures = effectTextures(pictureCatalogue, state.picture);
     const std::vector<UserPictureTexture>& user = pictureCatalogue.userPictures;
     const std::uint64_t serial =
         user.empty() ? 0 : user[std::clamp(state.picture, 0, int(user.size()) - 1)].uploadedSerial;
     if (textures.picture != cachedTexture || serial != cachedSerial) {
-        cachedMean = textures.yuv != nullptr ? meanRelativeLuminanceOfPlanes(textures)
-                                             : meanRelativeLuminanceOfTexture(textures.picture);
+        if (textures.yuv != nullptr) {
+            cached.meanRelative = meanRelativeLuminanceOfPlanes(textures, planeColours);
+            cached.colours = planeColours;
+        } else {
+            cached.meanRelative = meanRelativeLuminanceOfTexture(textures.picture);
+            cached.colours = textures.picture;
+        }
         cachedTexture = textures.picture;
         cachedSerial = serial;
     }
-    return cachedMean;
+    return cached;
 }
 
 bool sceneLightShown(const EffectParameters& state) {
@@ -101,7 +126,8 @@ LightView shownLightView(const EffectParameters& state) {
 
 std::string shownLightLine(const EffectParameters& state, LightView view) {
     const double area = wallSetup.wallWidthMetres() * wallSetup.wallHeightMetres();
-    return lightLine(view, lightFigures(lightSettings, view, meanContentLuminance(state), area));
+    return lightLine(view,
+                     lightFigures(lightSettings, view, contentLight(state).meanRelative, area));
 }
 
 void beginSceneLight(const EffectParameters& state, int width, int height) {
@@ -121,12 +147,13 @@ void finishSceneLight(const EffectParameters& state) {
     frame.wallCorner[1] = float(wallSetup.mountMetres);
     frame.wallRight[0] = width;
     frame.wallUp[1] = float(wallSetup.wallHeightMetres());
-    frame.contentTexture = effectTextures(pictureCatalogue, state.picture).picture;
+    const ContentLight content = contentLight(state);
+    frame.contentTexture = content.colours;
     frame.faceNitsAtFullLevel = peakNits;
     frame.peakNits = peakNits;
     frame.reflectedNits = reflectedLuminanceNits(ambientLux);
     frame.ambientLux = ambientLux;
     frame.adaptationNits = adaptationLuminanceNits(
-        ambientLux, luminanceNits(meanContentLuminance(state), peakNits) + frame.reflectedNits);
+        ambientLux, luminanceNits(content.meanRelative, peakNits) + frame.reflectedNits);
     finishLightFrame(frame);
 }
