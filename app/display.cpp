@@ -14,6 +14,7 @@
 #include "app/projection.h"
 #include "app/real_units_view.h"
 #include "app/scene_camera.h"
+#include "app/scene_light.h"
 #include "app/scene_load.h"
 #include "app/wall_clock.h"
 #include "effects/effect_binding.h"
@@ -146,6 +147,7 @@ void drawNormalView() {
 void display() {
     refreshChosenPicture();
     beginEyeViewFrame();
+    beginSceneLight(effectParameters, glutGet(GLUT_WINDOW_WIDTH), glutGet(GLUT_WINDOW_HEIGHT));
     glViewport(0, 0, glutGet(GLUT_WINDOW_WIDTH), glutGet(GLUT_WINDOW_HEIGHT));
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
@@ -162,6 +164,7 @@ void display() {
         drawNormalView();
     }
     glPopMatrix();
+    finishSceneLight(effectParameters);
     finishEyeViewFrame();
     glFlush();
     glutSwapBuffers();

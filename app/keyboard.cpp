@@ -5,8 +5,10 @@
 #include <GL/freeglut.h>
 
 #include "app/callbacks.h"
+#include "app/console.h"
 #include "app/effect_keys.h"
 #include "app/picture_animation.h"
+#include "app/scene_light.h"
 #include "app/scene_camera.h"
 #include "app/video_pause.h"
 #include "app/viewer_keys.h"
@@ -15,6 +17,9 @@ void keyboard(unsigned char key, int, int) {
     if (key == ' ') toggleChosenPause();
     if (!applyViewerKey(key, wallSetup, camera, effectParameters.pixelSize, eyeViewShown))
         applyKey(key, effectParameters, pictureCatalogue, camera);
+    else if (key == 'v')
+        consolePrint("%s\n",
+                     shownLightLine(effectParameters, shownLightView(effectParameters)).c_str());
     followChosenPicture();
     glutPostRedisplay();
 }

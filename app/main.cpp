@@ -11,6 +11,7 @@
 #include "app/live_feeds.h"
 #include "app/picture_animation.h"
 #include "app/review_shots.h"
+#include "app/scene_light.h"
 #include "app/source_stats.h"
 #include "app/startup.h"
 #include "app/user_pictures.h"
@@ -27,6 +28,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     wallSetup = line.realUnits.setup;
+    lightSettings = line.light;
     printBanner();
     // The user's pictures are read from the folder the program was started in, before the
     // window opens: with none that loads there is nothing to show.

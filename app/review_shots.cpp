@@ -16,6 +16,7 @@
 #include "app/picture_catalogue.h"
 #include "app/review_clips.h"
 #include "app/review_views.h"
+#include "app/scene_light.h"
 #include "app/starting_view.h"
 #include "app/user_pictures.h"
 #include "app/wall_clock.h"
@@ -95,6 +96,10 @@ bool writeReviewShots(const std::string& folder, int seconds) {
                 written;
             tiles.push_back(tileOf(shot, stem + "\n" + viewName));
         }
+        // The figures of the frame the views showed.
+        if (wallSetup.realUnits)
+            for (const LightView view : {LightView::day, LightView::night})
+                consolePrint("%s\n", shownLightLine(effectParameters, view).c_str());
         if (moving) written = writeReviewClips(folder, stem, i, seconds, start) && written;
         pinFrameClock(start);
     }

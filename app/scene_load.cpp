@@ -5,6 +5,7 @@
 #include "app/console.h"
 #include "app/effect_keys.h"
 #include "app/picture_texture.h"
+#include "app/scene_light.h"
 #include "app/scene_camera.h"
 #include "app/starting_view.h"
 #include "app/texture_load.h"
@@ -29,6 +30,9 @@ bool loadScene(const PictureFiles& pictures, std::vector<UserPicture>* userPictu
     if (userGiven && !addUserPictureTextures(pictureCatalogue, *userPictures)) return false;
     effectParameters = startingParameters(pictureCatalogue, 0);
     printEffect(effectParameters);
-    if (wallSetup.realUnits) consolePrint("%s\n", viewerLine(wallSetup).c_str());
+    if (wallSetup.realUnits) {
+        consolePrint("%s\n", viewerLine(wallSetup).c_str());
+        consolePrint("%s\n", shownLightLine(effectParameters, LightView::day).c_str());
+    }
     return true;
 }

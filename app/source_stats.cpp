@@ -11,14 +11,20 @@
 
 #include "app/effect_keys.h"
 #include "app/picture_catalogue.h"
+#include "app/scene_light.h"
 #include "app/wall_clock.h"
+#include "physical/wall_setup.h"
 
 namespace {
 
 constexpr unsigned kReportIntervalMs = 1000;
 
+// In real units, the light line of the view shown too; not at exit, when the window is gone.
 void reportAndRearm(int) {
     printSourceStats();
+    if (wallSetup.realUnits)
+        std::fprintf(stderr, "%s\n",
+                     shownLightLine(effectParameters, shownLightView(effectParameters)).c_str());
     glutTimerFunc(kReportIntervalMs, reportAndRearm, 0);
 }
 

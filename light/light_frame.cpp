@@ -29,6 +29,7 @@ struct Target {
 struct Resources {
     int width = 0, height = 0;
     GLuint frameLevels = 0, frameDepth = 0, frameBuffer = 0;  // what the scene draws into
+    GLint shownBuffer = 0;  // where the frame goes: the window's, or another view's buffer
     Target light;                                             // luminance in nits
     std::array<Target, kLevelCount> levels;
     Target veil;  // the veiling light, at the first glare level's size
@@ -225,6 +226,7 @@ std::array<float, 3 * kPatchesAcross * kPatchesUp> patchNits(GLuint texture, dou
 }  // namespace
 
 void beginLightFrame(int width, int height) {
+    glGetIntegerv(GL_FRAMEBUFFER_BINDING, &resources.shownBuffer);
     prepare(width, height);
     glBindFramebuffer(GL_FRAMEBUFFER, resources.frameBuffer);
 }
@@ -320,8 +322,9 @@ void finishLightFrame(const LightFrame& frame) {
                  weights.data());
     drawWindowQuad();
 
-    // The frame's light and the veil through the tone curve into the window.
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    // The frame's light and the veil through the tone curve into the buffer the frame is shown
+    // from: the window's, or another view's.
+    glBindFramebuffer(GL_FRAMEBUFFER, GLuint(resources.shownBuffer));
     glViewport(0, 0, resources.width, resources.height);
     useLightProgram(programs.tone);
     bindTexture(2, veil.texture);

@@ -22,10 +22,10 @@ struct LightFrame {
 };
 
 // Sends the drawing that follows into an offscreen frame of width by height (the window's
-// size); the caller clears and draws it as it would the window.
+// size); the caller clears and draws it as it would the framebuffer bound now.
 void beginLightFrame(int width, int height);
 
 // Turns the offscreen frame into the window's back buffer, by the modelview and projection
 // matrices in force (those the scene was drawn with). GL state is left as it was found, with
-// the window's framebuffer bound and no program in use.
+// the framebuffer bound at beginLightFrame bound again and no program in use.
 void finishLightFrame(const LightFrame& frame);
