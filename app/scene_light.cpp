@@ -5,10 +5,12 @@
 #include <GL/glew.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <vector>
 
 #include "app/picture_catalogue.h"
+#include "effects/led_fill.h"
 #include "light/content_light.h"
 #include "light/light_frame.h"
 #include "light/light_programs.h"
@@ -149,7 +151,15 @@ void finishSceneLight(const EffectParameters& state) {
     frame.wallUp[1] = float(wallSetup.wallHeightMetres());
     const ContentLight content = contentLight(state);
     frame.contentTexture = content.colours;
-    frame.faceNitsAtFullLevel = peakNits;
+    // The LED effects light a share of each cell, so a pixel at full level is brighter than
+    // the wall's mean for white, which is its peak; their face between the LEDs is black.
+    const bool ledEffect = state.mode != 0;
+    frame.faceNitsAtFullLevel =
+        ledEffect ? peakNits / ledCellLightShare(state.pixelRadius, state.tolerance) : peakNits;
+    // The frame is read back as 8-bit sRGB, so the face's black is taken as the brightest of
+    // its channels rounded up to the next step, decoded the same way.
+    const double faceBlackLevel = (std::ceil(kLedFaceBlackLevel[2] * 255) + 0.5) / 255;
+    frame.faceBlackLight = ledEffect ? linearFromSrgb(faceBlackLevel) : 0.0;
     frame.peakNits = peakNits;
     frame.reflectedNits = reflectedLuminanceNits(ambientLux);
     frame.ambientLux = ambientLux;

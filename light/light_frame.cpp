@@ -274,6 +274,7 @@ void finishLightFrame(const LightFrame& frame) {
         setVector(program, "wallRight", frame.wallRight);
         setVector(program, "wallUp", frame.wallUp);
         setFloat(program, "faceNits", frame.faceNitsAtFullLevel);
+        setFloat(program, "faceBlackLight", float(frame.faceBlackLight));
         glUniform3fv(glGetUniformLocation(program, "patchNits"), kPatchesAcross * kPatchesUp,
                      patches.data());
         setFloat(program, "reflectedNits", frame.reflectedNits);

@@ -15,6 +15,9 @@ struct LightFrame {
     float wallUp[3] = {0, 20, 0};
     GLuint contentTexture = 0;       // the picture on the face, mipmapped; it lights the ground
     double faceNitsAtFullLevel = 0;  // a face pixel drawn at full level, LEDs and gaps alike
+    // The light (0 to 1) of a face pixel drawn with no LED lit: the face's own surface, which
+    // only reflects (reflectedNits), so it and what lies below it give none of the wall's light.
+    double faceBlackLight = 0;
     double peakNits = 0;             // the content's white on the wall, for the spill
     double reflectedNits = 0;        // the ambient light the face reflects
     double ambientLux = 0;           // on the surfaces around the wall

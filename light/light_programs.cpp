@@ -36,6 +36,7 @@ uniform vec3 wallCorner;
 uniform vec3 wallRight;
 uniform vec3 wallUp;
 uniform float faceNits;
+uniform float faceBlackLight;
 uniform float reflectedNits;
 uniform float ambientLux;
 // The content's mean light over each patch, times the wall's peak: the patches' luminance.
@@ -89,7 +90,8 @@ vec3 frameLightAt(vec2 st)
     float off = abs(dot(fromCorner, wallNormal));
     float size = length(wallRight) + length(wallUp);
     if (s >= 0.0 && s <= 1.0 && t >= 0.0 && t <= 1.0 && off < 2.0e-3 * size)
-        return decoded * faceNits + reflectedNits;
+        return max(decoded - faceBlackLight, 0.0) / (1.0 - faceBlackLight) * faceNits +
+               reflectedNits;
     // Any other surface: its drawn level is its reflectance, lit diffusely.
     vec3 lux = vec3(ambientLux) + spillLux(world, normal, wallNormal);
     return decoded * lux / kPi;
