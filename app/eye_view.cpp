@@ -9,6 +9,7 @@
 #include <cmath>
 
 #include "app/viewer_keys.h"
+#include "light/window_quad.h"
 #include "physical/eye_filter.h"
 #include "physical/units.h"
 
@@ -111,16 +112,7 @@ void blurPass(GLuint source, float stepX, float stepY) {
     glUniform2f(glGetUniformLocation(buffers.program, "texelStep"), stepX, stepY);
     glUniform1fv(glGetUniformLocation(buffers.program, "weights"), GLsizei(weights.size()),
                  weights.data());
-    glBegin(GL_QUADS);
-    glTexCoord2f(0, 0);
-    glVertex2f(-1, -1);
-    glTexCoord2f(1, 0);
-    glVertex2f(1, -1);
-    glTexCoord2f(1, 1);
-    glVertex2f(1, 1);
-    glTexCoord2f(0, 1);
-    glVertex2f(-1, 1);
-    glEnd();
+    drawWindowQuad();
 }
 
 }  // namespace

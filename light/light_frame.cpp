@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "light/light_programs.h"
+#include "light/window_quad.h"
 #include "physical/glare_spread.h"
 #include "physical/photometry.h"
 #include "physical/units.h"
@@ -143,19 +144,6 @@ std::array<double, 16> product(const std::array<double, 16>& a, const std::array
         for (int row = 0; row < 4; ++row)
             for (int k = 0; k < 4; ++k) r[column * 4 + row] += a[k * 4 + row] * b[column * 4 + k];
     return r;
-}
-
-void drawWindowQuad() {
-    glBegin(GL_QUADS);
-    glTexCoord2f(0, 0);
-    glVertex2f(-1, -1);
-    glTexCoord2f(1, 0);
-    glVertex2f(1, -1);
-    glTexCoord2f(1, 1);
-    glVertex2f(1, 1);
-    glTexCoord2f(0, 1);
-    glVertex2f(-1, 1);
-    glEnd();
 }
 
 void bindTexture(int unit, GLuint texture) {
