@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "frames/frame_source.h"
 #include "app/light_options.h"
+#include "frames/frame_source.h"
 
 namespace {
 

@@ -31,7 +31,7 @@ struct Resources {
     int width = 0, height = 0;
     GLuint frameLevels = 0, frameDepth = 0, frameBuffer = 0;  // what the scene draws into
     GLint shownBuffer = 0;  // where the frame goes: the window's, or another view's buffer
-    Target light;                                             // luminance in nits
+    Target light;           // luminance in nits
     std::array<Target, kLevelCount> levels;
     Target veil;  // the veiling light, at the first glare level's size
     double fittedDegreesPerPixel = -1;

@@ -18,10 +18,10 @@ struct LightFrame {
     // The light (0 to 1) of a face pixel drawn with no LED lit: the face's own surface, which
     // only reflects (reflectedNits), so it and what lies below it give none of the wall's light.
     double faceBlackLight = 0;
-    double peakNits = 0;             // the content's white on the wall, for the spill
-    double reflectedNits = 0;        // the ambient light the face reflects
-    double ambientLux = 0;           // on the surfaces around the wall
-    double adaptationNits = 1;       // the luminance the eye is adapted to
+    double peakNits = 0;        // the content's white on the wall, for the spill
+    double reflectedNits = 0;   // the ambient light the face reflects
+    double ambientLux = 0;      // on the surfaces around the wall
+    double adaptationNits = 1;  // the luminance the eye is adapted to
 };
 
 // Sends the drawing that follows into an offscreen frame of width by height (the window's

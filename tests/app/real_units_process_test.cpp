@@ -84,8 +84,7 @@ TEST(RealUnitsProcessTest, TheReviewAddsTheViewersPictures) {
     const std::string lightNight =
         "light night: mean 173 nits, peak 300 nits; contrast 2357:1 at 10 lux; 0.16 fc at 4.5 m; "
         "0.0 kW\n";
-    EXPECT_NE(result.output.find(line + lightDay + line + lightDay + lightNight),
-              std::string::npos)
+    EXPECT_NE(result.output.find(line + lightDay + line + lightDay + lightNight), std::string::npos)
         << result.output;
     for (const char* view : {"day", "viewer", "viewer-night", "eye"}) {
         Picture shot;

@@ -44,7 +44,7 @@ TEST(WallFittedSourceTest, MovingContentIsFittedOnItsOwnThreadAsOfflineOnTheSpot
     const FrameView expected = offline.frameAt(start);
     ASSERT_NE(expected.pixels, nullptr);
     EXPECT_EQ(expected.pixels[3 * (kWall * 8 + 15)], 140);  // the ramp's last pixel, 7 x 20
-    EXPECT_EQ(expected.pixels[0], 0);                        // an unlit LED below the picture
+    EXPECT_EQ(expected.pixels[0], 0);                       // an unlit LED below the picture
 
     WallFittedSource live(std::make_unique<PictureSource>(ramps(2)), kWall, kWall,
                           WallFit::contain);
