@@ -163,15 +163,16 @@ TEST_F(UserPicturesProcessTest, ALargeJpegDecodedSmallerLooksAsItDoesWhole) {
     constexpr int kWidth = 2400, kHeight = 1600, kBlock = 24;  // two starting cells a block
     std::vector<std::uint8_t> rgb(std::size_t(kWidth) * kHeight * 3);
     std::uint32_t state = 7;
-    std::vector<std::uint8_t> blockColours(std::size_t(kWidth / kBlock) * (kHeight / kBlock) * 3);
+    constexpr int kBlocksAcross = (kWidth + kBlock - 1) / kBlock;  // the last row of blocks is cut
+    constexpr int kBlocksDown = (kHeight + kBlock - 1) / kBlock;
+    std::vector<std::uint8_t> blockColours(std::size_t(kBlocksAcross) * kBlocksDown * 3);
     for (auto& value : blockColours)
         value = std::uint8_t((state = state * 1103515245 + 12345) >> 24);
     for (int y = 0; y < kHeight; ++y)
         for (int x = 0; x < kWidth; ++x)
             for (int c = 0; c < 3; ++c)
                 rgb[(std::size_t(y) * kWidth + x) * 3 + c] =
-                    blockColours[(std::size_t(y / kBlock) * (kWidth / kBlock) + x / kBlock) * 3 +
-                                 c];
+                    blockColours[(std::size_t(y / kBlock) * kBlocksAcross + x / kBlock) * 3 + c];
     write("photo.jpg", encodeJpeg(kWidth, kHeight, rgb.data(), 95));
     write("lossless.png", encodePng(kWidth, kHeight, 3, rgb.data()));
     // One run each: what one picture's review shows does not depend on the other's.
