@@ -100,11 +100,13 @@ void WallFittedSource::work() {
         content.swap(waiting_);
         yuv = waitingYuv_;
         frameWaiting_ = false;
+        frameFitting_ = true;
         lock.unlock();
         fitNow(content.data(), yuv, wall);
         lock.lock();
         ready_.swap(wall);
         readyYuv_ = yuv;
+        frameFitting_ = false;
         frameReady_ = true;
     }
 }
@@ -144,7 +146,7 @@ FrameView WallFittedSource::frameAt(FrameClock::time_point now) {
 FrameClock::time_point WallFittedSource::nextFrameDue(FrameClock::time_point now) const {
     const FrameClock::time_point due = content_->nextFrameDue(now);
     std::lock_guard lock(mutex_);
-    if (frameWaiting_ || frameReady_) return std::min(due, now + kFittingPoll);
+    if (frameWaiting_ || frameFitting_ || frameReady_) return std::min(due, now + kFittingPoll);
     return due;
 }
 

@@ -60,6 +60,7 @@ class WallFittedSource final : public FrameSource {
     std::condition_variable wake_;
     std::vector<std::uint8_t> waiting_, ready_;
     YuvColours waitingYuv_, readyYuv_;
-    bool frameWaiting_ = false, frameReady_ = false, stopping_ = false;
+    // A frame waits for the fitter, is being fitted (with the lock let go), or is ready.
+    bool frameWaiting_ = false, frameFitting_ = false, frameReady_ = false, stopping_ = false;
     std::thread worker_;
 };
