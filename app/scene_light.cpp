@@ -22,45 +22,23 @@ LightSettings lightSettings;
 
 namespace {
 
-struct Plane {
-    int width = 0, height = 0;
-    std::vector<std::uint8_t> samples;
-};
-
-Plane readPlane(GLuint texture) {
-    Plane plane;
-    GLint alignment = 4;
-    glGetIntegerv(GL_PACK_ALIGNMENT, &alignment);
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &plane.width);
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &plane.height);
-    plane.samples.resize(std::size_t(std::max(plane.width, 0)) * std::max(plane.height, 0));
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    if (!plane.samples.empty())
-        glGetTexImage(GL_TEXTURE_2D, 0, GL_RED, GL_UNSIGNED_BYTE, plane.samples.data());
-    glPixelStorei(GL_PACK_ALIGNMENT, alignment);
-    return plane;
-}
-
 // A frame kept as planes, in the colours the effects' planar programs give it; the colours also
 // go into `colours`, mipmapped, for the spill to read as it reads a picture.
 double meanRelativeLuminanceOfPlanes(const EffectTextures& textures, GLuint& colours) {
-    GLint bound = 0;
-    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
-    const Plane y = readPlane(textures.picture), u = readPlane(textures.chroma[0]),
-                v = readPlane(textures.chroma[1]);
-    glBindTexture(GL_TEXTURE_2D, GLuint(bound));
-    if (y.samples.empty() || u.samples.empty() || v.samples.empty()) return 0.0;
+    const TextureLevel y = readTextureLevel(textures.picture, 1),
+                       u = readTextureLevel(textures.chroma[0], 1),
+                       v = readTextureLevel(textures.chroma[1], 1);
+    if (y.bytes.empty() || u.bytes.empty() || v.bytes.empty()) return 0.0;
     const YuvColours& yuvColours = *textures.yuv;
-    std::vector<std::uint8_t> rgb(y.samples.size() * 3);
+    std::vector<std::uint8_t> rgb(y.bytes.size() * 3);
     for (int row = 0; row < y.height; ++row) {
         const int chromaRow = std::min(row * u.height / y.height, u.height - 1);
         for (int column = 0; column < y.width; ++column) {
             const int chromaColumn = std::min(column * u.width / y.width, u.width - 1);
             const std::size_t at = std::size_t(row) * y.width + column;
             const std::size_t chromaAt = std::size_t(chromaRow) * u.width + chromaColumn;
-            const float yuv[3] = {y.samples[at] / 255.0f, u.samples[chromaAt] / 255.0f,
-                                  v.samples[chromaAt] / 255.0f};
+            const float yuv[3] = {y.bytes[at] / 255.0f, u.bytes[chromaAt] / 255.0f,
+                                  v.bytes[chromaAt] / 255.0f};
             for (int c = 0; c < 3; ++c) {
                 const float level = yuvColours.matrix[c] * yuv[0] +
                                     yuvColours.matrix[3 + c] * yuv[1] +
@@ -69,7 +47,8 @@ double meanRelativeLuminanceOfPlanes(const EffectTextures& textures, GLuint& col
             }
         }
     }
-    GLint alignment = 4;
+    GLint bound = 0, alignment = 4;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
     glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
     if (colours == 0) glGenTextures(1, &colours);
     glBindTexture(GL_TEXTURE_2D, colours);
