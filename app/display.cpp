@@ -9,7 +9,7 @@
 #include "app/effect_keys.h"
 #include "app/eye_view.h"
 #include "app/face_geometry.h"
-#include "app/picture_animation.h"
+#include "app/content_playback.h"
 #include "app/picture_catalogue.h"
 #include "app/projection.h"
 #include "app/real_units_view.h"
@@ -90,7 +90,7 @@ void drawSceneView(const SceneTextures& scene) {
     glBindTexture(GL_TEXTURE_2D, pictureCatalogue.textureIds[kFrameSlot]);
     if (billboardModel >= 0) obj::drawModel(billboardModel);
 
-    if (pictureCatalogue.userPictures.empty()) {
+    if (shownContent(pictureCatalogue, effectParameters.picture).builtIn()) {
         bindFaceEffect(effectParameters.program);
         drawQuad(kSceneFace);
         bindFaceEffect(0);
@@ -110,9 +110,8 @@ void drawSceneView(const SceneTextures& scene) {
 }
 
 void switchNeonSign() {
-    const int picture = effectParameters.picture;
-    // The neon sign is the built-in picture's own; no picture of the user's blinks.
-    if (picture == kNeonPictureSlot && pictureCatalogue.userPictures.empty()) {
+    // The neon sign is the built-in picture's own; no content of the user's blinks.
+    if (shownContent(pictureCatalogue, effectParameters.picture).builtInSlot == kNeonPictureSlot) {
         // Lit in even seconds, unlit in odd ones; the sign keeps asking for frames while shown.
         pictureCatalogue.textureIds[kNeonPictureSlot] =
             wallClockSecond() % 2 == 0 ? pictureCatalogue.textureIds[kNeonLitSlot]
@@ -126,7 +125,7 @@ void drawNormalView() {
     switchNeonSign();
     bindFaceEffect(effectParameters.program);
 
-    if (!pictureCatalogue.userPictures.empty()) {
+    if (!shownContent(pictureCatalogue, picture).builtIn()) {
         drawFaceRect(normalContentFace(pictureInfo(pictureCatalogue, picture)));
         bindFaceEffect(0);
         return;

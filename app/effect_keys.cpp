@@ -155,12 +155,12 @@ void stepParameter(const ParameterRow& row, int direction, EffectParameters& sta
 // The user's content is named, with the LEDs its wall has at the cell size it starts with (a
 // cell cut at the picture's edge counts as one); the built-in pictures are not.
 void printPictureName(const EffectParameters& state, const PictureCatalogue& catalogue) {
-    if (catalogue.userPictures.empty()) return;
-    const int picture = std::clamp(state.picture, 0, billboardPictureCount(catalogue) - 1);
-    const PictureInfo& info = catalogue.userPictures[picture].info;
+    const ShownContent& content = shownContent(catalogue, state.picture);
+    if (content.builtIn()) return;
+    const PictureInfo& info = content.info;
     const int cell = std::max(state.pixelSize, 1);
-    consolePrint("%s: %d x %d LEDs\n", catalogue.userPictures[picture].name.c_str(),
-                 (info.width + cell - 1) / cell, (info.height + cell - 1) / cell);
+    consolePrint("%s: %d x %d LEDs\n", content.name.c_str(), (info.width + cell - 1) / cell,
+                 (info.height + cell - 1) / cell);
 }
 
 void nextPicture(EffectParameters& state, const PictureCatalogue& catalogue) {

@@ -7,7 +7,7 @@
 #include "app/callbacks.h"
 #include "app/console.h"
 #include "app/effect_keys.h"
-#include "app/picture_animation.h"
+#include "app/content_playback.h"
 #include "app/scene_light.h"
 #include "app/scene_camera.h"
 #include "app/video_pause.h"

@@ -7,8 +7,8 @@
 
 #include "feeds/feed_source.h"
 
-bool openLiveFeeds(const FeedOptions& options, std::vector<UserPicture>& pictures) {
-    std::vector<UserPicture> feeds;
+bool openLiveFeeds(const FeedOptions& options, std::vector<Content>& contents) {
+    std::vector<Content> feeds;
     for (const ListenSpec& spec : options.listens) {
         WallLayout layout = options.layout;
         // Art-Net counts port addresses from 0, sACN universes from 1.
@@ -22,28 +22,24 @@ bool openLiveFeeds(const FeedOptions& options, std::vector<UserPicture>& picture
             std::fprintf(stderr, "Error: %s\n", error.c_str());
             return false;
         }
-        UserPicture feed;
-        feed.name = protocolName(spec.protocol);
-        feed.ledPerPixel = true;
-        feed.source = std::make_unique<FeedSource>(std::move(receiver), layout);
-        feeds.push_back(std::move(feed));
+        feeds.push_back({protocolName(spec.protocol),
+                         std::make_unique<FeedSource>(std::move(receiver), layout)});
     }
-    for (UserPicture& picture : pictures) feeds.push_back(std::move(picture));
-    pictures = std::move(feeds);
+    for (Content& content : contents) feeds.push_back(std::move(content));
+    contents = std::move(feeds);
     return true;
 }
 
-bool waitForLiveFeeds(const FeedOptions& options, bool stats, std::vector<UserPicture>& pictures) {
+bool waitForLiveFeeds(const FeedOptions& options, bool stats, std::vector<Content>& contents) {
     const auto deadline =
         FrameClock::now() + std::chrono::duration_cast<FrameClock::duration>(
                                 std::chrono::duration<double>(options.waitSeconds));
-    const auto cameNot = [&](const UserPicture& picture) {
-        const auto* feed = dynamic_cast<const FeedSource*>(picture.source.get());
-        if (feed == nullptr || feed->waitForFirstFrame(deadline)) return false;
-        std::fprintf(stderr, "Error: %s: no frame came in %g s\n", feed->protocol(),
+    const auto cameNot = [&](const Content& content) {
+        if (content.source->waitForFirstFrame(deadline)) return false;
+        std::fprintf(stderr, "Error: %s: no frame came in %g s\n", content.name.c_str(),
                      options.waitSeconds);
-        if (stats) std::fprintf(stderr, "%s\n", feed->statsLine(false).c_str());
+        if (stats) std::fprintf(stderr, "%s\n", content.source->statsLine(false).c_str());
         return true;
     };
-    return std::erase_if(pictures, cameNot) == 0;
+    return std::erase_if(contents, cameNot) == 0;
 }

@@ -9,13 +9,13 @@
 #include "app/command_line.h"
 #include "app/data_folder.h"
 #include "app/live_feeds.h"
-#include "app/picture_animation.h"
+#include "app/content_playback.h"
 #include "app/review_shots.h"
 #include "app/scene_light.h"
 #include "app/source_stats.h"
 #include "app/startup.h"
-#include "app/user_pictures.h"
-#include "app/wall_pictures.h"
+#include "app/content_files.h"
+#include "app/wall_content.h"
 
 int main(int argc, char** argv) {
     CommandLine line = parseCommandLine(argc, argv);
@@ -32,20 +32,20 @@ int main(int argc, char** argv) {
     printBanner();
     // The user's pictures are read from the folder the program was started in, before the
     // window opens: with none that loads there is nothing to show.
-    std::vector<UserPicture> userPictures = loadUserPictures(line.pictures);
-    if (!line.pictures.empty() && userPictures.empty()) return 1;
-    bool everyPictureLoaded = userPictures.size() == line.pictures.size();
-    if (!openLiveFeeds(line.feeds, userPictures)) return 1;
-    if (wallSetup.realUnits) fitUserPicturesToWall(userPictures, wallSetup);
+    std::vector<Content> contents = openContentFiles(line.pictures);
+    if (!line.pictures.empty() && contents.empty()) return 1;
+    bool everyPictureLoaded = contents.size() == line.pictures.size();
+    if (!openLiveFeeds(line.feeds, contents)) return 1;
+    if (wallSetup.realUnits) fitContentToWall(contents, wallSetup);
     if (!line.shotsFolder.empty()) {
-        everyPictureLoaded &= waitForLiveFeeds(line.feeds, line.stats, userPictures);
-        if (userPictures.empty()) return 1;
+        everyPictureLoaded &= waitForLiveFeeds(line.feeds, line.stats, contents);
+        if (contents.empty()) return 1;
     }
     const std::string shotsFolder = line.shotsFolder.empty() ? "" : absolutePath(line.shotsFolder);
     enterDataFolder();
 
     StartupOptions options;
-    options.userPictures = &userPictures;
+    options.contents = &contents;
     if (line.windowWidth > 0) {
         options.windowWidth = line.windowWidth;
         options.windowHeight = line.windowHeight;

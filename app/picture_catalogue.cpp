@@ -3,11 +3,32 @@
 
 #include <algorithm>
 
-#include "app/user_cell_size.h"
+#include "app/content_cell_size.h"
 
 PictureCatalogue pictureCatalogue;
 
 namespace {
+
+// A built-in picture as a source of frames: its one frame went into its slot's texture as the
+// scene loaded (with the mipmaps these pictures always get), so it has nothing to hand over.
+class BuiltInPictureSource final : public FrameSource {
+  public:
+    explicit BuiltInPictureSource(const PictureInfo& record) : record_(record) {}
+
+    int width() const override { return record_.width; }
+    int height() const override { return record_.height; }
+    bool fitWithin(int) override { return true; }
+    void show(bool, FrameClock::time_point) override {}
+    FrameView frameAt(FrameClock::time_point) override { return {nullptr, kUploadedSerial}; }
+    FrameClock::time_point nextFrameDue(FrameClock::time_point) const override {
+        return kNoFrameDue;
+    }
+
+    static constexpr std::uint64_t kUploadedSerial = 1;
+
+  private:
+    PictureInfo record_;  // its slot's, as the scene load recorded it
+};
 
 // Slots 6 to 12, in slot order.
 constexpr const char* kSceneTextureFiles[] = {
@@ -19,6 +40,22 @@ constexpr const char* kSceneTextureFiles[] = {
 static_assert(kPictureCount + std::size(kSceneTextureFiles) == kNeonUnlitSlot);
 
 }  // namespace
+
+PictureCatalogue::PictureCatalogue() {
+    showBuiltInPictures(*this);
+}
+
+void showBuiltInPictures(PictureCatalogue& catalogue) {
+    catalogue.contents.clear();
+    for (int slot = 0; slot < kPictureCount; ++slot) {
+        ShownContent picture;
+        picture.name = kBuiltInPictureFiles[slot];
+        picture.source = std::make_unique<BuiltInPictureSource>(catalogue.pictures[slot]);
+        picture.builtInSlot = slot;
+        picture.uploadedSerial = BuiltInPictureSource::kUploadedSerial;
+        catalogue.contents.push_back(std::move(picture));
+    }
+}
 
 const char* texturePath(const PictureFiles& pictures, int slot) {
     if (slot >= 0 && slot < kPictureCount) return pictures[slot];
@@ -37,38 +74,40 @@ int cellStep(int width, int height, int start) {
 }
 
 int billboardPictureCount(const PictureCatalogue& catalogue) {
-    const auto userCount = static_cast<int>(catalogue.userPictures.size());
-    return userCount > 0 ? userCount : kPictureCount;
+    return static_cast<int>(catalogue.contents.size());
+}
+
+const ShownContent& shownContent(const PictureCatalogue& catalogue, int picture) {
+    return catalogue.contents[std::clamp(picture, 0, billboardPictureCount(catalogue) - 1)];
+}
+
+ShownContent& shownContent(PictureCatalogue& catalogue, int picture) {
+    return catalogue.contents[std::clamp(picture, 0, billboardPictureCount(catalogue) - 1)];
 }
 
 const PictureInfo& pictureInfo(const PictureCatalogue& catalogue, int picture) {
-    picture = std::clamp(picture, 0, billboardPictureCount(catalogue) - 1);
-    return catalogue.userPictures.empty() ? catalogue.pictures[picture]
-                                          : catalogue.userPictures[picture].info;
+    const ShownContent& content = shownContent(catalogue, picture);
+    return content.builtIn() ? catalogue.pictures[content.builtInSlot] : content.info;
 }
 
 int startingPixelSize(const PictureCatalogue& catalogue, int picture) {
     constexpr int kStartCellSteps = 3;
-    picture = std::clamp(picture, 0, billboardPictureCount(catalogue) - 1);
-    if (catalogue.onWallLeds) return 1;
-    if (!catalogue.userPictures.empty()) {
-        if (catalogue.userPictures[picture].ledPerPixel) return 1;
-        return userStartingPixelSize(pictureInfo(catalogue, picture));
-    }
-    return kStartCellSteps * pictureInfo(catalogue, picture).step;
+    const ShownContent& content = shownContent(catalogue, picture);
+    if (catalogue.onWallLeds || content.source->oneLedAPixel()) return 1;
+    if (content.builtIn()) return kStartCellSteps * pictureInfo(catalogue, picture).step;
+    return contentStartingPixelSize(content.info);
 }
 
 EffectTextures effectTextures(const PictureCatalogue& catalogue, int picture) {
-    picture = std::clamp(picture, 0, billboardPictureCount(catalogue) - 1);
+    const ShownContent& content = shownContent(catalogue, picture);
     const PictureInfo& info = pictureInfo(catalogue, picture);
-    GLuint texture = catalogue.textureIds[std::min(picture, kPictureCount - 1)];
-    if (!catalogue.userPictures.empty()) texture = catalogue.userPictures[picture].texture;
+    const GLuint texture =
+        content.builtIn() ? catalogue.textureIds[content.builtInSlot] : content.texture;
     EffectTextures textures{texture, info.width, info.height, catalogue.textureIds[kNoiseSlot]};
-    if (!catalogue.userPictures.empty() && catalogue.userPictures[picture].planar) {
-        const UserPictureTexture& user = catalogue.userPictures[picture];
-        textures.chroma[0] = user.chroma[0];
-        textures.chroma[1] = user.chroma[1];
-        textures.yuv = &user.yuv;
+    if (content.planar) {
+        textures.chroma[0] = content.chroma[0];
+        textures.chroma[1] = content.chroma[1];
+        textures.yuv = &content.yuv;
     }
     return textures;
 }

@@ -36,32 +36,44 @@ struct PictureInfo {
     int height = 0;
 };
 
-// A picture of the user's: its source of frames over time and the one texture it is drawn
-// from, updated in place whenever the source's frame changes.
-struct UserPictureTexture {
-    std::string name;  // the file as the user gave it
-    PictureInfo info;
+// One thing the billboard shows, as the catalogue keeps it: a built-in picture, or content the
+// user gave (a picture, an animation, a video or a live feed). Each is a source of frames over
+// time drawn from one texture, updated in place whenever the source's frame changes.
+struct ShownContent {
+    std::string name;  // the file or feed as the user gave it; a built-in picture's file
     std::unique_ptr<FrameSource> source;
+    // A built-in picture: the slot whose texture and size record it is drawn from (the neon
+    // sign switches its slot's texture); -1 for the user's content.
+    int builtInSlot = -1;
+    PictureInfo info;  // the user's content: its size and cell step
     GLuint texture = 0;
     std::uint64_t uploadedSerial = 0;  // the source's frame the texture holds
-    bool ledPerPixel = false;          // cells start at one pixel, in steps of one
     // A source whose frames are planes: `texture` holds luma, these chroma, and `yuv` the
     // colours of the frame uploaded (none, black, before the first).
     bool planar = false;
     GLuint chroma[2] = {0, 0};
     YuvColours yuv;
     FrameRateMeter shownRate;  // of the frames uploaded, for --stats
+
+    bool builtIn() const { return builtInSlot >= 0; }
 };
 
-// GL texture names by slot (0 until loaded) and the size records of the billboard pictures.
-// The user's pictures, when there are any, are the billboard pictures instead of slots 0 to 5.
+// GL texture names by slot (0 until loaded), the size records of the built-in pictures, and
+// the billboard's content in the order `t` goes through it: the six built-in pictures, or the
+// user's content instead of them.
 struct PictureCatalogue {
+    PictureCatalogue();
+
     GLuint textureIds[kTextureSlotCount] = {};
     PictureInfo pictures[kPictureCount] = {};
-    std::vector<UserPictureTexture> userPictures;
+    std::vector<ShownContent> contents;
     // In real units: the billboard pictures are the wall's size, one LED a pixel.
     bool onWallLeds = false;
 };
+
+// Makes the six built-in pictures, at the sizes `pictures` records now, the billboard's content
+// (again), as a new catalogue has them.
+void showBuiltInPictures(PictureCatalogue& catalogue);
 
 // The program's one catalogue, filled by the scene load.
 extern PictureCatalogue pictureCatalogue;
@@ -91,14 +103,19 @@ int cellStep(int width, int height, int start);
 // How many billboard pictures there are: the user's, or the six built-in ones.
 int billboardPictureCount(const PictureCatalogue& catalogue);
 
+// The content shown as billboard picture `picture`, taken as the nearest one when outside.
+const ShownContent& shownContent(const PictureCatalogue& catalogue, int picture);
+ShownContent& shownContent(PictureCatalogue& catalogue, int picture);
+
 // Size and cell step of billboard picture `picture`, taken as the nearest one when outside.
 const PictureInfo& pictureInfo(const PictureCatalogue& catalogue, int picture);
 
 // The cell size a picture starts with, and returns to whenever it is chosen: three steps for
-// the built-in pictures, userStartingPixelSize for the user's.
+// the built-in pictures, one for frames on the wall's own LEDs, contentStartingPixelSize for
+// the rest.
 int startingPixelSize(const PictureCatalogue& catalogue, int picture);
 
-// What the effect binder draws for `picture`: its texture as the slot holds it now (a user
-// picture's latest upload), its size, and the noise texture. A picture number outside the
-// billboard pictures is taken as the nearest one.
+// What the effect binder draws for `picture`: its texture as it holds it now (a built-in
+// picture's slot, the latest upload of the user's content), its size, and the noise texture. A
+// picture number outside the billboard pictures is taken as the nearest one.
 EffectTextures effectTextures(const PictureCatalogue& catalogue, int picture);

@@ -7,7 +7,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "app/user_cell_size.h"
+#include "app/content_cell_size.h"
 #include "app/wall_clock.h"
 #include "effects/effect_programs.h"
 #include "frames/mipmap_chain.h"
@@ -98,8 +98,8 @@ bool canDrawPlanes() {
 }
 
 // A planar picture's textures, luma first.
-std::array<GLuint*, kPlaneCount> planeTextures(UserPictureTexture& picture) {
-    return {&picture.texture, &picture.chroma[0], &picture.chroma[1]};
+std::array<GLuint*, kPlaneCount> planeTextures(ShownContent& content) {
+    return {&content.texture, &content.chroma[0], &content.chroma[1]};
 }
 
 // Every level of `texture` replaced in place.
@@ -111,88 +111,92 @@ void replaceLevels(GLuint texture, const std::uint8_t* pixels, const std::uint8_
 
 }  // namespace
 
-void offerPlanes(UserPictureTexture& picture, FrameSource& source) {
-    picture.planar = source.offersPlanes() && canDrawPlanes();
-    if (picture.planar) source.usePlanes();
+void offerPlanes(ShownContent& content, FrameSource& source) {
+    content.planar = source.offersPlanes() && canDrawPlanes();
+    if (content.planar) source.usePlanes();
 }
 
-void createSourceTextures(UserPictureTexture& picture, const FrameView& first) {
-    const int width = picture.source->width(), height = picture.source->height();
-    if (!picture.planar) {
-        picture.texture = createPictureTexture(first.pixels, width, height, MipmapBuilder::gl,
-                                               picture.source->channels(), first.mipmaps);
+void createSourceTextures(ShownContent& content, const FrameView& first) {
+    const FrameSource& source = *content.source;
+    const int width = source.width(), height = source.height();
+    if (!content.planar) {
+        content.texture = createPictureTexture(first.pixels, width, height, MipmapBuilder::gl,
+                                               source.channels(), first.mipmaps);
         // A picture decoded smaller than its file: the effects ask for levels of detail in
         // the file's pixels, which are these texels' levels shifted by the reduction.
-        const double reduction = double(picture.source->fullWidth()) / width;
+        const double reduction = double(source.fullWidth()) / width;
         if (reduction > 1 && GLEW_ARB_shader_texture_lod)
             glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_LOD_BIAS, float(-std::log2(reduction)));
         return;
     }
     // Black before the first frame: samples of 0, which no colours turn into anything else.
     const PlanarFrameLayout layout = planarFrameLayout(width, height);
-    const auto textures = planeTextures(picture);
+    const auto textures = planeTextures(content);
     for (int plane = 0; plane < kPlaneCount; ++plane) {
         const std::uint8_t* pixels = first.pixels ? first.pixels + layout.offset[plane] : nullptr;
         const std::uint8_t* levels = first.pixels ? first.pixels + layout.mipmaps[plane] : nullptr;
         *textures[plane] = createPictureTexture(pixels, layout.width[plane], layout.height[plane],
                                                 MipmapBuilder::gl, 1, levels);
     }
-    picture.yuv = first.yuv ? *first.yuv : YuvColours{};
+    content.yuv = first.yuv ? *first.yuv : YuvColours{};
 }
 
-bool addUserPictureTextures(PictureCatalogue& catalogue, std::vector<UserPicture>& pictures) {
+bool addContentTextures(PictureCatalogue& catalogue, std::vector<Content>& contents) {
     const FrameClock::time_point now = frameClockNow();
     const int maxSide = maxTextureSide();
-    for (UserPicture& user : pictures) {
-        FrameSource& source = *user.source;
-        UserPictureTexture picture;
-        offerPlanes(picture, source);
+    std::vector<ShownContent> shown;
+    for (Content& given : contents) {
+        FrameSource& source = *given.source;
+        ShownContent content;
+        offerPlanes(content, source);
         if (!source.fitWithin(maxSide)) {
             // A feed is never shrunk: it is refused only for its size, and the user asked for it.
-            if (user.ledPerPixel) {
+            if (source.oneLedAPixel()) {
                 std::fprintf(stderr,
                              "Error: %s: the wall is %dx%d LEDs, larger than the graphics "
                              "driver's texture limit of %dx%d\n",
-                             user.name.c_str(), source.width(), source.height(), maxSide, maxSide);
+                             given.name.c_str(), source.width(), source.height(), maxSide, maxSide);
                 return false;
             }
-            std::fprintf(stderr, "Error: %s: out of memory\n", user.name.c_str());
+            std::fprintf(stderr, "Error: %s: out of memory\n", given.name.c_str());
             continue;
         }
         const int width = source.width(), height = source.height();
-        picture.name = user.name;
-        picture.ledPerPixel = user.ledPerPixel;
-        picture.info = user.ledPerPixel ? PictureInfo{1, width, height}
-                                        : userPictureInfo(source.fullWidth(), source.fullHeight());
-        picture.source = std::move(user.source);
+        content.name = given.name;
+        content.info = source.oneLedAPixel()
+                           ? PictureInfo{1, width, height}
+                           : contentPictureInfo(source.fullWidth(), source.fullHeight());
+        content.source = std::move(given.source);
         const FrameView first = source.frameAt(now);
-        createSourceTextures(picture, first);
-        picture.uploadedSerial = first.serial;
+        createSourceTextures(content, first);
+        content.uploadedSerial = first.serial;
         if (first.pixels != nullptr) source.frameUploaded();
-        catalogue.userPictures.push_back(std::move(picture));
+        shown.push_back(std::move(content));
     }
+    if (!shown.empty()) catalogue.contents = std::move(shown);
     return true;
 }
 
-bool refreshPictureTexture(UserPictureTexture& picture, FrameClock::time_point now) {
-    const FrameView frame = picture.source->frameAt(now);
-    if (frame.serial == picture.uploadedSerial || frame.pixels == nullptr) return false;
-    const int width = picture.source->width(), height = picture.source->height();
+bool refreshContentTexture(ShownContent& content, FrameClock::time_point now) {
+    FrameSource& source = *content.source;
+    const FrameView frame = source.frameAt(now);
+    if (frame.serial == content.uploadedSerial || frame.pixels == nullptr) return false;
+    const int width = source.width(), height = source.height();
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    if (picture.planar) {
+    if (content.planar) {
         const PlanarFrameLayout layout = planarFrameLayout(width, height);
-        const auto textures = planeTextures(picture);
+        const auto textures = planeTextures(content);
         for (int plane = 0; plane < kPlaneCount; ++plane)
             replaceLevels(*textures[plane], frame.pixels + layout.offset[plane],
                           frame.pixels + layout.mipmaps[plane], layout.width[plane],
                           layout.height[plane], 1);
-        picture.yuv = *frame.yuv;
+        content.yuv = *frame.yuv;
     } else {
-        replaceLevels(picture.texture, frame.pixels, frame.mipmaps, width, height,
-                      picture.source->channels());
+        replaceLevels(content.texture, frame.pixels, frame.mipmaps, width, height,
+                      source.channels());
     }
-    picture.uploadedSerial = frame.serial;
-    picture.source->frameUploaded();
-    picture.shownRate.frameShown(now);
+    content.uploadedSerial = frame.serial;
+    source.frameUploaded();
+    content.shownRate.frameShown(now);
     return true;
 }

@@ -1,6 +1,6 @@
-// Pictures as GL textures, for the built-in pictures and the user's alike: RGB or RGBA rows,
-// bottom row first, with a full mipmap chain. A user's picture has one texture whatever it shows
-// over time, updated in place (glTexSubImage2D) when its source's frame changes.
+// Pictures as GL textures, for the built-in pictures and the user's content alike: RGB or RGBA
+// rows, bottom row first, with a full mipmap chain. The user's content has one texture whatever
+// it shows over time, updated in place (glTexSubImage2D) when its source's frame changes.
 #pragma once
 
 #include <GL/glew.h>
@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "app/picture_catalogue.h"
-#include "app/user_pictures.h"
+#include "app/content_files.h"
 
 // The largest texture side GL takes (GL_MAX_TEXTURE_SIZE).
 int maxTextureSide();
@@ -28,20 +28,21 @@ GLuint createPictureTexture(const std::uint8_t* pixels, int width, int height,
                             const std::uint8_t* mipmaps = nullptr);
 
 // Before the source is fitted: lets it hand over its frames as planes when it has them and GL
-// can draw them so, which picture.planar then says.
-void offerPlanes(UserPictureTexture& picture, FrameSource& source);
+// can draw them so, which content.planar then says.
+void offerPlanes(ShownContent& content, FrameSource& source);
 
-// The texture or, for a planar source, the three textures of picture (its source, size and
+// The texture or, for a planar source, the three textures of content (its source, size and
 // planar set), holding `first`, the source's first frame (null pixels: black).
-void createSourceTextures(UserPictureTexture& picture, const FrameView& first);
+void createSourceTextures(ShownContent& content, const FrameView& first);
 
-// Uploads each user picture in order into catalogue.userPictures, fitted under
-// maxTextureSide(), with its size, cell step and first frame. A picture GL cannot take is
-// reported on standard error and left out; a live feed's wall larger than GL's textures is
-// reported and ends the upload with false.
-bool addUserPictureTextures(PictureCatalogue& catalogue, std::vector<UserPicture>& pictures);
+// Uploads each of the user's contents in order, fitted under maxTextureSide(), with its size,
+// cell step and first frame, and makes them the catalogue's contents in place of the built-in
+// pictures (which stay when none could be uploaded). Content GL cannot take is reported on
+// standard error and left out; a live feed's wall larger than GL's textures is reported and
+// ends the upload with false.
+bool addContentTextures(PictureCatalogue& catalogue, std::vector<Content>& contents);
 
-// Uploads the frame `picture`'s source has due at `now` when it is not the one the texture
+// Uploads the frame `content`'s source has due at `now` when it is not the one the texture
 // holds. True when the texture changed. Leaves unit 0's texture binding as it may find it
 // changed, as the effect binder binds its own.
-bool refreshPictureTexture(UserPictureTexture& picture, FrameClock::time_point now);
+bool refreshContentTexture(ShownContent& content, FrameClock::time_point now);

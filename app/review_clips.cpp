@@ -18,7 +18,7 @@ namespace {
 
 bool writeClip(const std::string& path, int picture, int view, double rate, int frameCount,
                FrameClock::time_point start) {
-    FrameSource& source = *pictureCatalogue.userPictures[picture].source;
+    FrameSource& source = *shownContent(pictureCatalogue, picture).source;
     chooseReviewView(picture, view);
     pinFrameClock(start);
     source.show(false, start);
@@ -48,7 +48,7 @@ bool writeClip(const std::string& path, int picture, int view, double rate, int 
 bool writeReviewClips(const std::string& folder, const std::string& stem, int picture, int seconds,
                       FrameClock::time_point start) {
     const double rate =
-        std::min(pictureCatalogue.userPictures[picture].source->frameRate(), kMaxReviewFrameRate);
+        std::min(shownContent(pictureCatalogue, picture).source->frameRate(), kMaxReviewFrameRate);
     if (!(rate > 0)) return true;
     const int frameCount = std::max(1, static_cast<int>(std::lround(seconds * rate)));
     bool written = true;

@@ -12,13 +12,13 @@
 #include "app/console.h"
 #include "app/effect_keys.h"
 #include "app/frame_capture.h"
-#include "app/picture_animation.h"
+#include "app/content_playback.h"
 #include "app/picture_catalogue.h"
 #include "app/review_clips.h"
 #include "app/review_views.h"
 #include "app/scene_light.h"
 #include "app/starting_view.h"
-#include "app/user_pictures.h"
+#include "app/content_files.h"
 #include "app/wall_clock.h"
 #include "effects/effect_programs.h"
 #include "pictures/contact_sheet.h"
@@ -60,17 +60,17 @@ bool writeReviewShots(const std::string& folder, int seconds) {
     waitForWindowMapping();
     // Sources are sampled at pinned times and wait for the frames due, so every run gives the
     // same files.
-    for (UserPictureTexture& picture : pictureCatalogue.userPictures)
-        picture.source->renderOffline();
+    for (ShownContent& content : pictureCatalogue.contents) content.source->renderOffline();
     const FrameClock::time_point start = frameClockNow();
 
     bool written = true;
     std::vector<SheetPicture> tiles;
     std::map<std::string, int> stemUses;
-    const int count = static_cast<int>(pictureCatalogue.userPictures.size());
+    const int count = billboardPictureCount(pictureCatalogue);
     for (int i = 0; i < count; ++i) {
-        const std::string& name = pictureCatalogue.userPictures[i].name;
-        std::string stem = pictureStem(name);
+        const FrameSource& source = *pictureCatalogue.contents[i].source;
+        const std::string& name = pictureCatalogue.contents[i].name;
+        std::string stem = contentStem(name);
         if (const int uses = ++stemUses[stem]; uses > 1)
             stem.append("-").append(std::to_string(uses));
         std::fprintf(stderr, "Reviewing %s (%d of %d) as %s-*.png\n", name.c_str(), i + 1, count,
@@ -80,9 +80,8 @@ bool writeReviewShots(const std::string& folder, int seconds) {
         // still pictures as they are.
         pinFrameClock(start);
         chooseReviewView(i, 0);
-        const bool moving = pictureCatalogue.userPictures[i].source->frameRate() > 0;
-        const double shotSeconds =
-            pictureCatalogue.userPictures[i].source->shotSeconds(kMovingShotSeconds);
+        const bool moving = source.frameRate() > 0;
+        const double shotSeconds = source.shotSeconds(kMovingShotSeconds);
         pinFrameClock(moving ? start + std::chrono::duration_cast<FrameClock::duration>(
                                            std::chrono::duration<double>(shotSeconds))
                              : start);

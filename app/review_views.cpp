@@ -6,7 +6,7 @@
 
 #include "app/callbacks.h"
 #include "app/effect_keys.h"
-#include "app/picture_animation.h"
+#include "app/content_playback.h"
 #include "app/picture_catalogue.h"
 #include "app/scene_camera.h"
 #include "app/starting_view.h"

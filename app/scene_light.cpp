@@ -75,9 +75,7 @@ ContentLight contentLight(const EffectParameters& state) {
     static ContentLight cached;
     static GLuint planeColours = 0;
     const EffectTextures textures = effectTextures(pictureCatalogue, state.picture);
-    const std::vector<UserPictureTexture>& user = pictureCatalogue.userPictures;
-    const std::uint64_t serial =
-        user.empty() ? 0 : user[std::clamp(state.picture, 0, int(user.size()) - 1)].uploadedSerial;
+    const std::uint64_t serial = shownContent(pictureCatalogue, state.picture).uploadedSerial;
     if (textures.picture != cachedTexture || serial != cachedSerial) {
         if (textures.yuv != nullptr) {
             cached.meanRelative = meanRelativeLuminanceOfPlanes(textures, planeColours);

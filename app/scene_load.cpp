@@ -20,14 +20,14 @@ constexpr const char* kFrameModelPath = "./Models/billboard.obj";
 
 }  // namespace
 
-bool loadScene(const PictureFiles& pictures, std::vector<UserPicture>* userPictures) {
+bool loadScene(const PictureFiles& pictures, std::vector<Content>* contents) {
     placeCamera(camera, startingPlacement(wallSetup));
     // An unreadable model still gives the index of an empty one, which draws nothing.
     billboardModel = obj::createFile(kFrameModelPath);
 
-    const bool userGiven = userPictures != nullptr && !userPictures->empty();
+    const bool userGiven = contents != nullptr && !contents->empty();
     loadCatalogue(pictureCatalogue, userGiven ? kNoPictureFiles : pictures);
-    if (userGiven && !addUserPictureTextures(pictureCatalogue, *userPictures)) return false;
+    if (userGiven && !addContentTextures(pictureCatalogue, *contents)) return false;
     effectParameters = startingParameters(pictureCatalogue, 0);
     printEffect(effectParameters);
     if (wallSetup.realUnits) {

@@ -5,13 +5,13 @@
 #include <vector>
 
 #include "app/picture_catalogue.h"
-#include "app/user_pictures.h"
+#include "app/content_files.h"
 
 // File index of the billboard's frame model in the model library, for drawing.
 extern int billboardModel;
 
-// Fills pictureCatalogue with `pictures` as the billboard pictures, or, when userPictures
+// Fills pictureCatalogue with `pictures` as the billboard pictures, or, when `contents`
 // holds any, with those instead (their pixels are handed to GL and released). False, after
 // the reason on standard error, when a live feed's wall is larger than GL's textures.
 bool loadScene(const PictureFiles& pictures = kBuiltInPictureFiles,
-               std::vector<UserPicture>* userPictures = nullptr);
+               std::vector<Content>* contents = nullptr);

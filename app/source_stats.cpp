@@ -32,7 +32,7 @@ void reportAndRearm(int) {
 
 void printSourceStats() {
     const FrameClock::time_point now = frameClockNow();
-    std::vector<UserPictureTexture>& pictures = pictureCatalogue.userPictures;
+    std::vector<ShownContent>& pictures = pictureCatalogue.contents;
     for (std::size_t i = 0; i < pictures.size(); ++i) {
         if (!pictures[i].source) continue;
         const bool shown = static_cast<int>(i) == effectParameters.picture;

@@ -76,7 +76,7 @@ bool startUp(int* argc, char** argv, const StartupOptions& options) {
     stepDone(StartupStep::windowOpened);
     buildEffectPrograms();
     stepDone(StartupStep::programsBuilt);
-    if (!loadScene(options.pictures, options.userPictures)) return false;
+    if (!loadScene(options.pictures, options.contents)) return false;
     stepDone(StartupStep::sceneLoaded);
     return true;
 }

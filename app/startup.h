@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/picture_catalogue.h"
-#include "app/user_pictures.h"
+#include "app/content_files.h"
 
 void printBanner();
 
@@ -22,9 +22,9 @@ enum class StartupStep {
 
 struct StartupOptions {
     PictureFiles pictures = kBuiltInPictureFiles;  // the billboard pictures of the scene load
-    // Decoded pictures of the user's, shown instead of `pictures` when there are any; their
+    // The user's content, opened, shown instead of `pictures` when there is any; decoded
     // pixels are handed to GL and released.
-    std::vector<UserPicture>* userPictures = nullptr;
+    std::vector<Content>* contents = nullptr;
     int windowWidth = 700;
     int windowHeight = 700;
     std::function<void(StartupStep)> stepDone;  // called as each step ends, when set

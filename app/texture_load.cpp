@@ -77,4 +77,5 @@ void loadCatalogue(PictureCatalogue& catalogue, const PictureFiles& pictures) {
         catalogue.onWallLeds = true;
         for (PictureInfo& picture : catalogue.pictures) picture.step = 1;
     }
+    showBuiltInPictures(catalogue);
 }

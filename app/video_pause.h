@@ -2,6 +2,6 @@
 // cannot be paused, so for them the key stays one that changes nothing.
 #pragma once
 
-// Pauses the chosen user picture's source when it plays, resumes it when paused; prints
+// Pauses the chosen content's source when it plays, resumes it when paused; prints
 // "<name>: paused" or "<name>: playing". Does nothing for what cannot be paused.
 void toggleChosenPause();

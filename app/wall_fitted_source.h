@@ -33,11 +33,12 @@ class WallFittedSource final : public FrameSource {
     double shotSeconds(double preferred) const override;
     double frameRate() const override;
     bool live() const override;
+    bool paused() const override { return content_->paused(); }
+    bool oneLedAPixel() const override { return true; }
     void renderOffline() override;
     std::string statsLine(bool shown) const override;
 
   private:
-    bool moving() const { return content_->frameRate() > 0 || content_->live(); }
     void fitNow(const std::uint8_t* pixels, const YuvColours& yuv,
                 std::vector<std::uint8_t>& wall) const;
     void handToWorker(const FrameView& frame);

@@ -98,6 +98,7 @@ class FrameSource {
         (void)now;
         return false;
     }
+    virtual bool paused() const { return false; }
 
     // Where a review shoots moving content: `preferred` seconds in, or the start of the last
     // frame when one pass of the source ends sooner (a review shows no second loop).
@@ -111,6 +112,20 @@ class FrameSource {
     // real clock, so an offline rendering samples it as real time passes instead of pinning
     // the clock frame by frame.
     virtual bool live() const { return false; }
+
+    // Whether the frames change by themselves: an animation, a video or a live feed.
+    bool moving() const { return frameRate() > 0 || live(); }
+
+    // True for frames that are the wall's own LEDs already, one LED a pixel whatever their size
+    // (a live feed, content fitted to the wall): the billboard never takes cells of them.
+    virtual bool oneLedAPixel() const { return false; }
+
+    // Waits until the first frame has come or `deadline` passes; false when none came. A source
+    // that has its first frame at hand from the start answers at once.
+    virtual bool waitForFirstFrame(FrameClock::time_point deadline) const {
+        (void)deadline;
+        return true;
+    }
 
     // Offline rendering: from now on frameAt waits for the frame due instead of handing over
     // the newest one at hand and dropping late ones, so that a clip rendered frame by frame

@@ -40,7 +40,7 @@ class VideoSource final : public FrameSource {
     void renderOffline() override;
     std::string statsLine(bool shown) const override;
 
-    bool paused() const { return paused_; }
+    bool paused() const override { return paused_; }
     std::uint64_t shownFrames() const { return shownCount_.load(); }
     std::uint64_t droppedFrames() const { return droppedCount_.load(); }
 

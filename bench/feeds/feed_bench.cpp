@@ -46,7 +46,7 @@
 #include "app/display_wake.h"
 #include "app/effect_keys.h"
 #include "app/glut_window.h"
-#include "app/picture_animation.h"
+#include "app/content_playback.h"
 #include "app/picture_texture.h"
 #include "feeds/ddp_packet.h"
 #include "feeds/feed_source.h"
@@ -178,8 +178,8 @@ DisplayRecord* displayRecord = nullptr;
 // The display callback: the program's refresh of the chosen picture (which, polled, its frame
 // timer did just before), then the upload finished.
 void recordDisplay() {
-    if (displayRecord == nullptr || pictureCatalogue.userPictures.empty()) return;
-    const UserPictureTexture& picture = pictureCatalogue.userPictures.front();
+    if (displayRecord == nullptr || pictureCatalogue.contents.empty()) return;
+    const ShownContent& picture = pictureCatalogue.contents.front();
     const std::uint64_t before = picture.uploadedSerial;
     const auto asked = Clock::now();
     refreshChosenPicture();
@@ -220,10 +220,11 @@ void runGlutLoop(DisplayMode mode, const std::atomic<bool>& running) {
 
 // The feed as the program shows it: the catalogue's one picture, chosen, followed by the
 // frame timer, and in the wake mode given the program's wake.
-DisplayRecord runDisplay(UserPictureTexture& picture, DisplayMode mode,
+DisplayRecord runDisplay(ShownContent& picture, DisplayMode mode,
                          const std::atomic<bool>& running) {
     DisplayRecord record;
-    pictureCatalogue.userPictures.push_back(std::move(picture));
+    pictureCatalogue.contents.clear();
+    pictureCatalogue.contents.push_back(std::move(picture));
     if (mode == DisplayMode::wake) wakeOnNewFrames();
     effectParameters.picture = 0;
     displayRecord = &record;
@@ -232,8 +233,8 @@ DisplayRecord runDisplay(UserPictureTexture& picture, DisplayMode mode,
     effectParameters.picture = -1;
     followChosenPicture();
     displayRecord = nullptr;
-    picture = std::move(pictureCatalogue.userPictures.front());
-    pictureCatalogue.userPictures.clear();
+    picture = std::move(pictureCatalogue.contents.front());
+    showBuiltInPictures(pictureCatalogue);
     return record;
 }
 
@@ -246,17 +247,16 @@ std::unique_ptr<FeedReceiver> openReceiver(const Scenario& s, std::string& error
 }
 
 // A shown feed's texture, as the display makes it for a user's picture.
-UserPictureTexture showFeed(const Scenario& s, std::unique_ptr<FeedReceiver> receiver) {
-    UserPictureTexture picture;
+ShownContent showFeed(const Scenario& s, std::unique_ptr<FeedReceiver> receiver) {
+    ShownContent picture;
     picture.info = {1, s.width, s.height};
-    picture.ledPerPixel = true;
     picture.source = std::make_unique<FeedSource>(std::move(receiver), layoutOf(s));
     picture.texture = createPictureTexture(nullptr, s.width, s.height, MipmapBuilder::gl,
                                            picture.source->channels());
     return picture;
 }
 
-void closeFeed(UserPictureTexture& picture) {
+void closeFeed(ShownContent& picture) {
     picture.source.reset();
     glDeleteTextures(1, &picture.texture);
 }
@@ -303,7 +303,7 @@ Floor runFloor(const Scenario& s, std::vector<std::vector<Bytes>>& frames, Floor
     UdpSocket socket;
     if (!socket.bind(address, error)) return {};
     std::unique_ptr<FeedReceiver> idle;
-    UserPictureTexture picture;
+    ShownContent picture;
     NewestFrameSlot* slot = nullptr;
     if (work != FloorWork::none) {
         idle = openReceiver(s, error);
@@ -393,7 +393,7 @@ ReceiverPass runReceiver(const Scenario& s, std::vector<std::vector<Bytes>>& fra
     auto opened = openReceiver(s, error);
     if (!opened) return pass;
     FeedReceiver* const receiver = opened.get();
-    UserPictureTexture picture = showFeed(s, std::move(opened));
+    ShownContent picture = showFeed(s, std::move(opened));
     std::vector<Clock::time_point> sent;
     std::atomic<bool> sending{true};
     std::thread sender([&] {
@@ -481,7 +481,7 @@ double processCpuSeconds() {
 double runIdle(const Scenario& s, std::string& error) {
     auto receiver = openReceiver(s, error);
     if (!receiver) return 0;
-    UserPictureTexture picture = showFeed(s, std::move(receiver));
+    ShownContent picture = showFeed(s, std::move(receiver));
     std::atomic<bool> running{true};
     std::thread timer([&] {
         std::this_thread::sleep_for(kRunTime);

@@ -21,8 +21,8 @@
 
 #include "app/callbacks.h"
 #include "app/startup.h"
-#include "app/user_pictures.h"
-#include "app/wall_pictures.h"
+#include "app/content_files.h"
+#include "app/wall_content.h"
 #include "files/replacement_file.h"
 #include "pictures/bmp_encoder.h"
 #include "physical/wall_setup.h"
@@ -70,11 +70,11 @@ int runChild(int argc, char** argv) {
         wallSetup.heightLeds = 540;
         wallSetup.viewer.distanceMetres = defaultViewerDistanceMetres(wallSetup.pitchMetres);
     }
-    std::vector<UserPicture> pictures = loadUserPictures(paths);
-    if (wallSetup.realUnits) fitUserPicturesToWall(pictures, wallSetup);
+    std::vector<Content> pictures = openContentFiles(paths);
+    if (wallSetup.realUnits) fitContentToWall(pictures, wallSetup);
     ends[0] = monotonicSeconds();
     StartupOptions options;
-    options.userPictures = &pictures;
+    options.contents = &pictures;
     options.stepDone = [&ends](StartupStep step) { ends[int(step) + 1] = monotonicSeconds(); };
     int glutArgc = 1;
     if (!startUp(&glutArgc, argv, options)) return 1;

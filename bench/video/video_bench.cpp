@@ -152,7 +152,7 @@ void programFrames(benchmark::State& state, int clip, bool onWall) {
         PictureOutcome outcome;
         std::unique_ptr<FrameSource> opened =
             VideoSource::open(clipPath(kClips[clip]), kClips[clip].name, outcome);
-        UserPictureTexture picture;
+        ShownContent picture;
         if (opened && onWall)
             opened = std::make_unique<WallFittedSource>(std::move(opened), kWallWidth, kWallHeight,
                                                         WallFit::contain);
@@ -176,7 +176,7 @@ void programFrames(benchmark::State& state, int clip, bool onWall) {
         for (int k = 0; k < frames; ++k) {
             const auto at = start + std::chrono::duration_cast<FrameClock::duration>(
                                         std::chrono::duration<double>((k + 0.5) / rate));
-            if (refreshPictureTexture(picture, at)) ++uploaded;
+            if (refreshContentTexture(picture, at)) ++uploaded;
             glFinish();
             if (k == 0) timer.firstFrame();
         }

@@ -1,5 +1,5 @@
 // The cell-size rule of content of arbitrary size, from its longer side.
-#include "app/user_cell_size.h"
+#include "app/content_cell_size.h"
 
 #include <algorithm>
 
@@ -20,12 +20,12 @@ int unroundedStartingSize(int width, int height) {
 
 }  // namespace
 
-PictureInfo userPictureInfo(int width, int height) {
+PictureInfo contentPictureInfo(int width, int height) {
     const int step = std::max(1, unroundedStartingSize(width, height) / kStepsToStartingSize);
     return {step, width, height};
 }
 
-int userStartingPixelSize(const PictureInfo& info) {
+int contentStartingPixelSize(const PictureInfo& info) {
     const int step = std::max(info.step, 1);
     const int size = step * ceilDivide(unroundedStartingSize(info.width, info.height), step);
     const int smaller = std::min(info.width, info.height);
@@ -35,7 +35,7 @@ int userStartingPixelSize(const PictureInfo& info) {
 
 int largestPictureReduction(int width, int height) {
     constexpr int kDecodedPixelsPerCell = 2;
-    const int cell = userStartingPixelSize(userPictureInfo(width, height));
+    const int cell = contentStartingPixelSize(contentPictureInfo(width, height));
     int reduction = 1;
     while (reduction < 8 && reduction * 2 * kDecodedPixelsPerCell <= cell) reduction *= 2;
     return reduction;

@@ -1,7 +1,7 @@
 // A picture of the user's on the wall in real units, through the real path (its source fitted
 // to the wall, uploaded, drawn by display()): each LED of the face shows the wall pixel the fit
 // gives it.
-#include "app/wall_pictures.h"
+#include "app/wall_content.h"
 
 #include <gtest/gtest.h>
 
@@ -43,7 +43,7 @@ Picture stripes() {
     return picture;
 }
 
-class WallPicturesTest : public ::testing::TestWithParam<WallFit> {
+class WallContentTest : public ::testing::TestWithParam<WallFit> {
   protected:
     void SetUp() override {
         testsupport::resetSceneState();
@@ -54,7 +54,7 @@ class WallPicturesTest : public ::testing::TestWithParam<WallFit> {
         wallSetup.fit = GetParam();
     }
     void TearDown() override {
-        for (UserPictureTexture& picture : pictureCatalogue.userPictures)
+        for (ShownContent& picture : pictureCatalogue.contents)
             glDeleteTextures(1, &picture.texture);
         pictureCatalogue = PictureCatalogue{};
         wallSetup = WallSetup{};
@@ -88,13 +88,13 @@ void PrintTo(WallFit fit, std::ostream* out) {
     *out << (fit == WallFit::contain ? "contain" : fit == WallFit::cover ? "cover" : "stretch");
 }
 
-TEST_P(WallPicturesTest, EachLedShowsItsWallPixel) {
-    std::vector<UserPicture> pictures;
+TEST_P(WallContentTest, EachLedShowsItsWallPixel) {
+    std::vector<Content> pictures;
     pictures.push_back({"stripes.png", std::make_unique<PictureSource>(stripes())});
-    fitUserPicturesToWall(pictures, wallSetup);
-    ASSERT_TRUE(addUserPictureTextures(pictureCatalogue, pictures));
-    ASSERT_EQ(pictureCatalogue.userPictures.size(), 1u);
-    EXPECT_EQ(pictureCatalogue.userPictures[0].info.width, kWallSide);
+    fitContentToWall(pictures, wallSetup);
+    ASSERT_TRUE(addContentTextures(pictureCatalogue, pictures));
+    ASSERT_EQ(pictureCatalogue.contents.size(), 1u);
+    EXPECT_EQ(pictureCatalogue.contents[0].info.width, kWallSide);
     effectParameters = startingParameters(pictureCatalogue, 0);
     EXPECT_EQ(effectParameters.pixelSize, 1);  // one LED a wall pixel
     placeCamera(camera, framingPlacement(wallSetup));
@@ -107,5 +107,5 @@ TEST_P(WallPicturesTest, EachLedShowsItsWallPixel) {
                 << column << "," << row;
 }
 
-INSTANTIATE_TEST_SUITE_P(Fits, WallPicturesTest,
+INSTANTIATE_TEST_SUITE_P(Fits, WallContentTest,
                          ::testing::Values(WallFit::contain, WallFit::cover, WallFit::stretch));

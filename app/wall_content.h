@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "app/user_pictures.h"
+#include "app/content_files.h"
 #include "physical/wall_setup.h"
 
-void fitUserPicturesToWall(std::vector<UserPicture>& pictures, const WallSetup& setup);
+void fitContentToWall(std::vector<Content>& contents, const WallSetup& setup);

@@ -1,6 +1,6 @@
 // The frame timer of the chosen picture in a real GLUT event loop: an animation's one texture
 // takes its frames at their delays while it is chosen, and a still picture asks for no redraws.
-#include "app/picture_animation.h"
+#include "app/content_playback.h"
 
 #include <GL/glew.h>
 #include <GL/freeglut.h>
@@ -36,7 +36,7 @@ PictureFrame flatFrame(std::uint8_t red, std::uint8_t blue, int delayMs) {
     return frame;
 }
 
-UserPicture userPicture(std::vector<PictureFrame> frames) {
+Content userPicture(std::vector<PictureFrame> frames) {
     Picture picture{kSide, kSide, std::move(frames)};
     return {"test", std::make_unique<PictureSource>(std::move(picture))};
 }
@@ -54,7 +54,7 @@ int textureRed(GLuint texture) {
 
 TEST(PictureAnimationTest, FramesAdvanceOnlyWhileAnAnimatedPictureIsChosen) {
     testsupport::openGlWindow();
-    std::vector<UserPicture> users;
+    std::vector<Content> users;
     std::vector<PictureFrame> frames;
     frames.push_back(flatFrame(255, 0, 40));
     frames.push_back(flatFrame(0, 255, 40));
@@ -62,8 +62,8 @@ TEST(PictureAnimationTest, FramesAdvanceOnlyWhileAnAnimatedPictureIsChosen) {
     frames.clear();
     frames.push_back(flatFrame(255, 0, 0));
     users.push_back(userPicture(std::move(frames)));
-    addUserPictureTextures(pictureCatalogue, users);
-    ASSERT_EQ(pictureCatalogue.userPictures.size(), 2u);
+    addContentTextures(pictureCatalogue, users);
+    ASSERT_EQ(pictureCatalogue.contents.size(), 2u);
     const GLuint animatedTexture = effectTextures(pictureCatalogue, 0).picture;
     EXPECT_EQ(textureRed(animatedTexture), 255);
 
@@ -77,18 +77,18 @@ TEST(PictureAnimationTest, FramesAdvanceOnlyWhileAnAnimatedPictureIsChosen) {
     EXPECT_LE(shown, 10);
     // One texture whatever the frame, holding the frame the source has due.
     EXPECT_EQ(effectTextures(pictureCatalogue, 0).picture, animatedTexture);
-    const int redShown = pictureCatalogue.userPictures[0].uploadedSerial == 1 ? 255 : 0;
+    const int redShown = pictureCatalogue.contents[0].uploadedSerial == 1 ? 255 : 0;
     EXPECT_EQ(textureRed(animatedTexture), redShown);
 
     effectParameters.picture = 1;
     followChosenPicture();
-    const std::uint64_t frameLeft = pictureCatalogue.userPictures[0].uploadedSerial;
+    const std::uint64_t frameLeft = pictureCatalogue.contents[0].uploadedSerial;
     const int requestsStill = testsupport::redisplayRequests();
     runEvents(std::chrono::milliseconds(200));
     EXPECT_EQ(testsupport::redisplayRequests(), requestsStill);
-    EXPECT_EQ(pictureCatalogue.userPictures[0].uploadedSerial, frameLeft);
+    EXPECT_EQ(pictureCatalogue.contents[0].uploadedSerial, frameLeft);
 
-    pictureCatalogue.userPictures.clear();
+    showBuiltInPictures(pictureCatalogue);
     effectParameters.picture = 0;
     followChosenPicture();
 }

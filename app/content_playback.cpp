@@ -2,11 +2,12 @@
 // timer from before the last change of picture does nothing when it fires. A timer asks for
 // a redraw only when the texture changed. A source filled from another thread wakes the
 // display when a frame comes that no timer waits for; given no wake, it is polled.
-#include "app/picture_animation.h"
+#include "app/content_playback.h"
 
 #include <GL/glew.h>
 #include <GL/freeglut.h>
 
+#include <algorithm>
 #include <chrono>
 
 #include "app/display_wake.h"
@@ -17,14 +18,14 @@
 
 namespace {
 
-int followedPicture = -1;  // the user picture shown now; -1 for none
+int followedPicture = -1;  // the content shown now; -1 before the first is chosen
 int generation = 0;
 bool timerSet = false;  // a timer of this generation is still to fire
 
 void showDueFrame(int timerGeneration);
 
-void armFrameTimer(const UserPictureTexture& picture, FrameClock::time_point now) {
-    const FrameClock::time_point due = picture.source->nextFrameDue(now);
+void armFrameTimer(const ShownContent& content, FrameClock::time_point now) {
+    const FrameClock::time_point due = content.source->nextFrameDue(now);
     timerSet = due != kNoFrameDue;
     if (!timerSet) return;
     // Rounded up: a timer that fires before the frame is due would find nothing new.
@@ -36,50 +37,51 @@ void armFrameTimer(const UserPictureTexture& picture, FrameClock::time_point now
 void showDueFrame(int timerGeneration) {
     if (timerGeneration != generation || followedPicture < 0) return;
     timerSet = false;
-    UserPictureTexture& picture = pictureCatalogue.userPictures[followedPicture];
+    ShownContent& content = shownContent(pictureCatalogue, followedPicture);
     const FrameClock::time_point now = frameClockNow();
-    if (refreshPictureTexture(picture, now)) glutPostRedisplay();
-    armFrameTimer(picture, now);
+    if (refreshContentTexture(content, now)) glutPostRedisplay();
+    armFrameTimer(content, now);
 }
 
 }  // namespace
 
 void wakeOnNewFrames() {
-    if (pictureCatalogue.userPictures.empty() || !openDisplayWake()) return;
-    for (UserPictureTexture& picture : pictureCatalogue.userPictures)
-        picture.source->wakeOnFrame(wakeDisplay);
+    const auto moves = [](const ShownContent& content) { return content.source->moving(); };
+    if (std::ranges::none_of(pictureCatalogue.contents, moves) || !openDisplayWake()) return;
+    for (ShownContent& content : pictureCatalogue.contents)
+        content.source->wakeOnFrame(wakeDisplay);
 }
 
 void followChosenPicture() {
-    std::vector<UserPictureTexture>& userPictures = pictureCatalogue.userPictures;
     const int chosen = effectParameters.picture;
-    const int wanted = chosen >= 0 && chosen < static_cast<int>(userPictures.size()) ? chosen : -1;
+    const int wanted =
+        chosen >= 0 && chosen < billboardPictureCount(pictureCatalogue) ? chosen : -1;
     if (wanted == followedPicture) return;
     ++generation;
     const FrameClock::time_point now = frameClockNow();
-    if (followedPicture >= 0 && followedPicture < static_cast<int>(userPictures.size()))
-        userPictures[followedPicture].source->show(false, now);
+    if (followedPicture >= 0 && followedPicture < billboardPictureCount(pictureCatalogue))
+        pictureCatalogue.contents[followedPicture].source->show(false, now);
     followedPicture = wanted;
     timerSet = false;
-    if (wanted >= 0) {
-        userPictures[wanted].source->show(true, now);
-        refreshPictureTexture(userPictures[wanted], now);
-        armFrameTimer(userPictures[wanted], now);
-    }
+    if (wanted < 0) return;
+    ShownContent& content = pictureCatalogue.contents[wanted];
+    content.source->show(true, now);
+    refreshContentTexture(content, now);
+    armFrameTimer(content, now);
 }
 
 void restartFrameTimer() {
     if (followedPicture < 0) return;
     ++generation;
-    armFrameTimer(pictureCatalogue.userPictures[followedPicture], frameClockNow());
+    armFrameTimer(shownContent(pictureCatalogue, followedPicture), frameClockNow());
 }
 
 void refreshChosenPicture() {
-    if (followedPicture < 0 || followedPicture >= int(pictureCatalogue.userPictures.size())) return;
+    if (followedPicture < 0) return;
     // Before the frame is taken: one that comes after it wakes the display again.
     displayWoken();
-    UserPictureTexture& picture = pictureCatalogue.userPictures[followedPicture];
+    ShownContent& content = shownContent(pictureCatalogue, followedPicture);
     const FrameClock::time_point now = frameClockNow();
-    refreshPictureTexture(picture, now);
-    if (!timerSet) armFrameTimer(picture, now);
+    refreshContentTexture(content, now);
+    if (!timerSet) armFrameTimer(content, now);
 }

@@ -14,12 +14,12 @@ constexpr int kStartingLedsAlongLongerSide = 200;
 
 // Size and step of a picture of that size: the step is 1, or a tenth of the starting cell
 // size once that passes 20, so that `=` and `-` change a large picture's cells visibly.
-PictureInfo userPictureInfo(int width, int height);
+PictureInfo contentPictureInfo(int width, int height);
 
 // The cell size such a picture starts with: the smallest multiple of its step that keeps the
 // longer side within kStartingLedsAlongLongerSide LEDs (100 to 200 for any picture larger
 // than that), never above the smaller side, which is as far as `=` goes.
-int userStartingPixelSize(const PictureInfo& info);
+int contentStartingPixelSize(const PictureInfo& info);
 
 // How much smaller than its file a picture may be decoded (1, 2, 4 or 8) and keep its look: its
 // starting cells, counted in the file's pixels, still span at least two decoded pixels each
