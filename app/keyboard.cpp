@@ -5,13 +5,13 @@
 #include <GL/freeglut.h>
 
 #include "app/callbacks.h"
-#include "app/console.h"
-#include "app/effect_keys.h"
-#include "app/content_playback.h"
-#include "app/scene_light.h"
-#include "app/scene_camera.h"
-#include "app/video_pause.h"
-#include "app/viewer_keys.h"
+#include "app/core/console.h"
+#include "app/core/effect_keys.h"
+#include "app/core/run_state.h"
+#include "app/core/viewer_keys.h"
+#include "app/playback/content_playback.h"
+#include "app/playback/video_pause.h"
+#include "app/scene/scene_light.h"
 
 void keyboard(unsigned char key, int, int) {
     if (key == ' ') toggleChosenPause();

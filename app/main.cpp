@@ -6,16 +6,17 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/command_line.h"
+#include "app/command_line/command_line.h"
+#include "app/core/run_state.h"
 #include "app/data_folder.h"
-#include "app/live_feeds.h"
-#include "app/content_playback.h"
-#include "app/review_shots.h"
-#include "app/scene_light.h"
-#include "app/source_stats.h"
+#include "app/playback/content_files.h"
+#include "app/playback/content_playback.h"
+#include "app/playback/live_feeds.h"
+#include "app/playback/source_stats.h"
+#include "app/playback/wall_content.h"
+#include "app/review/review_shots.h"
+#include "app/scene/scene_light.h"
 #include "app/startup.h"
-#include "app/content_files.h"
-#include "app/wall_content.h"
 
 int main(int argc, char** argv) {
     CommandLine line = parseCommandLine(argc, argv);

@@ -2,12 +2,11 @@
 // left-button drag by one unit a pixel; any button press or release asks for a redraw.
 #include "app/navigation.h"
 
+#include <GL/glew.h>
 #include <GL/freeglut.h>
 
 #include "app/callbacks.h"
-#include "app/scene_camera.h"
-
-DragState dragState;
+#include "app/core/run_state.h"
 
 void specialKeys(int key, int, int) {
     switch (key) {

@@ -4,11 +4,8 @@
 
 #include <vector>
 
-#include "app/picture_catalogue.h"
-#include "app/content_files.h"
-
-// File index of the billboard's frame model in the model library, for drawing.
-extern int billboardModel;
+#include "app/core/picture_catalogue.h"
+#include "app/playback/content_files.h"
 
 // Fills pictureCatalogue with `pictures` as the billboard pictures, or, when `contents`
 // holds any, with those instead (their pixels are handed to GL and released). False, after

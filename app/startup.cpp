@@ -10,7 +10,7 @@
 
 #include "app/callbacks.h"
 #include "app/glut_window.h"
-#include "app/projection.h"
+#include "app/scene/projection.h"
 #include "app/scene_load.h"
 #include "effects/effect_programs.h"
 

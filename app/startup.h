@@ -5,8 +5,8 @@
 #include <functional>
 #include <vector>
 
-#include "app/picture_catalogue.h"
-#include "app/content_files.h"
+#include "app/core/picture_catalogue.h"
+#include "app/playback/content_files.h"
 
 void printBanner();
 

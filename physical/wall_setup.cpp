@@ -6,8 +6,6 @@
 
 #include "physical/units.h"
 
-WallSetup wallSetup;
-
 double WallSetup::eyeDistanceMetres() const {
     return ::eyeDistanceMetres(viewer.distanceMetres, viewer.eyeHeightMetres,
                                faceCentreHeightMetres());

@@ -45,7 +45,6 @@ struct WallSetup {
 };
 
 // The wall of real units, set once from the command line before the scene loads.
-extern WallSetup wallSetup;
 
 // The viewer taken nearer (direction < 0) or farther (> 0) by one step, within the limits.
 void stepViewer(WallSetup& setup, int direction);

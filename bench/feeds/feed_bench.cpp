@@ -43,11 +43,12 @@
 #include <poll.h>
 #include <sys/resource.h>
 
-#include "app/display_wake.h"
-#include "app/effect_keys.h"
+#include "app/core/effect_keys.h"
+#include "app/core/run_state.h"
 #include "app/glut_window.h"
-#include "app/content_playback.h"
-#include "app/picture_texture.h"
+#include "app/playback/content_playback.h"
+#include "app/playback/display_wake.h"
+#include "app/playback/picture_texture.h"
 #include "feeds/ddp_packet.h"
 #include "feeds/feed_source.h"
 #include "feeds/streaming_copy.h"

@@ -20,8 +20,9 @@
 #include <GL/glu.h>
 
 #include "app/callbacks.h"
-#include "app/effect_keys.h"
-#include "app/picture_catalogue.h"
+#include "app/core/effect_keys.h"
+#include "app/core/picture_catalogue.h"
+#include "app/core/run_state.h"
 #include "bmp/dib_decoder.h"
 #include "bmp/dib_image.h"
 #include "files/native_path.h"

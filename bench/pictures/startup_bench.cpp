@@ -20,12 +20,13 @@
 #include <vector>
 
 #include "app/callbacks.h"
+#include "app/core/run_state.h"
+#include "app/playback/content_files.h"
+#include "app/playback/wall_content.h"
 #include "app/startup.h"
-#include "app/content_files.h"
-#include "app/wall_content.h"
 #include "files/replacement_file.h"
-#include "pictures/bmp_encoder.h"
 #include "physical/wall_setup.h"
+#include "pictures/bmp_encoder.h"
 #include "pictures/picture_encoders.h"
 #include "tools/sample_pictures/sample_drawing.h"
 

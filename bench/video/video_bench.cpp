@@ -18,9 +18,9 @@
 #include <string>
 #include <vector>
 
-#include "app/picture_catalogue.h"
-#include "app/picture_texture.h"
-#include "app/wall_fitted_source.h"
+#include "app/core/picture_catalogue.h"
+#include "app/playback/picture_texture.h"
+#include "app/playback/wall_fitted_source.h"
 #include "bench/video/ffmpeg_decode_peer.h"
 #include "tools/screenshots/scene_window.h"
 #include "video/video_source.h"

@@ -6,8 +6,8 @@
 #include <GL/freeglut.h>
 
 #include "app/callbacks.h"
-#include "app/effect_keys.h"
-#include "app/scene_camera.h"
+#include "app/core/effect_keys.h"
+#include "app/core/run_state.h"
 #include "app/scene_load.h"
 #include "app/startup.h"
 #include "camera/camera.h"

@@ -8,11 +8,11 @@
 #include <vector>
 
 #include "app/callbacks.h"
-#include "app/effect_keys.h"
-#include "app/scene_camera.h"
+#include "app/core/effect_keys.h"
+#include "app/core/run_state.h"
+#include "app/core/wall_clock.h"
 #include "app/scene_load.h"
 #include "app/startup.h"
-#include "app/wall_clock.h"
 #include "camera/camera.h"
 #include "effects/effect_programs.h"
 #include "obj/obj.h"

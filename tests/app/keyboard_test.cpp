@@ -9,9 +9,9 @@
 #include <string>
 
 #include "app/callbacks.h"
-#include "app/effect_keys.h"
-#include "app/scene_camera.h"
-#include "app/starting_view.h"
+#include "app/core/effect_keys.h"
+#include "app/core/run_state.h"
+#include "app/core/starting_view.h"
 #include "camera/camera.h"
 #include "effects/effect_programs.h"
 #include "tests/support/gl_window.h"

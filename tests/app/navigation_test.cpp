@@ -7,8 +7,8 @@
 #include <cmath>
 
 #include "app/callbacks.h"
+#include "app/core/run_state.h"
 #include "app/navigation.h"
-#include "app/scene_camera.h"
 #include "camera/camera.h"
 #include "tests/support/gl_window.h"
 #include "tests/support/redisplay_count.h"

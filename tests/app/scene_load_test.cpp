@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "app/effect_keys.h"
-#include "app/scene_camera.h"
+#include "app/core/effect_keys.h"
+#include "app/core/run_state.h"
 #include "camera/camera.h"
 #include "effects/effect_programs.h"
 #include "files/replacement_file.h"

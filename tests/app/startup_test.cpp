@@ -7,7 +7,7 @@
 #include <cmath>
 
 #include "app/callbacks.h"
-#include "app/projection.h"
+#include "app/scene/projection.h"
 #include "app/startup.h"
 #include "tests/support/gl_window.h"
 

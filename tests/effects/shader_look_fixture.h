@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "app/callbacks.h"
+#include "app/core/effect_keys.h"
+#include "app/core/picture_catalogue.h"
 #include "effects/effect_programs.h"
-#include "app/effect_keys.h"
-#include "app/picture_catalogue.h"
 #include "tests/support/gl_scene.h"
 #include "tests/support/scene_state.h"
 

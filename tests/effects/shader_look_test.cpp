@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "app/callbacks.h"
-#include "app/effect_keys.h"
-#include "app/scene_camera.h"
+#include "app/core/effect_keys.h"
+#include "app/core/run_state.h"
 #include "app/startup.h"
 #include "camera/camera.h"
 #include "effects/effect_programs.h"

@@ -9,7 +9,7 @@
 #include <cmath>
 #include <vector>
 
-#include "app/scene_camera.h"
+#include "app/core/run_state.h"
 #include "camera/camera.h"
 #include "tests/effects/shader_look_fixture.h"
 

@@ -1,12 +1,12 @@
 // Puts the program's drawing state back to a known start before each frame test: the window
-// with the start-up GL state, the four effect programs (built once per process), the camera at
-// its starting place, starting effect parameters and empty texture slots. Header-only, so it
-// links with whichever test already links the application.
+// with the start-up GL state, the four effect programs (built once per process), the run-time
+// state as before start-up with the camera at its starting place and starting effect parameters.
+// Header-only, so it links with whichever test already links the application.
 #pragma once
 
-#include "app/effect_keys.h"
-#include "app/scene_camera.h"
-#include "app/starting_view.h"
+#include "app/core/effect_keys.h"
+#include "app/core/run_state.h"
+#include "app/core/starting_view.h"
 #include "app/startup.h"
 #include "camera/camera.h"
 #include "effects/effect_programs.h"
@@ -22,9 +22,9 @@ inline void resetSceneState() {
         buildEffectPrograms();
         built = true;
     }
+    resetRunState();
     placeCamera(camera, kStartingView);
     effectParameters = kStartingParameters;
-    pictureCatalogue = PictureCatalogue{};
 }
 
 // Colours read back from llvmpipe match within a few steps of rounding and filtering.

@@ -9,10 +9,10 @@
 #include <string>
 
 #include "app/callbacks.h"
-#include "app/effect_keys.h"
-#include "app/frame_capture.h"
-#include "app/scene_camera.h"
-#include "app/starting_view.h"
+#include "app/core/effect_keys.h"
+#include "app/core/run_state.h"
+#include "app/core/starting_view.h"
+#include "app/review/frame_capture.h"
 #include "camera/camera.h"
 #include "tools/screenshots/scene_window.h"
 #include "tools/screenshots/viewing_shots.h"

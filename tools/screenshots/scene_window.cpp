@@ -8,7 +8,7 @@
 #include <chrono>
 
 #include "app/callbacks.h"
-#include "app/frame_capture.h"
+#include "app/review/frame_capture.h"
 #include "app/startup.h"
 
 namespace {

@@ -1,0 +1,23 @@
+// The light model in the program's views: in real units the day and night scenes are drawn
+// from luminance through the light passes, with the wall's brightness and the ambient light of
+// that scene, and the light line gives the figures of the view shown.
+#pragma once
+
+#include <string>
+
+#include "effects/effect_state.h"
+#include "physical/light_line.h"
+
+// The light settings of the command line, set once before the scene loads.
+
+// Night for the night scene, day for the normal view and the day scene.
+LightView shownLightView(const EffectParameters& state);
+
+// "light day: ..." for `view`, from the content on the wall's LEDs now; GL context current.
+std::string shownLightLine(const EffectParameters& state, LightView view);
+
+// Around display()'s drawing of `state`'s view: in real units, a scene goes through the light
+// passes into the framebuffer bound at the first call (else both do nothing). The second is
+// called with the camera's matrices in force.
+void beginSceneLight(const EffectParameters& state, int width, int height);
+void finishSceneLight(const EffectParameters& state);

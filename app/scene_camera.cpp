@@ -1,3 +1,0 @@
-#include "app/scene_camera.h"
-
-Camera camera;
