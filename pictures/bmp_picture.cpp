@@ -33,17 +33,17 @@ bool rowsCutShort(std::span<const std::uint8_t> file, const DibHeaders& headers)
 
 }  // namespace
 
-PictureOutcome decodeBmpPicture(std::span<const std::uint8_t> file, const PictureLimits& limits,
-                                Picture& picture) {
+LoadOutcome decodeBmpPicture(std::span<const std::uint8_t> file, const PictureLimits& limits,
+                             Picture& picture) {
     // Headers cut short or of a kind the decoder does not read are left to the decoder to
     // report.
     DibHeaders headers;
     const bool known = readDibHeaders(file, headers) == DibStatus::ok;
     if (!known && file.size() < std::size_t{kDibFileHeaderSize} + kDibInfoHeaderSize) {
-        return pictureFailure(PictureStatus::truncated, "truncated BMP file");
+        return loadFailure(LoadStatus::truncated, "truncated BMP file");
     }
     if (known) {
-        PictureOutcome size =
+        LoadOutcome size =
             checkPictureSize(claimedWidth(headers.header), claimedRows(headers.header), 1, limits);
         if (!size.ok()) return size;
     }
@@ -51,16 +51,16 @@ PictureOutcome decodeBmpPicture(std::span<const std::uint8_t> file, const Pictur
     RgbImage* image = decodeDib(file, status);
     if (image == nullptr) {
         if (status == DibStatus::outOfMemory) {
-            return pictureFailure(PictureStatus::outOfMemory, "out of memory");
+            return loadFailure(LoadStatus::outOfMemory, "out of memory");
         }
         if (known && rowsCutShort(file, headers)) {
-            return pictureFailure(PictureStatus::truncated, "truncated BMP file");
+            return loadFailure(LoadStatus::truncated, "truncated BMP file");
         }
         if (status == DibStatus::unknownFormat) {
-            return pictureFailure(PictureStatus::corrupt,
-                                  "unsupported BMP header (12- and 40-byte headers are read)");
+            return loadFailure(LoadStatus::corrupt,
+                               "unsupported BMP header (12- and 40-byte headers are read)");
         }
-        return pictureFailure(PictureStatus::corrupt, "corrupt or unsupported BMP data");
+        return loadFailure(LoadStatus::corrupt, "corrupt or unsupported BMP data");
     }
     picture.width = image->width;
     picture.height = image->height;

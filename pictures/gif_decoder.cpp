@@ -44,14 +44,14 @@ struct CloseGif {
     }
 };
 
-PictureOutcome gifFailure(const GifSource& source, int error) {
-    if (source.ranOut) return pictureFailure(PictureStatus::truncated, "truncated GIF file");
+LoadOutcome gifFailure(const GifSource& source, int error) {
+    if (source.ranOut) return loadFailure(LoadStatus::truncated, "truncated GIF file");
     if (error == D_GIF_ERR_NOT_ENOUGH_MEM) {
-        return pictureFailure(PictureStatus::outOfMemory, "out of memory");
+        return loadFailure(LoadStatus::outOfMemory, "out of memory");
     }
     const char* text = GifErrorString(error);
-    return pictureFailure(PictureStatus::corrupt, std::string("corrupt GIF data (") +
-                                                      (text ? text : "unknown error") + ")");
+    return loadFailure(LoadStatus::corrupt,
+                       std::string("corrupt GIF data (") + (text ? text : "unknown error") + ")");
 }
 
 // Row order of an interlaced frame: every 8th row from 0, every 8th from 4, every 4th from 2,
@@ -263,8 +263,8 @@ struct GifFrames {
     bool cutShort = false;
 };
 
-PictureOutcome readGifFrames(std::span<const std::uint8_t> file, const PictureLimits& limits,
-                             FrameGrouping grouping, GifFrames& result) {
+LoadOutcome readGifFrames(std::span<const std::uint8_t> file, const PictureLimits& limits,
+                          FrameGrouping grouping, GifFrames& result) {
     GifSource source{file};
     int error = 0;
     std::unique_ptr<GifFileType, CloseGif> gifFile(DGifOpen(&source, readGifBytes, &error));
@@ -302,15 +302,15 @@ PictureOutcome readGifFrames(std::span<const std::uint8_t> file, const PictureLi
             canvas.width = gif->SWidth > 0 ? gif->SWidth : frame.Left + frame.Width;
             canvas.height = gif->SHeight > 0 ? gif->SHeight : frame.Top + frame.Height;
         }
-        PictureOutcome size = checkPictureSize(static_cast<std::uint64_t>(canvas.width),
-                                               static_cast<std::uint64_t>(canvas.height),
-                                               result.frames.size() + 1, limits);
+        LoadOutcome size = checkPictureSize(static_cast<std::uint64_t>(canvas.width),
+                                            static_cast<std::uint64_t>(canvas.height),
+                                            result.frames.size() + 1, limits);
         if (!size.ok()) return size;
         // Rows outside the screen are decoded and dropped, so the frame's own size counts too.
         size = checkPictureSize(std::max(frame.Width, 1), std::max(frame.Height, 1), 1, limits);
         if (!size.ok()) return size;
         if (frame.ColorMap == nullptr && gif->SColorMap == nullptr) {
-            return pictureFailure(PictureStatus::corrupt, "corrupt GIF data (no colour table)");
+            return loadFailure(LoadStatus::corrupt, "corrupt GIF data (no colour table)");
         }
         if (canvas.rgb.empty()) canvas.rgb.assign(std::size_t{3} * canvas.width * canvas.height, 0);
         const CanvasRect covered = canvas.clip(frame);
@@ -325,19 +325,17 @@ PictureOutcome readGifFrames(std::span<const std::uint8_t> file, const PictureLi
         const int delayMs = control.DelayTime * 10;
         result.anyDelay = result.anyDelay || delayMs > 0;
         if (delayMs > 0 || grouping == FrameGrouping::everySubImage) {
-            if (!takeFrame(delayMs))
-                return pictureFailure(PictureStatus::outOfMemory, "out of memory");
+            if (!takeFrame(delayMs)) return loadFailure(LoadStatus::outOfMemory, "out of memory");
         }
         if (control.DisposalMode == DISPOSE_BACKGROUND) clearGifRect(canvas, covered);
         if (control.DisposalMode == DISPOSE_PREVIOUS) canvas.restore(covered);
         control = noControl();
     }
     if (result.subImageCount == 0)
-        return pictureFailure(PictureStatus::corrupt, "corrupt GIF data (no picture)");
+        return loadFailure(LoadStatus::corrupt, "corrupt GIF data (no picture)");
     // The last sub-images gave no delay: what they built is the last frame, shown as long as
     // a frame without a delay is.
-    if (pending && !takeFrame(0))
-        return pictureFailure(PictureStatus::outOfMemory, "out of memory");
+    if (pending && !takeFrame(0)) return loadFailure(LoadStatus::outOfMemory, "out of memory");
     result.width = canvas.width;
     result.height = canvas.height;
     return {};
@@ -345,10 +343,10 @@ PictureOutcome readGifFrames(std::span<const std::uint8_t> file, const PictureLi
 
 }  // namespace
 
-PictureOutcome decodeGifPicture(std::span<const std::uint8_t> file, const PictureLimits& limits,
-                                Picture& picture) {
+LoadOutcome decodeGifPicture(std::span<const std::uint8_t> file, const PictureLimits& limits,
+                             Picture& picture) {
     GifFrames result;
-    PictureOutcome outcome = readGifFrames(file, limits, FrameGrouping::byDelay, result);
+    LoadOutcome outcome = readGifFrames(file, limits, FrameGrouping::byDelay, result);
     if (!outcome.ok()) return outcome;
     // A looping file without a single delay is an animation whose tool wrote none; web
     // browsers play its sub-images one by one, at the common delay.

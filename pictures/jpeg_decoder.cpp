@@ -31,7 +31,7 @@ struct JpegErrors {
     std::span<const std::uint8_t> file;  // the bytes decoded, to tell where a failure was
     jpeg_progress_mgr progress;
     std::jmp_buf exit;
-    PictureStatus status;
+    LoadStatus status;
     char message[JMSG_LENGTH_MAX];
     bool ranOut;                   // the data ended before the end-of-image marker
     bool inHeader;                 // reading the markers before the first scan
@@ -54,7 +54,7 @@ std::size_t readSoFar(j_common_ptr info) {
     return static_cast<std::size_t>(next - start);
 }
 
-[[noreturn]] void failJpeg(j_common_ptr info, PictureStatus status) {
+[[noreturn]] void failJpeg(j_common_ptr info, LoadStatus status) {
     JpegErrors& errors = errorsOf(info);
     errors.status = status;
     errors.failedAt = readSoFar(info);
@@ -65,18 +65,17 @@ std::size_t readSoFar(j_common_ptr info) {
 [[noreturn]] void exitOnError(j_common_ptr info) {
     switch (info->err->msg_code) {
         case JERR_OUT_OF_MEMORY:
-            failJpeg(info, PictureStatus::outOfMemory);
+            failJpeg(info, LoadStatus::outOfMemory);
         // Valid files of a kind this build of the library does not decode, told by their
         // frame header; the same marker among the coded data is damage.
         case JERR_BAD_PRECISION:
         case JERR_SOF_UNSUPPORTED:
-            if (errorsOf(info).inHeader) failJpeg(info, PictureStatus::unsupported);
+            if (errorsOf(info).inHeader) failJpeg(info, LoadStatus::unsupported);
             [[fallthrough]];
         default:
             // Data that ran out before the first scan leaves no image, which the library
             // reports as an error of its own.
-            failJpeg(info,
-                     errorsOf(info).ranOut ? PictureStatus::truncated : PictureStatus::corrupt);
+            failJpeg(info, errorsOf(info).ranOut ? LoadStatus::truncated : LoadStatus::corrupt);
     }
 }
 
@@ -102,7 +101,7 @@ void limitScans(j_common_ptr info) {
     auto* decompress = reinterpret_cast<j_decompress_ptr>(info);
     if (decompress->input_scan_number > kMaxProgressiveScans) {
         JpegErrors& errors = errorsOf(info);
-        errors.status = PictureStatus::corrupt;
+        errors.status = LoadStatus::corrupt;
         std::snprintf(errors.message, sizeof errors.message, "more than %d scans",
                       kMaxProgressiveScans);
         errors.failedAt = readSoFar(info);
@@ -169,7 +168,7 @@ bool readJpegRows(JpegSession& session, std::uint8_t* pixels, std::uint8_t* cmyk
         JSAMPROW target = cmykRow != nullptr ? cmykRow : row;
         // The memory source never suspends, so no row means the data ran out.
         if (jpeg_read_scanlines(&info, &target, 1) != 1) {
-            session.errors.status = PictureStatus::truncated;
+            session.errors.status = LoadStatus::truncated;
             return false;
         }
         if (cmykRow != nullptr) cmykToRgb(cmykRow, row, info.output_width);
@@ -186,14 +185,14 @@ std::string damageText(const char* message) {
     return std::strncmp(message, kPrefix, prefixLength) == 0 ? message + prefixLength : message;
 }
 
-PictureOutcome jpegFailure(const JpegSession& session) {
+LoadOutcome jpegFailure(const JpegSession& session) {
     const JpegErrors& errors = session.errors;
     switch (errors.status) {
-        case PictureStatus::truncated:
-            return pictureFailure(errors.status, "truncated JPEG file");
-        case PictureStatus::outOfMemory:
-            return pictureFailure(errors.status, "out of memory");
-        case PictureStatus::unsupported: {
+        case LoadStatus::truncated:
+            return loadFailure(errors.status, "truncated JPEG file");
+        case LoadStatus::outOfMemory:
+            return loadFailure(errors.status, "out of memory");
+        case LoadStatus::unsupported: {
             const jpeg_error_mgr& manager = errors.manager;
             char text[64];
             if (manager.msg_code == JERR_BAD_PRECISION) {
@@ -204,11 +203,11 @@ PictureOutcome jpegFailure(const JpegSession& session) {
                 std::snprintf(text, sizeof text, "unsupported JPEG (%s coding)",
                               type == 0xC3 || type == 0xCB ? "lossless" : "hierarchical");
             }
-            return pictureFailure(errors.status, text);
+            return loadFailure(errors.status, text);
         }
         default:
-            return pictureFailure(PictureStatus::corrupt,
-                                  "corrupt JPEG data (" + damageText(errors.message) + ")");
+            return loadFailure(LoadStatus::corrupt,
+                               "corrupt JPEG data (" + damageText(errors.message) + ")");
     }
 }
 
@@ -242,9 +241,9 @@ std::size_t lastMarkerBefore(std::span<const std::uint8_t> file, std::size_t end
 }
 
 // The warning of a picture shown in spite of `failure`, the outcome of its whole file.
-std::string shownInSpite(const PictureOutcome& failure) {
+std::string shownInSpite(const LoadOutcome& failure) {
     static constexpr char kCorrupt[] = "corrupt ";
-    if (failure.status == PictureStatus::truncated)
+    if (failure.status == LoadStatus::truncated)
         return failure.reason + ", shown as far as it goes";
     const bool named = failure.reason.rfind(kCorrupt, 0) == 0;
     return (named ? "damaged " + failure.reason.substr(sizeof kCorrupt - 1) : failure.reason) +
@@ -253,8 +252,8 @@ std::string shownInSpite(const PictureOutcome& failure) {
 
 // Decodes the whole of `file`. When the data fails after its first scan has begun, gives in
 // `cutAt` where the file may be cut to decode what came before the failure (0: nowhere).
-PictureOutcome decodeJpegBytes(std::span<const std::uint8_t> file, const PictureLimits& limits,
-                               Picture& picture, std::size_t& cutAt) {
+LoadOutcome decodeJpegBytes(std::span<const std::uint8_t> file, const PictureLimits& limits,
+                            Picture& picture, std::size_t& cutAt) {
     cutAt = 0;
     JpegSession session{};
     session.errors.file = file;
@@ -274,19 +273,19 @@ PictureOutcome decodeJpegBytes(std::span<const std::uint8_t> file, const Picture
     // Read before the rows: finishing the decode frees the saved markers.
     const Orientation orientation = exifOrientation(exifBlock(session.info));
     const JDIMENSION width = session.info.output_width, height = session.info.output_height;
-    PictureOutcome size = checkPictureSize(width, height, 1, limits);
+    LoadOutcome size = checkPictureSize(width, height, 1, limits);
     if (!size.ok()) return size;
 
     PixelBuffer pixels = allocatePixelBuffer(std::size_t{3} * width * height);
     const bool cmyk = session.info.out_color_space == JCS_CMYK;
     PixelBuffer cmykRow = allocatePixelBuffer(cmyk ? std::size_t{4} * width : 0);
-    if (!pixels || !cmykRow) return pictureFailure(PictureStatus::outOfMemory, "out of memory");
+    if (!pixels || !cmykRow) return loadFailure(LoadStatus::outOfMemory, "out of memory");
     std::string warning;
     if (!readJpegRows(session, pixels.get(), cmyk ? cmykRow.get() : nullptr)) {
-        const PictureOutcome failure = jpegFailure(session);
+        const LoadOutcome failure = jpegFailure(session);
         const JDIMENSION rowsDone = session.info.output_scanline;
         const bool damaged =
-            failure.status == PictureStatus::corrupt || failure.status == PictureStatus::truncated;
+            failure.status == LoadStatus::corrupt || failure.status == LoadStatus::truncated;
         if (!damaged) return failure;
         // The file cut before its damage may decode further (a multi-scan file fails before
         // its first row; a one-scan file loses the rows it was working on).
@@ -308,7 +307,7 @@ PictureOutcome decodeJpegBytes(std::span<const std::uint8_t> file, const Picture
         decoded.fileHeight = static_cast<std::int32_t>(swapped ? session.info.image_width
                                                                : session.info.image_height);
     }
-    PictureOutcome outcome = orientPicture(decoded, orientation);
+    LoadOutcome outcome = orientPicture(decoded, orientation);
     if (!outcome.ok()) return outcome;
     picture = std::move(decoded);
     outcome.warning = warning.empty() ? jpegWarning(session.errors) : warning;
@@ -320,16 +319,16 @@ PictureOutcome decodeJpegBytes(std::span<const std::uint8_t> file, const Picture
 // Data that fails past its first scan is shown as far as it decodes, as viewers show it: the
 // rows decoded before the failure, or, for a file of several scans, the scans before it,
 // decoded again from the file cut where the damage begins.
-PictureOutcome decodeJpegPicture(std::span<const std::uint8_t> file, const PictureLimits& limits,
-                                 Picture& picture) {
+LoadOutcome decodeJpegPicture(std::span<const std::uint8_t> file, const PictureLimits& limits,
+                              Picture& picture) {
     // Each cut starts at an earlier marker; a few are enough for a damaged marker segment.
     constexpr int kMaxCuts = 4;
     std::size_t cutAt = 0;
     Picture partial;
-    const PictureOutcome whole = decodeJpegBytes(file, limits, partial, cutAt);
+    const LoadOutcome whole = decodeJpegBytes(file, limits, partial, cutAt);
     for (int cut = 0; cutAt > 0 && cut < kMaxCuts; ++cut) {
         std::size_t nextCut = 0;
-        PictureOutcome shorter = decodeJpegBytes(file.first(cutAt), limits, picture, nextCut);
+        LoadOutcome shorter = decodeJpegBytes(file.first(cutAt), limits, picture, nextCut);
         if (shorter.ok()) {
             shorter.warning = whole.ok() ? whole.warning : shownInSpite(whole);
             return shorter;

@@ -3,23 +3,19 @@
 
 #include <cstdio>
 
-PictureOutcome pictureFailure(PictureStatus status, std::string reason) {
-    return {status, std::move(reason), {}};
-}
-
-PictureOutcome checkPictureSize(std::uint64_t width, std::uint64_t height, std::uint64_t frameCount,
-                                const PictureLimits& limits) {
+LoadOutcome checkPictureSize(std::uint64_t width, std::uint64_t height, std::uint64_t frameCount,
+                             const PictureLimits& limits) {
     char text[160];
     if (width == 0 || height == 0) {
         std::snprintf(text, sizeof text, "corrupt: the picture is %llu x %llu pixels",
                       static_cast<unsigned long long>(width),
                       static_cast<unsigned long long>(height));
-        return pictureFailure(PictureStatus::corrupt, text);
+        return loadFailure(LoadStatus::corrupt, text);
     }
     if (frameCount > static_cast<std::uint64_t>(limits.maxFrameCount)) {
         std::snprintf(text, sizeof text, "too large: %llu frames, more than the %d allowed",
                       static_cast<unsigned long long>(frameCount), limits.maxFrameCount);
-        return pictureFailure(PictureStatus::tooLarge, text);
+        return loadFailure(LoadStatus::tooLarge, text);
     }
     // Sides come from 32-bit header fields at most, so width * height cannot overflow, and a
     // frame count within its limit keeps the product far below 2^64.
@@ -39,7 +35,7 @@ PictureOutcome checkPictureSize(std::uint64_t width, std::uint64_t height, std::
                 static_cast<unsigned long long>(width), static_cast<unsigned long long>(height),
                 static_cast<unsigned long long>(limits.maxPixelCount));
         }
-        return pictureFailure(PictureStatus::tooLarge, text);
+        return loadFailure(LoadStatus::tooLarge, text);
     }
     return {};
 }

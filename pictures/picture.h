@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "bmp/pixel_buffer.h"
+#include "files/load_outcome.h"
 
 struct PictureFrame {
     PixelBuffer pixels;  // width * height * 3 bytes, R G B, bottom row first
@@ -50,33 +51,9 @@ struct PictureLimits {
     int (*largestReduction)(int width, int height) = nullptr;
 };
 
-enum class PictureStatus {
-    ok,
-    missing,        // no file by that name
-    unreadable,     // exists but cannot be opened or read (permissions, a folder, ...)
-    truncated,      // the data stops before the picture does
-    corrupt,        // the data is there but does not decode
-    unknownFormat,  // not BMP, PNG, JPEG, GIF or WebP
-    unsupported,    // a valid file of a kind the decoder does not read (12-bit JPEG, ...)
-    tooLarge,       // more pixels or frames than the limits allow
-    outOfMemory,
-};
-
-// The outcome of decoding or loading: ok, or a failure with the text the user is shown. A
-// damaged file that still decodes is ok, with the damage named in warning.
-struct PictureOutcome {
-    PictureStatus status = PictureStatus::ok;
-    std::string reason;   // empty when ok
-    std::string warning;  // empty unless ok with damage
-
-    bool ok() const { return status == PictureStatus::ok; }
-};
-
-PictureOutcome pictureFailure(PictureStatus status, std::string reason);
-
 // "too large: W x H pixels in N frames, more than the M allowed", or ok when within limits.
-PictureOutcome checkPictureSize(std::uint64_t width, std::uint64_t height, std::uint64_t frameCount,
-                                const PictureLimits& limits);
+LoadOutcome checkPictureSize(std::uint64_t width, std::uint64_t height, std::uint64_t frameCount,
+                             const PictureLimits& limits);
 
 // The frame delay to use for a delay given in the file.
 int frameDelayMs(int fileDelayMs);

@@ -4,8 +4,8 @@
 #include "pictures/picture_decoders.h"
 #include "pictures/picture_format.h"
 
-PictureOutcome decodePicture(std::span<const std::uint8_t> file, Picture& picture,
-                             const PictureLimits& limits) {
+LoadOutcome decodePicture(std::span<const std::uint8_t> file, Picture& picture,
+                          const PictureLimits& limits) {
     switch (detectPictureFormat(file)) {
         case PictureFormat::bmp:
             return decodeBmpPicture(file, limits, picture);
@@ -20,6 +20,6 @@ PictureOutcome decodePicture(std::span<const std::uint8_t> file, Picture& pictur
         case PictureFormat::unknown:
             break;
     }
-    return pictureFailure(PictureStatus::unknownFormat,
-                          "unknown picture format (not BMP, PNG, JPEG, GIF or WebP)");
+    return loadFailure(LoadStatus::unknownFormat,
+                       "unknown picture format (not BMP, PNG, JPEG, GIF or WebP)");
 }

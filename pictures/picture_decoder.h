@@ -10,5 +10,5 @@
 
 // Fills picture and returns ok, or returns the failure with its reason and leaves picture as
 // it was. Nothing is allocated for a picture whose header already exceeds the limits.
-PictureOutcome decodePicture(std::span<const std::uint8_t> file, Picture& picture,
-                             const PictureLimits& limits = {});
+LoadOutcome decodePicture(std::span<const std::uint8_t> file, Picture& picture,
+                          const PictureLimits& limits = {});

@@ -8,13 +8,13 @@
 
 #include "pictures/picture.h"
 
-PictureOutcome decodeBmpPicture(std::span<const std::uint8_t> file, const PictureLimits& limits,
-                                Picture& picture);
-PictureOutcome decodePngPicture(std::span<const std::uint8_t> file, const PictureLimits& limits,
-                                Picture& picture);
-PictureOutcome decodeJpegPicture(std::span<const std::uint8_t> file, const PictureLimits& limits,
-                                 Picture& picture);
-PictureOutcome decodeGifPicture(std::span<const std::uint8_t> file, const PictureLimits& limits,
-                                Picture& picture);
-PictureOutcome decodeWebpPicture(std::span<const std::uint8_t> file, const PictureLimits& limits,
-                                 Picture& picture);
+LoadOutcome decodeBmpPicture(std::span<const std::uint8_t> file, const PictureLimits& limits,
+                             Picture& picture);
+LoadOutcome decodePngPicture(std::span<const std::uint8_t> file, const PictureLimits& limits,
+                             Picture& picture);
+LoadOutcome decodeJpegPicture(std::span<const std::uint8_t> file, const PictureLimits& limits,
+                              Picture& picture);
+LoadOutcome decodeGifPicture(std::span<const std::uint8_t> file, const PictureLimits& limits,
+                             Picture& picture);
+LoadOutcome decodeWebpPicture(std::span<const std::uint8_t> file, const PictureLimits& limits,
+                              Picture& picture);

@@ -12,36 +12,35 @@
 
 namespace {
 
-PictureOutcome whyNotMapped(const char* path) {
+LoadOutcome whyNotMapped(const char* path) {
     struct stat status {};
     if (::stat(path, &status) != 0) {
         if (errno == ENOENT || errno == ENOTDIR) {
-            return pictureFailure(PictureStatus::missing, "file not found");
+            return loadFailure(LoadStatus::missing, "file not found");
         }
-        return pictureFailure(PictureStatus::unreadable,
-                              std::string("cannot read the file (") + std::strerror(errno) + ")");
+        return loadFailure(LoadStatus::unreadable,
+                           std::string("cannot read the file (") + std::strerror(errno) + ")");
     }
     if (S_ISDIR(status.st_mode)) {
-        return pictureFailure(PictureStatus::unreadable, "cannot read the file (it is a folder)");
+        return loadFailure(LoadStatus::unreadable, "cannot read the file (it is a folder)");
     }
     if (!S_ISREG(status.st_mode)) {
-        return pictureFailure(PictureStatus::unreadable,
-                              "cannot read the file (not a regular file)");
+        return loadFailure(LoadStatus::unreadable, "cannot read the file (not a regular file)");
     }
-    if (status.st_size == 0) return pictureFailure(PictureStatus::truncated, "empty file");
+    if (status.st_size == 0) return loadFailure(LoadStatus::truncated, "empty file");
     std::FILE* probe = std::fopen(path, "rb");
     const int openError = errno;
     if (probe != nullptr) std::fclose(probe);
-    return pictureFailure(PictureStatus::unreadable,
-                          std::string("cannot read the file (") +
-                              std::strerror(probe != nullptr ? EIO : openError) + ")");
+    return loadFailure(LoadStatus::unreadable,
+                       std::string("cannot read the file (") +
+                           std::strerror(probe != nullptr ? EIO : openError) + ")");
 }
 
 }  // namespace
 
-PictureOutcome loadPicture(const char* path, Picture& picture, const PictureLimits& limits) {
+LoadOutcome loadPicture(const char* path, Picture& picture, const PictureLimits& limits) {
     if (path == nullptr || *path == '\0') {
-        return pictureFailure(PictureStatus::missing, "file not found");
+        return loadFailure(LoadStatus::missing, "file not found");
     }
     FileMapping mapping;
     if (!mapping.open(path)) return whyNotMapped(path);

@@ -5,4 +5,4 @@
 #include "pictures/picture.h"
 
 // The file is mapped, not copied, and decoded in place.
-PictureOutcome loadPicture(const char* path, Picture& picture, const PictureLimits& limits = {});
+LoadOutcome loadPicture(const char* path, Picture& picture, const PictureLimits& limits = {});

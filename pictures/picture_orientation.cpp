@@ -64,14 +64,14 @@ bool swapsSides(Orientation orientation) {
     return orientation >= Orientation::transposed;
 }
 
-PictureOutcome orientPicture(Picture& picture, Orientation orientation) {
+LoadOutcome orientPicture(Picture& picture, Orientation orientation) {
     if (orientation == Orientation::asStored) return {};
     const std::size_t byteCount = std::size_t{3} * picture.width * picture.height;
     std::vector<PixelBuffer> turned;
     turned.reserve(picture.frames.size());
     for (const PictureFrame& frame : picture.frames) {
         PixelBuffer pixels = allocatePixelBuffer(byteCount);
-        if (!pixels) return pictureFailure(PictureStatus::outOfMemory, "out of memory");
+        if (!pixels) return loadFailure(LoadStatus::outOfMemory, "out of memory");
         turnPixels(frame.pixels.get(), pixels.get(), picture.width, picture.height, orientation, 3);
         turned.push_back(std::move(pixels));
     }
@@ -80,6 +80,6 @@ PictureOutcome orientPicture(Picture& picture, Orientation orientation) {
     return {};
 }
 
-PictureOutcome orientPictureByExif(Picture& picture, std::span<const std::uint8_t> exif) {
+LoadOutcome orientPictureByExif(Picture& picture, std::span<const std::uint8_t> exif) {
     return orientPicture(picture, exifOrientation(exif));
 }

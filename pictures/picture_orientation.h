@@ -10,7 +10,7 @@
 
 // Turns (or mirrors) every frame; a quarter turn swaps width and height. Ok, or out of memory
 // with the picture as it was.
-PictureOutcome orientPicture(Picture& picture, Orientation orientation);
+LoadOutcome orientPicture(Picture& picture, Orientation orientation);
 
 // True for the orientations that swap width and height (the quarter turns and transpositions).
 bool swapsSides(Orientation orientation);
@@ -21,4 +21,4 @@ void turnPixels(const std::uint8_t* stored, std::uint8_t* shown, int width, int 
                 Orientation orientation, int channels);
 
 // orientPicture with the orientation of an EXIF block (none: nothing to do).
-PictureOutcome orientPictureByExif(Picture& picture, std::span<const std::uint8_t> exif);
+LoadOutcome orientPictureByExif(Picture& picture, std::span<const std::uint8_t> exif);

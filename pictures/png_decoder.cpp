@@ -23,14 +23,14 @@ struct FreeContext {
     void operator()(spng_ctx* context) const { spng_ctx_free(context); }
 };
 
-PictureOutcome pngFailure(int error) {
+LoadOutcome pngFailure(int error) {
     // The data ran out: the buffer ended before the image or a chunk did.
     if (error == SPNG_IO_EOF || error == SPNG_EOF || error == SPNG_EIDAT_TOO_SHORT) {
-        return pictureFailure(PictureStatus::truncated, "truncated PNG file");
+        return loadFailure(LoadStatus::truncated, "truncated PNG file");
     }
-    if (error == SPNG_EMEM) return pictureFailure(PictureStatus::outOfMemory, "out of memory");
-    return pictureFailure(PictureStatus::corrupt,
-                          std::string("corrupt PNG data (") + spng_strerror(error) + ")");
+    if (error == SPNG_EMEM) return loadFailure(LoadStatus::outOfMemory, "out of memory");
+    return loadFailure(LoadStatus::corrupt,
+                       std::string("corrupt PNG data (") + spng_strerror(error) + ")");
 }
 
 // What the chunks before the image data ask of the decode. Reading them is where a file cut
@@ -88,12 +88,12 @@ bool hasImageDataChunk(std::span<const std::uint8_t> file) {
 
 }  // namespace
 
-PictureOutcome decodePngPicture(std::span<const std::uint8_t> file, const PictureLimits& limits,
-                                Picture& picture) {
+LoadOutcome decodePngPicture(std::span<const std::uint8_t> file, const PictureLimits& limits,
+                             Picture& picture) {
     // Every chunk's CRC already guards the compressed data; the stream's own Adler-32 over the
     // inflated bytes would only cost time.
     std::unique_ptr<spng_ctx, FreeContext> context(spng_ctx_new(SPNG_CTX_IGNORE_ADLER32));
-    if (!context) return pictureFailure(PictureStatus::outOfMemory, "out of memory");
+    if (!context) return loadFailure(LoadStatus::outOfMemory, "out of memory");
     spng_ctx* png = context.get();
     spng_set_crc_action(png, SPNG_CRC_ERROR, SPNG_CRC_DISCARD);
     spng_set_chunk_limits(png, kMaxChunkBytes, kMaxCachedChunkBytes);
@@ -101,12 +101,12 @@ PictureOutcome decodePngPicture(std::span<const std::uint8_t> file, const Pictur
 
     spng_ihdr header{};
     if (int error = spng_get_ihdr(png, &header)) return pngFailure(error);
-    PictureOutcome size = checkPictureSize(header.width, header.height, 1, limits);
+    LoadOutcome size = checkPictureSize(header.width, header.height, 1, limits);
     if (!size.ok()) return size;
     PngChunks chunks;
     if (int error = readChunksBeforeImage(png, header, chunks)) {
         if (error == SPNG_ECHUNK_POS && !hasImageDataChunk(file)) {
-            return pictureFailure(PictureStatus::corrupt, "corrupt PNG data (no image data)");
+            return loadFailure(LoadStatus::corrupt, "corrupt PNG data (no image data)");
         }
         return pngFailure(error);
     }
@@ -126,7 +126,7 @@ PictureOutcome decodePngPicture(std::span<const std::uint8_t> file, const Pictur
     const std::size_t decodedRows = !converted ? 0 : interlaced ? height : 1;
     PixelBuffer decodedRowsBuffer = allocatePixelBuffer(decodedRowBytes * decodedRows);
     if (!pixels || !decodedRowsBuffer) {
-        return pictureFailure(PictureStatus::outOfMemory, "out of memory");
+        return loadFailure(LoadStatus::outOfMemory, "out of memory");
     }
     const std::vector<std::uint8_t> levels =
         gamma ? gammaLevels(chunks.exponent) : std::vector<std::uint8_t>();
@@ -171,7 +171,7 @@ PictureOutcome decodePngPicture(std::span<const std::uint8_t> file, const Pictur
     decoded.frames.push_back({std::move(pixels), 0});
     spng_exif exif{};
     if (spng_get_exif(png, &exif) == 0) {
-        const PictureOutcome turned = orientPictureByExif(
+        const LoadOutcome turned = orientPictureByExif(
             decoded, {reinterpret_cast<const std::uint8_t*>(exif.data), exif.length});
         if (!turned.ok()) return turned;
     }

@@ -21,22 +21,21 @@ struct DeleteAnimDecoder {
     void operator()(WebPAnimDecoder* decoder) const { WebPAnimDecoderDelete(decoder); }
 };
 
-PictureOutcome webpFailure(VP8StatusCode status) {
+LoadOutcome webpFailure(VP8StatusCode status) {
     switch (status) {
         case VP8_STATUS_NOT_ENOUGH_DATA:
-            return pictureFailure(PictureStatus::truncated, "truncated WebP file");
+            return loadFailure(LoadStatus::truncated, "truncated WebP file");
         case VP8_STATUS_OUT_OF_MEMORY:
-            return pictureFailure(PictureStatus::outOfMemory, "out of memory");
+            return loadFailure(LoadStatus::outOfMemory, "out of memory");
         case VP8_STATUS_UNSUPPORTED_FEATURE:
-            return pictureFailure(PictureStatus::corrupt,
-                                  "corrupt WebP data (unsupported feature)");
+            return loadFailure(LoadStatus::corrupt, "corrupt WebP data (unsupported feature)");
         default:
-            return pictureFailure(PictureStatus::corrupt, "corrupt WebP data");
+            return loadFailure(LoadStatus::corrupt, "corrupt WebP data");
     }
 }
 
-PictureOutcome decodeStillWebp(std::span<const std::uint8_t> file, std::uint32_t width,
-                               std::uint32_t height, Picture& picture) {
+LoadOutcome decodeStillWebp(std::span<const std::uint8_t> file, std::uint32_t width,
+                            std::uint32_t height, Picture& picture) {
     WebPDecoderConfig config;
     if (!WebPInitDecoderConfig(&config)) return webpFailure(VP8_STATUS_INVALID_PARAM);
     VP8StatusCode status = WebPGetFeatures(file.data(), file.size(), &config.input);
@@ -44,13 +43,13 @@ PictureOutcome decodeStillWebp(std::span<const std::uint8_t> file, std::uint32_t
     // The bitstream's own size must be the container's, or the buffer below would not fit.
     if (static_cast<std::uint32_t>(config.input.width) != width ||
         static_cast<std::uint32_t>(config.input.height) != height) {
-        return pictureFailure(PictureStatus::corrupt, "corrupt WebP data (size mismatch)");
+        return loadFailure(LoadStatus::corrupt, "corrupt WebP data (size mismatch)");
     }
     const bool alpha = config.input.has_alpha != 0;
     const std::size_t pixelCount = std::size_t{width} * height;
     PixelBuffer pixels = allocatePixelBuffer(3 * pixelCount);
     PixelBuffer rgba = allocatePixelBuffer(alpha ? 4 * pixelCount : 0);
-    if (!pixels || !rgba) return pictureFailure(PictureStatus::outOfMemory, "out of memory");
+    if (!pixels || !rgba) return loadFailure(LoadStatus::outOfMemory, "out of memory");
 
     config.options.flip = 1;  // bottom row first
     config.output.colorspace = alpha ? MODE_rgbA : MODE_RGB;
@@ -70,15 +69,15 @@ PictureOutcome decodeStillWebp(std::span<const std::uint8_t> file, std::uint32_t
     return {};
 }
 
-PictureOutcome decodeAnimatedWebp(const WebPData& data, std::uint32_t width, std::uint32_t height,
-                                  Picture& picture) {
+LoadOutcome decodeAnimatedWebp(const WebPData& data, std::uint32_t width, std::uint32_t height,
+                               Picture& picture) {
     WebPAnimDecoderOptions options;
     if (!WebPAnimDecoderOptionsInit(&options)) return webpFailure(VP8_STATUS_INVALID_PARAM);
     options.color_mode = MODE_rgbA;
     options.use_threads = 0;
     std::unique_ptr<WebPAnimDecoder, DeleteAnimDecoder> decoder(
         WebPAnimDecoderNew(&data, &options));
-    if (!decoder) return pictureFailure(PictureStatus::corrupt, "corrupt WebP data");
+    if (!decoder) return loadFailure(LoadStatus::corrupt, "corrupt WebP data");
 
     const std::size_t rowBytes = std::size_t{3} * width;
     std::vector<PictureFrame> frames;
@@ -87,10 +86,10 @@ PictureOutcome decodeAnimatedWebp(const WebPData& data, std::uint32_t width, std
         std::uint8_t* canvas = nullptr;  // RGBA, top row first, the size of the picture
         int end = 0;                     // when the frame stops showing, in ms from the start
         if (!WebPAnimDecoderGetNext(decoder.get(), &canvas, &end)) {
-            return pictureFailure(PictureStatus::corrupt, "corrupt WebP data (animation frame)");
+            return loadFailure(LoadStatus::corrupt, "corrupt WebP data (animation frame)");
         }
         PixelBuffer pixels = allocatePixelBuffer(rowBytes * height);
-        if (!pixels) return pictureFailure(PictureStatus::outOfMemory, "out of memory");
+        if (!pixels) return loadFailure(LoadStatus::outOfMemory, "out of memory");
         for (std::uint32_t y = 0; y < height; ++y) {
             dropAlpha(canvas + std::size_t{4} * width * y,
                       bottomFirstRow(pixels.get(), rowBytes, height, y), width);
@@ -98,8 +97,7 @@ PictureOutcome decodeAnimatedWebp(const WebPData& data, std::uint32_t width, std
         frames.push_back({std::move(pixels), frameDelayMs(end - previousEnd)});
         previousEnd = end;
     }
-    if (frames.empty())
-        return pictureFailure(PictureStatus::corrupt, "corrupt WebP data (no frame)");
+    if (frames.empty()) return loadFailure(LoadStatus::corrupt, "corrupt WebP data (no frame)");
     if (frames.size() == 1) frames[0].delayMs = 0;
     picture.width = static_cast<std::int32_t>(width);
     picture.height = static_cast<std::int32_t>(height);
@@ -109,13 +107,13 @@ PictureOutcome decodeAnimatedWebp(const WebPData& data, std::uint32_t width, std
 
 }  // namespace
 
-PictureOutcome decodeWebpPicture(std::span<const std::uint8_t> file, const PictureLimits& limits,
-                                 Picture& picture) {
+LoadOutcome decodeWebpPicture(std::span<const std::uint8_t> file, const PictureLimits& limits,
+                              Picture& picture) {
     const WebPData data{file.data(), file.size()};
     WebPDemuxState state = WEBP_DEMUX_PARSING_HEADER;
     std::unique_ptr<WebPDemuxer, DeleteDemuxer> demuxer(WebPDemuxPartial(&data, &state));
     if (state == WEBP_DEMUX_PARSE_ERROR || (!demuxer && state == WEBP_DEMUX_DONE)) {
-        return pictureFailure(PictureStatus::corrupt, "corrupt WebP data (container)");
+        return loadFailure(LoadStatus::corrupt, "corrupt WebP data (container)");
     }
     if (state != WEBP_DEMUX_DONE) return webpFailure(VP8_STATUS_NOT_ENOUGH_DATA);
 
@@ -124,13 +122,12 @@ PictureOutcome decodeWebpPicture(std::span<const std::uint8_t> file, const Pictu
     const std::uint32_t frameCount = WebPDemuxGetI(demuxer.get(), WEBP_FF_FRAME_COUNT);
     const bool animated =
         (WebPDemuxGetI(demuxer.get(), WEBP_FF_FORMAT_FLAGS) & ANIMATION_FLAG) != 0;
-    if (frameCount == 0)
-        return pictureFailure(PictureStatus::corrupt, "corrupt WebP data (no frame)");
-    PictureOutcome size = checkPictureSize(width, height, frameCount, limits);
+    if (frameCount == 0) return loadFailure(LoadStatus::corrupt, "corrupt WebP data (no frame)");
+    LoadOutcome size = checkPictureSize(width, height, frameCount, limits);
     if (!size.ok()) return size;
     Picture decoded;
-    PictureOutcome outcome = animated ? decodeAnimatedWebp(data, width, height, decoded)
-                                      : decodeStillWebp(file, width, height, decoded);
+    LoadOutcome outcome = animated ? decodeAnimatedWebp(data, width, height, decoded)
+                                   : decodeStillWebp(file, width, height, decoded);
     if (!outcome.ok()) return outcome;
     WebPChunkIterator exif{};
     if (WebPDemuxGetChunk(demuxer.get(), "EXIF", 1, &exif)) {

@@ -85,22 +85,20 @@ std::vector<std::uint8_t> headOf(const char* path) {
 
 // Why the container did not open. Data it cannot make sense of is a damaged video when its
 // first bytes look like a container (an MP4 cut off before its index), else no video at all.
-PictureOutcome openFailure(int error, std::span<const std::uint8_t> head) {
-    if (error == AVERROR(ENOENT)) return pictureFailure(PictureStatus::missing, "file not found");
-    if (error == AVERROR(ENOMEM))
-        return pictureFailure(PictureStatus::outOfMemory, "out of memory");
+LoadOutcome openFailure(int error, std::span<const std::uint8_t> head) {
+    if (error == AVERROR(ENOENT)) return loadFailure(LoadStatus::missing, "file not found");
+    if (error == AVERROR(ENOMEM)) return loadFailure(LoadStatus::outOfMemory, "out of memory");
     if (error == AVERROR_INVALIDDATA || error == AVERROR_EOF) {
         if (const AVInputFormat* container = containerOf(head)) {
-            return pictureFailure(
-                PictureStatus::truncated,
-                std::string("truncated or damaged video (") + container->name + ")");
+            return loadFailure(LoadStatus::truncated,
+                               std::string("truncated or damaged video (") + container->name + ")");
         }
-        return pictureFailure(PictureStatus::unknownFormat,
-                              "unknown format: neither a picture (BMP, PNG, JPEG, GIF or WebP) "
-                              "nor a video");
+        return loadFailure(LoadStatus::unknownFormat,
+                           "unknown format: neither a picture (BMP, PNG, JPEG, GIF or WebP) "
+                           "nor a video");
     }
-    return pictureFailure(PictureStatus::unreadable,
-                          "cannot read the file (" + libavErrorText(error) + ")");
+    return loadFailure(LoadStatus::unreadable,
+                       "cannot read the file (" + libavErrorText(error) + ")");
 }
 
 // The turn a stream's display matrix gives its frames, as players read it: only whole quarter
@@ -154,8 +152,8 @@ struct VideoInput::State {
 
     std::span<const std::uint8_t> bytes;  // of an input in memory
 
-    PictureOutcome open(const char* path, const VideoLimits& limits);
-    PictureOutcome openDecoder(const VideoLimits& limits);
+    LoadOutcome open(const char* path, const VideoLimits& limits);
+    LoadOutcome openDecoder(const VideoLimits& limits);
     int readPacket();
     int decodeFrame();
     double frameSeconds() const;
@@ -163,11 +161,11 @@ struct VideoInput::State {
     bool convertFrame(std::uint8_t* rgb, int channels, const ConvertedRows& rowsDone);
 };
 
-PictureOutcome VideoInput::State::open(const char* path, const VideoLimits& limits) {
+LoadOutcome VideoInput::State::open(const char* path, const VideoLimits& limits) {
     packet = av_packet_alloc();
     frame = av_frame_alloc();
     if (packet == nullptr || frame == nullptr) {
-        return pictureFailure(PictureStatus::outOfMemory, "out of memory");
+        return loadFailure(LoadStatus::outOfMemory, "out of memory");
     }
     // The probe step: the container from the content, then its streams.
     if (const int error = avformat_open_input(&format, path, nullptr, nullptr); error < 0) {
@@ -181,13 +179,12 @@ PictureOutcome VideoInput::State::open(const char* path, const VideoLimits& limi
         return openFailure(AVERROR_INVALIDDATA, {});
     }
     if (const int error = avformat_find_stream_info(format, nullptr); error < 0) {
-        return pictureFailure(PictureStatus::corrupt,
-                              "damaged video (" + libavErrorText(error) + ")");
+        return loadFailure(LoadStatus::corrupt, "damaged video (" + libavErrorText(error) + ")");
     }
     stream = chooseVideoStream(*format);
     if (stream != nullptr) turn = displayTurn(*stream);
     if (stream == nullptr) {
-        return pictureFailure(PictureStatus::corrupt, "no video stream in the file");
+        return loadFailure(LoadStatus::corrupt, "no video stream in the file");
     }
     for (unsigned i = 0; i < format->nb_streams; ++i) {
         if (format->streams[i] != stream) format->streams[i]->discard = AVDISCARD_ALL;
@@ -201,41 +198,37 @@ PictureOutcome VideoInput::State::open(const char* path, const VideoLimits& limi
     return openDecoder(limits);
 }
 
-PictureOutcome VideoInput::State::openDecoder(const VideoLimits& limits) {
+LoadOutcome VideoInput::State::openDecoder(const VideoLimits& limits) {
     const AVCodecParameters& parameters = *stream->codecpar;
     if (parameters.width > 0 && parameters.height > 0) {
-        const PictureOutcome size =
+        const LoadOutcome size =
             checkPictureSize(parameters.width, parameters.height, 1, {limits.maxPixelCount, 1});
         if (!size.ok()) return size;
     }
     const AVCodec* decoder = avcodec_find_decoder(parameters.codec_id);
     if (decoder == nullptr) {
-        return pictureFailure(PictureStatus::corrupt, std::string("no decoder for its video (") +
-                                                          avcodec_get_name(parameters.codec_id) +
-                                                          ")");
+        return loadFailure(LoadStatus::corrupt, std::string("no decoder for its video (") +
+                                                    avcodec_get_name(parameters.codec_id) + ")");
     }
     codec = avcodec_alloc_context3(decoder);
-    if (codec == nullptr) return pictureFailure(PictureStatus::outOfMemory, "out of memory");
+    if (codec == nullptr) return loadFailure(LoadStatus::outOfMemory, "out of memory");
     if (const int error = avcodec_parameters_to_context(codec, &parameters); error < 0) {
-        return pictureFailure(PictureStatus::corrupt,
-                              "damaged video (" + libavErrorText(error) + ")");
+        return loadFailure(LoadStatus::corrupt, "damaged video (" + libavErrorText(error) + ")");
     }
     // Frames larger than a picture may be are refused by the decoder itself, also when the
     // size changes inside the stream.
     codec->max_pixels = static_cast<std::int64_t>(limits.maxPixelCount);
     codec->thread_count = 0;  // as many as the machine has cores
     if (const int error = avcodec_open2(codec, decoder, nullptr); error < 0) {
-        return pictureFailure(PictureStatus::corrupt,
-                              "cannot decode its video (" + libavErrorText(error) + ")");
+        return loadFailure(LoadStatus::corrupt,
+                           "cannot decode its video (" + libavErrorText(error) + ")");
     }
     const int error = decodeFrame();
-    if (error == AVERROR(ENOMEM))
-        return pictureFailure(PictureStatus::outOfMemory, "out of memory");
+    if (error == AVERROR(ENOMEM)) return loadFailure(LoadStatus::outOfMemory, "out of memory");
     if (error < 0) {
-        return pictureFailure(PictureStatus::truncated,
-                              "truncated or damaged video: no frame decodes");
+        return loadFailure(LoadStatus::truncated, "truncated or damaged video: no frame decodes");
     }
-    const PictureOutcome size =
+    const LoadOutcome size =
         checkPictureSize(frame->width, frame->height, 1, {limits.maxPixelCount, 1});
     if (!size.ok()) return size;
     width = outputWidth = shownWidth(limits);
@@ -343,22 +336,21 @@ VideoInput::VideoInput() : state_(std::make_unique<State>()) {
 }
 VideoInput::~VideoInput() = default;
 
-PictureOutcome VideoInput::openFile(const char* path, const VideoLimits& limits) {
+LoadOutcome VideoInput::openFile(const char* path, const VideoLimits& limits) {
     state_ = std::make_unique<State>();
     if (path == nullptr || *path == '\0') {
-        return pictureFailure(PictureStatus::missing, "file not found");
+        return loadFailure(LoadStatus::missing, "file not found");
     }
     return state_->open(path, limits);
 }
 
-PictureOutcome VideoInput::openBytes(std::span<const std::uint8_t> bytes,
-                                     const VideoLimits& limits) {
+LoadOutcome VideoInput::openBytes(std::span<const std::uint8_t> bytes, const VideoLimits& limits) {
     state_ = std::make_unique<State>();
     State& state = *state_;
-    if (bytes.empty()) return pictureFailure(PictureStatus::truncated, "empty file");
+    if (bytes.empty()) return loadFailure(LoadStatus::truncated, "empty file");
     state.format = avformat_alloc_context();
     AVIOContext* io = state.format != nullptr ? state.memory.open(bytes) : nullptr;
-    if (io == nullptr) return pictureFailure(PictureStatus::outOfMemory, "out of memory");
+    if (io == nullptr) return loadFailure(LoadStatus::outOfMemory, "out of memory");
     state.bytes = bytes;
     state.format->pb = io;
     state.format->flags |= AVFMT_FLAG_CUSTOM_IO;

@@ -33,9 +33,9 @@ class VideoInput {
 
     // Opens the file, finds its video stream and decodes its first frame, so that a file that
     // cannot show anything is refused here with its reason.
-    PictureOutcome openFile(const char* path, const VideoLimits& limits = {});
+    LoadOutcome openFile(const char* path, const VideoLimits& limits = {});
     // The same over bytes in memory, which must outlive the input.
-    PictureOutcome openBytes(std::span<const std::uint8_t> bytes, const VideoLimits& limits = {});
+    LoadOutcome openBytes(std::span<const std::uint8_t> bytes, const VideoLimits& limits = {});
 
     // The size the stream's frames are shown at (their width corrected for pixels that are not
     // square), and the size they are converted to (the same until setOutputSize).

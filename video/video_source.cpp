@@ -32,7 +32,7 @@ FrameClock::duration clockDuration(double seconds) {
 }  // namespace
 
 std::unique_ptr<VideoSource> VideoSource::open(const std::string& path, const std::string& name,
-                                               PictureOutcome& outcome, const VideoLimits& limits) {
+                                               LoadOutcome& outcome, const VideoLimits& limits) {
     auto input = std::make_unique<VideoInput>();
     outcome = input->openFile(path.c_str(), limits);
     if (!outcome.ok()) return nullptr;

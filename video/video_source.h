@@ -18,8 +18,7 @@ class VideoSource final : public FrameSource {
     // Opens path as a video (see VideoInput::openFile); null with outcome set when it fails.
     // `name` is what statistics lines call it.
     static std::unique_ptr<VideoSource> open(const std::string& path, const std::string& name,
-                                             PictureOutcome& outcome,
-                                             const VideoLimits& limits = {});
+                                             LoadOutcome& outcome, const VideoLimits& limits = {});
     // The same over an input already opened.
     VideoSource(std::unique_ptr<VideoInput> input, std::string name);
     ~VideoSource() override;

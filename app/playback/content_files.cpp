@@ -28,7 +28,7 @@ bool isVideoFile(const std::string& path) {
 
 }  // namespace
 
-std::unique_ptr<FrameSource> openContentFile(const std::string& path, PictureOutcome& outcome) {
+std::unique_ptr<FrameSource> openContentFile(const std::string& path, LoadOutcome& outcome) {
     if (isVideoFile(path)) return VideoSource::open(path, path, outcome);
     Picture picture;
     PictureLimits limits;
@@ -41,7 +41,7 @@ std::unique_ptr<FrameSource> openContentFile(const std::string& path, PictureOut
 std::vector<Content> openContentFiles(const std::vector<std::string>& paths) {
     std::vector<Content> opened;
     for (const std::string& path : paths) {
-        PictureOutcome outcome;
+        LoadOutcome outcome;
         std::unique_ptr<FrameSource> source = openContentFile(path, outcome);
         if (source == nullptr) {
             std::fprintf(stderr, "Error: %s: %s\n", path.c_str(), outcome.reason.c_str());

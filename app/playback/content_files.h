@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "frames/frame_source.h"
-#include "pictures/picture.h"
+#include "files/load_outcome.h"
 
 // Content as it was given: its name (the file, or a feed's protocol) and its source.
 struct Content {
@@ -19,7 +19,7 @@ struct Content {
 // The file at path as a source: a picture or animation when its first bytes are those of a
 // picture format (or when there are none to read, so the loader can say why), a video
 // otherwise. Null with outcome saying why it is neither.
-std::unique_ptr<FrameSource> openContentFile(const std::string& path, PictureOutcome& outcome);
+std::unique_ptr<FrameSource> openContentFile(const std::string& path, LoadOutcome& outcome);
 
 // Opens each file (paths relative to the working directory) in order, skipping those that
 // fail after reporting them. The result keeps the given order.

@@ -149,7 +149,7 @@ void programFrames(benchmark::State& state, int clip, bool onWall) {
     const int frames = clipFrames[clip];
     PassTimer timer;
     for (auto _ : state) {
-        PictureOutcome outcome;
+        LoadOutcome outcome;
         std::unique_ptr<FrameSource> opened =
             VideoSource::open(clipPath(kClips[clip]), kClips[clip].name, outcome);
         ShownContent picture;

@@ -36,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     PictureLimits limits = kFuzzLimits;
     inputReduction = size > 0 ? 1 << (data[size - 1] >> 6) : 1;
     limits.largestReduction = largestReduction;
-    const PictureOutcome outcome = decodePicture({data, size}, picture, limits);
+    const LoadOutcome outcome = decodePicture({data, size}, picture, limits);
     if (!outcome.ok()) {
         if (outcome.reason.empty() || !picture.frames.empty()) std::abort();
         return 0;

@@ -61,7 +61,7 @@ void readPlanes(VideoInput& input) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     VideoInput input;
-    const PictureOutcome outcome = input.openBytes({data, size}, kFuzzLimits);
+    const LoadOutcome outcome = input.openBytes({data, size}, kFuzzLimits);
     if (!outcome.ok()) {
         if (outcome.reason.empty()) std::abort();
         return 0;

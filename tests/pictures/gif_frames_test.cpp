@@ -20,7 +20,7 @@ Bytes framePixels(const Picture& picture, std::size_t frame = 0) {
 
 Picture decoded(const Bytes& file, const std::string& warning = "") {
     Picture picture;
-    const PictureOutcome outcome = decodePicture(file, picture);
+    const LoadOutcome outcome = decodePicture(file, picture);
     EXPECT_TRUE(outcome.ok()) << outcome.reason;
     EXPECT_EQ(outcome.warning, warning);
     return picture;
@@ -167,8 +167,8 @@ TEST(GifFramesTest, EmptySubImagesAndEmptyPicturesAreToldApart) {
     flatFile[8] = 0;
     sub[7] = 0;
     Picture picture;
-    const PictureOutcome outcome = decodePicture(flatFile, picture);
-    EXPECT_EQ(outcome.status, PictureStatus::corrupt);
+    const LoadOutcome outcome = decodePicture(flatFile, picture);
+    EXPECT_EQ(outcome.status, LoadStatus::corrupt);
     EXPECT_EQ(outcome.reason, "corrupt: the picture is 3 x 0 pixels");
 }
 

@@ -23,14 +23,14 @@ std::vector<std::uint8_t> framePixels(const Picture& picture, std::size_t frame 
 // Decodes and expects success with the given size.
 Picture decoded(const std::vector<std::uint8_t>& file, int width, int height) {
     Picture picture;
-    const PictureOutcome outcome = decodePicture(file, picture);
+    const LoadOutcome outcome = decodePicture(file, picture);
     EXPECT_TRUE(outcome.ok()) << outcome.reason;
     EXPECT_EQ(picture.width, width);
     EXPECT_EQ(picture.height, height);
     return picture;
 }
 
-PictureOutcome failure(const std::vector<std::uint8_t>& file, const PictureLimits& limits = {}) {
+LoadOutcome failure(const std::vector<std::uint8_t>& file, const PictureLimits& limits = {}) {
     Picture picture;
     return decodePicture(file, picture, limits);
 }
@@ -120,7 +120,7 @@ TEST(PictureDecoderTest, JpegDamageThatStopsTheLibraryShowsWhatCameBefore) {
     std::vector<std::uint8_t> baseline = encodeJpeg(32, 24, rgb.data(), 100);
     baseline.insert(baseline.end() - 2, {0xFF, 0xC8, 0x00, 0x02});  // before the end marker
     Picture picture;
-    PictureOutcome outcome = decodePicture(baseline, picture);
+    LoadOutcome outcome = decodePicture(baseline, picture);
     ASSERT_TRUE(outcome.ok()) << outcome.reason;
     EXPECT_EQ(outcome.warning.rfind("damaged JPEG data (", 0), 0u) << outcome.warning;
     EXPECT_LE(largestDifference(framePixels(picture), rgb), 6);
@@ -228,8 +228,8 @@ TEST(PictureDecoderTest, HeadersClaimingTooManyPixelsAreRejectedBeforeDecoding) 
     const std::uint8_t crcBytes[] = {std::uint8_t(crc >> 24), std::uint8_t(crc >> 16),
                                      std::uint8_t(crc >> 8), std::uint8_t(crc)};
     std::copy(crcBytes, crcBytes + 4, png.begin() + 29);
-    const PictureOutcome pngOutcome = failure(png);
-    EXPECT_EQ(pngOutcome.status, PictureStatus::tooLarge);
+    const LoadOutcome pngOutcome = failure(png);
+    EXPECT_EQ(pngOutcome.status, LoadStatus::tooLarge);
     EXPECT_EQ(pngOutcome.reason,
               "too large: 100000 x 100000 pixels, more than the 134217728 allowed");
 
@@ -239,7 +239,7 @@ TEST(PictureDecoderTest, HeadersClaimingTooManyPixelsAreRejectedBeforeDecoding) 
     const auto sof = std::search(jpeg.begin(), jpeg.end(), startOfFrame, startOfFrame + 2);
     ASSERT_NE(sof, jpeg.end());
     sof[5] = 0xFD, sof[6] = 0xE8, sof[7] = 0xFD, sof[8] = 0xE8;  // 65000 x 65000
-    EXPECT_EQ(failure(jpeg).status, PictureStatus::tooLarge);
+    EXPECT_EQ(failure(jpeg).status, LoadStatus::tooLarge);
 }
 
 TEST(PictureDecoderTest, AnAnimationsFramesCountTogetherAgainstThePixelLimit) {
@@ -248,8 +248,8 @@ TEST(PictureDecoderTest, AnAnimationsFramesCountTogetherAgainstThePixelLimit) {
         gif.frames.push_back({0, 0, 10, 10, std::vector<std::uint8_t>(100, 1), 10});
     const auto file = encodeGif(gif);
     EXPECT_TRUE(failure(file, {300, 10}).ok());
-    const PictureOutcome outcome = failure(file, {299, 10});
-    EXPECT_EQ(outcome.status, PictureStatus::tooLarge);
+    const LoadOutcome outcome = failure(file, {299, 10});
+    EXPECT_EQ(outcome.status, LoadStatus::tooLarge);
     EXPECT_EQ(outcome.reason,
               "too large: 10 x 10 pixels in 3 frames, more than the 299 pixels allowed");
     EXPECT_EQ(failure(file, {1000, 2}).reason, "too large: 3 frames, more than the 2 allowed");
@@ -268,8 +268,8 @@ TEST(PictureDecoderTest, TruncatedFilesOfEveryFormatSaySo) {
         {encodeBmp24(40, 30, rgb.data()), "truncated BMP file"},
     };
     for (const auto& [file, reason] : cases) {
-        const PictureOutcome outcome = failure(firstHalf(file));
-        EXPECT_EQ(outcome.status, PictureStatus::truncated) << reason;
+        const LoadOutcome outcome = failure(firstHalf(file));
+        EXPECT_EQ(outcome.status, LoadStatus::truncated) << reason;
         EXPECT_EQ(outcome.reason, reason);
         // Even the end marker alone missing counts: the file is not whole.
         const std::vector<std::uint8_t> lastByteCut(file.begin(), file.end() - 1);
@@ -281,8 +281,8 @@ TEST(PictureDecoderTest, DamagedDataAndUnknownFormatsAreNamed) {
     const auto rgb = smoothRgb(40, 30);
     auto png = encodePng(40, 30, 3, rgb.data());
     png[png.size() / 2] ^= 0x55;  // inside the image data: its checksum no longer matches
-    const PictureOutcome pngOutcome = failure(png);
-    EXPECT_EQ(pngOutcome.status, PictureStatus::corrupt);
+    const LoadOutcome pngOutcome = failure(png);
+    EXPECT_EQ(pngOutcome.status, LoadStatus::corrupt);
     EXPECT_EQ(pngOutcome.reason.rfind("corrupt PNG data (", 0), 0u) << pngOutcome.reason;
 
     // A JPEG whose damage stops the library before its first scan has nothing to show.
@@ -292,10 +292,10 @@ TEST(PictureDecoderTest, DamagedDataAndUnknownFormatsAreNamed) {
         std::search(jpeg.begin(), jpeg.end(), huffmanTable.begin(), huffmanTable.end());
     ASSERT_NE(table, jpeg.end());
     std::fill(table + 5, table + 21, std::uint8_t{0xFF});  // more codes than a table holds
-    EXPECT_EQ(failure(jpeg).status, PictureStatus::corrupt) << failure(jpeg).reason;
+    EXPECT_EQ(failure(jpeg).status, LoadStatus::corrupt) << failure(jpeg).reason;
 
     const std::vector<std::uint8_t> text = {'h', 'e', 'l', 'l', 'o', '\n'};
-    const PictureOutcome unknown = failure(text);
-    EXPECT_EQ(unknown.status, PictureStatus::unknownFormat);
+    const LoadOutcome unknown = failure(text);
+    EXPECT_EQ(unknown.status, LoadStatus::unknownFormat);
     EXPECT_EQ(unknown.reason, "unknown picture format (not BMP, PNG, JPEG, GIF or WebP)");
 }

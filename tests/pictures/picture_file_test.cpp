@@ -25,7 +25,7 @@ TEST(PictureFileTest, FormatComesFromTheContentNotTheName) {
     const std::string path = tempPath("really_a_png.jpg");
     ASSERT_TRUE(writeFileBytes(path.c_str(), encodePng(4, 2, 3, rgb.data())));
     Picture picture;
-    const PictureOutcome outcome = loadPicture(path.c_str(), picture);
+    const LoadOutcome outcome = loadPicture(path.c_str(), picture);
     std::remove(path.c_str());
     ASSERT_TRUE(outcome.ok()) << outcome.reason;
     EXPECT_EQ(picture.width, 4);
@@ -41,9 +41,9 @@ TEST(PictureFileTest, FilesThatCannotBeReadGiveTheirReason) {
               "cannot read the file (it is a folder)");
     const std::string empty = tempPath("empty.gif");
     ASSERT_TRUE(writeFileBytes(empty.c_str(), {}));
-    const PictureOutcome outcome = loadPicture(empty.c_str(), picture);
+    const LoadOutcome outcome = loadPicture(empty.c_str(), picture);
     std::remove(empty.c_str());
-    EXPECT_EQ(outcome.status, PictureStatus::truncated);
+    EXPECT_EQ(outcome.status, LoadStatus::truncated);
     EXPECT_EQ(outcome.reason, "empty file");
     EXPECT_TRUE(picture.frames.empty());
 }

@@ -27,7 +27,7 @@ Bytes framePixels(const Picture& picture, std::size_t frame = 0) {
 // Decodes and expects success with the given size and warning.
 Picture decoded(const Bytes& file, int width, int height, const std::string& warning = "") {
     Picture picture;
-    const PictureOutcome outcome = decodePicture(file, picture);
+    const LoadOutcome outcome = decodePicture(file, picture);
     EXPECT_TRUE(outcome.ok()) << outcome.reason;
     EXPECT_EQ(outcome.warning, warning);
     EXPECT_EQ(picture.width, width);
@@ -35,7 +35,7 @@ Picture decoded(const Bytes& file, int width, int height, const std::string& war
     return picture;
 }
 
-PictureOutcome outcomeOf(const Bytes& file) {
+LoadOutcome outcomeOf(const Bytes& file) {
     Picture picture;
     return decodePicture(file, picture);
 }
@@ -324,7 +324,7 @@ TEST(PictureViewingTest, DamagedJpegDataIsShownWithAWarning) {
 
     // Cut inside the header, nothing can be shown.
     const Bytes header(whole.begin(), whole.begin() + 100);
-    EXPECT_EQ(outcomeOf(header).status, PictureStatus::truncated);
+    EXPECT_EQ(outcomeOf(header).status, LoadStatus::truncated);
     EXPECT_EQ(outcomeOf(header).reason, "truncated JPEG file");
 }
 
@@ -333,17 +333,17 @@ TEST(PictureViewingTest, UnsupportedAndCorruptJpegsAreToldApart) {
     const Bytes baseline = encodeJpeg(16, 16, rgb.data(), 90);
     Bytes twelveBit = baseline;
     findMarker(twelveBit, 0xC0)[4] = 12;  // the frame header's sample precision
-    EXPECT_EQ(outcomeOf(twelveBit).status, PictureStatus::unsupported);
+    EXPECT_EQ(outcomeOf(twelveBit).status, LoadStatus::unsupported);
     EXPECT_EQ(outcomeOf(twelveBit).reason, "unsupported JPEG (12-bit samples)");
     Bytes lossless = baseline;
     findMarker(lossless, 0xC0)[1] = 0xC3;
-    EXPECT_EQ(outcomeOf(lossless).status, PictureStatus::unsupported);
+    EXPECT_EQ(outcomeOf(lossless).status, LoadStatus::unsupported);
     EXPECT_EQ(outcomeOf(lossless).reason, "unsupported JPEG (lossless coding)");
 
     Bytes badLength = baseline;
     findMarker(badLength, 0xC0)[3] = 3;  // a frame header too short for its fields
-    const PictureOutcome corrupt = outcomeOf(badLength);
-    EXPECT_EQ(corrupt.status, PictureStatus::corrupt);
+    const LoadOutcome corrupt = outcomeOf(badLength);
+    EXPECT_EQ(corrupt.status, LoadStatus::corrupt);
     EXPECT_EQ(corrupt.reason.rfind("corrupt JPEG data (", 0), 0u) << corrupt.reason;
     EXPECT_EQ(corrupt.reason.find("Corrupt"), std::string::npos) << corrupt.reason;
 }
@@ -355,7 +355,7 @@ TEST(PictureViewingTest, PngCutBeforeItsImageDataIsTruncatedAndOneWithoutAnyIsCo
     const auto idatType = std::search(png.begin(), png.end(), idat.begin(), idat.end());
     ASSERT_NE(idatType, png.end());
     const Bytes beforeImage(png.begin(), idatType - 4);
-    EXPECT_EQ(outcomeOf(beforeImage).status, PictureStatus::truncated);
+    EXPECT_EQ(outcomeOf(beforeImage).status, LoadStatus::truncated);
     EXPECT_EQ(outcomeOf(beforeImage).reason, "truncated PNG file");
 
     // The image data chunk taken out: the end chunk follows the header.
@@ -364,6 +364,6 @@ TEST(PictureViewingTest, PngCutBeforeItsImageDataIsTruncatedAndOneWithoutAnyIsCo
     Bytes noImage(png.begin(), idatType - 4);
     noImage.insert(noImage.end(), idatType + 4 + static_cast<std::ptrdiff_t>(idatLength) + 4,
                    png.end());
-    EXPECT_EQ(outcomeOf(noImage).status, PictureStatus::corrupt);
+    EXPECT_EQ(outcomeOf(noImage).status, LoadStatus::corrupt);
     EXPECT_EQ(outcomeOf(noImage).reason, "corrupt PNG data (no image data)");
 }

@@ -85,7 +85,7 @@ TEST(VideoInputTest, ReadsOtherContainersAndCodecsAndIgnoresAudio) {
         ASSERT_TRUE(runFfmpeg(arguments)) << encoding.back();
 
         VideoInput input;
-        const PictureOutcome outcome = input.openFile(folder.path(encoding.back()).c_str());
+        const LoadOutcome outcome = input.openFile(folder.path(encoding.back()).c_str());
         ASSERT_TRUE(outcome.ok()) << encoding.back() << ": " << outcome.reason;
         EXPECT_EQ(input.width(), 48) << encoding.back();
         EXPECT_EQ(input.height(), 32) << encoding.back();
@@ -235,7 +235,7 @@ TEST(VideoInputTest, RefusesWhatShowsNoVideoWithItsReason) {
     const std::vector<std::uint8_t> bytes = fileBytes(clip);
     ASSERT_TRUE(runFfmpeg({"-f", "lavfi", "-i", "sine=d=0.2", folder.path("tone.wav")}));
 
-    const auto reasonFor = [](const PictureOutcome& outcome) {
+    const auto reasonFor = [](const LoadOutcome& outcome) {
         return outcome.ok() ? std::string("ok") : outcome.reason;
     };
     VideoInput input;

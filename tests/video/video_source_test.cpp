@@ -20,7 +20,7 @@ class VideoSourceTest : public ::testing::Test {
     std::unique_ptr<VideoSource> openClip(int frames, const std::string& name = "clip.mp4") {
         const std::string path = folder_.path(name);
         EXPECT_EQ(testclips::writeColourClip(path, 32, 24, 10, frames), "");
-        PictureOutcome outcome;
+        LoadOutcome outcome;
         auto source = VideoSource::open(path, name, outcome);
         EXPECT_TRUE(outcome.ok()) << outcome.reason;
         if (source) {

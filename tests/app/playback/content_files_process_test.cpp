@@ -91,7 +91,7 @@ TEST_F(UserPicturesProcessTest, ReviewWritesEveryViewOfEachPictureAndTellsOfTheM
     for (const char* view : {"effect-1", "effect-2", "effect-3", "effect-4", "day", "night"}) {
         const auto path = folder_ / "review" / (std::string("red-") + view + ".png");
         Picture shot;
-        const PictureOutcome outcome = loadPicture(path.c_str(), shot);
+        const LoadOutcome outcome = loadPicture(path.c_str(), shot);
         ASSERT_TRUE(outcome.ok()) << path << ": " << outcome.reason;
         EXPECT_EQ(shot.width, 160);
         EXPECT_EQ(shot.height, 120);
