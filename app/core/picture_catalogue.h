@@ -15,20 +15,22 @@
 #include "effects/effect_binding.h"
 #include "frames/frame_source.h"
 
-constexpr int kTextureSlotCount = 14;
-
 // Slots by role. Slots 0 to 5 are the billboard pictures, picture number = slot, the last
-// being the neon sign (unlit).
+// being the neon sign (unlit); the scene's own textures follow.
 constexpr int kPictureCount = 6;
-constexpr int kNeonPictureSlot = 5;
-constexpr int kNoiseSlot = 6;
-constexpr int kDayGroundSlot = 7;
-constexpr int kDayBackdropSlot = 8;
-constexpr int kNightGroundSlot = 9;
-constexpr int kNightBackdropSlot = 10;
-constexpr int kFrameSlot = 11;
-constexpr int kNeonLitSlot = 12;
-constexpr int kNeonUnlitSlot = 13;  // a copy of slot 5's name, made after loading
+enum TextureSlot : int {
+    kNeonPictureSlot = kPictureCount - 1,
+    kNoiseSlot,
+    kDayGroundSlot,
+    kDayBackdropSlot,
+    kNightGroundSlot,
+    kNightBackdropSlot,
+    kFrameSlot,
+    kNeonLitSlot,
+    kNeonUnlitSlot,  // a copy of slot 5's name, made after loading
+    kTextureSlotCount
+};
+static_assert(kNoiseSlot == 6 && kNeonUnlitSlot == 13 && kTextureSlotCount == 14);
 
 struct PictureInfo {
     int step = 0;

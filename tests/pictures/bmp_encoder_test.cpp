@@ -58,11 +58,7 @@ TEST(BmpEncoderTest, CoreHeaderUsesSixteenBitSizes) {
 }
 
 TEST(BmpEncoderTest, IndexedFilePacksLeftmostPixelIntoHighBits) {
-    IndexedPicture picture;
-    picture.width = 10;
-    picture.height = 1;
-    picture.palette = {{0, 0, 0}, {255, 255, 255}};
-    picture.indices = {1, 0, 1, 1, 0, 0, 0, 1, 1, 0};
+    IndexedPicture picture{10, 1, {{0, 0, 0}, {255, 255, 255}}, {1, 0, 1, 1, 0, 0, 0, 1, 1, 0}};
     const auto bytes = encodeBmpIndexed(picture, 1);
     ASSERT_EQ(bytes.size(), 54u + 2 * 4 + 4);
     EXPECT_EQ(u32At(bytes, 10), 62u);
@@ -79,11 +75,7 @@ TEST(BmpEncoderTest, IndexedFilePacksLeftmostPixelIntoHighBits) {
 }
 
 TEST(BmpEncoderTest, CoreIndexedTableIsPaddedToTheFullDepth) {
-    IndexedPicture picture;
-    picture.width = 1;
-    picture.height = 1;
-    picture.palette = {{10, 20, 30}};
-    picture.indices = {0};
+    const IndexedPicture picture{1, 1, {{10, 20, 30}}, {0}};
     const auto bytes = encodeBmpIndexed(picture, 4, DibHeader::core12);
     ASSERT_EQ(bytes.size(), 26u + 16 * 3 + 4);
     EXPECT_EQ(u32At(bytes, 10), 26u + 48);
@@ -93,11 +85,7 @@ TEST(BmpEncoderTest, CoreIndexedTableIsPaddedToTheFullDepth) {
 }
 
 TEST(BmpEncoderTest, RefusesWhatItCannotStore) {
-    IndexedPicture picture;
-    picture.width = 2;
-    picture.height = 1;
-    picture.indices = {0, 1};
-    picture.palette.assign(3, {0, 0, 0});
+    IndexedPicture picture{2, 1, {{0, 0, 0}, {0, 0, 0}, {0, 0, 0}}, {0, 1}};
     EXPECT_TRUE(encodeBmpIndexed(picture, 1).empty());  // three colours in a 1-bit table
     EXPECT_TRUE(encodeBmpIndexed(picture, 2).empty());
     picture.palette.resize(2);

@@ -40,17 +40,22 @@ TEST(BmpPictureTest, BothFrontDoorsWordEachFailureTheirOwnWay) {
     setU32(huge, kWidthField, 20000);
     setU32(huge, kHeightField, 10000);
 
-    const DoorWords newer = wordsFor(newerHeader);
-    EXPECT_EQ(newer.notice, "Unknown DIB file format.");
-    EXPECT_EQ(newer.reason, "unsupported BMP header (12- and 40-byte headers are read)");
-    const DoorWords fields = wordsFor(bitFields);
-    EXPECT_EQ(fields.notice, "Image file conversion error.");
-    EXPECT_EQ(fields.reason, "corrupt or unsupported BMP data");
-    const DoorWords cut = wordsFor(cutRows);
-    EXPECT_EQ(cut.notice, "Image file conversion error.");
-    EXPECT_EQ(cut.reason, "truncated BMP file");
-    const DoorWords large = wordsFor(huge);
-    EXPECT_EQ(large.notice, "Image file conversion error.");
-    EXPECT_EQ(large.reason, "too large: 20000 x 10000 pixels, more than the 134217728 allowed");
+    const struct {
+        const std::vector<std::uint8_t>& file;
+        const char* notice;
+        const char* reason;
+    } cases[] = {
+        {newerHeader, "Unknown DIB file format.",
+         "unsupported BMP header (12- and 40-byte headers are read)"},
+        {bitFields, "Image file conversion error.", "corrupt or unsupported BMP data"},
+        {cutRows, "Image file conversion error.", "truncated BMP file"},
+        {huge, "Image file conversion error.",
+         "too large: 20000 x 10000 pixels, more than the 134217728 allowed"},
+    };
+    for (const auto& [file, notice, reason] : cases) {
+        const DoorWords words = wordsFor(file);
+        EXPECT_EQ(words.notice, notice);
+        EXPECT_EQ(words.reason, reason);
+    }
     EXPECT_EQ(wordsFor(good).reason, "");
 }
