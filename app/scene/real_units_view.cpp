@@ -14,7 +14,6 @@
 #include "app/core/run_state.h"
 #include "app/core/viewer_keys.h"
 #include "app/scene/eye_view.h"
-#include "app/scene_load.h"
 #include "effects/effect_binding.h"
 #include "obj/obj.h"
 #include "physical/wall_setup.h"
