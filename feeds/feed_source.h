@@ -43,7 +43,6 @@ class FeedSource final : public FrameSource {
 
     // Waits until the first frame has arrived or `deadline` passed; true when one came.
     bool waitForFirstFrame(FrameClock::time_point deadline) const override;
-    const char* protocol() const { return protocolName(receiver_->spec().protocol); }
     // When the last packet of the frame uploaded last came (the start of its latency).
     FrameClock::time_point uploadedFrameCameAt() const { return preparedCameAt_; }
 
