@@ -187,7 +187,8 @@ TEST_F(LiveFeedProcessTest, StatisticsCountBadPacketsWhileFramesGoOn) {
     options.arguments = {
         "--listen", "flaschen:" + std::to_string(port), "--wall", "2x2", "--stats", "--size",
         "200x160"};
-    options.timeoutSeconds = 3.5;
+    // Two lines or more a second apart, with room for a start-up slowed by a busy machine.
+    options.timeoutSeconds = 6;
     const ProcessResult result = runProcess(programPath(), options);
     struct StatsLine {
         long frames, packets, bad;
