@@ -63,10 +63,10 @@ double meanRelativeLuminanceOfPlanes(const EffectTextures& textures, GLuint& col
 }
 
 // The content's light, read again only when its texture or frame changed: its mean relative
-// luminance, and the texture of its colours the spill reads.
+// luminance, and its light over the patches the spill is cast from.
 struct ContentLight {
     double meanRelative = 0;
-    GLuint colours = 0;
+    PatchLight patches{};
 };
 
 ContentLight contentLight(const EffectParameters& state) {
@@ -81,10 +81,10 @@ ContentLight contentLight(const EffectParameters& state) {
     if (textures.picture != cachedTexture || serial != cachedSerial) {
         if (textures.yuv != nullptr) {
             cached.meanRelative = meanRelativeLuminanceOfPlanes(textures, planeColours);
-            cached.colours = planeColours;
+            cached.patches = patchLightOfTexture(planeColours);
         } else {
             cached.meanRelative = meanRelativeLuminanceOfTexture(textures.picture);
-            cached.colours = textures.picture;
+            cached.patches = patchLightOfTexture(textures.picture);
         }
         cachedTexture = textures.picture;
         cachedSerial = serial;
@@ -129,7 +129,7 @@ void finishSceneLight(const EffectParameters& state) {
     frame.wallRight[0] = width;
     frame.wallUp[1] = float(wallSetup.wallHeightMetres());
     const ContentLight content = contentLight(state);
-    frame.contentTexture = content.colours;
+    frame.patchNits = patchNitsOf(content.patches, peakNits);
     // The LED effects light a share of each cell, so a pixel at full level is brighter than
     // the wall's mean for white, which is its peak; their face between the LEDs is black.
     const bool ledEffect = state.mode != 0;
@@ -139,7 +139,6 @@ void finishSceneLight(const EffectParameters& state) {
     // its channels rounded up to the next step, decoded the same way.
     const double faceBlackLevel = (std::ceil(kLedFaceBlackLevel[2] * 255) + 0.5) / 255;
     frame.faceBlackLight = ledEffect ? linearFromSrgb(faceBlackLevel) : 0.0;
-    frame.peakNits = peakNits;
     frame.reflectedNits = reflectedLuminanceNits(ambientLux);
     frame.ambientLux = ambientLux;
     frame.adaptationNits = adaptationLuminanceNits(

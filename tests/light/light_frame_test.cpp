@@ -74,9 +74,8 @@ class LightFrameTest : public ::testing::Test {
         frame.wallCorner[1] = 12.5f;
         frame.wallRight[0] = 10;
         frame.wallUp[1] = 5;
-        frame.contentTexture = picture;
+        frame.patchNits = patchNitsOf(patchLightOfTexture(picture), peakNits);
         frame.faceNitsAtFullLevel = peakNits;
-        frame.peakNits = peakNits;
         frame.reflectedNits = reflectedLuminanceNits(ambientLux);
         frame.ambientLux = ambientLux;
         frame.adaptationNits = adaptationLuminanceNits(ambientLux, peakNits + frame.reflectedNits);
