@@ -143,5 +143,6 @@ void finishSceneLight(const EffectParameters& state) {
     frame.ambientLux = ambientLux;
     frame.adaptationNits = adaptationLuminanceNits(
         ambientLux, luminanceNits(content.meanRelative, peakNits) + frame.reflectedNits);
+    frame.whiteNits = whiteLuminanceNits(ambientLux, peakNits);
     finishLightFrame(frame);
 }

@@ -323,6 +323,8 @@ void finishLightFrame(const LightFrame& frame) {
     setInt(programs.tone, "surfaceGain", 1);
     bindTexture(2, veil.texture);
     setInt(programs.tone, "veilingLight", 2);
+    const double white = frame.whiteNits * exposure;
+    setFloat(programs.tone, "inverseWhiteSquared", 1.0 / (white * white));
     glActiveTexture(GL_TEXTURE0);
     drawWindowQuad();
 

@@ -7,6 +7,8 @@
 
 #include <GL/glew.h>
 
+#include <limits>
+
 #include "light/content_light.h"
 
 // What the light passes know of the wall and its light, for one frame. Luminances in nits.
@@ -26,6 +28,8 @@ struct LightFrame {
     double reflectedNits = 0;   // the ambient light the face reflects
     double ambientLux = 0;      // on the surfaces around the wall
     double adaptationNits = 1;  // the luminance the eye is adapted to
+    // The luminance shown as the display's white (whiteLuminanceNits); infinite for none.
+    double whiteNits = std::numeric_limits<double>::infinity();
 };
 
 // Sends the drawing that follows into an offscreen frame of width by height (the window's

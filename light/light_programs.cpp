@@ -176,6 +176,7 @@ const char* const kToneMain = R"(
 // window.
 uniform sampler2D surfaceGain;
 uniform sampler2D veilingLight;
+uniform float inverseWhiteSquared;  // one over the square of the white's light in exposure
 const vec3 kLuminanceWeights = vec3(0.2126, 0.7152, 0.0722);
 
 void main()
@@ -184,9 +185,10 @@ void main()
     // What the eye scatters leaves the image where it fell (the gains keep the rest), so an
     // even field stays as it is.
     vec3 light = frameLightAt(st, texture2D(surfaceGain, st).rgb) + texture2D(veilingLight, st).rgb;
-    // The curve, L / (1 + L) for light already in exposure, works on luminance; the colour
-    // keeps its proportions, up to white.
-    vec3 shown = light / (1.0 + dot(light, kLuminanceWeights));
+    // The curve, L (1 + L / white²) / (1 + L) for light already in exposure, works on
+    // luminance; the colour keeps its proportions, up to white.
+    float luminance = dot(light, kLuminanceWeights);
+    vec3 shown = light * (1.0 + luminance * inverseWhiteSquared) / (1.0 + luminance);
     gl_FragColor = vec4(srgbFromLight(clamp(shown, 0.0, 1.0)), 1.0);
 }
 )";

@@ -21,7 +21,12 @@ double adaptationLuminanceNits(double ambientLux, double wallNits) {
     return std::sqrt(surround * wall);
 }
 
-double displayLightFromLuminance(double luminanceNits, double adaptationNits) {
+double whiteLuminanceNits(double ambientLux, double wallPeakNits) {
+    return std::max(ambientLux / std::numbers::pi, wallPeakNits);
+}
+
+double displayLightFromLuminance(double luminanceNits, double adaptationNits, double whiteNits) {
     const double scaled = kToneKey * luminanceNits / adaptationNits;
-    return scaled / (1.0 + scaled);
+    const double white = kToneKey * whiteNits / adaptationNits;
+    return std::min(scaled * (1.0 + scaled / (white * white)) / (1.0 + scaled), 1.0);
 }

@@ -4,6 +4,8 @@
 // "Photographic Tone Reproduction for Digital Images" (SIGGRAPH 2002).
 #pragma once
 
+#include <limits>
+
 // The surroundings of a wall lit by `ambientLux`, as the eye averages them: a mid-grey (18%)
 // diffuse surface in that light, 0.18 E / pi nits.
 constexpr double kSurroundReflectance = 0.18;  // the photographer's mid-grey card
@@ -18,6 +20,14 @@ double adaptationLuminanceNits(double ambientLux, double wallNits);
 // before the curve, 0.18 for a scene of average brightness.
 constexpr double kToneKey = 0.18;
 
-// Display linear light (0 to 1) of `luminanceNits` seen by an eye adapted to `adaptationNits`:
-// Ld = Ls / (1 + Ls), Ls = key L / La. Luminance far above the adaptation approaches white.
-double displayLightFromLuminance(double luminanceNits, double adaptationNits);
+// The luminance the display's white stands for: the brightest white in view, a white diffuse
+// surface in the ambient light (E / pi) or the wall's peak white, whichever is brighter. Below
+// it every luminance keeps a tone of its own.
+double whiteLuminanceNits(double ambientLux, double wallPeakNits);
+
+// Display linear light (0 to 1) of `luminanceNits` seen by an eye adapted to `adaptationNits`,
+// by the operator's form with a white point: Ld = Ls (1 + Ls / Lw²) / (1 + Ls), Ls = key L / La
+// and Lw the same of `whiteNits`, so the white gives 1 and anything brighter burns out. Without
+// a white point it is Ls / (1 + Ls), approaching white only far above the adaptation.
+double displayLightFromLuminance(double luminanceNits, double adaptationNits,
+                                 double whiteNits = std::numeric_limits<double>::infinity());

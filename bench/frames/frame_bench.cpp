@@ -163,6 +163,7 @@ void BM_DayViewLight(benchmark::State& state) {
     light.reflectedNits = reflectedLuminanceNits(40000);
     light.ambientLux = 40000;
     light.adaptationNits = adaptationLuminanceNits(40000, 6000 * 0.3 + light.reflectedNits);
+    light.whiteNits = whiteLuminanceNits(40000, 6000);
     const double before = processCpuSeconds();
     for (auto _ : state) {
         if (state.range(0) == 1)

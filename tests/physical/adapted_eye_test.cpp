@@ -19,23 +19,29 @@ TEST(AdaptedEyeTest, AtNoonA1500NitWallIsDimmerThanAGreyCardInTheSunA6000NitOneI
     auto wallAndCard = [](double peakNits) {
         const double wall = peakNits + reflectedLuminanceNits(40000);
         const double adaptation = adaptationLuminanceNits(40000, wall);
-        return std::pair{displayLightFromLuminance(wall, adaptation),
-                         displayLightFromLuminance(surroundLuminanceNits(40000), adaptation)};
+        const double white = whiteLuminanceNits(40000, peakNits);
+        return std::pair{
+            displayLightFromLuminance(wall, adaptation, white),
+            displayLightFromLuminance(surroundLuminanceNits(40000), adaptation, white)};
     };
     const auto [indoorWall, cardBesideIt] = wallAndCard(1500);
     EXPECT_LT(indoorWall, cardBesideIt);
+    // 6509 nits adapted to 3862, white 12732 nits: Ls 0.303, Lw 0.593, Ld 0.433 (level 176).
     const auto [outdoorWall, card] = wallAndCard(6000);
-    EXPECT_GT(outdoorWall, 2 * card);
+    EXPECT_NEAR(outdoorWall, 0.433, 0.001);
+    EXPECT_GT(outdoorWall, 3 * card);
 }
 
-TEST(AdaptedEyeTest, AtNightA300NitWallKeepsItsTonesAndAStreetStaysDark) {
+TEST(AdaptedEyeTest, AtNightA300NitWallKeepsItsTonesUpToWhiteAndAStreetStaysDark) {
     const double adaptation = adaptationLuminanceNits(10, 300);
-    const double white = displayLightFromLuminance(300, adaptation);
-    const double grey = displayLightFromLuminance(0.2159 * 300, adaptation);  // level 128
-    const double street = displayLightFromLuminance(0.2 * 10 / 3.14159, adaptation);
-    EXPECT_GT(white, 0.75);
-    EXPECT_LT(white, 0.9);  // not burnt out
-    EXPECT_GT(white, 1.5 * grey);
+    const double white = whiteLuminanceNits(10, 300);
+    EXPECT_EQ(white, 300);  // the wall outshines a white wall in 10 lux, 3.2 nits
+    EXPECT_NEAR(displayLightFromLuminance(300, adaptation, white), 1.0, 1e-12);
+    const double nearWhite = displayLightFromLuminance(0.7913 * 300, adaptation, white);  // 230
+    const double grey = displayLightFromLuminance(0.2159 * 300, adaptation, white);       // 128
+    const double street = displayLightFromLuminance(0.2 * 10 / 3.14159, adaptation, white);
+    EXPECT_LT(nearWhite, 0.95);
+    EXPECT_GT(nearWhite, 1.5 * grey);
     EXPECT_LT(street, 0.01);
     // The same wall at 6000 nits outshines everything the eye is adapted to.
     EXPECT_GT(displayLightFromLuminance(6000, adaptationLuminanceNits(10, 6000)), 0.94);
