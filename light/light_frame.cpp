@@ -239,7 +239,7 @@ void finishLightFrame(const LightFrame& frame) {
 
     // The frame's light and its surfaces' gain at a quarter of the size: the first glare
     // level, read between pixels.
-    const double exposure = kToneKey / frame.adaptationNits;
+    const double exposure = exposurePerNit(frame.adaptationNits);
     const double shownGain = exposure * (1.0 - scattered);
     auto useFrameProgram = [&](GLuint program, GLint frameFilter, double gain) {
         glUseProgram(program);

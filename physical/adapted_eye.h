@@ -17,8 +17,15 @@ double surroundLuminanceNits(double ambientLux);
 double adaptationLuminanceNits(double ambientLux, double wallNits);
 
 // The operator's key: the share of display white a surface at the adaptation luminance gets
-// before the curve, 0.18 for a scene of average brightness.
+// before the curve. The paper's 0.18 suits a view of average brightness; a fixed key would show
+// a dark street as bright as a lit one, so for dim views (below about 1.25 nits) the key falls
+// as Krawczyk, Myszkowski and Seidel estimate it ("Lightness Perception in Tone Reproduction
+// for High Dynamic Range Images", Eurographics 2005): 1.03 - 2 / (2 + log10(La + 1)).
 constexpr double kToneKey = 0.18;
+double toneKey(double adaptationNits);
+
+// The key over the adaptation luminance: what one nit becomes before the curve.
+double exposurePerNit(double adaptationNits);
 
 // The luminance the display's white stands for: the brightest white in view, a white diffuse
 // surface in the ambient light (E / pi) or the wall's peak white, whichever is brighter. Below

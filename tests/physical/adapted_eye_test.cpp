@@ -13,6 +13,8 @@ TEST(AdaptedEyeTest, TheEyeAdaptsHalfToTheSurroundingsAndHalfToTheWall) {
     EXPECT_NEAR(adaptationLuminanceNits(10, 300), 13.111, 0.001);
     // At the adaptation luminance over the key the curve gives half of white.
     EXPECT_NEAR(displayLightFromLuminance(100 / kToneKey, 100), 0.5, 1e-12);
+    // Dimmer than 1.25 nits the key falls: at 0.27 nits 1.03 - 2 / (2 + log10 1.27) = 0.0794.
+    EXPECT_NEAR(toneKey(0.27), 0.0794, 0.0001);
 }
 
 TEST(AdaptedEyeTest, AtNoonA1500NitWallIsDimmerThanAGreyCardInTheSunA6000NitOneIsNot) {
@@ -43,6 +45,10 @@ TEST(AdaptedEyeTest, AtNightA300NitWallKeepsItsTonesUpToWhiteAndAStreetStaysDark
     EXPECT_LT(nearWhite, 0.95);
     EXPECT_GT(nearWhite, 1.5 * grey);
     EXPECT_LT(street, 0.01);
+    // A black picture: only the face's reflection, 0.127 nits, in a street adapted to 0.270.
+    const double black = reflectedLuminanceNits(10);
+    const double darkAdaptation = adaptationLuminanceNits(10, black);
+    EXPECT_LT(displayLightFromLuminance(black, darkAdaptation, white), 0.04);
     // The same wall at 6000 nits outshines everything the eye is adapted to.
     EXPECT_GT(displayLightFromLuminance(6000, adaptationLuminanceNits(10, 6000)), 0.94);
 }
