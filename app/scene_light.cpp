@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "app/console.h"
 #include "app/picture_catalogue.h"
 #include "effects/led_fill.h"
 #include "light/content_light.h"
@@ -98,6 +99,15 @@ bool sceneLightShown(const EffectParameters& state) {
 }
 
 bool lightFrameBegun = false;
+bool startingLineWaits = false;
+
+// A video not yet showing its first frame; a feed, which may never send one, is not waited for.
+bool waitingForFirstFrame(const EffectParameters& state) {
+    const std::vector<UserPictureTexture>& user = pictureCatalogue.userPictures;
+    if (user.empty()) return false;
+    const UserPictureTexture& shown = user[std::clamp(state.picture, 0, int(user.size()) - 1)];
+    return shown.uploadedSerial == 0 && shown.source != nullptr && !shown.source->live();
+}
 
 }  // namespace
 
@@ -109,6 +119,17 @@ std::string shownLightLine(const EffectParameters& state, LightView view) {
     const double area = wallSetup.wallWidthMetres() * wallSetup.wallHeightMetres();
     return lightLine(view,
                      lightFigures(lightSettings, view, contentLight(state).meanRelative, area));
+}
+
+void printStartingLightLine(const EffectParameters& state) {
+    startingLineWaits = waitingForFirstFrame(state);
+    if (!startingLineWaits) consolePrint("%s\n", shownLightLine(state, LightView::day).c_str());
+}
+
+void printPendingLightLine(const EffectParameters& state) {
+    if (!startingLineWaits || waitingForFirstFrame(state)) return;
+    startingLineWaits = false;
+    consolePrint("%s\n", shownLightLine(state, LightView::day).c_str());
 }
 
 void beginSceneLight(const EffectParameters& state, int width, int height) {

@@ -32,7 +32,7 @@ bool loadScene(const PictureFiles& pictures, std::vector<UserPicture>* userPictu
     printEffect(effectParameters);
     if (wallSetup.realUnits) {
         consolePrint("%s\n", viewerLine(wallSetup).c_str());
-        consolePrint("%s\n", shownLightLine(effectParameters, LightView::day).c_str());
+        printStartingLightLine(effectParameters);
     }
     return true;
 }
