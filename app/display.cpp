@@ -145,6 +145,7 @@ void drawNormalView() {
 
 void display() {
     refreshChosenPicture();
+    if (wallSetup.realUnits) printPendingLightLine(effectParameters);
     beginEyeViewFrame();
     beginSceneLight(effectParameters, glutGet(GLUT_WINDOW_WIDTH), glutGet(GLUT_WINDOW_HEIGHT));
     glViewport(0, 0, glutGet(GLUT_WINDOW_WIDTH), glutGet(GLUT_WINDOW_HEIGHT));

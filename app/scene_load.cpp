@@ -33,7 +33,7 @@ bool loadScene(const PictureFiles& pictures, std::vector<Content>* contents) {
     printEffect(effectParameters);
     if (wallSetup.realUnits) {
         consolePrint("%s\n", viewerLine(wallSetup).c_str());
-        consolePrint("%s\n", shownLightLine(effectParameters, LightView::day).c_str());
+        printStartingLightLine(effectParameters);
     }
     return true;
 }

@@ -1,24 +1,23 @@
-// The light passes: the offscreen frame, its conversion to light, the glare levels and the
-// tone curve, each one full-window quad into its own texture.
+// The light passes: the offscreen frame; its light and its surfaces' light at a quarter of the
+// size; the glare's smaller levels and their veil; then one full-size pass, the frame's light
+// with the veil through the tone curve. Each is one full-window quad into its own texture.
 #include "light/light_frame.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "light/light_programs.h"
 #include "light/window_quad.h"
+#include "physical/adapted_eye.h"
 #include "physical/glare_spread.h"
 #include "physical/photometry.h"
 #include "physical/units.h"
 
 namespace {
-
-// Levels 1/2 to 1/128: the first, the frame's light at half size, only leads to the next;
-// 1/4 to 1/128 are the glare's.
-constexpr int kLevelCount = kGlareLevels + 1;
 
 struct Target {
     GLuint texture = 0;
@@ -31,9 +30,12 @@ struct Resources {
     int width = 0, height = 0;
     GLuint frameLevels = 0, frameDepth = 0, frameBuffer = 0;  // what the scene draws into
     GLint shownBuffer = 0;  // where the frame goes: the window's, or another view's buffer
-    Target light;           // luminance in nits
-    std::array<Target, kLevelCount> levels;
-    Target veil;  // the veiling light, at the first glare level's size
+    // The glare's levels, 1/4 to 1/128 of the size; the first is drawn with surfaceLux.
+    std::array<Target, kGlareLevels> levels;
+    // The light on the frame's surfaces, in exposure per unit of reflectance, at the first
+    // level's size.
+    GLuint surfaceGain = 0;
+    Target veil;  // the veiling light, at the first level's size
     double fittedDegreesPerPixel = -1;
     GlareFit fit;
 };
@@ -56,7 +58,7 @@ Target makeTarget(int width, int height) {
     Target target;
     target.width = std::max(width, 1);
     target.height = std::max(height, 1);
-    target.texture = makeTexture(GL_RGBA32F, target.width, target.height, GL_RGBA, GL_FLOAT);
+    target.texture = makeTexture(GL_RGBA16F, target.width, target.height, GL_RGBA, GL_FLOAT);
     glGenFramebuffers(1, &target.framebuffer);
     glBindFramebuffer(GL_FRAMEBUFFER, target.framebuffer);
     glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, target.texture, 0);
@@ -74,14 +76,15 @@ void prepare(int width, int height) {
     glDeleteFramebuffers(1, &resources.frameBuffer);
     glDeleteTextures(1, &resources.frameLevels);
     glDeleteTextures(1, &resources.frameDepth);
+    glDeleteTextures(1, &resources.surfaceGain);
     for (Target& level : resources.levels) release(level);
     release(resources.veil);
 
     resources.width = width;
     resources.height = height;
     // sRGB: what the scene draws is stored as it is (sRGB writes are off) and read as linear
-    // light, decoded by GL; read between four texels, the half-size light pass takes the mean
-    // of their light.
+    // light, decoded by GL; read between four texels, the quarter-size pass takes the mean of
+    // their light. Its alpha, never decoded, marks the face.
     resources.frameLevels = makeTexture(GL_SRGB8_ALPHA8, width, height, GL_RGBA, GL_UNSIGNED_BYTE);
     resources.frameDepth =
         makeTexture(GL_DEPTH24_STENCIL8, width, height, GL_DEPTH_STENCIL, GL_UNSIGNED_INT_24_8);
@@ -93,8 +96,14 @@ void prepare(int width, int height) {
                            resources.frameLevels, 0);
     glFramebufferTexture2D(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_TEXTURE_2D,
                            resources.frameDepth, 0);
-    for (int k = 0; k < kLevelCount; ++k)
-        resources.levels[k] = makeTarget(width >> (k + 1), height >> (k + 1));
+    for (int k = 0; k < kGlareLevels; ++k)
+        resources.levels[k] = makeTarget(width >> (k + 2), height >> (k + 2));
+    const Target& quarter = resources.levels[0];
+    resources.surfaceGain =
+        makeTexture(GL_RGBA16F, quarter.width, quarter.height, GL_RGBA, GL_FLOAT);
+    glBindFramebuffer(GL_FRAMEBUFFER, quarter.framebuffer);
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT1, GL_TEXTURE_2D,
+                           resources.surfaceGain, 0);
     resources.veil = makeTarget(width >> 2, height >> 2);
 }
 
@@ -161,54 +170,13 @@ void setVector(GLuint program, const char* name, const float* value) {
     glUniform3fv(glGetUniformLocation(program, name), 1, value);
 }
 
-// The content's light over each of the spill's 4 by 2 patches, times the peak: read from the
-// mip level whose texels are about an eighth of a patch across (a few dozen texels in all),
-// decoded texel by texel.
-constexpr int kPatchesAcross = 4, kPatchesUp = 2;
-std::array<float, 3 * kPatchesAcross * kPatchesUp> patchNits(GLuint texture, double peakNits) {
-    std::array<float, 3 * kPatchesAcross * kPatchesUp> nits{};
-    if (texture == 0 || peakNits <= 0) return nits;
-    glBindTexture(GL_TEXTURE_2D, texture);
-    GLint width = 1, height = 1;
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
-    int level = 0;
-    while ((width >> (level + 1)) >= 8 * kPatchesAcross &&
-           (height >> (level + 1)) >= 8 * kPatchesUp)
-        ++level;
-    // A texture without mipmaps (a level of size 0) is read whole.
-    GLint levelWidth = 0, levelHeight = 0;
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, level, GL_TEXTURE_WIDTH, &levelWidth);
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, level, GL_TEXTURE_HEIGHT, &levelHeight);
-    if (levelWidth > 0 && levelHeight > 0) {
-        width = levelWidth;
-        height = levelHeight;
-    } else {
-        level = 0;
-    }
-    if (width <= 0 || height <= 0) return nits;
-    std::vector<unsigned char> rgb(std::size_t(width) * std::size_t(height) * 3);
-    GLint alignment = 4;
-    glGetIntegerv(GL_PACK_ALIGNMENT, &alignment);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glGetTexImage(GL_TEXTURE_2D, level, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
-    glPixelStorei(GL_PACK_ALIGNMENT, alignment);
-    std::array<double, 3 * kPatchesAcross * kPatchesUp> sums{};
-    std::array<int, kPatchesAcross * kPatchesUp> counts{};
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            const int patch =
-                (y * kPatchesUp / height) * kPatchesAcross + x * kPatchesAcross / width;
-            const unsigned char* texel = &rgb[(std::size_t(y) * width + x) * 3];
-            for (int c = 0; c < 3; ++c) sums[3 * patch + c] += linearFromSrgb(texel[c] / 255.0);
-            ++counts[patch];
-        }
-    }
-    for (int patch = 0; patch < kPatchesAcross * kPatchesUp; ++patch)
-        for (int c = 0; c < 3; ++c)
-            if (counts[patch] > 0)
-                nits[3 * patch + c] = float(sums[3 * patch + c] / counts[patch] * peakNits);
-    return nits;
+void drawFaceQuad(const LightFrame& frame) {
+    glBegin(GL_QUADS);
+    for (const auto& [right, up] : {std::pair{0, 0}, {1, 0}, {1, 1}, {0, 1}})
+        glVertex3f(frame.wallCorner[0] + right * frame.wallRight[0] + up * frame.wallUp[0],
+                   frame.wallCorner[1] + right * frame.wallRight[1] + up * frame.wallUp[1],
+                   frame.wallCorner[2] + right * frame.wallRight[2] + up * frame.wallUp[2]);
+    glEnd();
 }
 
 }  // namespace
@@ -237,6 +205,9 @@ void finishLightFrame(const LightFrame& frame) {
         resources.fittedDegreesPerPixel = degreesPerPixel;
     }
 
+    double scattered = 0;  // the share of light the eye scatters: the weights' sum
+    for (double weight : resources.fit.weights) scattered += weight;
+
     glPushAttrib(GL_ALL_ATTRIB_BITS);
     GLint activeUnit = GL_TEXTURE0;
     glGetIntegerv(GL_ACTIVE_TEXTURE, &activeUnit);
@@ -245,39 +216,73 @@ void finishLightFrame(const LightFrame& frame) {
     glDisable(GL_BLEND);
     glDepthMask(GL_FALSE);
 
-    // The drawn frame to luminance at half size: the first glare level.
-    const auto patches = patchNits(frame.contentTexture, frame.peakNits);
-    auto useLightProgram = [&](GLuint program) {
-        glUseProgram(program);
-        bindTexture(1, resources.frameDepth);
-        glTexParameteri(GL_TEXTURE_2D, GL_DEPTH_TEXTURE_MODE, GL_LUMINANCE);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_MODE, GL_NONE);
-        bindTexture(0, resources.frameLevels);
-        setInt(program, "frameLevels", 0);
-        setInt(program, "frameDepth", 1);
-        glUniformMatrix4fv(glGetUniformLocation(program, "clipToWorld"), 1, GL_FALSE,
-                           clipToWorld.data());
-        setVector(program, "eyePosition", eye);
-        setVector(program, "wallCorner", frame.wallCorner);
-        setVector(program, "wallRight", frame.wallRight);
-        setVector(program, "wallUp", frame.wallUp);
-        setFloat(program, "faceNits", frame.faceNitsAtFullLevel);
-        setFloat(program, "faceBlackLight", float(frame.faceBlackLight));
-        glUniform3fv(glGetUniformLocation(program, "patchNits"), kPatchesAcross * kPatchesUp,
-                     patches.data());
-        setFloat(program, "reflectedNits", frame.reflectedNits);
-        setFloat(program, "ambientLux", frame.ambientLux);
-    };
-    glBindFramebuffer(GL_FRAMEBUFFER, resources.levels[0].framebuffer);
-    glViewport(0, 0, resources.levels[0].width, resources.levels[0].height);
-    useLightProgram(programs.light);
-    drawWindowQuad();
+    // The face marked in the frame's alpha: cleared, then set where the face drawn last is
+    // seen, its depth matched with a small offset.
+    glBindFramebuffer(GL_FRAMEBUFFER, resources.frameBuffer);
+    glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_TRUE);
+    glClearColor(0, 0, 0, 0);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glUseProgram(0);
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_ALPHA_TEST);
+    glDisable(GL_FOG);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LEQUAL);
+    glEnable(GL_POLYGON_OFFSET_FILL);
+    glPolygonOffset(-1, -4);
+    glColor4f(1, 1, 1, 1);
+    drawFaceQuad(frame);
+    glDisable(GL_POLYGON_OFFSET_FILL);
+    glDisable(GL_DEPTH_TEST);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
 
-    // The glare's levels, each half the last.
+    // The frame's light and its surfaces' gain at a quarter of the size: the first glare
+    // level, read between pixels.
+    const double exposure = exposurePerNit(frame.adaptationNits);
+    const double shownGain = exposure * (1.0 - scattered);
+    auto useFrameProgram = [&](GLuint program, GLint frameFilter, double gain) {
+        glUseProgram(program);
+        bindTexture(0, resources.frameLevels);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, frameFilter);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, frameFilter);
+        setInt(program, "frameLevels", 0);
+        setFloat(program, "faceBlackLight", frame.faceBlackLight);
+        setFloat(program, "faceGain",
+                 frame.faceNitsAtFullLevel / (1.0 - frame.faceBlackLight) * gain);
+        setFloat(program, "faceReflected", frame.reflectedNits * gain);
+    };
+    const Target& quarter = resources.levels[0];
+    glBindFramebuffer(GL_FRAMEBUFFER, quarter.framebuffer);
+    const GLenum quarterOutputs[2] = {GL_COLOR_ATTACHMENT0, GL_COLOR_ATTACHMENT1};
+    glDrawBuffers(2, quarterOutputs);
+    glViewport(0, 0, quarter.width, quarter.height);
+    const GLuint program = programs.quarter;
+    useFrameProgram(program, GL_LINEAR, exposure);
+    bindTexture(1, resources.frameDepth);
+    glTexParameteri(GL_TEXTURE_2D, GL_DEPTH_TEXTURE_MODE, GL_LUMINANCE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_MODE, GL_NONE);
+    setInt(program, "frameDepth", 1);
+    glUniformMatrix4fv(glGetUniformLocation(program, "clipToWorld"), 1, GL_FALSE,
+                       clipToWorld.data());
+    setVector(program, "eyePosition", eye);
+    setVector(program, "wallCorner", frame.wallCorner);
+    setVector(program, "wallRight", frame.wallRight);
+    setVector(program, "wallUp", frame.wallUp);
+    glUniform2f(glGetUniformLocation(program, "frameTexel"), 1.0f / float(resources.width),
+                1.0f / float(resources.height));
+    setFloat(program, "ambientLux", frame.ambientLux);
+    setFloat(program, "exposure", exposure);
+    setFloat(program, "shownGain", shownGain);
+    glUniform3fv(glGetUniformLocation(program, "patchNits"), kSpillPatches, frame.patchNits.data());
+    drawWindowQuad();
+    glDrawBuffers(1, quarterOutputs);
+
+    // The glare's smaller levels, each half the last.
     glUseProgram(programs.downsample);
     setInt(programs.downsample, "source", 0);
     const Target* source = &resources.levels[0];
-    for (int k = 1; k < kLevelCount; ++k) {
+    for (int k = 1; k < kGlareLevels; ++k) {
         Target& level = resources.levels[k];
         glBindFramebuffer(GL_FRAMEBUFFER, level.framebuffer);
         glViewport(0, 0, level.width, level.height);
@@ -295,14 +300,12 @@ void finishLightFrame(const LightFrame& frame) {
     glUseProgram(programs.glare);
     std::array<float, kGlareLevels> weights{};
     std::array<float, 2 * kGlareLevels> texels{};
-    double scattered = 0;
     for (int k = 0; k < kGlareLevels; ++k) {
-        const Target& level = resources.levels[k + 1];
+        const Target& level = resources.levels[k];
         const std::string name = "glare" + std::to_string(k);
         bindTexture(k, level.texture);
         setInt(programs.glare, name.c_str(), k);
         weights[k] = float(resources.fit.weights[k]);
-        scattered += resources.fit.weights[k];
         texels[2 * k] = 1.0f / float(level.width);
         texels[2 * k + 1] = 1.0f / float(level.height);
     }
@@ -312,14 +315,16 @@ void finishLightFrame(const LightFrame& frame) {
     drawWindowQuad();
 
     // The frame's light and the veil through the tone curve into the buffer the frame is shown
-    // from: the window's, or another view's.
+    // from: the window's, or another view's. Read at texel centres, the frame needs no filter.
     glBindFramebuffer(GL_FRAMEBUFFER, GLuint(resources.shownBuffer));
     glViewport(0, 0, resources.width, resources.height);
-    useLightProgram(programs.tone);
+    useFrameProgram(programs.tone, GL_NEAREST, shownGain);
+    bindTexture(1, resources.surfaceGain);
+    setInt(programs.tone, "surfaceGain", 1);
     bindTexture(2, veil.texture);
     setInt(programs.tone, "veilingLight", 2);
-    setFloat(programs.tone, "scattered", scattered);
-    setFloat(programs.tone, "adaptationNits", frame.adaptationNits);
+    const double white = frame.whiteNits * exposure;
+    setFloat(programs.tone, "inverseWhiteSquared", 1.0 / (white * white));
     glActiveTexture(GL_TEXTURE0);
     drawWindowQuad();
 

@@ -1,5 +1,6 @@
-// The light passes' shaders. They work on linear light in nits throughout; levels are decoded
-// from sRGB where the frame is read and encoded again only at the tone curve's end.
+// The light passes' shaders. They work on linear light throughout, in nits times the exposure
+// (the tone curve's key over the adaptation luminance); levels are decoded from sRGB where the
+// frame is read and encoded again only at the tone curve's end.
 #include "light/light_programs.h"
 
 #include <string>
@@ -15,30 +16,53 @@ void main()
 }
 )";
 
-const char* const kSrgb = R"(
-// sRGB's transfer function (IEC 61966-2-1), both ways.
-vec3 lightFromSrgb(vec3 v)
-{
-    return mix(v / 12.92, pow((v + 0.055) / 1.055, vec3(2.4)), step(0.04045, v));
-}
+const char* const kSrgbEncoding = R"(
+// sRGB's encoding (IEC 61966-2-1): its power segment fitted by least squares in x, x^1/2,
+// x^1/4 and x^1/8, within 0.012 of an 8-bit level, as square roots cost far less than powers.
 vec3 srgbFromLight(vec3 v)
 {
-    return mix(v * 12.92, 1.055 * pow(v, vec3(1.0 / 2.4)) - 0.055, step(0.0031308, v));
+    vec3 half1 = sqrt(v), quarter1 = sqrt(half1), eighth1 = sqrt(quarter1);
+    vec3 curve = -0.017574372 * v + 0.64239834 * half1 + 0.71207315 * quarter1 -
+                 0.33685444 * eighth1;
+    return mix(v * 12.92, curve, step(0.0031308, v));
 }
 )";
 
-const char* const kLightFragment = R"(
+const char* const kFaceLight = R"(
+// The drawn frame: its colour an sRGB texture, so read as light; its alpha 1 on the face.
 uniform sampler2D frameLevels;
+// The face's light from its drawn level, LEDs above the face's own black and the ambient light
+// it reflects, both given already scaled to the output.
+uniform float faceBlackLight;
+uniform float faceGain;
+uniform float faceReflected;
+const float kPi = 3.14159265;
+
+// The light at `st`, where a surface other than the face is lit by `surfaceGain` per unit of
+// its drawn level (its reflectance).
+vec3 frameLightAt(vec2 st, vec3 surfaceGain)
+{
+    vec4 drawn = texture2D(frameLevels, st);
+    vec3 face = max(drawn.rgb - faceBlackLight, 0.0) * faceGain + faceReflected;
+    return mix(drawn.rgb * surfaceGain, face, drawn.a);
+}
+)";
+
+const char* const kQuarterMain = R"(
+// At a quarter of the frame's size: the frame's light times the exposure, the glare's first
+// level, each texel the mean of its 4 by 4 pixels (four bilinear reads between four pixels
+// each); and the gain of the surfaces there, the ambient light and the wall's spill in
+// exposure, which is smooth enough to be read back bilinearly at full size.
 uniform sampler2D frameDepth;
 uniform mat4 clipToWorld;
 uniform vec3 eyePosition;
 uniform vec3 wallCorner;
 uniform vec3 wallRight;
 uniform vec3 wallUp;
-uniform float faceNits;
-uniform float faceBlackLight;
-uniform float reflectedNits;
+uniform vec2 frameTexel;
 uniform float ambientLux;
+uniform float exposure;      // the tone curve's key over the adaptation luminance, per nit
+uniform float shownGain;     // exposure times the share of light the eye does not scatter
 // The content's mean light over each patch, times the wall's peak: the patches' luminance.
 uniform vec3 patchNits[8];
 
@@ -46,7 +70,8 @@ uniform vec3 patchNits[8];
 // of the content's mean light over it (patchNits, row by row from the bottom).
 const int kPatchesAcross = 4;
 const int kPatchesUp = 2;
-const float kPi = 3.14159265;
+// Half floats hold the levels; far beyond white they need not be kept.
+const float kLargestLevel = 60000.0;
 
 vec3 spillLux(vec3 world, vec3 normal, vec3 wallNormal)
 {
@@ -69,47 +94,33 @@ vec3 spillLux(vec3 world, vec3 normal, vec3 wallNormal)
     return lux;
 }
 
-// The luminance of the drawn frame at `st`, in nits.
-vec3 frameLightAt(vec2 st)
+void main()
 {
-    vec3 decoded = texture2D(frameLevels, st).rgb;  // an sRGB texture: already light
+    vec2 st = gl_TexCoord[0].st;
     float depth = texture2D(frameDepth, st).r;
-    vec4 clip = vec4(st * 2.0 - 1.0, depth * 2.0 - 1.0, 1.0);
-    vec4 world4 = clipToWorld * clip;
+    vec4 world4 = clipToWorld * vec4(st * 2.0 - 1.0, depth * 2.0 - 1.0, 1.0);
     vec3 world = world4.xyz / world4.w;
     // The surface's normal from its neighbours, worked out before any branch.
     vec3 across = cross(dFdx(world), dFdy(world));
     vec3 normal = across * inversesqrt(max(dot(across, across), 1.0e-24));
     if (dot(normal, eyePosition - world) < 0.0) normal = -normal;
+    vec3 lux = vec3(ambientLux);
+    if (depth < 1.0) lux += spillLux(world, normal, normalize(cross(wallRight, wallUp)));
 
-    if (depth >= 1.0) return vec3(0.0);  // nothing drawn there
-    vec3 wallNormal = normalize(cross(wallRight, wallUp));
-    vec3 fromCorner = world - wallCorner;
-    float s = dot(fromCorner, wallRight) / dot(wallRight, wallRight);
-    float t = dot(fromCorner, wallUp) / dot(wallUp, wallUp);
-    float off = abs(dot(fromCorner, wallNormal));
-    float size = length(wallRight) + length(wallUp);
-    if (s >= 0.0 && s <= 1.0 && t >= 0.0 && t <= 1.0 && off < 2.0e-3 * size)
-        return max(decoded - faceBlackLight, 0.0) / (1.0 - faceBlackLight) * faceNits +
-               reflectedNits;
-    // Any other surface: its drawn level is its reflectance, lit diffusely.
-    vec3 lux = vec3(ambientLux) + spillLux(world, normal, wallNormal);
-    return decoded * lux / kPi;
-}
-)";
-
-const char* const kLightMain = R"(
-// The frame's light at half size, for the glare: each texel the light of the mean of the
-// four levels it covers.
-void main()
-{
-    gl_FragColor = vec4(frameLightAt(gl_TexCoord[0].st), 1.0);
+    // Any surface but the face: its drawn level is its reflectance, lit diffusely.
+    vec3 gain = lux * (exposure / kPi);
+    vec3 light = frameLightAt(st + vec2(-1.0, -1.0) * frameTexel, gain);
+    light += frameLightAt(st + vec2(1.0, -1.0) * frameTexel, gain);
+    light += frameLightAt(st + vec2(-1.0, 1.0) * frameTexel, gain);
+    light += frameLightAt(st + vec2(1.0, 1.0) * frameTexel, gain);
+    gl_FragData[0] = vec4(min(light * 0.25, kLargestLevel), 1.0);
+    gl_FragData[1] = vec4(min(lux * (shownGain / kPi), kLargestLevel), 1.0);
 }
 )";
 
 const char* const kDownsampleFragment = R"(#version 120
-// The mean of the 4 by 4 texels around this texel of the half-size level: four bilinear reads
-// each between four texels.
+// The mean of the 4 by 4 texels around this texel of the level twice its size: four bilinear
+// reads each between four texels.
 uniform sampler2D source;
 uniform vec2 sourceTexel;
 void main()
@@ -160,23 +171,24 @@ void main()
 )";
 
 const char* const kToneMain = R"(
-// The frame's light at full size with the veil the eye's glare lays over it, through the tone
-// curve into the window.
+// The one pass at full size: the frame's light, its surfaces lit by the quarter-size gain, with
+// the veil the eye's glare lays over it, all in exposure, through the tone curve into the
+// window.
+uniform sampler2D surfaceGain;
 uniform sampler2D veilingLight;
-uniform float scattered;  // the share of light the eye scatters: the glare weights' sum
-uniform float adaptationNits;
-const float kToneKey = 0.18;
+uniform float inverseWhiteSquared;  // one over the square of the white's light in exposure
 const vec3 kLuminanceWeights = vec3(0.2126, 0.7152, 0.0722);
 
 void main()
 {
     vec2 st = gl_TexCoord[0].st;
-    // What the eye scatters leaves the image where it fell, so an even field stays as it is.
-    vec3 light = (1.0 - scattered) * frameLightAt(st) + texture2D(veilingLight, st).rgb;
-    // The curve works on luminance; the colour keeps its proportions, up to white.
+    // What the eye scatters leaves the image where it fell (the gains keep the rest), so an
+    // even field stays as it is.
+    vec3 light = frameLightAt(st, texture2D(surfaceGain, st).rgb) + texture2D(veilingLight, st).rgb;
+    // The curve, L (1 + L / white²) / (1 + L) for light already in exposure, works on
+    // luminance; the colour keeps its proportions, up to white.
     float luminance = dot(light, kLuminanceWeights);
-    float scaled = kToneKey * luminance / adaptationNits;
-    vec3 shown = light * (scaled / (1.0 + scaled) / max(luminance, 1.0e-9));
+    vec3 shown = light * (1.0 + luminance * inverseWhiteSquared) / (1.0 + luminance);
     gl_FragColor = vec4(srgbFromLight(clamp(shown, 0.0, 1.0)), 1.0);
 }
 )";
@@ -209,11 +221,11 @@ const LightPrograms& lightPrograms() {
     static const LightPrograms programs = [] {
         LightPrograms built;
         bool ok = true;
-        const std::string light = std::string("#version 120\n") + kSrgb + kLightFragment;
-        built.light = link(light + kLightMain, ok);
+        const std::string light = std::string("#version 120\n") + kFaceLight;
+        built.quarter = link(light + kQuarterMain, ok);
         built.downsample = link(kDownsampleFragment, ok);
         built.glare = link(kGlareFragment, ok);
-        built.tone = link(light + kToneMain, ok);
+        built.tone = link(light + kSrgbEncoding + kToneMain, ok);
         built.linked = ok;
         return built;
     }();

@@ -4,7 +4,7 @@
 #include <GL/glew.h>
 
 struct LightPrograms {
-    GLuint light = 0;       // the drawn frame to luminance at half size, for the glare
+    GLuint quarter = 0;     // the drawn frame's luminance and its surfaces' light, quarter size
     GLuint downsample = 0;  // a level to the next, half as large
     GLuint glare = 0;       // the levels weighted and summed: the veiling light
     GLuint tone = 0;        // the frame's luminance and the veil through the tone curve

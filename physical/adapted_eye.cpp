@@ -21,7 +21,20 @@ double adaptationLuminanceNits(double ambientLux, double wallNits) {
     return std::sqrt(surround * wall);
 }
 
-double displayLightFromLuminance(double luminanceNits, double adaptationNits) {
-    const double scaled = kToneKey * luminanceNits / adaptationNits;
-    return scaled / (1.0 + scaled);
+double toneKey(double adaptationNits) {
+    return std::min(kToneKey, 1.03 - 2.0 / (2.0 + std::log10(adaptationNits + 1.0)));
+}
+
+double exposurePerNit(double adaptationNits) {
+    return toneKey(adaptationNits) / adaptationNits;
+}
+
+double whiteLuminanceNits(double ambientLux, double wallPeakNits) {
+    return std::max(ambientLux / std::numbers::pi, wallPeakNits);
+}
+
+double displayLightFromLuminance(double luminanceNits, double adaptationNits, double whiteNits) {
+    const double scaled = exposurePerNit(adaptationNits) * luminanceNits;
+    const double white = exposurePerNit(adaptationNits) * whiteNits;
+    return std::min(scaled * (1.0 + scaled / (white * white)) / (1.0 + scaled), 1.0);
 }

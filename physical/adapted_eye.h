@@ -4,6 +4,8 @@
 // "Photographic Tone Reproduction for Digital Images" (SIGGRAPH 2002).
 #pragma once
 
+#include <limits>
+
 // The surroundings of a wall lit by `ambientLux`, as the eye averages them: a mid-grey (18%)
 // diffuse surface in that light, 0.18 E / pi nits.
 constexpr double kSurroundReflectance = 0.18;  // the photographer's mid-grey card
@@ -15,9 +17,24 @@ double surroundLuminanceNits(double ambientLux);
 double adaptationLuminanceNits(double ambientLux, double wallNits);
 
 // The operator's key: the share of display white a surface at the adaptation luminance gets
-// before the curve, 0.18 for a scene of average brightness.
+// before the curve. The paper's 0.18 suits a view of average brightness; a fixed key would show
+// a dark street as bright as a lit one, so for dim views (below about 1.25 nits) the key falls
+// as Krawczyk, Myszkowski and Seidel estimate it ("Lightness Perception in Tone Reproduction
+// for High Dynamic Range Images", Eurographics 2005): 1.03 - 2 / (2 + log10(La + 1)).
 constexpr double kToneKey = 0.18;
+double toneKey(double adaptationNits);
 
-// Display linear light (0 to 1) of `luminanceNits` seen by an eye adapted to `adaptationNits`:
-// Ld = Ls / (1 + Ls), Ls = key L / La. Luminance far above the adaptation approaches white.
-double displayLightFromLuminance(double luminanceNits, double adaptationNits);
+// The key over the adaptation luminance: what one nit becomes before the curve.
+double exposurePerNit(double adaptationNits);
+
+// The luminance the display's white stands for: the brightest white in view, a white diffuse
+// surface in the ambient light (E / pi) or the wall's peak white, whichever is brighter. Below
+// it every luminance keeps a tone of its own.
+double whiteLuminanceNits(double ambientLux, double wallPeakNits);
+
+// Display linear light (0 to 1) of `luminanceNits` seen by an eye adapted to `adaptationNits`,
+// by the operator's form with a white point: Ld = Ls (1 + Ls / Lw²) / (1 + Ls), Ls = key L / La
+// and Lw the same of `whiteNits`, so the white gives 1 and anything brighter burns out. Without
+// a white point it is Ls / (1 + Ls), approaching white only far above the adaptation.
+double displayLightFromLuminance(double luminanceNits, double adaptationNits,
+                                 double whiteNits = std::numeric_limits<double>::infinity());

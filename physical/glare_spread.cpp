@@ -53,9 +53,10 @@ double glareSpreadPerSteradian(double degrees) {
 
 double glareLevelPixels(int level) {
     const double texel = double(4 << level);  // levels 1/4 to 1/128
-    // The first halving reads the frame between its pixels, a box of 2: 0.25 pixels²; halving
-    // i after it reads texels of 2^i pixels: 1.25 (4 + ... + 4^(k + 1)) pixels².
-    const double halvings = 0.25 + 1.25 * (texel * texel - 4.0) / 3.0;
+    // The first level is the mean of 4 by 4 pixels, a box of 4: 1.25 pixels²; each halving
+    // after it the mean of 4 by 4 texels of 2^i pixels: 1.25 (16 + ... + (texel / 2)²)
+    // pixels², in all 1.25 (texel² - 13) / 3.
+    const double halvings = 1.25 * (texel * texel - 13.0) / 3.0;
     // The read: four bilinear tents half a texel either way of the point, at a quarter of the
     // full size, read back bilinearly in turn: a tent of 4 pixels, 16 / 6 pixels².
     return std::sqrt(halvings + texel * texel * (1.0 / 6.0 + 0.25) + 16.0 / 6.0);

@@ -15,11 +15,11 @@ constexpr double kGlarePigmentation = 0.5;
 // holds from 0.1 to 100 degrees).
 double glareSpreadPerSteradian(double degrees);
 
-// The levels: the image at half size (each texel the mean of 2 by 2 pixels), then halved
-// again and again by the mean of 4 by 4 texels (four bilinear reads between texels); levels 1/4 to
-// 1/128 are read by four bilinear reads half a texel apart, weighted and summed at 1/4 of the size,
-// and the sum is read back bilinearly at full size. Each level is then the image blurred by about a
-// Gaussian, 4 to 117 pixels wide.
+// The levels: the image at a quarter of its size (each texel the mean of 4 by 4 pixels), then
+// halved again and again by the mean of 4 by 4 texels (four bilinear reads between texels);
+// levels 1/4 to 1/128 are read by four bilinear reads half a texel apart, weighted and summed at
+// 1/4 of the size, and the sum is read back bilinearly at full size. Each level is then the
+// image blurred by about a Gaussian, 3 to 117 pixels wide.
 constexpr int kGlareLevels = 6;
 struct GlareFit {
     // Weight of each blurred level (the image blurred by a normalised Gaussian of that width):
@@ -36,8 +36,8 @@ GlareFit fitGlareSpread(double degreesPerPixel, double largestPixels);
 double fittedGlare(const GlareFit& fit, double pixels);
 double exactGlare(double degreesPerPixel, double pixels);
 
-// Standard deviation of level k's blur, in pixels at full resolution: the first halving adds
-// 0.25 pixels², each later one the variance of a box of 4 texels of the level it reads, 1.25
-// texels², its read two tents half a
-// texel apart, (1 / 6 + 1 / 4) texels², and the sum's read at full size a tent of 4 pixels.
+// Standard deviation of level k's blur, in pixels at full resolution: the first level's box of
+// 4 pixels, 1.25 pixels², each halving after it the variance of a box of 4 texels of the level
+// it reads, 1.25 texels², its read two tents half a texel apart, (1 / 6 + 1 / 4) texels², and
+// the sum's read at full size a tent of 4 pixels.
 double glareLevelPixels(int level);

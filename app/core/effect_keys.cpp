@@ -9,6 +9,7 @@
 #include "app/core/console.h"
 #include "app/core/run_state.h"
 #include "effects/effect_programs.h"
+#include "physical/wall_setup.h"
 
 namespace {
 
@@ -181,6 +182,8 @@ void reset(EffectParameters& state, const PictureCatalogue& catalogue) {
     printBlock(effectInfos[state.mode].name, kResetLineCount, state);
 }
 
+// In real units the wall's brightness is `--nits`, so a preset leaves the luminance boost as it
+// is: a boost drives every LED, black ones too, and the light model turns that into light.
 void applyPreset(const ScenePreset& preset, EffectParameters& state,
                  const PictureCatalogue& catalogue) {
     state.picture = 0;
@@ -191,7 +194,7 @@ void applyPreset(const ScenePreset& preset, EffectParameters& state,
     state.pixelRadius = kStartingParameters.pixelRadius;
     state.colorBoost = preset.colorBoost;
     state.burntOutPercent = kStartingParameters.burntOutPercent;
-    state.luminanceBoost = preset.luminanceBoost;
+    if (!wallSetup.realUnits) state.luminanceBoost = preset.luminanceBoost;
     state.luminanceSteps = kPresetLuminanceSteps;
 }
 

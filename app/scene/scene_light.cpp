@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "app/core/console.h"
 #include "app/core/picture_catalogue.h"
 #include "app/core/run_state.h"
 #include "effects/led_fill.h"
@@ -62,10 +63,10 @@ double meanRelativeLuminanceOfPlanes(const EffectTextures& textures, GLuint& col
 }
 
 // The content's light, read again only when its texture or frame changed: its mean relative
-// luminance, and the texture of its colours the spill reads.
+// luminance, and its light over the patches the spill is cast from.
 struct ContentLight {
     double meanRelative = 0;
-    GLuint colours = 0;
+    PatchLight patches{};
 };
 
 ContentLight contentLight(const EffectParameters& state) {
@@ -78,10 +79,10 @@ ContentLight contentLight(const EffectParameters& state) {
     if (textures.picture != cachedTexture || serial != cachedSerial) {
         if (textures.yuv != nullptr) {
             cached.meanRelative = meanRelativeLuminanceOfPlanes(textures, planeColours);
-            cached.colours = planeColours;
+            cached.patches = patchLightOfTexture(planeColours);
         } else {
             cached.meanRelative = meanRelativeLuminanceOfTexture(textures.picture);
-            cached.colours = textures.picture;
+            cached.patches = patchLightOfTexture(textures.picture);
         }
         cachedTexture = textures.picture;
         cachedSerial = serial;
@@ -95,6 +96,13 @@ bool sceneLightShown(const EffectParameters& state) {
 }
 
 bool lightFrameBegun = false;
+bool startingLineWaits = false;
+
+// A video not yet showing its first frame; a feed, which may never send one, is not waited for.
+bool waitingForFirstFrame(const EffectParameters& state) {
+    const ShownContent& shown = shownContent(pictureCatalogue, state.picture);
+    return shown.uploadedSerial == 0 && !shown.source->live();
+}
 
 }  // namespace
 
@@ -106,6 +114,17 @@ std::string shownLightLine(const EffectParameters& state, LightView view) {
     const double area = wallSetup.wallWidthMetres() * wallSetup.wallHeightMetres();
     return lightLine(view,
                      lightFigures(lightSettings, view, contentLight(state).meanRelative, area));
+}
+
+void printStartingLightLine(const EffectParameters& state) {
+    startingLineWaits = waitingForFirstFrame(state);
+    if (!startingLineWaits) consolePrint("%s\n", shownLightLine(state, LightView::day).c_str());
+}
+
+void printPendingLightLine(const EffectParameters& state) {
+    if (!startingLineWaits || waitingForFirstFrame(state)) return;
+    startingLineWaits = false;
+    consolePrint("%s\n", shownLightLine(state, LightView::day).c_str());
 }
 
 void beginSceneLight(const EffectParameters& state, int width, int height) {
@@ -126,7 +145,7 @@ void finishSceneLight(const EffectParameters& state) {
     frame.wallRight[0] = width;
     frame.wallUp[1] = float(wallSetup.wallHeightMetres());
     const ContentLight content = contentLight(state);
-    frame.contentTexture = content.colours;
+    frame.patchNits = patchNitsOf(content.patches, peakNits);
     // The LED effects light a share of each cell, so a pixel at full level is brighter than
     // the wall's mean for white, which is its peak; their face between the LEDs is black.
     const bool ledEffect = state.mode != 0;
@@ -136,10 +155,10 @@ void finishSceneLight(const EffectParameters& state) {
     // its channels rounded up to the next step, decoded the same way.
     const double faceBlackLevel = (std::ceil(kLedFaceBlackLevel[2] * 255) + 0.5) / 255;
     frame.faceBlackLight = ledEffect ? linearFromSrgb(faceBlackLevel) : 0.0;
-    frame.peakNits = peakNits;
     frame.reflectedNits = reflectedLuminanceNits(ambientLux);
     frame.ambientLux = ambientLux;
     frame.adaptationNits = adaptationLuminanceNits(
         ambientLux, luminanceNits(content.meanRelative, peakNits) + frame.reflectedNits);
+    frame.whiteNits = whiteLuminanceNits(ambientLux, peakNits);
     finishLightFrame(frame);
 }

@@ -158,11 +158,13 @@ void BM_DayViewLight(benchmark::State& state) {
     keyboard('1', 0, 0);
     chooseEffect(effectParameters, 3);
     LightFrame light;
-    light.contentTexture = pictureCatalogue.textureIds[effectParameters.picture];
-    light.faceNitsAtFullLevel = light.peakNits = 6000;
+    light.patchNits = patchNitsOf(
+        patchLightOfTexture(pictureCatalogue.textureIds[effectParameters.picture]), 6000);
+    light.faceNitsAtFullLevel = 6000;
     light.reflectedNits = reflectedLuminanceNits(40000);
     light.ambientLux = 40000;
     light.adaptationNits = adaptationLuminanceNits(40000, 6000 * 0.3 + light.reflectedNits);
+    light.whiteNits = whiteLuminanceNits(40000, 6000);
     const double before = processCpuSeconds();
     for (auto _ : state) {
         if (state.range(0) == 1)

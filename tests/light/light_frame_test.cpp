@@ -74,12 +74,12 @@ class LightFrameTest : public ::testing::Test {
         frame.wallCorner[1] = 12.5f;
         frame.wallRight[0] = 10;
         frame.wallUp[1] = 5;
-        frame.contentTexture = picture;
+        frame.patchNits = patchNitsOf(patchLightOfTexture(picture), peakNits);
         frame.faceNitsAtFullLevel = peakNits;
-        frame.peakNits = peakNits;
         frame.reflectedNits = reflectedLuminanceNits(ambientLux);
         frame.ambientLux = ambientLux;
         frame.adaptationNits = adaptationLuminanceNits(ambientLux, peakNits + frame.reflectedNits);
+        frame.whiteNits = whiteLuminanceNits(ambientLux, peakNits);
         return frame;
     }
 
@@ -127,7 +127,7 @@ TEST_F(LightFrameTest, AWhitePictureSpillsOnTheGroundAtNightABlackOneDoesNot) {
     const int whiteSpill = groundWith(content, 1.0f), blackSpill = groundWith(black, 0.0f);
     // The grey ground in 10 lux alone: reflectance 0.214 (level 0.5), 0.681 nits, seen by an
     // eye adapted to 13.1 nits: 0.18 x 0.681 / 13.1 = 0.00931, level 0.094, 24.
-    const double alone = displayLightFromLuminance(0.214 * 10 / 3.14159265, 13.111);
+    const double alone = displayLightFromLuminance(0.214 * 10 / 3.14159265, 13.111, 300);
     EXPECT_NEAR(blackSpill, 255 * 1.055 * std::pow(alone, 1 / 2.4) - 0.055 * 255, 3);
     // The white wall adds about 18 lux there (300 nits x 50 units² x cosines 0.95 and 0.32 over
     // 15.8² units²): 28 lux in all, level 44.

@@ -20,5 +20,6 @@ TEST(GlareSpreadTest, TheLevelsFitTheEquationWithinAThirdFromFourPixelsToAFewHun
             EXPECT_NEAR(ratio, 1.0, 0.33) << pixels << " pixels";
         }
     }
-    EXPECT_NEAR(glareLevelPixels(0), 3.819, 0.001);  // sqrt(0.25 + 5 + 16 (1/6 + 1/4) + 16/6)
+    EXPECT_NEAR(glareLevelPixels(0), 3.253, 0.001);  // sqrt(1.25 + 16 (1/6 + 1/4) + 16/6)
+    EXPECT_NEAR(glareLevelPixels(1), 7.112, 0.001);  // sqrt(21.25 + 64 (1/6 + 1/4) + 16/6)
 }

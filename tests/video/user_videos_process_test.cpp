@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -102,6 +103,27 @@ TEST_F(UserVideosProcessTest, DamageAfterTheFirstFrameIsToldOnce) {
 
 // Space pauses and resumes the video, each with its console line; --stats reports it on
 // standard error once a second and at exit.
+TEST_F(UserVideosProcessTest, InRealUnitsTheStartUpLightLineGivesTheFirstFramesLight) {
+    // Red throughout, so whichever frame is on the wall when the line comes has its light.
+    ASSERT_TRUE(testclips::runFfmpeg({"-f", "lavfi", "-i", "color=c=0xe61e1e:s=64x48:r=25:d=2",
+                                      "-pix_fmt", "yuv420p", path("clip.mp4")}));
+    const std::string lightDay = "light day: mean ";
+    ProcessOptions options = optionsWith({"--pitch", "10", "--wall", "64x48", "clip.mp4"});
+    options.timeoutSeconds = 30;
+    options.stopWhen = [&](const std::string& output) {
+        const std::size_t at = output.find(lightDay);
+        return at != std::string::npos && output.find('\n', at) != std::string::npos;
+    };
+    const auto result = runProcess(testsupport::programPath(), options);
+    const std::size_t at = result.output.find(lightDay);
+    ASSERT_NE(at, std::string::npos) << result.output;
+    // Red (230, 30, 30) on the whole wall: Y = 0.2126 x 0.7913 + 0.7874 x 0.0130 = 0.1785,
+    // 1071 of 6000 nits, give or take its coding (no frame yet would give 0).
+    const int meanNits = std::atoi(result.output.c_str() + at + lightDay.size());
+    EXPECT_GT(meanNits, 900) << result.output;
+    EXPECT_LT(meanNits, 1250) << result.output;
+}
+
 TEST_F(UserVideosProcessTest, SpacePausesAndResumesAndStatsCountTheFramesShown) {
     ASSERT_EQ(testclips::writeColourClip(path("clip.mp4"), 64, 48, 25, 50), "");
     // The window may be mapped a little after the scene's lines are out, on a loaded machine.

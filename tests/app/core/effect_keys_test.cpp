@@ -15,6 +15,7 @@
 
 #include "app/core/starting_view.h"
 #include "effects/effect_programs.h"
+#include "physical/wall_setup.h"
 
 namespace {
 
@@ -74,6 +75,18 @@ TEST_F(EffectKeysTest, NightPresetSetsItsWholeParameterSet) {
     press("2");
     expectParameters(
         state, {3, effectPrograms[3], 0, 2, 9, 0.6f, 0.5f, 16, 0.13f, 0.075f, 0.2f, false, true});
+}
+
+TEST_F(EffectKeysTest, InRealUnitsThePresetsLeaveTheLuminanceBoostAsItIs) {
+    wallSetup.realUnits = true;
+    press("t]]ccc'");
+    press("2");
+    const EffectParameters night = state;
+    press("1");
+    wallSetup.realUnits = false;
+    expectParameters(
+        night, {3, effectPrograms[3], 0, 2, 9, 0.6f, 0.5f, 16, 0.005f, 0.075f, 0.2f, false, true});
+    EXPECT_EQ(state.luminanceBoost, 0.005f);
 }
 
 TEST_F(EffectKeysTest, ResetRestoresTheStartingValuesAndClearsBothScenes) {
