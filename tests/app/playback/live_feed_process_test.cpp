@@ -188,7 +188,7 @@ TEST_F(LiveFeedProcessTest, StatisticsCountBadPacketsWhileFramesGoOn) {
         "--listen", "flaschen:" + std::to_string(port), "--wall", "2x2", "--stats", "--size",
         "200x160"};
     // Two lines or more a second apart, with room for a start-up slowed by a busy machine.
-    options.timeoutSeconds = 6;
+    options.timeoutSeconds = 5;
     const ProcessResult result = runProcess(programPath(), options);
     struct StatsLine {
         long frames, packets, bad;
@@ -198,17 +198,11 @@ TEST_F(LiveFeedProcessTest, StatisticsCountBadPacketsWhileFramesGoOn) {
     for (std::string line; std::getline(text, line);) {
         StatsLine stats{};
         long lost = -1;
-        double latencyMs = -1;
-        double rate = -1;
-        char rest = 0;
-        // The latency is there once the shown feed's frames are uploaded: the display takes
-        // them as they come.
-        if (std::sscanf(line.c_str(),
-                        "flaschen: %ld frames, %ld packets, %ld bad, %ld lost, %lf ms latency, "
-                        "%lf fps%c",
-                        &stats.frames, &stats.packets, &stats.bad, &lost, &latencyMs, &rate,
-                        &rest) == 6 &&
-            lost == 0 && rate >= 0)
+        // The receiver counts whether or not the display uploads: a window another one covers
+        // whole (tests share one X server) is not redrawn, so its line may have no latency.
+        if (std::sscanf(line.c_str(), "flaschen: %ld frames, %ld packets, %ld bad, %ld lost,",
+                        &stats.frames, &stats.packets, &stats.bad, &lost) == 4 &&
+            lost == 0)
             lines.push_back(stats);
     }
     ASSERT_GE(lines.size(), 2u) << result.errorText;
