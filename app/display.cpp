@@ -146,9 +146,9 @@ void drawNormalView() {
 
 void display() {
     refreshChosenPicture();
-    beginEyeViewFrame();
-    beginSceneLight(effectParameters, glutGet(GLUT_WINDOW_WIDTH), glutGet(GLUT_WINDOW_HEIGHT));
-    glViewport(0, 0, glutGet(GLUT_WINDOW_WIDTH), glutGet(GLUT_WINDOW_HEIGHT));
+    const ViewportSize drawn = beginEyeViewFrame();
+    beginSceneLight(effectParameters, drawn.width, drawn.height);
+    glViewport(0, 0, drawn.width, drawn.height);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
     camera.look();
