@@ -16,6 +16,7 @@
 #include "app/scene_camera.h"
 #include "app/scene_light.h"
 #include "app/scene_load.h"
+#include "app/texture_load.h"
 #include "app/wall_clock.h"
 #include "effects/effect_binding.h"
 #include "obj/obj.h"
@@ -146,6 +147,7 @@ void drawNormalView() {
 
 void display() {
     refreshChosenPicture();
+    fitChosenWallPicture(pictureCatalogue, effectParameters.picture);
     const ViewportSize drawn = beginEyeViewFrame();
     beginSceneLight(effectParameters, drawn.width, drawn.height);
     glViewport(0, 0, drawn.width, drawn.height);

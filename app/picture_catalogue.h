@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/frame_rate_meter.h"
+#include "bmp/dib_image.h"
 #include "effects/effect_binding.h"
 #include "frames/frame_source.h"
 
@@ -61,6 +62,9 @@ struct PictureCatalogue {
     std::vector<UserPictureTexture> userPictures;
     // In real units: the billboard pictures are the wall's size, one LED a pixel.
     bool onWallLeds = false;
+    // In real units, by slot: a built-in picture decoded and waiting to be fitted to the wall
+    // when it is first shown (its slot's texture 0 until then).
+    std::array<std::shared_ptr<const RgbImage>, kTextureSlotCount> waitingForWall;
 };
 
 // The program's one catalogue, filled by the scene load.

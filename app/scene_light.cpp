@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/picture_catalogue.h"
+#include "app/texture_load.h"
 #include "effects/led_fill.h"
 #include "light/content_light.h"
 #include "light/light_frame.h"
@@ -74,6 +75,7 @@ ContentLight contentLight(const EffectParameters& state) {
     static std::uint64_t cachedSerial = 0;
     static ContentLight cached;
     static GLuint planeColours = 0;
+    fitChosenWallPicture(pictureCatalogue, state.picture);
     const EffectTextures textures = effectTextures(pictureCatalogue, state.picture);
     const std::vector<UserPictureTexture>& user = pictureCatalogue.userPictures;
     const std::uint64_t serial =
