@@ -12,6 +12,7 @@
 #include "app/core/run_state.h"
 #include "app/core/wall_clock.h"
 #include "app/playback/content_playback.h"
+#include "app/playback/texture_load.h"
 #include "app/scene/eye_view.h"
 #include "app/scene/projection.h"
 #include "app/scene/real_units_view.h"
@@ -146,9 +147,10 @@ void drawNormalView() {
 void display() {
     refreshChosenPicture();
     if (wallSetup.realUnits) printPendingLightLine(effectParameters);
-    beginEyeViewFrame();
-    beginSceneLight(effectParameters, glutGet(GLUT_WINDOW_WIDTH), glutGet(GLUT_WINDOW_HEIGHT));
-    glViewport(0, 0, glutGet(GLUT_WINDOW_WIDTH), glutGet(GLUT_WINDOW_HEIGHT));
+    fitChosenWallPicture(pictureCatalogue, effectParameters.picture);
+    const ViewportSize drawn = beginEyeViewFrame();
+    beginSceneLight(effectParameters, drawn.width, drawn.height);
+    glViewport(0, 0, drawn.width, drawn.height);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
     camera.look();

@@ -41,9 +41,9 @@ constexpr double defaultViewerDistanceMetres(double pitchMetres) {
     return kDefaultViewerPitches * pitchMetres;
 }
 
-// The eye view draws each window pixel a quarter of the viewer's acuity angle wide, fine enough
-// for LEDs down to well below that angle to be drawn without aliasing; eye_filter then takes
-// out what is finer than the acuity angle.
+// The eye view shows each window pixel a quarter of the viewer's acuity angle wide, so that
+// what the eye resolves is well inside the window's resolution; eye_filter takes out what is
+// finer than the acuity angle from a drawing finer still.
 constexpr double kEyeViewPixelsPerAcuity = 4;
 
 // The vertical field of view of the eye view for a window `heightPixels` high.

@@ -10,6 +10,10 @@
 
 #include "pictures/picture_scale.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 // The length of `side` at `scale`, whole, from 1 to `limit`.
@@ -105,12 +109,53 @@ void fitWholeRatio(const std::uint8_t* pixels, int sourceWidth, const WallFitRec
     }
 }
 
+// One plane halved each way (a video's 1080p planes on a 960 x 540 wall): each sample the
+// rounded mean of its 2 x 2, as fitWholeRatio gives it, sixteen at a time with SSE2.
+void halvePlane(const std::uint8_t* plane, int sourceWidth, const WallFitRects& rects,
+                int wallWidth, std::uint8_t* wall) {
+    const PixelRect &from = rects.source, &to = rects.wall;
+    int wide = 0;  // samples done sixteen at a time
+#if defined(__SSE2__)
+    wide = to.width / 16 * 16;
+#endif
+    for (int r = 0; r < to.height; ++r) {
+        const std::uint8_t* below =
+            plane + std::size_t(sourceWidth) * (from.y + 2 * r) + std::size_t(from.x);
+        const std::uint8_t* above = below + sourceWidth;
+        std::uint8_t* result = wall + std::size_t(to.y + r) * wallWidth + to.x;
+#if defined(__SSE2__)
+        const __m128i lowBytes = _mm_set1_epi16(0x00ff), two = _mm_set1_epi16(2);
+        for (int c = 0; c < wide; c += 16) {
+            __m128i sums[2];
+            for (int half = 0; half < 2; ++half) {
+                const int at = 2 * c + 16 * half;
+                const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(below + at));
+                const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(above + at));
+                const __m128i pairs =
+                    _mm_add_epi16(_mm_add_epi16(_mm_and_si128(a, lowBytes), _mm_srli_epi16(a, 8)),
+                                  _mm_add_epi16(_mm_and_si128(b, lowBytes), _mm_srli_epi16(b, 8)));
+                sums[half] = _mm_srli_epi16(_mm_add_epi16(pairs, two), 2);
+            }
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(result + c),
+                             _mm_packus_epi16(sums[0], sums[1]));
+        }
+#endif
+        for (int c = wide; c < to.width; ++c) {
+            const unsigned sum =
+                unsigned(below[2 * c]) + below[2 * c + 1] + above[2 * c] + above[2 * c + 1];
+            result[c] = std::uint8_t((sum + 2) / 4);
+        }
+    }
+}
+
 // The source rectangle of `rects` scaled into the wall's rectangle; the rest left as it is.
 template <int in, int out>
 void fitRect(const std::uint8_t* pixels, int sourceWidth, const WallFitRects& rects, int wallWidth,
              std::uint8_t* wall) {
     if (const int ratio = wholeRatio(rects); ratio > 0) {
-        if (ratio == 2)
+        if (ratio == 2 && in == 1 && out == 1)
+            halvePlane(pixels, sourceWidth, rects, wallWidth, wall);
+        else if (ratio == 2)
             fitWholeRatio<in, out, 2>(pixels, sourceWidth, rects, ratio, wallWidth, wall);
         else
             fitWholeRatio<in, out>(pixels, sourceWidth, rects, ratio, wallWidth, wall);

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/core/frame_rate_meter.h"
+#include "bmp/dib_image.h"
 #include "effects/effect_binding.h"
 #include "frames/frame_source.h"
 
@@ -71,6 +72,9 @@ struct PictureCatalogue {
     std::vector<ShownContent> contents;
     // In real units: the billboard pictures are the wall's size, one LED a pixel.
     bool onWallLeds = false;
+    // In real units, by slot: a built-in picture decoded and waiting to be fitted to the wall
+    // when it is first shown (its slot's texture 0 until then).
+    std::array<std::shared_ptr<const RgbImage>, kTextureSlotCount> waitingForWall;
 };
 
 // Makes the six built-in pictures, at the sizes `pictures` records now, the billboard's content

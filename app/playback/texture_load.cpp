@@ -3,6 +3,7 @@
 
 #include <GL/glew.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -27,18 +28,26 @@ bool fileOpens(const std::string& path) {
 }
 
 // In real units a billboard picture is shown on the wall's own LEDs: fitted to its resolution
-// once, here, with its mipmap levels worked out beside it at that size (GLU would round it to
-// powers of two, and a software GL builds them slowly).
-GLuint createWallTexture(const RgbImage& image, PictureInfo* info) {
+// once, with its mipmap levels worked out beside it at that size (GLU would round it to powers
+// of two, and a software GL builds them slowly). A wall's textures are large, so each waits in
+// the catalogue, decoded, until its picture is first shown: start-up fits only the first.
+GLuint createWallTexture(const RgbImage& image) {
     const int width = wallSetup.widthLeds, height = wallSetup.heightLeds;
     const std::size_t bytes = std::size_t(3) * width * height;
     std::vector<std::uint8_t> wall(bytes + mipmapChainBytes(width, height));
     fitToWall(image.pixels, 3, image.width, image.height, width, height, wallSetup.fit,
               wall.data());
     buildMipmapChain(wall.data(), width, height, wall.data() + bytes);
-    if (info != nullptr) *info = {1, width, height};
     return createPictureTexture(wall.data(), width, height, MipmapBuilder::gl, 3,
                                 wall.data() + bytes);
+}
+
+// Fits the picture waiting in `slot`, if one is.
+void fitWaitingPicture(PictureCatalogue& catalogue, int slot) {
+    if (!catalogue.waitingForWall[slot]) return;
+    glEnable(GL_TEXTURE_2D);
+    catalogue.textureIds[slot] = createWallTexture(*catalogue.waitingForWall[slot]);
+    catalogue.waitingForWall[slot].reset();
 }
 
 }  // namespace
@@ -52,9 +61,9 @@ bool loadTexture(PictureCatalogue& catalogue, int slot, const char* path, bool r
     if (image == nullptr) return false;
 
     if (wallSetup.realUnits && (slot < kPictureCount || slot == kNeonLitSlot)) {
-        catalogue.textureIds[slot] =
-            createWallTexture(*image, recordSize ? &catalogue.pictures[slot] : nullptr);
-        freeRgbImage(image);
+        if (recordSize) catalogue.pictures[slot] = {1, wallSetup.widthLeds, wallSetup.heightLeds};
+        catalogue.textureIds[slot] = 0;
+        catalogue.waitingForWall[slot].reset(image, freeRgbImage);
         return true;
     }
     // Only the six billboard pictures have a size record.
@@ -69,6 +78,7 @@ bool loadTexture(PictureCatalogue& catalogue, int slot, const char* path, bool r
 }
 
 void loadCatalogue(PictureCatalogue& catalogue, const PictureFiles& pictures) {
+    for (auto& waiting : catalogue.waitingForWall) waiting.reset();
     for (int slot : kTextureLoadOrder)
         loadTexture(catalogue, slot, texturePath(pictures, slot), slot < kPictureCount);
     catalogue.textureIds[kNeonUnlitSlot] = catalogue.textureIds[kNeonPictureSlot];
@@ -79,4 +89,17 @@ void loadCatalogue(PictureCatalogue& catalogue, const PictureFiles& pictures) {
         for (PictureInfo& picture : catalogue.pictures) picture.step = 1;
     }
     showBuiltInPictures(catalogue);
+}
+
+void fitChosenWallPicture(PictureCatalogue& catalogue, int picture) {
+    const ShownContent& content = shownContent(catalogue, picture);
+    if (!catalogue.onWallLeds || !content.builtIn()) return;
+    const int slot = content.builtInSlot;
+    if (slot == kNeonPictureSlot && catalogue.waitingForWall[slot]) {
+        fitWaitingPicture(catalogue, kNeonLitSlot);
+        fitWaitingPicture(catalogue, slot);
+        catalogue.textureIds[kNeonUnlitSlot] = catalogue.textureIds[slot];
+        return;
+    }
+    fitWaitingPicture(catalogue, slot);
 }

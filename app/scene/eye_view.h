@@ -1,8 +1,10 @@
 // The eye view (key z in real units): the field of view narrowed around the face's centre so
-// that the window shows what the viewer resolves. The frame is drawn into an offscreen buffer
-// at a quarter of the acuity angle a pixel and filtered into the window at the eye's limit.
+// that the window shows what the viewer resolves, a window pixel a quarter of the acuity angle.
+// The frame is drawn into an offscreen buffer finer than the window and filtered into the
+// window at the eye's limit.
 #pragma once
 
+#include "app/scene/projection.h"
 #include "physical/wall_setup.h"
 
 // The vertical field of view, in degrees, for a window `heightPixels` high.
@@ -10,6 +12,7 @@ double eyeViewFieldOfViewDegrees(const WallSetup& setup, int heightPixels);
 
 // Around display()'s drawing, when the eye view is shown in real units (else both do nothing):
 // the frame goes to the offscreen buffer, then through the blur into the back buffer. Where GL
-// has no framebuffer objects, the narrowed view is drawn unblurred.
-void beginEyeViewFrame();
+// has no framebuffer objects, the narrowed view is drawn unblurred. The first returns the size
+// to draw the frame at: the window's, or the offscreen buffer's.
+ViewportSize beginEyeViewFrame();
 void finishEyeViewFrame();

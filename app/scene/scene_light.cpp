@@ -12,6 +12,7 @@
 #include "app/core/console.h"
 #include "app/core/picture_catalogue.h"
 #include "app/core/run_state.h"
+#include "app/playback/texture_load.h"
 #include "effects/led_fill.h"
 #include "light/content_light.h"
 #include "light/light_frame.h"
@@ -74,6 +75,7 @@ ContentLight contentLight(const EffectParameters& state) {
     static std::uint64_t cachedSerial = 0;
     static ContentLight cached;
     static GLuint planeColours = 0;
+    fitChosenWallPicture(pictureCatalogue, state.picture);
     const EffectTextures textures = effectTextures(pictureCatalogue, state.picture);
     const std::uint64_t serial = shownContent(pictureCatalogue, state.picture).uploadedSerial;
     if (textures.picture != cachedTexture || serial != cachedSerial) {

@@ -97,3 +97,19 @@ TEST(WallFitTest, APlaneHalvedTakesTheMeanOfEachTwoByTwoWithUnlitLedsAround) {
     EXPECT_EQ(wall[2], 16);
     EXPECT_EQ(wall[3], 16);
 }
+
+TEST(WallFitTest, AWidePlaneHalvedTakesEachTwoByTwosRoundedMean) {
+    // 80 x 4 samples on 40 x 2 LEDs: whole runs of sixteen LEDs and a remainder, bright
+    // samples among them so no sum can wrap.
+    constexpr int kWidth = 80, kHeight = 4;
+    std::uint8_t plane[kWidth * kHeight];
+    for (int i = 0; i < kWidth * kHeight; ++i) plane[i] = std::uint8_t(i % 7 == 0 ? 255 : i * 37);
+    std::uint8_t wall[40 * 2] = {};
+    fitPlaneToWall(plane, kWidth, kHeight, 40, 2, WallFit::contain, 16, wall);
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 40; ++x) {
+            const std::uint8_t* corner = plane + 2 * y * kWidth + 2 * x;
+            const int sum = corner[0] + corner[1] + corner[kWidth] + corner[kWidth + 1];
+            EXPECT_EQ(wall[y * 40 + x], (sum + 2) / 4) << x << ", " << y;
+        }
+}

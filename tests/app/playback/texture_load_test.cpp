@@ -13,6 +13,7 @@
 #include "app/playback/texture_load.h"
 #include "bmp/notice.h"
 #include "files/replacement_file.h"
+#include "physical/wall_setup.h"
 #include "pictures/bmp_encoder.h"
 #include "tests/support/gl_window.h"
 
@@ -113,3 +114,26 @@ TEST_F(TextureLoadTest, SlotOutsideTheCatalogueIsRefused) {
 }
 
 }  // namespace
+
+TEST_F(TextureLoadTest, InRealUnitsAPictureIsFittedToTheWallWhenChosen) {
+    wallSetup.realUnits = true;
+    wallSetup.widthLeds = 40;
+    wallSetup.heightLeds = 20;
+    const std::string path = writePicture("small.bmp", 12, 6);
+    ASSERT_TRUE(loadTexture(pictureCatalogue, 2, path.c_str(), true));
+    pictureCatalogue.onWallLeds = true;
+    EXPECT_EQ(pictureCatalogue.pictures[2].width, 40);  // its size on the wall from the start
+    fitChosenWallPicture(pictureCatalogue, 2);
+    wallSetup = WallSetup{};
+    ASSERT_TRUE(glIsTexture(pictureCatalogue.textureIds[2]));
+    glBindTexture(GL_TEXTURE_2D, pictureCatalogue.textureIds[2]);
+    GLint width = 0, height = 0;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
+    EXPECT_EQ(width, 40);
+    EXPECT_EQ(height, 20);
+    std::vector<std::uint8_t> texels(std::size_t(width) * height * 3);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, texels.data());
+    EXPECT_EQ(texels[(10 * 40 + 20) * 3], 200);  // the picture's grey in the wall's middle
+}
