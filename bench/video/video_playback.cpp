@@ -97,9 +97,13 @@ int main(int argc, char** argv) {
                     windowOpen, firstFrame - windowOpen);
     }
 
-    // The run is counted from the last totals printed before the keys.
+    // The run is counted from the last totals printed before the keys, once the first are out:
+    // the video's start (its first frames, the programs' first use) is not what the keys time.
     unsigned long long shownBefore = 0, droppedBefore = 0;
-    lastTotals(textOf(errorPath), shownBefore, droppedBefore);
+    const Clock::time_point waiting = Clock::now();
+    while (!lastTotals(textOf(errorPath), shownBefore, droppedBefore) &&
+           millisecondsSince(waiting) < 5000)
+        std::this_thread::sleep_for(10ms);
     if (argc > 4) testsupport::typeIntoChildWindow(argv[4]);
     std::this_thread::sleep_for(std::chrono::duration<double>(std::atof(argv[3])));
     testsupport::closeChildWindow();
