@@ -14,8 +14,10 @@ struct TextureLevel {
     int width = 0, height = 0;
     std::vector<std::uint8_t> bytes;
 };
-// Leaves the texture binding of the active unit and the pack alignment as they were.
-TextureLevel readTextureLevel(GLuint texture, int channels);
+// The full-size level or, given a least size, the smallest level still at least minWidth by
+// minHeight (the full-size one for a texture without mipmaps). Leaves the texture binding of
+// the active unit and the pack alignment as they were.
+TextureLevel readTextureLevel(GLuint texture, int channels, int minWidth = 0, int minHeight = 0);
 
 // Mean relative luminance (0 black, 1 white) of the RGB pixels of `texture`'s full-size
 // level; 0 for no texture. The texture binding of the active unit is left as it was.
