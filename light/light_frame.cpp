@@ -1,11 +1,13 @@
-// The light passes: the offscreen frame; its light and its surfaces' light at a quarter of the
-// size; the glare's smaller levels and their veil; then one full-size pass, the frame's light
-// with the veil through the tone curve. Each is one full-window quad into its own texture.
+// The light passes: the offscreen frame, its face marked; its light and the wall's spill at a
+// quarter of the size; the glare's smaller levels, then their veil summed from the smallest up;
+// then one full-size pass, the frame's light with the veil through the tone curve. Each is one
+// full-window quad into its own texture.
 #include "light/light_frame.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <numbers>
 #include <string>
 #include <utility>
 #include <vector>
@@ -30,12 +32,12 @@ struct Resources {
     int width = 0, height = 0;
     GLuint frameLevels = 0, frameDepth = 0, frameBuffer = 0;  // what the scene draws into
     GLint shownBuffer = 0;  // where the frame goes: the window's, or another view's buffer
-    // The glare's levels, 1/4 to 1/128 of the size; the first is drawn with surfaceLux.
+    // The glare's levels, 1/4 to 1/256 of the size; the first is drawn with the spill's
+    // luminance in its alpha.
     std::array<Target, kGlareLevels> levels;
-    // The light on the frame's surfaces, in exposure per unit of reflectance, at the first
-    // level's size.
-    GLuint surfaceGain = 0;
-    Target veil;  // the veiling light, at the first level's size
+    // The veil summed from the smallest level up to each level, at that level's size; the
+    // first, at a quarter of the size, holds the first level's alpha.
+    std::array<Target, kGlareLevels - 1> veils;
     double fittedDegreesPerPixel = -1;
     GlareFit fit;
 };
@@ -76,9 +78,8 @@ void prepare(int width, int height) {
     glDeleteFramebuffers(1, &resources.frameBuffer);
     glDeleteTextures(1, &resources.frameLevels);
     glDeleteTextures(1, &resources.frameDepth);
-    glDeleteTextures(1, &resources.surfaceGain);
     for (Target& level : resources.levels) release(level);
-    release(resources.veil);
+    for (Target& veil : resources.veils) release(veil);
 
     resources.width = width;
     resources.height = height;
@@ -98,13 +99,8 @@ void prepare(int width, int height) {
                            resources.frameDepth, 0);
     for (int k = 0; k < kGlareLevels; ++k)
         resources.levels[k] = makeTarget(width >> (k + 2), height >> (k + 2));
-    const Target& quarter = resources.levels[0];
-    resources.surfaceGain =
-        makeTexture(GL_RGBA16F, quarter.width, quarter.height, GL_RGBA, GL_FLOAT);
-    glBindFramebuffer(GL_FRAMEBUFFER, quarter.framebuffer);
-    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT1, GL_TEXTURE_2D,
-                           resources.surfaceGain, 0);
-    resources.veil = makeTarget(width >> 2, height >> 2);
+    for (int k = 0; k < kGlareLevels - 1; ++k)
+        resources.veils[k] = makeTarget(resources.levels[k].width, resources.levels[k].height);
 }
 
 // Column-major 4 by 4 inverse by cofactors; the matrices here are a camera's, never singular.
@@ -170,6 +166,47 @@ void setVector(GLuint program, const char* name, const float* value) {
     glUniform3fv(glGetUniformLocation(program, name), 1, value);
 }
 
+// Where the wall's spill comes from: the patches' centres, row by row from the bottom, each
+// patch's area and the face's unit normal, right x up.
+struct SpillPatches {
+    std::array<float, 3 * kSpillPatches> centres{};
+    double area = 0;
+    std::array<float, 3> normal{};
+};
+
+SpillPatches spillPatchesOf(const LightFrame& frame) {
+    SpillPatches patches;
+    for (int j = 0; j < kSpillPatchesUp; ++j) {
+        for (int i = 0; i < kSpillPatchesAcross; ++i) {
+            const float across = (i + 0.5f) / kSpillPatchesAcross,
+                        up = (j + 0.5f) / kSpillPatchesUp;
+            for (int c = 0; c < 3; ++c)
+                patches.centres[3 * (j * kSpillPatchesAcross + i) + c] =
+                    frame.wallCorner[c] + across * frame.wallRight[c] + up * frame.wallUp[c];
+        }
+    }
+    const float* r = frame.wallRight;
+    const float* u = frame.wallUp;
+    const double normal[3] = {double(r[1]) * u[2] - double(r[2]) * u[1],
+                              double(r[2]) * u[0] - double(r[0]) * u[2],
+                              double(r[0]) * u[1] - double(r[1]) * u[0]};
+    const double length = std::hypot(normal[0], normal[1], normal[2]);
+    patches.area = length / kSpillPatches;
+    for (int c = 0; c < 3; ++c) patches.normal[c] = float(normal[c] / length);
+    return patches;
+}
+
+// The colour of the wall's light over all its patches, scaled to a luminance of 1; white for a
+// black wall, which spills nothing.
+std::array<float, 3> spillColourOf(const PatchLight& patchNits) {
+    std::array<double, 3> sum{};
+    for (int patch = 0; patch < kSpillPatches; ++patch)
+        for (int c = 0; c < 3; ++c) sum[c] += patchNits[3 * patch + c];
+    const double luminance = relativeLuminance(sum[0], sum[1], sum[2]);
+    if (!(luminance > 0)) return {1, 1, 1};
+    return {float(sum[0] / luminance), float(sum[1] / luminance), float(sum[2] / luminance)};
+}
+
 void drawFaceQuad(const LightFrame& frame) {
     glBegin(GL_QUADS);
     for (const auto& [right, up] : {std::pair{0, 0}, {1, 0}, {1, 1}, {0, 1}})
@@ -201,7 +238,7 @@ void finishLightFrame(const LightFrame& frame) {
     const double degreesPerPixel =
         degreesFromRadians(2.0 * std::atan(1.0 / projection[5])) / resources.height;
     if (degreesPerPixel != resources.fittedDegreesPerPixel) {
-        resources.fit = fitGlareSpread(degreesPerPixel, 256);
+        resources.fit = fitGlareSpread(degreesPerPixel, kGlareFitPixels);
         resources.fittedDegreesPerPixel = degreesPerPixel;
     }
 
@@ -237,8 +274,8 @@ void finishLightFrame(const LightFrame& frame) {
     glDisable(GL_DEPTH_TEST);
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
 
-    // The frame's light and its surfaces' gain at a quarter of the size: the first glare
-    // level, read between pixels.
+    // The frame's light and the spill at a quarter of the size: the first glare level, read
+    // between pixels.
     const double exposure = exposurePerNit(frame.adaptationNits);
     const double shownGain = exposure * (1.0 - scattered);
     auto useFrameProgram = [&](GLuint program, GLint frameFilter, double gain) {
@@ -254,8 +291,6 @@ void finishLightFrame(const LightFrame& frame) {
     };
     const Target& quarter = resources.levels[0];
     glBindFramebuffer(GL_FRAMEBUFFER, quarter.framebuffer);
-    const GLenum quarterOutputs[2] = {GL_COLOR_ATTACHMENT0, GL_COLOR_ATTACHMENT1};
-    glDrawBuffers(2, quarterOutputs);
     glViewport(0, 0, quarter.width, quarter.height);
     const GLuint program = programs.quarter;
     useFrameProgram(program, GL_LINEAR, exposure);
@@ -266,9 +301,11 @@ void finishLightFrame(const LightFrame& frame) {
     glUniformMatrix4fv(glGetUniformLocation(program, "clipToWorld"), 1, GL_FALSE,
                        clipToWorld.data());
     setVector(program, "eyePosition", eye);
-    setVector(program, "wallCorner", frame.wallCorner);
-    setVector(program, "wallRight", frame.wallRight);
-    setVector(program, "wallUp", frame.wallUp);
+    const SpillPatches patches = spillPatchesOf(frame);
+    glUniform3fv(glGetUniformLocation(program, "patchCentres"), kSpillPatches,
+                 patches.centres.data());
+    setFloat(program, "patchArea", patches.area);
+    setVector(program, "wallNormal", patches.normal.data());
     glUniform2f(glGetUniformLocation(program, "frameTexel"), 1.0f / float(resources.width),
                 1.0f / float(resources.height));
     setFloat(program, "ambientLux", frame.ambientLux);
@@ -276,53 +313,48 @@ void finishLightFrame(const LightFrame& frame) {
     setFloat(program, "shownGain", shownGain);
     glUniform3fv(glGetUniformLocation(program, "patchNits"), kSpillPatches, frame.patchNits.data());
     drawWindowQuad();
-    glDrawBuffers(1, quarterOutputs);
 
     // The glare's smaller levels, each half the last.
     glUseProgram(programs.downsample);
     setInt(programs.downsample, "source", 0);
-    const Target* source = &resources.levels[0];
     for (int k = 1; k < kGlareLevels; ++k) {
-        Target& level = resources.levels[k];
+        const Target& source = resources.levels[k - 1];
+        const Target& level = resources.levels[k];
         glBindFramebuffer(GL_FRAMEBUFFER, level.framebuffer);
         glViewport(0, 0, level.width, level.height);
-        bindTexture(0, source->texture);
+        bindTexture(0, source.texture);
         glUniform2f(glGetUniformLocation(programs.downsample, "sourceTexel"),
-                    1.0f / float(source->width), 1.0f / float(source->height));
+                    1.0f / float(source.width), 1.0f / float(source.height));
         drawWindowQuad();
-        source = &level;
     }
 
-    // The veiling light, at the size of the first glare level.
-    const Target& veil = resources.veil;
-    glBindFramebuffer(GL_FRAMEBUFFER, veil.framebuffer);
-    glViewport(0, 0, veil.width, veil.height);
-    glUseProgram(programs.glare);
-    std::array<float, kGlareLevels> weights{};
-    std::array<float, 2 * kGlareLevels> texels{};
-    for (int k = 0; k < kGlareLevels; ++k) {
-        const Target& level = resources.levels[k];
-        const std::string name = "glare" + std::to_string(k);
-        bindTexture(k, level.texture);
-        setInt(programs.glare, name.c_str(), k);
-        weights[k] = float(resources.fit.weights[k]);
-        texels[2 * k] = 1.0f / float(level.width);
-        texels[2 * k + 1] = 1.0f / float(level.height);
+    // The veiling light, each level weighted and summed from the smallest up; the last sum,
+    // at a quarter of the size, keeps the spill in its alpha.
+    glUseProgram(programs.glareUp);
+    setInt(programs.glareUp, "level", 0);
+    setInt(programs.glareUp, "below", 1);
+    for (int k = kGlareLevels - 2; k >= 0; --k) {
+        const Target& veil = resources.veils[k];
+        const bool smallest = k == kGlareLevels - 2;
+        glBindFramebuffer(GL_FRAMEBUFFER, veil.framebuffer);
+        glViewport(0, 0, veil.width, veil.height);
+        bindTexture(0, resources.levels[k].texture);
+        bindTexture(1, smallest ? resources.levels[k + 1].texture : resources.veils[k + 1].texture);
+        setFloat(programs.glareUp, "levelWeight", resources.fit.weights[k]);
+        setFloat(programs.glareUp, "belowWeight", smallest ? resources.fit.weights[k + 1] : 1.0);
+        drawWindowQuad();
     }
-    glUniform2fv(glGetUniformLocation(programs.glare, "glareTexel"), kGlareLevels, texels.data());
-    glUniform1fv(glGetUniformLocation(programs.glare, "glareWeights"), kGlareLevels,
-                 weights.data());
-    drawWindowQuad();
 
     // The frame's light and the veil through the tone curve into the buffer the frame is shown
     // from: the window's, or another view's. Read at texel centres, the frame needs no filter.
     glBindFramebuffer(GL_FRAMEBUFFER, GLuint(resources.shownBuffer));
     glViewport(0, 0, resources.width, resources.height);
     useFrameProgram(programs.tone, GL_NEAREST, shownGain);
-    bindTexture(1, resources.surfaceGain);
-    setInt(programs.tone, "surfaceGain", 1);
-    bindTexture(2, veil.texture);
-    setInt(programs.tone, "veilingLight", 2);
+    bindTexture(1, resources.veils[0].texture);
+    setInt(programs.tone, "veilAndSpill", 1);
+    setFloat(programs.tone, "ambientGain", frame.ambientLux * shownGain / std::numbers::pi);
+    const std::array<float, 3> colour = spillColourOf(frame.patchNits);
+    setVector(programs.tone, "spillColour", colour.data());
     const double white = frame.whiteNits * exposure;
     setFloat(programs.tone, "inverseWhiteSquared", 1.0 / (white * white));
     glActiveTexture(GL_TEXTURE0);

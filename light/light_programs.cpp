@@ -38,11 +38,10 @@ uniform float faceGain;
 uniform float faceReflected;
 const float kPi = 3.14159265;
 
-// The light at `st`, where a surface other than the face is lit by `surfaceGain` per unit of
-// its drawn level (its reflectance).
-vec3 frameLightAt(vec2 st, vec3 surfaceGain)
+// The light of a drawn texel, where a surface other than the face is lit by `surfaceGain` per
+// unit of its drawn level (its reflectance).
+vec3 lightOfDrawn(vec4 drawn, vec3 surfaceGain)
 {
-    vec4 drawn = texture2D(frameLevels, st);
     vec3 face = max(drawn.rgb - faceBlackLight, 0.0) * faceGain + faceReflected;
     return mix(drawn.rgb * surfaceGain, face, drawn.a);
 }
@@ -51,45 +50,36 @@ vec3 frameLightAt(vec2 st, vec3 surfaceGain)
 const char* const kQuarterMain = R"(
 // At a quarter of the frame's size: the frame's light times the exposure, the glare's first
 // level, each texel the mean of its 4 by 4 pixels (four bilinear reads between four pixels
-// each); and the gain of the surfaces there, the ambient light and the wall's spill in
-// exposure, which is smooth enough to be read back bilinearly at full size.
+// each); and in its alpha the luminance of the wall's spill there, in the output's gain per
+// unit of reflectance, which is smooth enough to be read back bilinearly at full size.
 uniform sampler2D frameDepth;
 uniform mat4 clipToWorld;
 uniform vec3 eyePosition;
-uniform vec3 wallCorner;
-uniform vec3 wallRight;
-uniform vec3 wallUp;
 uniform vec2 frameTexel;
 uniform float ambientLux;
 uniform float exposure;      // the tone curve's key over the adaptation luminance, per nit
 uniform float shownGain;     // exposure times the share of light the eye does not scatter
-// The content's mean light over each patch, times the wall's peak: the patches' luminance.
+// The wall lights what faces it as 8 patches, each a small source of the content's mean light
+// over it: their centres, their luminance (the patches' light times the wall's peak), their
+// area and the wall's normal.
+uniform vec3 patchCentres[8];
 uniform vec3 patchNits[8];
-
-// The wall lights what faces it as kPatchesAcross by kPatchesUp patches, each a small source
-// of the content's mean light over it (patchNits, row by row from the bottom).
-const int kPatchesAcross = 4;
-const int kPatchesUp = 2;
+uniform float patchArea;
+uniform vec3 wallNormal;
 // Half floats hold the levels; far beyond white they need not be kept.
 const float kLargestLevel = 60000.0;
+const vec3 kLuminanceWeights = vec3(0.2126, 0.7152, 0.0722);
 
-vec3 spillLux(vec3 world, vec3 normal, vec3 wallNormal)
+vec3 spillLux(vec3 world, vec3 normal)
 {
-    float patchArea = length(cross(wallRight, wallUp)) / float(kPatchesAcross * kPatchesUp);
     vec3 lux = vec3(0.0);
-    for (int j = 0; j < kPatchesUp; ++j) {
-        for (int i = 0; i < kPatchesAcross; ++i) {
-            vec2 at = (vec2(float(i), float(j)) + 0.5) /
-                      vec2(float(kPatchesAcross), float(kPatchesUp));
-            vec3 toPatch = wallCorner + wallRight * at.x + wallUp * at.y - world;
-            float distance2 = dot(toPatch, toPatch);
-            vec3 direction = toPatch * inversesqrt(max(distance2, 1.0e-12));
-            float cosines =
-                max(dot(normal, direction), 0.0) * max(-dot(wallNormal, direction), 0.0);
-            // A patch acts as a point beyond its own size; nearer, its light stops growing.
-            float reach = patchArea * cosines / max(distance2, patchArea);
-            lux += patchNits[j * kPatchesAcross + i] * reach;
-        }
+    for (int patch = 0; patch < 8; ++patch) {
+        vec3 toPatch = patchCentres[patch] - world;
+        float inverse2 = 1.0 / max(dot(toPatch, toPatch), 1.0e-12);
+        // The cosines at both ends, each over the distance; a patch acts as a point beyond
+        // its own size, and nearer, its light stops growing.
+        float cosines = max(dot(normal, toPatch), 0.0) * max(-dot(wallNormal, toPatch), 0.0);
+        lux += patchNits[patch] * (cosines * inverse2 * min(patchArea * inverse2, 1.0));
     }
     return lux;
 }
@@ -104,17 +94,17 @@ void main()
     vec3 across = cross(dFdx(world), dFdy(world));
     vec3 normal = across * inversesqrt(max(dot(across, across), 1.0e-24));
     if (dot(normal, eyePosition - world) < 0.0) normal = -normal;
-    vec3 lux = vec3(ambientLux);
-    if (depth < 1.0) lux += spillLux(world, normal, normalize(cross(wallRight, wallUp)));
+    vec3 spill = vec3(0.0);
+    if (depth < 1.0) spill = spillLux(world, normal);
 
     // Any surface but the face: its drawn level is its reflectance, lit diffusely.
-    vec3 gain = lux * (exposure / kPi);
-    vec3 light = frameLightAt(st + vec2(-1.0, -1.0) * frameTexel, gain);
-    light += frameLightAt(st + vec2(1.0, -1.0) * frameTexel, gain);
-    light += frameLightAt(st + vec2(-1.0, 1.0) * frameTexel, gain);
-    light += frameLightAt(st + vec2(1.0, 1.0) * frameTexel, gain);
-    gl_FragData[0] = vec4(min(light * 0.25, kLargestLevel), 1.0);
-    gl_FragData[1] = vec4(min(lux * (shownGain / kPi), kLargestLevel), 1.0);
+    vec3 gain = (ambientLux + spill) * (exposure / kPi);
+    vec3 light = lightOfDrawn(texture2D(frameLevels, st + vec2(-1.0, -1.0) * frameTexel), gain);
+    light += lightOfDrawn(texture2D(frameLevels, st + vec2(1.0, -1.0) * frameTexel), gain);
+    light += lightOfDrawn(texture2D(frameLevels, st + vec2(-1.0, 1.0) * frameTexel), gain);
+    light += lightOfDrawn(texture2D(frameLevels, st + vec2(1.0, 1.0) * frameTexel), gain);
+    float spillGain = dot(spill, kLuminanceWeights) * (shownGain / kPi);
+    gl_FragColor = vec4(min(light * 0.25, kLargestLevel), min(spillGain, kLargestLevel));
 }
 )";
 
@@ -134,57 +124,41 @@ void main()
 }
 )";
 
-const char* const kGlareFragment = R"(#version 120
-// The veiling light: the glare levels, each read softly and weighted, summed at a quarter of
-// the window's size (the glare is smooth well beyond that).
-uniform sampler2D glare0;
-uniform sampler2D glare1;
-uniform sampler2D glare2;
-uniform sampler2D glare3;
-uniform sampler2D glare4;
-uniform sampler2D glare5;
-uniform vec2 glareTexel[6];
-uniform float glareWeights[6];
-
-// A level read between four bilinear reads half a texel apart, so its coarse texels show no
-// edges.
-vec3 softly(sampler2D level, vec2 st, vec2 texel)
-{
-    vec3 sum = texture2D(level, st + vec2(-0.5, -0.5) * texel).rgb;
-    sum += texture2D(level, st + vec2(0.5, -0.5) * texel).rgb;
-    sum += texture2D(level, st + vec2(-0.5, 0.5) * texel).rgb;
-    sum += texture2D(level, st + vec2(0.5, 0.5) * texel).rgb;
-    return sum * 0.25;
-}
-
+const char* const kGlareUpFragment = R"(#version 120
+// The veiling light summed from the smallest level up: this level, read at its texel's centre,
+// weighted, plus the sum of the levels below it, read bilinearly from half this size. The
+// level's alpha is passed on.
+uniform sampler2D level;
+uniform sampler2D below;
+uniform float levelWeight;
+uniform float belowWeight;
 void main()
 {
     vec2 st = gl_TexCoord[0].st;
-    vec3 veil = glareWeights[0] * softly(glare0, st, glareTexel[0]);
-    veil += glareWeights[1] * softly(glare1, st, glareTexel[1]);
-    veil += glareWeights[2] * softly(glare2, st, glareTexel[2]);
-    veil += glareWeights[3] * softly(glare3, st, glareTexel[3]);
-    veil += glareWeights[4] * softly(glare4, st, glareTexel[4]);
-    veil += glareWeights[5] * softly(glare5, st, glareTexel[5]);
-    gl_FragColor = vec4(veil, 1.0);
+    vec4 here = texture2D(level, st);
+    gl_FragColor = vec4(levelWeight * here.rgb + belowWeight * texture2D(below, st).rgb, here.a);
 }
 )";
 
 const char* const kToneMain = R"(
-// The one pass at full size: the frame's light, its surfaces lit by the quarter-size gain, with
-// the veil the eye's glare lays over it, all in exposure, through the tone curve into the
-// window.
-uniform sampler2D surfaceGain;
-uniform sampler2D veilingLight;
+// The one pass at full size: the frame's light, its surfaces lit by the ambient light and by
+// the wall's spill, with the veil the eye's glare lays over it, all in exposure, through the
+// tone curve into the window. The veil and the spill's luminance come at a quarter of the size,
+// the spill in the colour of the wall's mean light.
+uniform sampler2D veilAndSpill;
+uniform float ambientGain;          // the ambient light's gain per unit of reflectance
+uniform vec3 spillColour;           // the wall's mean light, of luminance 1
 uniform float inverseWhiteSquared;  // one over the square of the white's light in exposure
 const vec3 kLuminanceWeights = vec3(0.2126, 0.7152, 0.0722);
 
 void main()
 {
     vec2 st = gl_TexCoord[0].st;
+    vec4 veilSpill = texture2D(veilAndSpill, st);
     // What the eye scatters leaves the image where it fell (the gains keep the rest), so an
     // even field stays as it is.
-    vec3 light = frameLightAt(st, texture2D(surfaceGain, st).rgb) + texture2D(veilingLight, st).rgb;
+    vec3 surfaceGain = ambientGain + veilSpill.a * spillColour;
+    vec3 light = lightOfDrawn(texture2D(frameLevels, st), surfaceGain) + veilSpill.rgb;
     // The curve, L (1 + L / white²) / (1 + L) for light already in exposure, works on
     // luminance; the colour keeps its proportions, up to white.
     float luminance = dot(light, kLuminanceWeights);
@@ -224,7 +198,7 @@ const LightPrograms& lightPrograms() {
         const std::string light = std::string("#version 120\n") + kFaceLight;
         built.quarter = link(light + kQuarterMain, ok);
         built.downsample = link(kDownsampleFragment, ok);
-        built.glare = link(kGlareFragment, ok);
+        built.glareUp = link(kGlareUpFragment, ok);
         built.tone = link(light + kSrgbEncoding + kToneMain, ok);
         built.linked = ok;
         return built;

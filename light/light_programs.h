@@ -4,10 +4,10 @@
 #include <GL/glew.h>
 
 struct LightPrograms {
-    GLuint quarter = 0;     // the drawn frame's luminance and its surfaces' light, quarter size
+    GLuint quarter = 0;     // the drawn frame's light and the wall's spill, at a quarter size
     GLuint downsample = 0;  // a level to the next, half as large
-    GLuint glare = 0;       // the levels weighted and summed: the veiling light
-    GLuint tone = 0;        // the frame's luminance and the veil through the tone curve
+    GLuint glareUp = 0;     // a level weighted, plus the sum of those below: the veiling light
+    GLuint tone = 0;        // the frame's light and the veil through the tone curve
     bool linked = false;    // all four compiled and linked
 };
 

@@ -52,14 +52,17 @@ double glareSpreadPerSteradian(double degrees) {
 }
 
 double glareLevelPixels(int level) {
-    const double texel = double(4 << level);  // levels 1/4 to 1/128
+    const double texel = double(4 << level);  // levels 1/4 to 1/256
     // The first level is the mean of 4 by 4 pixels, a box of 4: 1.25 pixels²; each halving
     // after it the mean of 4 by 4 texels of 2^i pixels: 1.25 (16 + ... + (texel / 2)²)
     // pixels², in all 1.25 (texel² - 13) / 3.
     const double halvings = 1.25 * (texel * texel - 13.0) / 3.0;
-    // The read: four bilinear tents half a texel either way of the point, at a quarter of the
-    // full size, read back bilinearly in turn: a tent of 4 pixels, 16 / 6 pixels².
-    return std::sqrt(halvings + texel * texel * (1.0 / 6.0 + 0.25) + 16.0 / 6.0);
+    // A bilinear read at a point a fraction f of a texel past one texel's centre spreads the
+    // light by f (1 - f) texels². Read up from level j to j - 1, f is 1/4 or 3/4: 3 / 16 of
+    // (2^(j + 2))², 3 x 4^j pixels², in all 4^(level + 1) - 4; the first level read at full
+    // size, f is 1/8, 3/8, 5/8 or 7/8: 11 / 64 of 16 pixels².
+    const double readsUp = std::pow(4.0, level + 1) - 4.0;
+    return std::sqrt(halvings + readsUp + 11.0 / 4.0);
 }
 
 double exactGlare(double degreesPerPixel, double pixels) {

@@ -16,16 +16,20 @@ constexpr double kGlarePigmentation = 0.5;
 double glareSpreadPerSteradian(double degrees);
 
 // The levels: the image at a quarter of its size (each texel the mean of 4 by 4 pixels), then
-// halved again and again by the mean of 4 by 4 texels (four bilinear reads between texels);
-// levels 1/4 to 1/128 are read by four bilinear reads half a texel apart, weighted and summed at
-// 1/4 of the size, and the sum is read back bilinearly at full size. Each level is then the
-// image blurred by about a Gaussian, 3 to 117 pixels wide.
-constexpr int kGlareLevels = 6;
+// halved again and again by the mean of 4 by 4 texels (four bilinear reads between texels),
+// down to 1/256. They are weighted and summed from the smallest up, each sum read bilinearly
+// at the texel centres of the level twice its size, and the last, at 1/4, read bilinearly at
+// full size. Each level is then the image blurred by about a Gaussian, 2 to 209 pixels wide.
+constexpr int kGlareLevels = 7;
 struct GlareFit {
     // Weight of each blurred level (the image blurred by a normalised Gaussian of that width):
     // the veiling luminance is the sum of the blurred images times their weights.
     std::array<double, kGlareLevels> weights{};
 };
+
+// How far out the fit follows the equation: across most of a window, so a bright wall's glow
+// reaches its far corners.
+constexpr double kGlareFitPixels = 512;
 
 // The fit for a view of `degreesPerPixel`, least squares of the relative error from two pixels
 // out to `largestPixels`, all weights positive or 0.
@@ -38,6 +42,7 @@ double exactGlare(double degreesPerPixel, double pixels);
 
 // Standard deviation of level k's blur, in pixels at full resolution: the first level's box of
 // 4 pixels, 1.25 pixels², each halving after it the variance of a box of 4 texels of the level
-// it reads, 1.25 texels², its read two tents half a texel apart, (1 / 6 + 1 / 4) texels², and
-// the sum's read at full size a tent of 4 pixels.
+// it reads, 1.25 texels²; then each read up to the level twice the size, a tent of the texel
+// read at its quarter and three quarters, 3 / 16 texels², and the last read at full size,
+// a tent of 4 pixels at its eighths, 11 / 64 of 16 pixels².
 double glareLevelPixels(int level);
