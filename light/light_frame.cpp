@@ -174,6 +174,8 @@ struct SpillPatches {
     std::array<float, 3> normal{};
 };
 
+static_assert(kSpillPatches == 8, "the quarter-size pass sums eight patches");
+
 SpillPatches spillPatchesOf(const LightFrame& frame) {
     SpillPatches patches;
     for (int j = 0; j < kSpillPatchesUp; ++j) {

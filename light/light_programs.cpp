@@ -73,13 +73,13 @@ const vec3 kLuminanceWeights = vec3(0.2126, 0.7152, 0.0722);
 vec3 spillLux(vec3 world, vec3 normal)
 {
     vec3 lux = vec3(0.0);
-    for (int patch = 0; patch < 8; ++patch) {
-        vec3 toPatch = patchCentres[patch] - world;
+    for (int i = 0; i < 8; ++i) {
+        vec3 toPatch = patchCentres[i] - world;
         float inverse2 = 1.0 / max(dot(toPatch, toPatch), 1.0e-12);
         // The cosines at both ends, each over the distance; a patch acts as a point beyond
         // its own size, and nearer, its light stops growing.
         float cosines = max(dot(normal, toPatch), 0.0) * max(-dot(wallNormal, toPatch), 0.0);
-        lux += patchNits[patch] * (cosines * inverse2 * min(patchArea * inverse2, 1.0));
+        lux += patchNits[i] * (cosines * inverse2 * min(patchArea * inverse2, 1.0));
     }
     return lux;
 }
