@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "camera/vector3.h"
 #include "light/light_programs.h"
 #include "light/window_quad.h"
 #include "physical/adapted_eye.h"
@@ -187,14 +188,11 @@ SpillPatches spillPatchesOf(const LightFrame& frame) {
                     frame.wallCorner[c] + across * frame.wallRight[c] + up * frame.wallUp[c];
         }
     }
-    const float* r = frame.wallRight;
-    const float* u = frame.wallUp;
-    const double normal[3] = {double(r[1]) * u[2] - double(r[2]) * u[1],
-                              double(r[2]) * u[0] - double(r[0]) * u[2],
-                              double(r[0]) * u[1] - double(r[1]) * u[0]};
-    const double length = std::hypot(normal[0], normal[1], normal[2]);
-    patches.area = length / kSpillPatches;
-    for (int c = 0; c < 3; ++c) patches.normal[c] = float(normal[c] / length);
+    const Vector3 sides = cross({frame.wallRight[0], frame.wallRight[1], frame.wallRight[2]},
+                                {frame.wallUp[0], frame.wallUp[1], frame.wallUp[2]});
+    patches.area = magnitude(sides) / kSpillPatches;
+    const Vector3 normal = normalize(sides);
+    patches.normal = {normal.x, normal.y, normal.z};
     return patches;
 }
 
